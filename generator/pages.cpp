@@ -1,0 +1,613 @@
+// The tables of the eight link-type pages. Field order is the order in which the
+// "Default" button sets the texts; checkOrder is the order of the input check.
+
+#include "pagetable.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace zd7240 {
+
+namespace {
+
+using V = WalkValue;
+constexpr Piece L(std::string_view text) { return {PieceKind::Literal, text, V::Counter}; }
+constexpr Piece F(std::string_view control) { return {PieceKind::Field, control, V::Counter}; }
+constexpr Piece W(WalkValue value) { return {PieceKind::Value, {}, value}; }
+
+constexpr FieldRole C = FieldRole::Copied;
+constexpr FieldRole N = FieldRole::Numeric;
+constexpr FieldRole E = FieldRole::End;
+
+constexpr std::string_view kTraffic = "Traffice Information ";
+constexpr std::string_view kOptic = "Card type is Optic";
+constexpr std::string_view kIma = "Card type is Ima";
+constexpr std::string_view kCesUni = "Card type is Ces-uni";
+constexpr std::string_view kCesUdt = "Card type is Ces-udt";
+
+constexpr Rect kDefaultButtonRect{152, 440, 80, 27};
+constexpr Rect kMakeButtonRect{288, 440, 80, 27};
+
+// ---------------------------------------------------------------------------------
+// Adsl--Mmx: every ADSL port of a range of cards to one VCI on the Mmx card.
+
+constexpr GroupSpec kAdslMmxGroups[] = {
+    {"suiGroupBox1", "Start adsl card information", "", {18, 8, 215, 105}, 0},
+    {"suiGroupBox2", "End adsl card information", "", {18, 120, 215, 105}, 1},
+    {"suiGroupBox3", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
+    {"suiGroupBox5", "Default adsl port number per card", "", {16, 344, 489, 41}, 3},
+    {"suiGroupBox4", "Mmx card information", "", {288, 8, 218, 329}, 4},
+    {"suiGroupBox28", kTraffic, "", {16, 392, 489, 41}, 5},
+    {"suiGroupBox6", kOptic, "suiGroupBox4", {}, 0},
+};
+
+constexpr FieldSpec kAdslMmxFields[] = {
+    {"suiEdit1", "start-board", "suiGroupBox1", "Board id:", "", "", 1, N},
+    {"suiEdit2", "start-slot", "suiGroupBox1", "Slot id:", "", "", 2, N},
+    {"suiEdit3", "end-board", "suiGroupBox2", "Board id:", "", "", 3, N},
+    {"suiEdit4", "end-slot", "suiGroupBox2", "Slot id:", "", "", 4, N},
+    {"suiEdit5", "modem-vpi", "suiGroupBox3", "Vpi:", "0", "0", 5, C},
+    {"suiEdit6", "modem-vci", "suiGroupBox3", "Vci:", "35", "35", 6, C},
+    {"suiEdit7", "mmx-board", "suiGroupBox4", "Board id:", "0", "0", 7, C},
+    {"suiEdit8", "mmx-slot", "suiGroupBox4", "Slot id:", "7", "7", 8, C},
+    {"suiEdit9", "mmx-port", "suiGroupBox4", "Port id:", "0", "0", 9, C},
+    {"suiEdit10", "mmx-vpi", "suiGroupBox6", "Vpi:", "", "", 10, C},
+    {"suiEdit11", "start-vci", "suiGroupBox6", "Start Vci:", "", "", 11, N},
+    {"suiEdit12", "end-vci", "suiGroupBox6", "End Vci:", "", "", 0, E},
+    {"suiEdit13", "port-number", "suiGroupBox5", "Port number:", "32", "32", 12, N},
+    {"suiEdit37", "rx-cttr", "suiGroupBox28", "<Rx-cttr>:", "1", "1", 13, C},
+    {"suiEdit38", "tx-cttr", "suiGroupBox28", "<Tx-cttr>:", "1", "1", 14, C},
+    {"suiEdit39", "rx-upc", "suiGroupBox28", "<Rx[UPC/EPD/PPD]>:", "000", "000", 15, C},
+    {"suiEdit40", "tx-upc", "suiGroupBox28", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, C},
+};
+
+constexpr SelectorSpec kAdslMmxSelectors[] = {
+    {"suiComboBox1", "card-type", "suiComboBox1Change", "suiGroupBox4", {"Optic", "Ima"},
+     "suiGroupBox6", {kOptic, kIma}, {"suiEdit9", "Label10", "Port id:", "Label19", "Group id:"}},
+};
+
+constexpr std::string_view kAdslMmxWalk[] = {"suiEdit1", "suiEdit2",  "suiEdit3",
+                                             "suiEdit4", "suiEdit13", "suiEdit11"};
+
+// The chassis lines share their head: "pvc adsl B/S/P vpi <vpi> <vci>".
+#define ZD_ADSL_HEAD(vpi, vci)                                                                     \
+    L("pvc adsl "), W(V::Board), L("/"), W(V::Slot), L("/"), W(V::Port), L(" vpi "), F(vpi), L(" "), \
+        F(vci)
+
+#define ZD_ADSL_ATM_LINE(word, far, vpi, vci, board, slot, port, fvpi, t1, t2, t3, t4)             \
+    ZD_ADSL_HEAD(vpi, vci), L(far), F(board), L("/"), F(slot), L("/"), F(port), L(word), F(fvpi),   \
+        L(" "), W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
+
+constexpr Piece kAdslMmxOptic[] = {ZD_ADSL_ATM_LINE(" optic ", " atm ", "suiEdit5", "suiEdit6",
+                                                    "suiEdit7", "suiEdit8", "suiEdit9", "suiEdit10",
+                                                    "suiEdit37", "suiEdit38", "suiEdit39",
+                                                    "suiEdit40")};
+constexpr Piece kAdslMmxIma[] = {ZD_ADSL_ATM_LINE(" ima ", " atm ", "suiEdit5", "suiEdit6",
+                                                  "suiEdit7", "suiEdit8", "suiEdit9", "suiEdit10",
+                                                  "suiEdit37", "suiEdit38", "suiEdit39",
+                                                  "suiEdit40")};
+constexpr LineFormat kAdslMmxFormats[] = {kAdslMmxOptic, kAdslMmxIma};
+
+constexpr std::string_view kEndVciNote1 = "You can't change the End Vci value.";
+constexpr std::string_view kEndVciNote2 = "The End Vci will be calculated by pc. ";
+constexpr std::string_view kCardTypeIs = "The card type is: ";
+constexpr std::string_view kEthernet = "The card type is Ethernet.";
+constexpr std::string_view kPortNote = "The port number per card can be changed!";
+
+constexpr NoteSpec kAdslMmxNotes[] = {
+    {"suiGroupBox4", kCardTypeIs},
+    {"suiGroupBox6", kEndVciNote1},
+    {"suiGroupBox6", kEndVciNote2},
+    {"suiGroupBox5", kPortNote},
+};
+
+// ---------------------------------------------------------------------------------
+// Adsl--Aiu: as Adsl--Mmx, towards the Aiu card, whose address starts empty.
+
+constexpr GroupSpec kAdslAiuGroups[] = {
+    {"suiGroupBox7", "Start adsl card information", "", {18, 8, 215, 105}, 0},
+    {"suiGroupBox8", "End adsl card information", "", {18, 120, 215, 105}, 1},
+    {"suiGroupBox9", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
+    {"suiGroupBox10", "Default adsl port number per card", "", {16, 344, 489, 41}, 3},
+    {"suiGroupBox11", "Aiu card information", "", {288, 8, 217, 329}, 4},
+    {"suiGroupBox38", kTraffic, "", {16, 392, 489, 41}, 5},
+    {"suiGroupBox12", kOptic, "suiGroupBox11", {}, 0},
+};
+
+constexpr FieldSpec kAdslAiuFields[] = {
+    {"suiEdit14", "start-board", "suiGroupBox7", "Board id:", "", "", 1, N},
+    {"suiEdit15", "start-slot", "suiGroupBox7", "Slot id:", "", "", 2, N},
+    {"suiEdit16", "end-board", "suiGroupBox8", "Board id:", "", "", 3, N},
+    {"suiEdit17", "end-slot", "suiGroupBox8", "Slot id:", "", "", 4, N},
+    {"suiEdit18", "modem-vpi", "suiGroupBox9", "Vpi:", "0", "0", 5, C},
+    {"suiEdit19", "modem-vci", "suiGroupBox9", "Vci:", "35", "35", 6, C},
+    {"suiEdit20", "port-number", "suiGroupBox10", "Port number:", "32", "32", 7, N},
+    {"suiEdit21", "aiu-board", "suiGroupBox11", "Board id:", "", "", 8, C},
+    {"suiEdit22", "aiu-slot", "suiGroupBox11", "Slot id:", "", "", 9, C},
+    {"suiEdit23", "aiu-port", "suiGroupBox11", "Port id:", "", "", 10, C},
+    {"suiEdit24", "aiu-vpi", "suiGroupBox12", "Vpi:", "", "", 11, C},
+    {"suiEdit25", "start-vci", "suiGroupBox12", "Start Vci:", "", "", 12, N},
+    {"suiEdit26", "end-vci", "suiGroupBox12", "End Vci:", "", "", 0, E},
+    {"suiEdit51", "rx-cttr", "suiGroupBox38", "<Rx-cttr>:", "1", "1", 13, C},
+    {"suiEdit52", "tx-cttr", "suiGroupBox38", "<Tx-cttr>:", "1", "1", 14, C},
+    {"suiEdit53", "rx-upc", "suiGroupBox38", "<Rx[UPC/EPD/PPD]>:", "000", "000", 15, C},
+    {"suiEdit54", "tx-upc", "suiGroupBox38", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, C},
+};
+
+constexpr SelectorSpec kAdslAiuSelectors[] = {
+    {"suiComboBox3", "card-type", "suiComboBox3Change", "suiGroupBox11", {"Optic", "Ima"},
+     "suiGroupBox12", {kOptic, kIma}, {"suiEdit23", "Label33", "Port id:", "Label46", "Group id:"}},
+};
+
+constexpr std::string_view kAdslAiuWalk[] = {"suiEdit14", "suiEdit15", "suiEdit16",
+                                             "suiEdit17", "suiEdit20", "suiEdit25"};
+
+constexpr Piece kAdslAiuOptic[] = {ZD_ADSL_ATM_LINE(" optic ", " aiu ", "suiEdit18", "suiEdit19",
+                                                    "suiEdit21", "suiEdit22", "suiEdit23",
+                                                    "suiEdit24", "suiEdit51", "suiEdit52",
+                                                    "suiEdit53", "suiEdit54")};
+constexpr Piece kAdslAiuIma[] = {ZD_ADSL_ATM_LINE(" ima ", " aiu ", "suiEdit18", "suiEdit19",
+                                                  "suiEdit21", "suiEdit22", "suiEdit23",
+                                                  "suiEdit24", "suiEdit51", "suiEdit52",
+                                                  "suiEdit53", "suiEdit54")};
+constexpr LineFormat kAdslAiuFormats[] = {kAdslAiuOptic, kAdslAiuIma};
+
+constexpr NoteSpec kAdslAiuNotes[] = {
+    {"suiGroupBox11", kCardTypeIs},
+    {"suiGroupBox12", kEndVciNote1},
+    {"suiGroupBox12", kEndVciNote2},
+    {"suiGroupBox10", kPortNote},
+};
+
+#undef ZD_ADSL_ATM_LINE
+
+// ---------------------------------------------------------------------------------
+// Adsl--Ces: every ADSL port to one VCI on a port of the Ces card.
+
+constexpr GroupSpec kAdslCesGroups[] = {
+    {"suiGroupBox13", "Start adsl card information", "", {18, 8, 215, 105}, 0},
+    {"suiGroupBox14", "End adsl card information", "", {18, 120, 215, 105}, 1},
+    {"suiGroupBox15", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
+    {"suiGroupBox16", "Default adsl port number per card", "", {16, 344, 489, 41}, 3},
+    {"suiGroupBox17", "Ces card information", "", {288, 8, 218, 329}, 4},
+    {"suiGroupBox29", kTraffic, "", {16, 392, 489, 41}, 5},
+    {"suiGroupBox18", kCesUni, "suiGroupBox17", {}, 0},
+};
+
+constexpr FieldSpec kAdslCesFields[] = {
+    {"suiEdit201", "start-board", "suiGroupBox13", "Board id:", "", "", 1, N},
+    {"suiEdit202", "start-slot", "suiGroupBox13", "Slot id:", "", "", 2, N},
+    {"suiEdit203", "end-board", "suiGroupBox14", "Board id:", "", "", 3, N},
+    {"suiEdit204", "end-slot", "suiGroupBox14", "Slot id:", "", "", 4, N},
+    {"suiEdit205", "modem-vpi", "suiGroupBox15", "Vpi:", "0", "0", 5, C},
+    {"suiEdit206", "modem-vci", "suiGroupBox15", "Vci:", "35", "35", 6, C},
+    {"suiEdit207", "ces-board", "suiGroupBox17", "Board id:", "", "", 7, C},
+    {"suiEdit208", "ces-slot", "suiGroupBox17", "Slot id:", "", "", 8, C},
+    {"suiEdit209", "ces-port", "suiGroupBox17", "Port id:", "", "", 9, C},
+    {"suiEdit210", "ces-vpi", "suiGroupBox18", "Vpi:", "", "", 10, C},
+    {"suiEdit211", "start-vci", "suiGroupBox18", "Start Vci:", "", "", 11, N},
+    {"suiEdit212", "end-vci", "suiGroupBox18", "End Vci:", "", "", 0, E},
+    {"suiEdit213", "port-number", "suiGroupBox16", "Port number:", "32", "32", 12, N},
+    {"suiEdit41", "rx-cttr", "suiGroupBox29", "<Rx-cttr>:", "1", "1", 13, C},
+    {"suiEdit42", "tx-cttr", "suiGroupBox29", "<Tx-cttr>:", "1", "1", 14, C},
+};
+
+constexpr SelectorSpec kAdslCesSelectors[] = {
+    {"suiComboBox2", "card-type", "suiComboBox2Change", "suiGroupBox17", {"Ces-uni", "Ces-udt"},
+     "suiGroupBox18", {kCesUni, kCesUdt}, {}},
+};
+
+constexpr std::string_view kAdslCesWalk[] = {"suiEdit201", "suiEdit202", "suiEdit203",
+                                             "suiEdit204", "suiEdit213", "suiEdit211"};
+
+#define ZD_ADSL_CES_LINE(word)                                                                     \
+    ZD_ADSL_HEAD("suiEdit205", "suiEdit206"), L(word), F("suiEdit207"), L("/"), F("suiEdit208"),    \
+        L("/"), F("suiEdit209"), L(" "), F("suiEdit210"), L(" "), W(V::Counter), L(" "),           \
+        F("suiEdit41"), L(" "), F("suiEdit42")
+
+constexpr Piece kAdslCesUni[] = {ZD_ADSL_CES_LINE(" ces-uni ")};
+constexpr Piece kAdslCesUdt[] = {ZD_ADSL_CES_LINE(" ces-udt ")};
+constexpr LineFormat kAdslCesFormats[] = {kAdslCesUni, kAdslCesUdt};
+#undef ZD_ADSL_CES_LINE
+
+constexpr NoteSpec kAdslCesNotes[] = {
+    {"suiGroupBox17", kCardTypeIs},
+    {"suiGroupBox18", kEndVciNote1},
+    {"suiGroupBox18", kEndVciNote2},
+    {"suiGroupBox16", kPortNote},
+};
+
+// ---------------------------------------------------------------------------------
+// Adsl--Lan: every ADSL port to one VLAN of the Ethernet card.
+
+constexpr GroupSpec kAdslLanGroups[] = {
+    {"suiGroupBox19", "Start adsl card information", "", {18, 8, 215, 105}, 0},
+    {"suiGroupBox20", "End adsl card information", "", {18, 120, 215, 105}, 1},
+    {"suiGroupBox21", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
+    {"suiGroupBox22", "Default adsl port number per card", "", {16, 344, 489, 41}, 3},
+    {"suiGroupBox23", "Lan card information", "", {288, 8, 218, 329}, 4},
+    {"suiGroupBox35", kTraffic, "", {16, 392, 489, 41}, 5},
+};
+
+constexpr FieldSpec kAdslLanFields[] = {
+    {"suiEdit301", "start-board", "suiGroupBox19", "Board id:", "", "", 1, N},
+    {"suiEdit302", "start-slot", "suiGroupBox19", "Slot id:", "", "", 2, N},
+    {"suiEdit303", "end-board", "suiGroupBox20", "Board id:", "", "", 3, N},
+    {"suiEdit304", "end-slot", "suiGroupBox20", "Slot id:", "", "", 4, N},
+    {"suiEdit305", "modem-vpi", "suiGroupBox21", "Vpi:", "0", "0", 5, C},
+    {"suiEdit306", "modem-vci", "suiGroupBox21", "Vci:", "35", "35", 6, C},
+    {"suiEdit307", "lan-board", "suiGroupBox23", "Board id:", "", "", 7, C},
+    {"suiEdit308", "lan-slot", "suiGroupBox23", "Slot id:", "", "", 8, C},
+    {"suiEdit309", "start-vlan", "suiGroupBox23", "Start Vlan id:", "", "", 9, N},
+    {"suiEdit310", "end-vlan", "suiGroupBox23", "End Vlan id:", "", "", 0, E},
+    {"suiEdit311", "port-number", "suiGroupBox22", "Port number:", "32", "32", 10, N},
+    {"suiEdit43", "rx-cttr", "suiGroupBox35", "<Rx-cttr>:", "1", "1", 11, C},
+    {"suiEdit44", "tx-cttr", "suiGroupBox35", "<Tx-cttr>:", "1", "1", 12, C},
+};
+
+constexpr std::string_view kAdslLanWalk[] = {"suiEdit301", "suiEdit302", "suiEdit303",
+                                             "suiEdit304", "suiEdit311", "suiEdit309"};
+
+constexpr Piece kAdslLanLine[] = {ZD_ADSL_HEAD("suiEdit305", "suiEdit306"),
+                                  L(" lan "),
+                                  F("suiEdit307"),
+                                  L("/"),
+                                  F("suiEdit308"),
+                                  L(" vlanid "),
+                                  W(V::Counter),
+                                  L(" off "),
+                                  F("suiEdit43"),
+                                  L(" "),
+                                  F("suiEdit44")};
+constexpr LineFormat kAdslLanFormats[] = {kAdslLanLine};
+#undef ZD_ADSL_HEAD
+
+constexpr NoteSpec kAdslLanNotes[] = {
+    {"suiGroupBox23", kEthernet},
+    {"suiGroupBox23", "You can't change the End Vlan value."},
+    {"suiGroupBox23", "The End Vlan id will be calculated by pc. "},
+    {"suiGroupBox22", kPortNote},
+};
+
+// ---------------------------------------------------------------------------------
+// Lan--Mmx, Lan--Ces, Lan--Aiu: a range of VLAN ids, one VCI each on the far card.
+
+#define ZD_LAN_HEAD(board, slot)                                                                   \
+    L("pvc lan "), F(board), L("/"), F(slot), L(" vlanid "), W(V::Step)
+
+#define ZD_LAN_ATM_LINE(off, word, lb, ls, fb, fs, fp, vpi, t1, t2, t3, t4)                        \
+    ZD_LAN_HEAD(lb, ls), L(off), F(fb), L("/"), F(fs), L("/"), F(fp), L(word), F(vpi), L(" "),      \
+        W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
+
+constexpr GroupSpec kLanMmxGroups[] = {
+    {"suiGroupBox24", "Lan card information", "", {16, 8, 217, 329}, 0},
+    {"suiGroupBox30", "Mmx card information", "", {288, 8, 218, 329}, 1},
+    {"suiGroupBox36", kTraffic, "", {16, 392, 489, 41}, 2},
+    {"suiGroupBox31", kOptic, "suiGroupBox30", {}, 0},
+};
+
+constexpr FieldSpec kLanMmxFields[] = {
+    {"suiEdit401", "lan-board", "suiGroupBox24", "Board id:", "", "", 1, C},
+    {"suiEdit402", "lan-slot", "suiGroupBox24", "Slot id:", "", "", 2, C},
+    {"suiEdit403", "start-vlan", "suiGroupBox24", "Start Vlan id:", "", "", 3, N},
+    {"suiEdit404", "end-vlan", "suiGroupBox24", "End Vlan id:", "", "", 4, N},
+    {"suiEdit405", "mmx-board", "suiGroupBox30", "Board id:", "0", "0", 5, C},
+    {"suiEdit406", "mmx-slot", "suiGroupBox30", "Slot id:", "7", "7", 6, C},
+    {"suiEdit407", "mmx-port", "suiGroupBox30", "Port id:", "0", "0", 7, C},
+    {"suiEdit408", "vpi", "suiGroupBox31", "Vpi:", "", "", 8, C},
+    {"suiEdit409", "start-vci", "suiGroupBox31", "Start Vci:", "", "", 9, N},
+    {"suiEdit410", "end-vci", "suiGroupBox31", "End Vci:", "", "", 0, E},
+    {"suiEdit45", "rx-cttr", "suiGroupBox36", "<Rx-cttr>:", "1", "1", 10, C},
+    {"suiEdit46", "tx-cttr", "suiGroupBox36", "<Tx-cttr>:", "1", "1", 11, C},
+    {"suiEdit47", "rx-upc", "suiGroupBox36", "<Rx[UPC/EPD/PPD]>:", "000", "000", 12, C},
+    {"suiEdit48", "tx-upc", "suiGroupBox36", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, C},
+};
+
+constexpr SelectorSpec kLanMmxSelectors[] = {
+    {"suiComboBox401", "card-type", "suiComboBox401Change", "suiGroupBox30", {"Optic", "Ima"},
+     "suiGroupBox31", {kOptic, kIma}, {"suiEdit407", "Label86", "Port id:", "Label20", "Group id:"}},
+};
+
+constexpr std::string_view kLanMmxWalk[] = {"suiEdit404", "suiEdit403", "suiEdit409"};
+
+constexpr Piece kLanMmxOptic[] = {ZD_LAN_ATM_LINE(
+    " off atm ", " optic ", "suiEdit401", "suiEdit402", "suiEdit405", "suiEdit406", "suiEdit407",
+    "suiEdit408", "suiEdit45", "suiEdit46", "suiEdit47", "suiEdit48")};
+constexpr Piece kLanMmxIma[] = {ZD_LAN_ATM_LINE(
+    " off atm ", " ima ", "suiEdit401", "suiEdit402", "suiEdit405", "suiEdit406", "suiEdit407",
+    "suiEdit408", "suiEdit45", "suiEdit46", "suiEdit47", "suiEdit48")};
+constexpr LineFormat kLanMmxFormats[] = {kLanMmxOptic, kLanMmxIma};
+
+constexpr NoteSpec kLanMmxNotes[] = {
+    {"suiGroupBox24", kEthernet},
+    {"suiGroupBox30", kCardTypeIs},
+    {"suiGroupBox31", kEndVciNote1},
+    {"suiGroupBox31", kEndVciNote2},
+};
+
+// Lan--Ces
+
+constexpr GroupSpec kLanCesGroups[] = {
+    {"suiGroupBox32", "Lan card information", "", {16, 8, 217, 329}, 0},
+    {"suiGroupBox33", "Ces card information", "", {288, 8, 218, 329}, 1},
+    {"suiGroupBox37", kTraffic, "", {16, 392, 489, 41}, 2},
+    {"suiGroupBox34", kCesUni, "suiGroupBox33", {}, 0},
+};
+
+constexpr FieldSpec kLanCesFields[] = {
+    {"suiEdit601", "lan-board", "suiGroupBox32", "Board id:", "", "", 1, C},
+    {"suiEdit602", "lan-slot", "suiGroupBox32", "Slot id:", "", "", 2, C},
+    {"suiEdit603", "start-vlan", "suiGroupBox32", "Start Vlan id:", "", "", 3, N},
+    {"suiEdit604", "end-vlan", "suiGroupBox32", "End Vlan id:", "", "", 4, N},
+    {"suiEdit605", "ces-board", "suiGroupBox33", "Board id:", "", "", 5, C},
+    {"suiEdit606", "ces-slot", "suiGroupBox33", "Slot id:", "", "", 6, C},
+    {"suiEdit607", "ces-port", "suiGroupBox33", "Port id:", "", "", 7, C},
+    {"suiEdit608", "vpi", "suiGroupBox34", "Vpi:", "", "", 8, C},
+    {"suiEdit609", "start-vci", "suiGroupBox34", "Start Vci:", "", "", 9, N},
+    {"suiEdit610", "end-vci", "suiGroupBox34", "End Vci:", "", "", 0, E},
+    {"suiEdit49", "rx-cttr", "suiGroupBox37", "<Rx-cttr>:", "1", "1", 10, C},
+    {"suiEdit50", "tx-cttr", "suiGroupBox37", "<Tx-cttr>:", "1", "1", 11, C},
+};
+
+constexpr SelectorSpec kLanCesSelectors[] = {
+    {"suiComboBox601", "card-type", "suiComboBox601Change", "suiGroupBox33",
+     {"Ces-uni", "Ces-udt"}, "suiGroupBox34", {kCesUni, kCesUdt}, {}},
+};
+
+constexpr std::string_view kLanCesWalk[] = {"suiEdit604", "suiEdit603", "suiEdit609"};
+
+#define ZD_LAN_CES_LINE(off)                                                                       \
+    ZD_LAN_HEAD("suiEdit601", "suiEdit602"), L(off), F("suiEdit605"), L("/"), F("suiEdit606"),      \
+        L("/"), F("suiEdit607"), L(" "), F("suiEdit608"), L(" "), W(V::Counter), L(" "),           \
+        F("suiEdit49"), L(" "), F("suiEdit50")
+
+constexpr Piece kLanCesUni[] = {ZD_LAN_CES_LINE(" off ces-uni ")};
+constexpr Piece kLanCesUdt[] = {ZD_LAN_CES_LINE(" off ces-udt ")};
+constexpr LineFormat kLanCesFormats[] = {kLanCesUni, kLanCesUdt};
+#undef ZD_LAN_CES_LINE
+
+constexpr NoteSpec kLanCesNotes[] = {
+    {"suiGroupBox32", kEthernet},
+    {"suiGroupBox33", kCardTypeIs},
+    {"suiGroupBox34", kEndVciNote1},
+    {"suiGroupBox34", kEndVciNote2},
+};
+
+// Lan--Aiu
+
+constexpr GroupSpec kLanAiuGroups[] = {
+    {"suiGroupBox25", "Lan card information", "", {16, 8, 217, 329}, 0},
+    {"suiGroupBox26", "Aiu card information", "", {288, 8, 218, 329}, 1},
+    {"suiGroupBox39", kTraffic, "", {16, 392, 489, 41}, 2},
+    {"suiGroupBox27", kOptic, "suiGroupBox26", {}, 0},
+};
+
+constexpr FieldSpec kLanAiuFields[] = {
+    {"suiEdit27", "lan-board", "suiGroupBox25", "Board id:", "", "", 1, C},
+    {"suiEdit28", "lan-slot", "suiGroupBox25", "Slot id:", "", "", 2, C},
+    {"suiEdit29", "start-vlan", "suiGroupBox25", "Start Vlan id:", "", "", 3, N},
+    {"suiEdit30", "end-vlan", "suiGroupBox25", "End Vlan id:", "", "", 4, N},
+    {"suiEdit31", "aiu-board", "suiGroupBox26", "Board id:", "", "", 5, C},
+    {"suiEdit32", "aiu-slot", "suiGroupBox26", "Slot id:", "", "", 6, C},
+    {"suiEdit33", "aiu-port", "suiGroupBox26", "Port id:", "", "", 7, C},
+    {"suiEdit34", "vpi", "suiGroupBox27", "Vpi:", "", "", 8, C},
+    {"suiEdit35", "start-vci", "suiGroupBox27", "Start Vci:", "", "", 9, N},
+    {"suiEdit36", "end-vci", "suiGroupBox27", "End Vci:", "", "", 0, E},
+    {"suiEdit55", "rx-cttr", "suiGroupBox39", "<Rx-cttr>:", "1", "1", 10, C},
+    {"suiEdit56", "tx-cttr", "suiGroupBox39", "<Tx-cttr>:", "1", "1", 11, C},
+    {"suiEdit57", "rx-upc", "suiGroupBox39", "<Rx[UPC/EPD/PPD]>:", "000", "000", 12, C},
+    {"suiEdit58", "tx-upc", "suiGroupBox39", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, C},
+};
+
+constexpr SelectorSpec kLanAiuSelectors[] = {
+    {"suiComboBox4", "card-type", "suiComboBox4Change", "suiGroupBox26", {"Optic", "Ima"},
+     "suiGroupBox27", {kOptic, kIma}, {"suiEdit33", "Label95", "Port id:", "Label97", "Group id:"}},
+};
+
+constexpr std::string_view kLanAiuWalk[] = {"suiEdit30", "suiEdit29", "suiEdit35"};
+
+constexpr Piece kLanAiuOptic[] = {ZD_LAN_ATM_LINE(
+    " off aiu ", " optic ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32", "suiEdit33",
+    "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
+constexpr Piece kLanAiuIma[] = {ZD_LAN_ATM_LINE(
+    " off aiu ", " ima ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32", "suiEdit33",
+    "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
+constexpr LineFormat kLanAiuFormats[] = {kLanAiuOptic, kLanAiuIma};
+#undef ZD_LAN_ATM_LINE
+#undef ZD_LAN_HEAD
+
+constexpr NoteSpec kLanAiuNotes[] = {
+    {"suiGroupBox25", kEthernet},
+    {"suiGroupBox26", kCardTypeIs},
+    {"suiGroupBox27", kEndVciNote1},
+    {"suiGroupBox27", kEndVciNote2},
+};
+
+// ---------------------------------------------------------------------------------
+// Aiu-Mmx: a range of Aiu VCIs, each to one VCI on the Mmx card.
+
+constexpr GroupSpec kAiuMmxGroups[] = {
+    {"suiGroupBox40", "Aiu card information", "", {16, 8, 218, 329}, 0},
+    {"suiGroupBox42", "Mmx card information", "", {288, 8, 218, 329}, 1},
+    {"suiGroupBox44", kTraffic, "", {16, 392, 489, 41}, 2},
+    {"suiGroupBox41", kOptic, "suiGroupBox40", {}, 0},
+    {"suiGroupBox43", kOptic, "suiGroupBox42", {}, 0},
+};
+
+constexpr FieldSpec kAiuMmxFields[] = {
+    {"suiEdit59", "aiu-board", "suiGroupBox40", "Board id:", "", "", 1, C},
+    {"suiEdit60", "aiu-slot", "suiGroupBox40", "Slot id:", "", "", 2, C},
+    {"suiEdit61", "aiu-port", "suiGroupBox40", "Port id:", "", "", 3, C},
+    {"suiEdit62", "aiu-vpi", "suiGroupBox41", "Vpi:", "", "", 4, C},
+    {"suiEdit63", "aiu-start-vci", "suiGroupBox41", "Start Vci:", "", "", 5, N},
+    {"suiEdit64", "aiu-end-vci", "suiGroupBox41", "End Vci:", "", "", 6, N},
+    {"suiEdit65", "mmx-board", "suiGroupBox42", "Board id:", "0", "0", 7, C},
+    {"suiEdit66", "mmx-slot", "suiGroupBox42", "Slot id:", "7", "7", 8, C},
+    {"suiEdit67", "mmx-port", "suiGroupBox42", "Port id:", "0", "0", 9, C},
+    {"suiEdit68", "mmx-vpi", "suiGroupBox43", "Vpi:", "", "", 10, C},
+    {"suiEdit69", "mmx-start-vci", "suiGroupBox43", "Start Vci:", "", "", 11, N},
+    {"suiEdit70", "mmx-end-vci", "suiGroupBox43", "End Vci:", "", "", 0, E},
+    {"suiEdit71", "rx-cttr", "suiGroupBox44", "<Rx-cttr>:", "1", "1", 12, C},
+    {"suiEdit72", "tx-cttr", "suiGroupBox44", "<Tx-cttr>:", "1", "1", 13, C},
+    {"suiEdit73", "rx-upc", "suiGroupBox44", "<Rx[UPC/EPD/PPD]>:", "000", "000", 14, C},
+    {"suiEdit74", "tx-upc", "suiGroupBox44", "<Tx[UPC/EPD/PPD]>:", "000", "000", 15, C},
+};
+
+constexpr SelectorSpec kAiuMmxSelectors[] = {
+    {"suiComboBox5", "aiu-card-type", "suiComboBox5Change", "suiGroupBox40", {"Optic", "Ima"},
+     "suiGroupBox41", {kOptic, kIma}, {"suiEdit61", "Label137", "Port id:", "Label139", "Group id:"}},
+    {"suiComboBox6", "mmx-card-type", "suiComboBox6Change", "suiGroupBox42", {"Optic", "Ima"},
+     "suiGroupBox43", {kOptic, kIma}, {"suiEdit67", "Label147", "Port id:", "Label149", "Group id:"}},
+};
+
+constexpr std::string_view kAiuMmxWalk[] = {"suiEdit64", "suiEdit63", "suiEdit69"};
+
+#define ZD_AIU_MMX_LINE(aiuWord, mmxWord)                                                          \
+    L("pvc aiu "), F("suiEdit59"), L("/"), F("suiEdit60"), L("/"), F("suiEdit61"), L(aiuWord),      \
+        F("suiEdit62"), L(" "), W(V::Step), L(" atm "), F("suiEdit65"), L("/"), F("suiEdit66"),     \
+        L("/"), F("suiEdit67"), L(mmxWord), F("suiEdit68"), L(" "), W(V::Counter), L(" "),         \
+        F("suiEdit71"), L(" "), F("suiEdit72"), L(" "), F("suiEdit73"), L(" "), F("suiEdit74")
+
+// Indexed as SelectFormat answers for SumOfTwo.
+constexpr Piece kAiuMmxOpticOptic[] = {ZD_AIU_MMX_LINE(" optic ", " optic ")};
+constexpr Piece kAiuMmxImaOptic[] = {ZD_AIU_MMX_LINE(" ima ", " optic ")};
+constexpr Piece kAiuMmxOpticIma[] = {ZD_AIU_MMX_LINE(" optic ", " ima ")};
+constexpr Piece kAiuMmxImaIma[] = {ZD_AIU_MMX_LINE(" ima ", " ima ")};
+constexpr LineFormat kAiuMmxFormats[] = {kAiuMmxOpticOptic, kAiuMmxImaOptic, kAiuMmxOpticIma,
+                                         kAiuMmxImaIma};
+#undef ZD_AIU_MMX_LINE
+
+constexpr NoteSpec kAiuMmxNotes[] = {
+    {"suiGroupBox40", kCardTypeIs},
+    {"suiGroupBox42", kCardTypeIs},
+    {"suiGroupBox43", kEndVciNote1},
+    {"suiGroupBox43", kEndVciNote2},
+};
+
+// ---------------------------------------------------------------------------------
+
+constexpr ButtonSpec DefaultButton(std::string_view name, std::string_view handler, int tab) {
+    return {name, "Default", handler, kDefaultButtonRect, tab};
+}
+constexpr ButtonSpec MakeButton(std::string_view name, std::string_view handler, int tab) {
+    return {name, "Make file", handler, kMakeButtonRect, tab};
+}
+
+const PageSpec kPages[] = {
+    {"suiTabSheet1", "Adsl--Mmx", "adsl-mmx", kAdslMmxGroups, kAdslMmxFields, kAdslMmxSelectors,
+     DefaultButton("suiButton1", "suiButton1Click", 6),
+     MakeButton("suiButton2", "suiButton2Click", 7), WalkKind::Chassis, kAdslMmxWalk, "suiEdit12",
+     FormatRule::FirstOrOther, kAdslMmxFormats, kAdslMmxNotes},
+    {"suiTabSheet3", "Adsl--Ces", "adsl-ces", kAdslCesGroups, kAdslCesFields, kAdslCesSelectors,
+     DefaultButton("suiButton201", "suiButton201Click", 6),
+     MakeButton("suiButton202", "suiButton202Click", 7), WalkKind::Chassis, kAdslCesWalk,
+     "suiEdit212", FormatRule::FirstOrOther, kAdslCesFormats, kAdslCesNotes},
+    {"suiTabSheet4", "Adsl--Lan", "adsl-lan", kAdslLanGroups, kAdslLanFields, {},
+     DefaultButton("suiButton301", "suiButton301Click", 6),
+     MakeButton("suiButton302", "suiButton302Click", 7), WalkKind::Chassis, kAdslLanWalk,
+     "suiEdit310", FormatRule::Single, kAdslLanFormats, kAdslLanNotes},
+    {"suiTabSheet5", "Lan--Mmx", "lan-mmx", kLanMmxGroups, kLanMmxFields, kLanMmxSelectors,
+     DefaultButton("suiButton401", "suiButton401Click", 3),
+     MakeButton("suiButton402", "suiButton402Click", 4), WalkKind::Range, kLanMmxWalk,
+     "suiEdit410", FormatRule::Exact, kLanMmxFormats, kLanMmxNotes},
+    {"suiTabSheet7", "Lan--Ces", "lan-ces", kLanCesGroups, kLanCesFields, kLanCesSelectors,
+     DefaultButton("suiButton601", "suiButton601Click", 3),
+     MakeButton("suiButton602", "suiButton602Click", 4), WalkKind::Range, kLanCesWalk,
+     "suiEdit610", FormatRule::Exact, kLanCesFormats, kLanCesNotes},
+    {"suiTabSheet2", "Adsl--Aiu", "adsl-aiu", kAdslAiuGroups, kAdslAiuFields, kAdslAiuSelectors,
+     DefaultButton("suiButton3", "suiButton3Click", 6),
+     MakeButton("suiButton4", "suiButton4Click", 7), WalkKind::Chassis, kAdslAiuWalk, "suiEdit26",
+     FormatRule::FirstOrOther, kAdslAiuFormats, kAdslAiuNotes},
+    {"suiTabSheet6", "Lan--Aiu", "lan-aiu", kLanAiuGroups, kLanAiuFields, kLanAiuSelectors,
+     DefaultButton("suiButton5", "suiButton5Click", 3),
+     MakeButton("suiButton6", "suiButton6Click", 4), WalkKind::Range, kLanAiuWalk, "suiEdit36",
+     FormatRule::Exact, kLanAiuFormats, kLanAiuNotes},
+    {"suiTabSheet8", "Aiu-Mmx", "aiu-mmx", kAiuMmxGroups, kAiuMmxFields, kAiuMmxSelectors,
+     DefaultButton("suiButton7", "suiButton7Click", 3),
+     MakeButton("suiButton8", "suiButton8Click", 4), WalkKind::Range, kAiuMmxWalk, "suiEdit70",
+     FormatRule::SumOfTwo, kAiuMmxFormats, kAiuMmxNotes},
+};
+static_assert(std::size(kPages) == 8, "eight link-type pages");
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+std::span<const PageSpec> Pages() { return kPages; }
+
+const PageSpec* FindPage(std::string_view captionOrSlug) {
+    for (const PageSpec& page : kPages) {
+        if (EqualsIgnoreCase(page.caption, captionOrSlug) || EqualsIgnoreCase(page.slug, captionOrSlug))
+            return &page;
+    }
+    return nullptr;
+}
+
+const FieldSpec* FindField(const PageSpec& page, std::string_view nameOrKey) {
+    for (const FieldSpec& field : page.fields) {
+        if (field.name == nameOrKey || field.key == nameOrKey)
+            return &field;
+    }
+    return nullptr;
+}
+
+const SelectorSpec* FindSelector(const PageSpec& page, std::string_view nameOrKey) {
+    for (const SelectorSpec& selector : page.selectors) {
+        if (selector.name == nameOrKey || selector.key == nameOrKey)
+            return &selector;
+    }
+    return nullptr;
+}
+
+const GroupSpec* FindGroup(const PageSpec& page, std::string_view name) {
+    for (const GroupSpec& group : page.groups) {
+        if (group.name == name)
+            return &group;
+    }
+    return nullptr;
+}
+
+std::vector<const FieldSpec*> CheckedFields(const PageSpec& page) {
+    std::vector<const FieldSpec*> checked;
+    for (const FieldSpec& field : page.fields) {
+        if (field.checkOrder > 0)
+            checked.push_back(&field);
+    }
+    std::sort(checked.begin(), checked.end(),
+              [](const FieldSpec* a, const FieldSpec* b) { return a->checkOrder < b->checkOrder; });
+    return checked;
+}
+
+int SelectFormat(FormatRule rule, std::span<const int> indices) {
+    switch (rule) {
+    case FormatRule::Single:
+        return 0;
+    case FormatRule::FirstOrOther:
+        return indices.empty() || indices[0] != 0 ? 1 : 0;
+    case FormatRule::Exact:
+        return !indices.empty() && (indices[0] == 0 || indices[0] == 1) ? indices[0] : -1;
+    case FormatRule::SumOfTwo: {
+        if (indices.size() < 2)
+            return -1;
+        const int aiu = indices[0];
+        switch (aiu + indices[1]) {
+        case 0:
+            return 0; // optic / optic
+        case 1:
+            return aiu != 0 ? 1 : 2; // ima / optic, or optic / ima
+        case 2:
+            return 3; // ima / ima
+        default:
+            return -1;
+        }
+    }
+    }
+    return -1;
+}
+
+} // namespace zd7240

@@ -1,0 +1,78 @@
+#pragma once
+// Writes a script file safely. A regular file (or a missing one) is replaced
+// atomically: the lines go to a temporary file beside the target, which is synced and
+// renamed over the target only when everything was written. On a failure or a cancel
+// the temporary is removed and the old file stays exactly as it was. A target that is
+// not a regular file (/dev/null, a pipe, a terminal) is written directly. A symbolic
+// link has the file it points to replaced.
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zd7240 {
+
+class FileError : public std::runtime_error {
+public:
+    enum class Kind {
+        Create, // the target cannot be created or opened for writing
+        Write,  // writing, syncing or replacing failed
+    };
+    FileError(Kind kind, const std::string& message, int error)
+        : std::runtime_error(message), kind_(kind), error_(error) {}
+    Kind kind() const { return kind_; }
+    int error() const { return error_; } // errno value
+private:
+    Kind kind_;
+    int error_;
+};
+
+class ScriptWriter {
+public:
+    // Checks and opens the target; throws FileError(Create) with the system's
+    // description when it may not be written. Nothing is written to the target yet.
+    explicit ScriptWriter(const std::string& path, std::size_t bufferSize = 1 << 20);
+    ~ScriptWriter(); // discards unless committed
+    ScriptWriter(const ScriptWriter&) = delete;
+    ScriptWriter& operator=(const ScriptWriter&) = delete;
+
+    // Space for at least n bytes in the buffer; fill it, then call Advance.
+    char* Reserve(std::size_t n) {
+        if (buffer_.size() - used_ < n)
+            MakeRoom(n);
+        return buffer_.data() + used_;
+    }
+    void Advance(std::size_t n) { used_ += n; }
+
+    void Write(std::string_view text);
+
+    // Flushes, syncs and puts the file in place. Throws FileError(Write).
+    void Commit();
+    // Drops what was written; the old file stays as it was.
+    void Discard();
+
+    std::uint64_t bytesWritten() const { return flushed_ + used_; }
+    const std::string& targetPath() const { return target_; }
+    bool replacesAtomically() const { return !tempPath_.empty(); }
+
+private:
+    void MakeRoom(std::size_t n);
+    void Flush();
+    [[noreturn]] void Fail(FileError::Kind kind, const std::string& what, int error);
+
+    std::string path_;     // as given
+    std::string target_;   // after following symbolic links
+    std::string tempPath_; // empty when writing the target directly
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+    std::uint64_t flushed_ = 0;
+    bool done_ = false;
+};
+
+// "Cannot create file "x". No such file or directory" and the like.
+std::string DescribeFileError(FileError::Kind kind, const std::string& path, int error);
+
+} // namespace zd7240
