@@ -3,7 +3,9 @@
 namespace zd7240 {
 
 namespace {
-bool InRange(std::int32_t v, std::int32_t lo, std::int32_t hi) { return v >= lo && v <= hi; }
+bool InRange(std::int32_t v, std::int32_t lo, std::int32_t hi) {
+    return v >= lo && v <= hi;
+}
 } // namespace
 
 std::int32_t ChassisEndValue(const ChassisInputs& in) {

@@ -31,7 +31,9 @@ struct ChassisStep {
 // from the walk's last counter; that is what the End field has always shown.
 std::int32_t ChassisEndValue(const ChassisInputs& in);
 
-constexpr bool IsSkippedSlot(std::int64_t slot) { return slot == 7 || slot == 8; }
+constexpr bool IsSkippedSlot(std::int64_t slot) {
+    return slot == 7 || slot == 8;
+}
 
 // Calls sink(step) once per subscriber port in walk order. The sink returns false to
 // stop the walk early (a cancelled job); the function returns false in that case.

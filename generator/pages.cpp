@@ -11,9 +11,15 @@ namespace zd7240 {
 namespace {
 
 using V = WalkValue;
-constexpr Piece L(std::string_view text) { return {PieceKind::Literal, text, V::Counter}; }
-constexpr Piece F(std::string_view control) { return {PieceKind::Field, control, V::Counter}; }
-constexpr Piece W(WalkValue value) { return {PieceKind::Value, {}, value}; }
+constexpr Piece L(std::string_view text) {
+    return {PieceKind::Literal, text, V::Counter};
+}
+constexpr Piece F(std::string_view control) {
+    return {PieceKind::Field, control, V::Counter};
+}
+constexpr Piece W(WalkValue value) {
+    return {PieceKind::Value, {}, value};
+}
 
 constexpr FieldRole C = FieldRole::Copied;
 constexpr FieldRole N = FieldRole::Numeric;
@@ -62,8 +68,14 @@ constexpr FieldSpec kAdslMmxFields[] = {
 };
 
 constexpr SelectorSpec kAdslMmxSelectors[] = {
-    {"suiComboBox1", "card-type", "suiComboBox1Change", "suiGroupBox4", {"Optic", "Ima"},
-     "suiGroupBox6", {kOptic, kIma}, {"suiEdit9", "Label10", "Port id:", "Label19", "Group id:"}},
+    {"suiComboBox1",
+     "card-type",
+     "suiComboBox1Change",
+     "suiGroupBox4",
+     {"Optic", "Ima"},
+     "suiGroupBox6",
+     {kOptic, kIma},
+     {"suiEdit9", "Label10", "Port id:", "Label19", "Group id:"}},
 };
 
 constexpr std::string_view kAdslMmxWalk[] = {"suiEdit1", "suiEdit2",  "suiEdit3",
@@ -71,21 +83,19 @@ constexpr std::string_view kAdslMmxWalk[] = {"suiEdit1", "suiEdit2",  "suiEdit3"
 
 // The chassis lines share their head: "pvc adsl B/S/P vpi <vpi> <vci>".
 #define ZD_ADSL_HEAD(vpi, vci)                                                                     \
-    L("pvc adsl "), W(V::Board), L("/"), W(V::Slot), L("/"), W(V::Port), L(" vpi "), F(vpi), L(" "), \
-        F(vci)
+    L("pvc adsl "), W(V::Board), L("/"), W(V::Slot), L("/"), W(V::Port), L(" vpi "), F(vpi),       \
+        L(" "), F(vci)
 
 #define ZD_ADSL_ATM_LINE(word, far, vpi, vci, board, slot, port, fvpi, t1, t2, t3, t4)             \
-    ZD_ADSL_HEAD(vpi, vci), L(far), F(board), L("/"), F(slot), L("/"), F(port), L(word), F(fvpi),   \
+    ZD_ADSL_HEAD(vpi, vci), L(far), F(board), L("/"), F(slot), L("/"), F(port), L(word), F(fvpi),  \
         L(" "), W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
 
-constexpr Piece kAdslMmxOptic[] = {ZD_ADSL_ATM_LINE(" optic ", " atm ", "suiEdit5", "suiEdit6",
-                                                    "suiEdit7", "suiEdit8", "suiEdit9", "suiEdit10",
-                                                    "suiEdit37", "suiEdit38", "suiEdit39",
-                                                    "suiEdit40")};
-constexpr Piece kAdslMmxIma[] = {ZD_ADSL_ATM_LINE(" ima ", " atm ", "suiEdit5", "suiEdit6",
-                                                  "suiEdit7", "suiEdit8", "suiEdit9", "suiEdit10",
-                                                  "suiEdit37", "suiEdit38", "suiEdit39",
-                                                  "suiEdit40")};
+constexpr Piece kAdslMmxOptic[] = {
+    ZD_ADSL_ATM_LINE(" optic ", " atm ", "suiEdit5", "suiEdit6", "suiEdit7", "suiEdit8", "suiEdit9",
+                     "suiEdit10", "suiEdit37", "suiEdit38", "suiEdit39", "suiEdit40")};
+constexpr Piece kAdslMmxIma[] = {
+    ZD_ADSL_ATM_LINE(" ima ", " atm ", "suiEdit5", "suiEdit6", "suiEdit7", "suiEdit8", "suiEdit9",
+                     "suiEdit10", "suiEdit37", "suiEdit38", "suiEdit39", "suiEdit40")};
 constexpr LineFormat kAdslMmxFormats[] = {kAdslMmxOptic, kAdslMmxIma};
 
 constexpr std::string_view kEndVciNote1 = "You can't change the End Vci value.";
@@ -135,21 +145,25 @@ constexpr FieldSpec kAdslAiuFields[] = {
 };
 
 constexpr SelectorSpec kAdslAiuSelectors[] = {
-    {"suiComboBox3", "card-type", "suiComboBox3Change", "suiGroupBox11", {"Optic", "Ima"},
-     "suiGroupBox12", {kOptic, kIma}, {"suiEdit23", "Label33", "Port id:", "Label46", "Group id:"}},
+    {"suiComboBox3",
+     "card-type",
+     "suiComboBox3Change",
+     "suiGroupBox11",
+     {"Optic", "Ima"},
+     "suiGroupBox12",
+     {kOptic, kIma},
+     {"suiEdit23", "Label33", "Port id:", "Label46", "Group id:"}},
 };
 
 constexpr std::string_view kAdslAiuWalk[] = {"suiEdit14", "suiEdit15", "suiEdit16",
                                              "suiEdit17", "suiEdit20", "suiEdit25"};
 
-constexpr Piece kAdslAiuOptic[] = {ZD_ADSL_ATM_LINE(" optic ", " aiu ", "suiEdit18", "suiEdit19",
-                                                    "suiEdit21", "suiEdit22", "suiEdit23",
-                                                    "suiEdit24", "suiEdit51", "suiEdit52",
-                                                    "suiEdit53", "suiEdit54")};
-constexpr Piece kAdslAiuIma[] = {ZD_ADSL_ATM_LINE(" ima ", " aiu ", "suiEdit18", "suiEdit19",
-                                                  "suiEdit21", "suiEdit22", "suiEdit23",
-                                                  "suiEdit24", "suiEdit51", "suiEdit52",
-                                                  "suiEdit53", "suiEdit54")};
+constexpr Piece kAdslAiuOptic[] = {
+    ZD_ADSL_ATM_LINE(" optic ", " aiu ", "suiEdit18", "suiEdit19", "suiEdit21", "suiEdit22",
+                     "suiEdit23", "suiEdit24", "suiEdit51", "suiEdit52", "suiEdit53", "suiEdit54")};
+constexpr Piece kAdslAiuIma[] = {
+    ZD_ADSL_ATM_LINE(" ima ", " aiu ", "suiEdit18", "suiEdit19", "suiEdit21", "suiEdit22",
+                     "suiEdit23", "suiEdit24", "suiEdit51", "suiEdit52", "suiEdit53", "suiEdit54")};
 constexpr LineFormat kAdslAiuFormats[] = {kAdslAiuOptic, kAdslAiuIma};
 
 constexpr NoteSpec kAdslAiuNotes[] = {
@@ -193,15 +207,21 @@ constexpr FieldSpec kAdslCesFields[] = {
 };
 
 constexpr SelectorSpec kAdslCesSelectors[] = {
-    {"suiComboBox2", "card-type", "suiComboBox2Change", "suiGroupBox17", {"Ces-uni", "Ces-udt"},
-     "suiGroupBox18", {kCesUni, kCesUdt}, {}},
+    {"suiComboBox2",
+     "card-type",
+     "suiComboBox2Change",
+     "suiGroupBox17",
+     {"Ces-uni", "Ces-udt"},
+     "suiGroupBox18",
+     {kCesUni, kCesUdt},
+     {}},
 };
 
 constexpr std::string_view kAdslCesWalk[] = {"suiEdit201", "suiEdit202", "suiEdit203",
                                              "suiEdit204", "suiEdit213", "suiEdit211"};
 
 #define ZD_ADSL_CES_LINE(word)                                                                     \
-    ZD_ADSL_HEAD("suiEdit205", "suiEdit206"), L(word), F("suiEdit207"), L("/"), F("suiEdit208"),    \
+    ZD_ADSL_HEAD("suiEdit205", "suiEdit206"), L(word), F("suiEdit207"), L("/"), F("suiEdit208"),   \
         L("/"), F("suiEdit209"), L(" "), F("suiEdit210"), L(" "), W(V::Counter), L(" "),           \
         F("suiEdit41"), L(" "), F("suiEdit42")
 
@@ -272,11 +292,10 @@ constexpr NoteSpec kAdslLanNotes[] = {
 // ---------------------------------------------------------------------------------
 // Lan--Mmx, Lan--Ces, Lan--Aiu: a range of VLAN ids, one VCI each on the far card.
 
-#define ZD_LAN_HEAD(board, slot)                                                                   \
-    L("pvc lan "), F(board), L("/"), F(slot), L(" vlanid "), W(V::Step)
+#define ZD_LAN_HEAD(board, slot) L("pvc lan "), F(board), L("/"), F(slot), L(" vlanid "), W(V::Step)
 
 #define ZD_LAN_ATM_LINE(off, word, lb, ls, fb, fs, fp, vpi, t1, t2, t3, t4)                        \
-    ZD_LAN_HEAD(lb, ls), L(off), F(fb), L("/"), F(fs), L("/"), F(fp), L(word), F(vpi), L(" "),      \
+    ZD_LAN_HEAD(lb, ls), L(off), F(fb), L("/"), F(fs), L("/"), F(fp), L(word), F(vpi), L(" "),     \
         W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
 
 constexpr GroupSpec kLanMmxGroups[] = {
@@ -304,8 +323,14 @@ constexpr FieldSpec kLanMmxFields[] = {
 };
 
 constexpr SelectorSpec kLanMmxSelectors[] = {
-    {"suiComboBox401", "card-type", "suiComboBox401Change", "suiGroupBox30", {"Optic", "Ima"},
-     "suiGroupBox31", {kOptic, kIma}, {"suiEdit407", "Label86", "Port id:", "Label20", "Group id:"}},
+    {"suiComboBox401",
+     "card-type",
+     "suiComboBox401Change",
+     "suiGroupBox30",
+     {"Optic", "Ima"},
+     "suiGroupBox31",
+     {kOptic, kIma},
+     {"suiEdit407", "Label86", "Port id:", "Label20", "Group id:"}},
 };
 
 constexpr std::string_view kLanMmxWalk[] = {"suiEdit404", "suiEdit403", "suiEdit409"};
@@ -350,14 +375,20 @@ constexpr FieldSpec kLanCesFields[] = {
 };
 
 constexpr SelectorSpec kLanCesSelectors[] = {
-    {"suiComboBox601", "card-type", "suiComboBox601Change", "suiGroupBox33",
-     {"Ces-uni", "Ces-udt"}, "suiGroupBox34", {kCesUni, kCesUdt}, {}},
+    {"suiComboBox601",
+     "card-type",
+     "suiComboBox601Change",
+     "suiGroupBox33",
+     {"Ces-uni", "Ces-udt"},
+     "suiGroupBox34",
+     {kCesUni, kCesUdt},
+     {}},
 };
 
 constexpr std::string_view kLanCesWalk[] = {"suiEdit604", "suiEdit603", "suiEdit609"};
 
 #define ZD_LAN_CES_LINE(off)                                                                       \
-    ZD_LAN_HEAD("suiEdit601", "suiEdit602"), L(off), F("suiEdit605"), L("/"), F("suiEdit606"),      \
+    ZD_LAN_HEAD("suiEdit601", "suiEdit602"), L(off), F("suiEdit605"), L("/"), F("suiEdit606"),     \
         L("/"), F("suiEdit607"), L(" "), F("suiEdit608"), L(" "), W(V::Counter), L(" "),           \
         F("suiEdit49"), L(" "), F("suiEdit50")
 
@@ -400,18 +431,24 @@ constexpr FieldSpec kLanAiuFields[] = {
 };
 
 constexpr SelectorSpec kLanAiuSelectors[] = {
-    {"suiComboBox4", "card-type", "suiComboBox4Change", "suiGroupBox26", {"Optic", "Ima"},
-     "suiGroupBox27", {kOptic, kIma}, {"suiEdit33", "Label95", "Port id:", "Label97", "Group id:"}},
+    {"suiComboBox4",
+     "card-type",
+     "suiComboBox4Change",
+     "suiGroupBox26",
+     {"Optic", "Ima"},
+     "suiGroupBox27",
+     {kOptic, kIma},
+     {"suiEdit33", "Label95", "Port id:", "Label97", "Group id:"}},
 };
 
 constexpr std::string_view kLanAiuWalk[] = {"suiEdit30", "suiEdit29", "suiEdit35"};
 
-constexpr Piece kLanAiuOptic[] = {ZD_LAN_ATM_LINE(
-    " off aiu ", " optic ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32", "suiEdit33",
-    "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
-constexpr Piece kLanAiuIma[] = {ZD_LAN_ATM_LINE(
-    " off aiu ", " ima ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32", "suiEdit33",
-    "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
+constexpr Piece kLanAiuOptic[] = {
+    ZD_LAN_ATM_LINE(" off aiu ", " optic ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32",
+                    "suiEdit33", "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
+constexpr Piece kLanAiuIma[] = {
+    ZD_LAN_ATM_LINE(" off aiu ", " ima ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32",
+                    "suiEdit33", "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
 constexpr LineFormat kLanAiuFormats[] = {kLanAiuOptic, kLanAiuIma};
 #undef ZD_LAN_ATM_LINE
 #undef ZD_LAN_HEAD
@@ -454,17 +491,29 @@ constexpr FieldSpec kAiuMmxFields[] = {
 };
 
 constexpr SelectorSpec kAiuMmxSelectors[] = {
-    {"suiComboBox5", "aiu-card-type", "suiComboBox5Change", "suiGroupBox40", {"Optic", "Ima"},
-     "suiGroupBox41", {kOptic, kIma}, {"suiEdit61", "Label137", "Port id:", "Label139", "Group id:"}},
-    {"suiComboBox6", "mmx-card-type", "suiComboBox6Change", "suiGroupBox42", {"Optic", "Ima"},
-     "suiGroupBox43", {kOptic, kIma}, {"suiEdit67", "Label147", "Port id:", "Label149", "Group id:"}},
+    {"suiComboBox5",
+     "aiu-card-type",
+     "suiComboBox5Change",
+     "suiGroupBox40",
+     {"Optic", "Ima"},
+     "suiGroupBox41",
+     {kOptic, kIma},
+     {"suiEdit61", "Label137", "Port id:", "Label139", "Group id:"}},
+    {"suiComboBox6",
+     "mmx-card-type",
+     "suiComboBox6Change",
+     "suiGroupBox42",
+     {"Optic", "Ima"},
+     "suiGroupBox43",
+     {kOptic, kIma},
+     {"suiEdit67", "Label147", "Port id:", "Label149", "Group id:"}},
 };
 
 constexpr std::string_view kAiuMmxWalk[] = {"suiEdit64", "suiEdit63", "suiEdit69"};
 
 #define ZD_AIU_MMX_LINE(aiuWord, mmxWord)                                                          \
-    L("pvc aiu "), F("suiEdit59"), L("/"), F("suiEdit60"), L("/"), F("suiEdit61"), L(aiuWord),      \
-        F("suiEdit62"), L(" "), W(V::Step), L(" atm "), F("suiEdit65"), L("/"), F("suiEdit66"),     \
+    L("pvc aiu "), F("suiEdit59"), L("/"), F("suiEdit60"), L("/"), F("suiEdit61"), L(aiuWord),     \
+        F("suiEdit62"), L(" "), W(V::Step), L(" atm "), F("suiEdit65"), L("/"), F("suiEdit66"),    \
         L("/"), F("suiEdit67"), L(mmxWord), F("suiEdit68"), L(" "), W(V::Counter), L(" "),         \
         F("suiEdit71"), L(" "), F("suiEdit72"), L(" "), F("suiEdit73"), L(" "), F("suiEdit74")
 
@@ -502,18 +551,28 @@ const PageSpec kPages[] = {
      DefaultButton("suiButton201", "suiButton201Click", 6),
      MakeButton("suiButton202", "suiButton202Click", 7), WalkKind::Chassis, kAdslCesWalk,
      "suiEdit212", FormatRule::FirstOrOther, kAdslCesFormats, kAdslCesNotes},
-    {"suiTabSheet4", "Adsl--Lan", "adsl-lan", kAdslLanGroups, kAdslLanFields, {},
+    {"suiTabSheet4",
+     "Adsl--Lan",
+     "adsl-lan",
+     kAdslLanGroups,
+     kAdslLanFields,
+     {},
      DefaultButton("suiButton301", "suiButton301Click", 6),
-     MakeButton("suiButton302", "suiButton302Click", 7), WalkKind::Chassis, kAdslLanWalk,
-     "suiEdit310", FormatRule::Single, kAdslLanFormats, kAdslLanNotes},
+     MakeButton("suiButton302", "suiButton302Click", 7),
+     WalkKind::Chassis,
+     kAdslLanWalk,
+     "suiEdit310",
+     FormatRule::Single,
+     kAdslLanFormats,
+     kAdslLanNotes},
     {"suiTabSheet5", "Lan--Mmx", "lan-mmx", kLanMmxGroups, kLanMmxFields, kLanMmxSelectors,
      DefaultButton("suiButton401", "suiButton401Click", 3),
-     MakeButton("suiButton402", "suiButton402Click", 4), WalkKind::Range, kLanMmxWalk,
-     "suiEdit410", FormatRule::Exact, kLanMmxFormats, kLanMmxNotes},
+     MakeButton("suiButton402", "suiButton402Click", 4), WalkKind::Range, kLanMmxWalk, "suiEdit410",
+     FormatRule::Exact, kLanMmxFormats, kLanMmxNotes},
     {"suiTabSheet7", "Lan--Ces", "lan-ces", kLanCesGroups, kLanCesFields, kLanCesSelectors,
      DefaultButton("suiButton601", "suiButton601Click", 3),
-     MakeButton("suiButton602", "suiButton602Click", 4), WalkKind::Range, kLanCesWalk,
-     "suiEdit610", FormatRule::Exact, kLanCesFormats, kLanCesNotes},
+     MakeButton("suiButton602", "suiButton602Click", 4), WalkKind::Range, kLanCesWalk, "suiEdit610",
+     FormatRule::Exact, kLanCesFormats, kLanCesNotes},
     {"suiTabSheet2", "Adsl--Aiu", "adsl-aiu", kAdslAiuGroups, kAdslAiuFields, kAdslAiuSelectors,
      DefaultButton("suiButton3", "suiButton3Click", 6),
      MakeButton("suiButton4", "suiButton4Click", 7), WalkKind::Chassis, kAdslAiuWalk, "suiEdit26",
@@ -538,11 +597,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::span<const PageSpec> Pages() { return kPages; }
+std::span<const PageSpec> Pages() {
+    return kPages;
+}
 
 const PageSpec* FindPage(std::string_view captionOrSlug) {
     for (const PageSpec& page : kPages) {
-        if (EqualsIgnoreCase(page.caption, captionOrSlug) || EqualsIgnoreCase(page.slug, captionOrSlug))
+        if (EqualsIgnoreCase(page.caption, captionOrSlug) ||
+            EqualsIgnoreCase(page.slug, captionOrSlug))
             return &page;
     }
     return nullptr;

@@ -24,7 +24,7 @@ struct GroupSpec {
     std::string_view name;    // "suiGroupBox24"
     std::string_view caption; // caption at start
     std::string_view parent;  // "" or "suiGroupBox30"
-    Rect rect;                // given for boxes on the page; nested boxes are laid out by the window
+    Rect rect; // given for boxes on the page; nested boxes are laid out by the window
     int tabOrder = 0;
 };
 
@@ -48,22 +48,22 @@ struct FieldSpec {
 // A label pair that follows a card-type box: "Port id:" for the first entry,
 // "Group id:" otherwise, standing in the same place beside one edit.
 struct LabelSwap {
-    std::string_view field;      // the edit the labels stand beside
-    std::string_view firstName;  // label shown for index 0 ("Label10")
-    std::string_view firstText;  // "Port id:"
-    std::string_view otherName;  // label shown otherwise ("Label19")
-    std::string_view otherText;  // "Group id:"
+    std::string_view field;     // the edit the labels stand beside
+    std::string_view firstName; // label shown for index 0 ("Label10")
+    std::string_view firstText; // "Port id:"
+    std::string_view otherName; // label shown otherwise ("Label19")
+    std::string_view otherText; // "Group id:"
 };
 
 struct SelectorSpec {
-    std::string_view name;        // "suiComboBox401"
-    std::string_view key;         // "card-type"
-    std::string_view handler;     // "suiComboBox401Change"
-    std::string_view group;       // group box the box sits in
-    std::array<std::string_view, 2> items;          // "Optic", "Ima"
-    std::string_view captionGroup;                  // group box relabelled by the box
-    std::array<std::string_view, 2> captions;       // "Card type is Optic", "...Ima"
-    LabelSwap swap;               // empty `field` when the page has no label swap
+    std::string_view name;                    // "suiComboBox401"
+    std::string_view key;                     // "card-type"
+    std::string_view handler;                 // "suiComboBox401Change"
+    std::string_view group;                   // group box the box sits in
+    std::array<std::string_view, 2> items;    // "Optic", "Ima"
+    std::string_view captionGroup;            // group box relabelled by the box
+    std::array<std::string_view, 2> captions; // "Card type is Optic", "...Ima"
+    LabelSwap swap;                           // empty `field` when the page has no label swap
 };
 
 enum class WalkKind {

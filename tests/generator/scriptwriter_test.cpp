@@ -1,0 +1,118 @@
+#include "scriptwriter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tempdir.h"
+
+namespace zd7240 {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+TEST(ScriptWriter, ReplacesARegularFileOnlyOnCommit) {
+    TempDir dir;
+    const std::string path = dir.File("a.txt");
+    WriteFile(path, "old");
+    chmod(path.c_str(), 0640);
+    {
+        ScriptWriter writer(path);
+        writer.Write("new\r\n");
+        EXPECT_EQ(ReadFile(path), "old"); // nothing visible before the commit
+        writer.Commit();
+    }
+    EXPECT_EQ(ReadFile(path), "new\r\n");
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u); // the old file's permissions carry over
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(ScriptWriter, DiscardOrDestructionKeepsTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.File("a.txt");
+    WriteFile(path, "old");
+    {
+        ScriptWriter writer(path, 4096);
+        for (int i = 0; i < 10000; ++i)
+            writer.Write("line that does not land\r\n"); // spills over the buffer many times
+    }
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(ScriptWriter, SymbolicLinkHasItsTargetReplaced) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "real");
+    const std::string target = dir.File("real/script.txt");
+    WriteFile(target, "old");
+    const std::string link = dir.File("link.txt");
+    fs::create_symlink("real/script.txt", link);
+    ScriptWriter writer(link);
+    writer.Write("new");
+    writer.Commit();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(target), "new");
+    // A dangling link creates the file it names.
+    const std::string dangling = dir.File("dangling.txt");
+    fs::create_symlink("real/fresh.txt", dangling);
+    ScriptWriter second(dangling);
+    second.Write("fresh");
+    second.Commit();
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(ReadFile(dir.File("real/fresh.txt")), "fresh");
+}
+
+TEST(ScriptWriter, DevicesAreWrittenDirectly) {
+    ScriptWriter writer("/dev/null");
+    EXPECT_FALSE(writer.replacesAtomically());
+    writer.Write("into the void\r\n");
+    writer.Commit();
+    EXPECT_TRUE(fs::is_character_file("/dev/null")); // still the device, not a renamed file
+}
+
+TEST(ScriptWriter, LinesLongerThanTheBufferAreWrittenWhole) {
+    TempDir dir;
+    const std::string path = dir.File("long.txt");
+    const std::string big(100000, 'x');
+    ScriptWriter writer(path, 4096);
+    char* p = writer.Reserve(big.size());
+    std::copy(big.begin(), big.end(), p);
+    writer.Advance(big.size());
+    writer.Commit();
+    EXPECT_EQ(ReadFile(path), big);
+}
+
+TEST(ScriptWriter, TargetsThatCannotBeCreatedFailWithTheSystemDescription) {
+    TempDir dir;
+    struct Case {
+        std::string path;
+        const char* description;
+    };
+    WriteFile(dir.File("plain"), "x");
+    const Case cases[] = {
+        {dir.File("missing/a.txt"), "No such file or directory"},
+        {dir.File("plain/a.txt"), "Not a directory"},
+        {"", "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ScriptWriter writer(c.path);
+            ADD_FAILURE() << c.path << " opened";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.kind(), FileError::Kind::Create);
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file \"" + c.path + "\". " + c.description);
+        }
+    }
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+} // namespace
+} // namespace zd7240
