@@ -5,6 +5,7 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "fakes.h"
@@ -302,16 +303,35 @@ TEST(Frame, MissingFolderFailsBeforeAnythingIsWritten) {
 }
 
 TEST(Frame, ReadOnlyFileFailsAndIsKept) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write any file, so a read-only file cannot fail here";
-    MapFields fields = LanMmx();
     TempDir dir;
     const std::string path = dir.File("ro.txt");
     test::WriteFile(path, "keep\r\n");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    Press run(path);
-    EXPECT_EQ(run(Page("Lan--Mmx"), fields).outcome, FrameOutcome::CreateFailed);
-    EXPECT_EQ(run.errors.errors.at(0), "Cannot create file \"" + path + "\". Permission denied");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                        std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                        std::filesystem::perms::others_exec);
+    // Root may write any file: run the press as an unprivileged user in a child process.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        MapFields fields = LanMmx();
+        Press run(path);
+        const FrameResult result = run(Page("Lan--Mmx"), fields);
+        const bool ok =
+            result.outcome == FrameOutcome::CreateFailed && run.errors.errors.size() == 1 &&
+            run.errors.errors[0] == "Cannot create file \"" + path + "\". Permission denied" &&
+            run.messenger.messages.empty();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(test::ReadFile(path), "keep\r\n");
     EXPECT_EQ(dir.EntryCount(), 1u);
 }
