@@ -1,7 +1,5 @@
 #include "frame.h"
 
-#include "scriptwriter.h"
-
 namespace zd7240 {
 
 namespace {
@@ -128,7 +126,9 @@ FrameResult RunFrame(const PageSpec& page, FrameSeams seams) {
     result.path = *path;
     // 4-7. Open, walk, close.
     try {
-        ScriptWriter writer(*path);
+        std::unique_ptr<ScriptWriter> opened =
+            seams.open ? seams.open(*path) : std::make_unique<ScriptWriter>(*path);
+        ScriptWriter& writer = *opened;
         job->SelectFormat(seams.fields);
         const bool completed = job->WriteTo(writer, seams.progress, &result.lines);
         if (seams.progress)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "chassiswalk.h"
 #include "linerenderer.h"
 #include "pagetable.h"
+#include "scriptwriter.h"
 
 namespace zd7240 {
 
@@ -99,7 +101,7 @@ public:
 
     // Writes the walk through the writer buffer; progress every so many lines.
     // Returns false when the monitor cancelled.
-    bool WriteTo(class ScriptWriter& writer, ProgressMonitor* monitor, std::uint64_t* lines) const;
+    bool WriteTo(ScriptWriter& writer, ProgressMonitor* monitor, std::uint64_t* lines) const;
 
 private:
     template <class Emit> bool WalkWith(Emit&& emit) const;
@@ -122,6 +124,8 @@ struct FrameSeams {
     Messenger& messenger;
     ErrorReport& errors;
     ProgressMonitor* progress = nullptr;
+    // Opens the chosen name for writing; by default a ScriptWriter on that path.
+    std::function<std::unique_ptr<ScriptWriter>(const std::string& path)> open = {};
 };
 
 FrameResult RunFrame(const PageSpec& page, FrameSeams seams);

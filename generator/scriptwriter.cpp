@@ -92,6 +92,10 @@ ScriptWriter::ScriptWriter(const std::string& path, std::size_t bufferSize)
     }
 }
 
+ScriptWriter::ScriptWriter(int fd, const std::string& name, std::size_t bufferSize)
+    : path_(name), target_(name), fd_(fd), buffer_(bufferSize < 4096 ? 4096 : bufferSize),
+      ownsFd_(false) {}
+
 ScriptWriter::~ScriptWriter() {
     if (!done_)
         Discard();
@@ -132,7 +136,7 @@ void ScriptWriter::Commit() {
         const int fd = fd_;
         fd_ = -1;
         done_ = true;
-        if (close(fd) != 0 && errno != EINTR)
+        if (ownsFd_ && close(fd) != 0 && errno != EINTR)
             Fail(FileError::Kind::Write, path_, errno);
         return;
     }
@@ -156,7 +160,8 @@ void ScriptWriter::Commit() {
 
 void ScriptWriter::Discard() {
     if (fd_ >= 0) {
-        close(fd_);
+        if (ownsFd_)
+            close(fd_);
         fd_ = -1;
     }
     if (!tempPath_.empty()) {

@@ -34,6 +34,9 @@ public:
     // Checks and opens the target; throws FileError(Create) with the system's
     // description when it may not be written. Nothing is written to the target yet.
     explicit ScriptWriter(const std::string& path, std::size_t bufferSize = 1 << 20);
+    // Writes into an already open descriptor (standard output); `name` is used in error
+    // messages. The descriptor is not closed.
+    ScriptWriter(int fd, const std::string& name, std::size_t bufferSize = 1 << 20);
     ~ScriptWriter(); // discards unless committed
     ScriptWriter(const ScriptWriter&) = delete;
     ScriptWriter& operator=(const ScriptWriter&) = delete;
@@ -70,6 +73,7 @@ private:
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
     bool done_ = false;
+    bool ownsFd_ = true;
 };
 
 // "Cannot create file "x". No such file or directory" and the like.

@@ -1,0 +1,380 @@
+// zd7240-gen: the generation frame of the window, driven from the command line, for
+// operators who script their provisioning. Same page tables, same checks, same bytes.
+
+#include <algorithm>
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "frame.h"
+#include "pagetable.h"
+#include "scriptwriter.h"
+
+#ifndef ZD7240_VERSION
+#define ZD7240_VERSION "2.1"
+#endif
+
+namespace {
+
+using namespace zd7240;
+
+// Exit statuses in the spirit of sysexits.h.
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 64;
+constexpr int kExitData = 65;
+constexpr int kExitCantCreate = 73;
+constexpr int kExitIoError = 74;
+constexpr int kExitInterrupted = 130;
+
+constexpr const char* kDefaultOutput = "zd7240.txt";
+
+volatile std::sig_atomic_t gInterrupted = 0;
+extern "C" void OnInterrupt(int) {
+    gInterrupted = 1;
+}
+
+void PrintUsage(std::ostream& out) {
+    out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--progress]\n"
+           "       zd7240-gen PAGE --list\n"
+           "       zd7240-gen --list | --help | --version\n"
+           "\n"
+           "Writes the configuration script of one link-type page, exactly as the window's\n"
+           "\"Make file\" does.\n"
+           "\n"
+           "  PAGE          a tab caption (\"Lan--Mmx\", any case) or its slug: adsl-mmx,\n"
+           "                adsl-ces, adsl-lan, lan-mmx, lan-ces, adsl-aiu, lan-aiu, aiu-mmx\n"
+           "  NAME=VALUE    a field by control name (suiEdit401) or key (lan-board), VALUE\n"
+           "                its exact text (NAME= is the empty text); a card-type box takes\n"
+           "                its item text (Ima, Ces-udt) or index (0, 1; -1 for no entry).\n"
+           "                Fields not named keep the text the window opens with.\n"
+           "  -o FILE       the script file (default zd7240.txt); - writes to standard output.\n"
+           "                An existing file is replaced only once the whole script is written.\n"
+           "  --dry-run     check and compute only: print the End value, the number of lines\n"
+           "                and the first and last line; write nothing\n"
+           "  --progress    report the line count on standard error during long jobs\n"
+           "  --list        list the pages, or the fields of PAGE with labels and initial texts\n"
+           "\n"
+           "Exit status: 0 written; 64 bad usage; 65 a field is not an integer or too large;\n"
+           "73 the file cannot be created; 74 writing failed (the old file is kept);\n"
+           "130 interrupted (the old file is kept).\n";
+}
+
+int UsageError(const std::string& message) {
+    std::cerr << "zd7240-gen: " << message << "\n"
+              << "Try 'zd7240-gen --help' for more information.\n";
+    return kExitUsage;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// The caption a group box shows when the window opens, with the box it sits in.
+std::string GroupCaption(const PageSpec& page, std::string_view group) {
+    const GroupSpec* spec = FindGroup(page, group);
+    if (!spec)
+        return std::string(group);
+    if (spec->parent.empty())
+        return std::string(spec->caption);
+    return GroupCaption(page, spec->parent) + " / " + std::string(spec->caption);
+}
+
+void ListPages() {
+    for (const PageSpec& page : Pages())
+        std::cout << page.slug << "\t" << page.caption << "\n";
+}
+
+void ListFields(const PageSpec& page) {
+    std::cout << page.caption << " (" << page.slug << ")\n";
+    std::cout << "key\tlabel\tgroup box\tinitial text\tcontrol\n";
+    for (const FieldSpec& f : page.fields) {
+        std::string label(f.label);
+        for (const SelectorSpec& s : page.selectors) {
+            if (s.swap.field == f.name)
+                label += " / " + std::string(s.swap.otherText);
+        }
+        std::cout << f.key << "\t" << label << "\t" << GroupCaption(page, f.group) << "\t"
+                  << Quoted(f.initial) << "\t" << f.name;
+        if (f.role == FieldRole::End)
+            std::cout << "\t(computed End value, read-only)";
+        std::cout << "\n";
+    }
+    for (const SelectorSpec& s : page.selectors) {
+        std::cout << s.key << "\t"
+                  << "The card type is:"
+                  << "\t" << GroupCaption(page, s.group) << "\t" << Quoted(s.items[0]) << " (0) or "
+                  << Quoted(s.items[1]) << " (1)\t" << s.name << "\n";
+    }
+}
+
+class OptionFields : public FieldAccess {
+public:
+    explicit OptionFields(const PageSpec& page) {
+        for (const FieldSpec& f : page.fields)
+            texts_[std::string(f.name)] = std::string(f.initial);
+        for (const SelectorSpec& s : page.selectors)
+            indices_[std::string(s.name)] = 0;
+    }
+    std::string Text(std::string_view control) const override {
+        auto it = texts_.find(std::string(control));
+        return it == texts_.end() ? std::string() : it->second;
+    }
+    void SetText(std::string_view control, const std::string& text) override {
+        texts_[std::string(control)] = text;
+    }
+    int ItemIndex(std::string_view selector) const override {
+        auto it = indices_.find(std::string(selector));
+        return it == indices_.end() ? -1 : it->second;
+    }
+    void SetIndex(std::string_view selector, int index) { indices_[std::string(selector)] = index; }
+
+private:
+    std::map<std::string, std::string> texts_;
+    std::map<std::string, int> indices_;
+};
+
+// Applies one NAME=VALUE; returns an error text, empty on success.
+std::string Assign(const PageSpec& page, OptionFields& fields, std::string_view name,
+                   std::string_view value) {
+    if (const FieldSpec* f = FindField(page, name)) {
+        if (f->role == FieldRole::End)
+            return std::string(f->name) + " (" + std::string(f->label) +
+                   ") is computed by the page and cannot be set";
+        fields.SetText(f->name, std::string(value));
+        return {};
+    }
+    if (const SelectorSpec* s = FindSelector(page, name)) {
+        for (int i = 0; i < 2; ++i) {
+            if (EqualsIgnoreCase(value, s->items[static_cast<std::size_t>(i)]) ||
+                value == std::to_string(i)) {
+                fields.SetIndex(s->name, i);
+                return {};
+            }
+        }
+        if (value == "-1") {
+            fields.SetIndex(s->name, -1);
+            return {};
+        }
+        return "'" + std::string(value) + "' is not a card type of " + std::string(s->name) +
+               ": use " + std::string(s->items[0]) + " (0) or " + std::string(s->items[1]) + " (1)";
+    }
+    return "page " + std::string(page.caption) + " has no field '" + std::string(name) +
+           "' (see 'zd7240-gen " + std::string(page.slug) + " --list')";
+}
+
+class FixedChooser : public FileChooser {
+public:
+    explicit FixedChooser(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> ChooseFile() override { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The window's messages become lines on standard error, except "Congratulation":
+// success is told by the exit status and the End line.
+class StderrMessenger : public Messenger {
+public:
+    void ShowMessage(std::string_view caption, std::string_view text) override {
+        if (caption == kSuccessCaption)
+            return;
+        std::cerr << "zd7240-gen: " << caption << ": " << text;
+    }
+};
+
+class StderrErrors : public ErrorReport {
+public:
+    void ReportError(std::string_view message) override {
+        std::cerr << "zd7240-gen: " << message << "\n";
+    }
+};
+
+class SignalProgress : public ProgressMonitor {
+public:
+    explicit SignalProgress(bool report) : report_(report) {}
+    bool Progress(std::uint64_t lines) override {
+        if (report_ && lines % (1u << 20) == 0)
+            std::cerr << "\r" << lines << " lines" << std::flush;
+        return !gInterrupted;
+    }
+    void Finished() override {
+        if (report_)
+            std::cerr << "\r";
+    }
+
+private:
+    bool report_;
+};
+
+std::string EndLine(const PageSpec& page, std::int32_t value) {
+    const FieldSpec* end = FindField(page, page.endField);
+    return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
+}
+
+int DryRun(const PageSpec& page, OptionFields& fields) {
+    StderrMessenger messenger;
+    if (const FieldSpec* bad = FirstInvalidField(page, fields)) {
+        messenger.ShowMessage(kWarningCaption, kWarningText);
+        std::cerr << " (" << bad->name << ", " << Quoted(bad->label) << " in "
+                  << Quoted(GroupCaption(page, bad->group)) << ": "
+                  << Quoted(fields.Text(bad->name)) << ")\n";
+        return kExitData;
+    }
+    try {
+        Job job(page, fields);
+        job.SelectFormat(fields);
+        std::uint64_t count = 0;
+        std::string first;
+        StepValues last{};
+        const LineRenderer* renderer = nullptr;
+        SignalProgress progress(false);
+        const bool completed = job.Walk([&](const LineRenderer& r, const StepValues& v) {
+            if (count == 0)
+                first = r.RenderToString(v);
+            renderer = &r;
+            last = v;
+            ++count;
+            return count % (1u << 16) != 0 || progress.Progress(count);
+        });
+        if (!completed)
+            return kExitInterrupted;
+        std::cout << EndLine(page, job.endValue()) << "\n"
+                  << "Lines: " << count << "\n";
+        if (count > 0) {
+            auto strip = [](std::string line) { return line.substr(0, line.size() - 2); };
+            std::cout << "First: " << strip(first) << "\n"
+                      << "Last: " << strip(renderer->RenderToString(last)) << "\n";
+        }
+        return kExitOk;
+    } catch (const ConversionError& e) {
+        StderrErrors().ReportError(e.what());
+        return kExitData;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    std::optional<std::string_view> pageName;
+    std::vector<std::pair<std::string_view, std::string_view>> assignments;
+    std::string output = kDefaultOutput;
+    bool list = false, dryRun = false, progress = false;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            PrintUsage(std::cout);
+            return kExitOk;
+        }
+        if (arg == "--version" || arg == "-V") {
+            std::cout << "zd7240-gen (Velmar Zd7240 Helper) " << ZD7240_VERSION << "\n";
+            return kExitOk;
+        }
+        if (arg == "-o" || arg == "--output") {
+            if (i + 1 >= args.size())
+                return UsageError("option " + std::string(arg) + " needs a file name");
+            output = std::string(args[++i]);
+        } else if (arg.starts_with("--output=")) {
+            output = std::string(arg.substr(9));
+        } else if (arg == "--list") {
+            list = true;
+        } else if (arg == "--dry-run") {
+            dryRun = true;
+        } else if (arg == "--progress") {
+            progress = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return UsageError("unknown option '" + std::string(arg) + "'");
+        } else if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+            assignments.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
+        } else if (!pageName) {
+            pageName = arg;
+        } else {
+            return UsageError("unexpected argument '" + std::string(arg) +
+                              "': fields are given as NAME=VALUE");
+        }
+    }
+
+    if (!pageName) {
+        if (list) {
+            ListPages();
+            return kExitOk;
+        }
+        return UsageError("no page given");
+    }
+    const PageSpec* page = FindPage(*pageName);
+    if (!page)
+        return UsageError("unknown page '" + std::string(*pageName) +
+                          "' (see 'zd7240-gen --list')");
+    if (list) {
+        ListFields(*page);
+        return kExitOk;
+    }
+    if (output.empty())
+        return UsageError("the output file name is empty");
+
+    OptionFields fields(*page);
+    for (auto [name, value] : assignments) {
+        const std::string error = Assign(*page, fields, name, value);
+        if (!error.empty())
+            return UsageError(error);
+    }
+    if (dryRun)
+        return DryRun(*page, fields);
+
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    std::signal(SIGHUP, OnInterrupt);
+    // Over a file size limit, let the write fail and the old file stay, rather than die.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    FixedChooser chooser(output);
+    StderrMessenger messenger;
+    StderrErrors errors;
+    SignalProgress monitor(progress);
+    FrameSeams seams{fields, chooser, messenger, errors, &monitor};
+    if (output == "-") {
+        seams.open = [](const std::string&) {
+            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output");
+        };
+    }
+    const FrameResult result = RunFrame(*page, seams);
+    switch (result.outcome) {
+    case FrameOutcome::InvalidInput: {
+        const FieldSpec* bad = result.failedField;
+        std::cerr << " (" << bad->name << ", " << Quoted(bad->label) << " in "
+                  << Quoted(GroupCaption(*page, bad->group)) << ": "
+                  << Quoted(fields.Text(bad->name)) << ")\n";
+        return kExitData;
+    }
+    case FrameOutcome::ConversionFailed:
+        return kExitData;
+    case FrameOutcome::Cancelled:
+    case FrameOutcome::Aborted:
+        std::cerr << "zd7240-gen: interrupted; " << output << " was left as it was\n";
+        return kExitInterrupted;
+    case FrameOutcome::CreateFailed:
+        return kExitCantCreate;
+    case FrameOutcome::WriteFailed:
+        return kExitIoError;
+    case FrameOutcome::Written:
+        std::cerr << EndLine(*page, result.endValue) << "\n";
+        return kExitOk;
+    }
+    return kExitIoError;
+}
