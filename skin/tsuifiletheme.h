@@ -1,0 +1,50 @@
+#pragma once
+// The component skinned controls point their FileTheme at: it holds the theme file named
+// by ThemeFile and answers the controls' element lookups from it.
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include "tsuifilethememgr.h"
+
+class TsuiFileTheme : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString ThemeFile READ ThemeFile WRITE setThemeFile NOTIFY themeChanged)
+    Q_PROPERTY(bool ThemeLoaded READ ThemeLoaded NOTIFY themeChanged)
+
+public:
+    explicit TsuiFileTheme(QObject* owner = nullptr);
+    ~TsuiFileTheme() override;
+
+    QString ThemeFile() const { return themeFile_; }
+    // Loads the named file. The same path again does nothing (no reload). A path where
+    // no file exists is tried once more as the file name in the program's own folder; if
+    // that does not exist either, nothing changes. Otherwise ThemeFile takes the path
+    // found, ThemeLoaded whether it holds a theme, and the skinned components of the
+    // owner window that use this theme re-read their look.
+    void setThemeFile(const QString& value);
+
+    // The last load found a theme file and read it.
+    bool ThemeLoaded() const { return loaded_; }
+    // Why the last load failed, or what was damaged in the file; empty when all was well.
+    QString errorString() const { return mgr_.errorString(); }
+
+    void ThemeBitmap(int element, QImage& graphic) const;
+    // Frame frameIndex (1-based) of frameCount of the element's bitmap; graphic stays as
+    // it was when the theme has no such bitmap.
+    void ThemeBitmapFrame(int element, QImage& graphic, int frameCount, int frameIndex) const;
+    bool ThemeBool(int element) const;
+    qint32 ThemeColor(int element) const;
+    qint32 ThemeInt(int element) const;
+
+Q_SIGNALS:
+    void themeChanged();
+
+private:
+    void reapplyToOwnerWindow();
+
+    QString themeFile_;
+    bool loaded_ = false;
+    TsuiFileThemeMgr mgr_;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// Owns the reader of the theme file in force and answers lookups by element number.
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "tsuithemefilereader.h"
+
+class TsuiFileThemeMgr {
+public:
+    TsuiFileThemeMgr();
+    ~TsuiFileThemeMgr();
+    TsuiFileThemeMgr(const TsuiFileThemeMgr&) = delete;
+    TsuiFileThemeMgr& operator=(const TsuiFileThemeMgr&) = delete;
+
+    // False, changing nothing, when no file exists at path. Otherwise the present reader
+    // is dropped and the file read; the result says whether it is a theme (a damaged
+    // theme still counts: it keeps what could be read). Without a theme the manager holds
+    // no reader and errorString() says why.
+    bool OpenThemeFile(const QString& path);
+
+    bool hasReader() const { return reader_ != nullptr; }
+    const TsuiThemeFileReader* reader() const { return reader_.get(); }
+    QString errorString() const { return error_; }
+
+    // The element's bitmap decoded into graphic; left as it was without a reader, without
+    // an entry, or when the entry is not a bitmap that can be decoded.
+    void ThemeBitmap(int element, QImage& graphic) const;
+    // FindBoolEntry of the element's key; false without a reader.
+    bool ThemeBool(int element) const;
+    // FindIntEntry of the element's key (-1 when missing); 0 without a reader.
+    qint32 ThemeColor(int element) const;
+    qint32 ThemeInt(int element) const;
+
+private:
+    std::unique_ptr<TsuiThemeFileReader> reader_;
+    QString error_;
+};
