@@ -84,7 +84,7 @@ bool Job::Walk(const std::function<bool(const LineRenderer&, const StepValues&)>
 bool Job::WriteTo(ScriptWriter& writer, ProgressMonitor* monitor, std::uint64_t* lines) const {
     std::uint64_t count = 0;
     const bool completed = WalkWith([&](const LineRenderer& renderer, const StepValues& values) {
-        char* out = writer.Reserve(renderer.MaxLineSize());
+        char* out = writer.Reserve(renderer.MaxLineSize() + LineRenderer::kSlack);
         writer.Advance(renderer.Render(out, values));
         ++count;
         if (monitor && count % kProgressEvery == 0)

@@ -1,10 +1,13 @@
 #include "scriptwriter.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zd7240 {
@@ -49,13 +52,85 @@ mode_t CurrentUmask() {
 
 } // namespace
 
+// Writes handed-over buffers to the descriptor on a thread of its own, one at a time.
+class ScriptWriter::Background {
+public:
+    explicit Background(int fd) : fd_(fd), thread_([this] { Run(); }) {}
+    ~Background() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+
+    // Waits until the previous buffer is written; the errno of a failed write, else 0.
+    int Wait() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        idle_.wait(lock, [this] { return !busy_; });
+        return error_;
+    }
+
+    // Swaps `data` with the thread's spare buffer and has its first `used` bytes written.
+    // Call after Wait() answered 0.
+    void Submit(std::vector<char>& data, std::size_t used) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            std::swap(data, pending_);
+            used_ = used;
+            busy_ = true;
+        }
+        wake_.notify_all();
+    }
+
+private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return busy_ || stop_; });
+            if (!busy_)
+                return;
+            lock.unlock();
+            int error = 0;
+            std::size_t off = 0;
+            while (off < used_) {
+                const ssize_t n = ::write(fd_, pending_.data() + off, used_ - off);
+                if (n < 0) {
+                    if (errno == EINTR)
+                        continue;
+                    error = errno;
+                    break;
+                }
+                off += static_cast<std::size_t>(n);
+            }
+            lock.lock();
+            if (error != 0 && error_ == 0)
+                error_ = error;
+            busy_ = false;
+            idle_.notify_all();
+        }
+    }
+
+    const int fd_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::vector<char> pending_;
+    std::size_t used_ = 0;
+    bool busy_ = false;
+    bool stop_ = false;
+    int error_ = 0;
+    std::thread thread_; // last: starts once everything above is ready
+};
+
 std::string DescribeFileError(FileError::Kind kind, const std::string& path, int error) {
     const char* verb = kind == FileError::Kind::Create ? "Cannot create file" : "Cannot write file";
     return std::string(verb) + " \"" + path + "\". " + std::strerror(error);
 }
 
 ScriptWriter::ScriptWriter(const std::string& path, std::size_t bufferSize)
-    : path_(path), buffer_(bufferSize < 4096 ? 4096 : bufferSize) {
+    : path_(path), buffer_(bufferSize < 4096 ? 4096 : bufferSize), bufferSize_(buffer_.size()) {
     if (path.empty())
         Fail(FileError::Kind::Create, path, ENOENT);
     target_ = FollowLinks(path);
@@ -94,7 +169,7 @@ ScriptWriter::ScriptWriter(const std::string& path, std::size_t bufferSize)
 
 ScriptWriter::ScriptWriter(int fd, const std::string& name, std::size_t bufferSize)
     : path_(name), target_(name), fd_(fd), buffer_(bufferSize < 4096 ? 4096 : bufferSize),
-      ownsFd_(false) {}
+      bufferSize_(buffer_.size()), ownsFd_(false) {}
 
 ScriptWriter::~ScriptWriter() {
     if (!done_)
@@ -108,30 +183,39 @@ void ScriptWriter::Write(std::string_view text) {
 }
 
 void ScriptWriter::MakeRoom(std::size_t n) {
-    Flush();
+    Handoff();
     if (buffer_.size() < n)
         buffer_.resize(n);
 }
 
-void ScriptWriter::Flush() {
-    std::size_t off = 0;
-    while (off < used_) {
-        const ssize_t n = ::write(fd_, buffer_.data() + off, used_ - off);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(FileError::Kind::Write, path_, errno);
-        }
-        off += static_cast<std::size_t>(n);
-    }
+void ScriptWriter::Handoff() {
+    if (used_ == 0)
+        return;
+    if (!background_)
+        background_ = std::make_unique<Background>(fd_);
+    if (const int error = background_->Wait())
+        Fail(FileError::Kind::Write, path_, error);
+    background_->Submit(buffer_, used_);
     flushed_ += used_;
     used_ = 0;
+    if (buffer_.size() < bufferSize_)
+        buffer_.resize(bufferSize_);
+}
+
+void ScriptWriter::Drain() {
+    Handoff();
+    if (background_) {
+        const int error = background_->Wait();
+        background_.reset();
+        if (error != 0)
+            Fail(FileError::Kind::Write, path_, error);
+    }
 }
 
 void ScriptWriter::Commit() {
     if (done_)
         return;
-    Flush();
+    Drain();
     if (tempPath_.empty()) {
         const int fd = fd_;
         fd_ = -1;
@@ -159,6 +243,7 @@ void ScriptWriter::Commit() {
 }
 
 void ScriptWriter::Discard() {
+    background_.reset(); // lets a write under way finish before the descriptor closes
     if (fd_ >= 0) {
         if (ownsFd_)
             close(fd_);

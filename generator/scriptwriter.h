@@ -7,6 +7,8 @@
 // link has the file it points to replaced.
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,12 +33,17 @@ private:
 
 class ScriptWriter {
 public:
+    // Lines are formatted into one buffer while a background thread writes the other,
+    // so formatting and the system's copying overlap. Memory stays two buffers, whatever
+    // the size of the script.
+    static constexpr std::size_t kBufferSize = 512 * 1024;
+
     // Checks and opens the target; throws FileError(Create) with the system's
     // description when it may not be written. Nothing is written to the target yet.
-    explicit ScriptWriter(const std::string& path, std::size_t bufferSize = 1 << 20);
+    explicit ScriptWriter(const std::string& path, std::size_t bufferSize = kBufferSize);
     // Writes into an already open descriptor (standard output); `name` is used in error
     // messages. The descriptor is not closed.
-    ScriptWriter(int fd, const std::string& name, std::size_t bufferSize = 1 << 20);
+    ScriptWriter(int fd, const std::string& name, std::size_t bufferSize = kBufferSize);
     ~ScriptWriter(); // discards unless committed
     ScriptWriter(const ScriptWriter&) = delete;
     ScriptWriter& operator=(const ScriptWriter&) = delete;
@@ -61,8 +68,10 @@ public:
     bool replacesAtomically() const { return !tempPath_.empty(); }
 
 private:
+    class Background;
     void MakeRoom(std::size_t n);
-    void Flush();
+    void Handoff();
+    void Drain();
     [[noreturn]] void Fail(FileError::Kind kind, const std::string& what, int error);
 
     std::string path_;     // as given
@@ -70,6 +79,8 @@ private:
     std::string tempPath_; // empty when writing the target directly
     int fd_ = -1;
     std::vector<char> buffer_;
+    std::size_t bufferSize_;
+    std::unique_ptr<Background> background_; // started when the first buffer is full
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
     bool done_ = false;

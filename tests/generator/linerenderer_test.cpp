@@ -1,0 +1,33 @@
+#include "linerenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace zd7240 {
+namespace {
+
+// Values are counted up in place between lines; every sequence a walk can produce must
+// print the same text a fresh conversion gives.
+TEST(LineRenderer, ValuesPrintTheSameWhateverCameBefore) {
+    const Piece format[] = {{PieceKind::Literal, "v ", WalkValue::Counter},
+                            {PieceKind::Value, {}, WalkValue::Step},
+                            {PieceKind::Field, "f", WalkValue::Counter},
+                            {PieceKind::Value, {}, WalkValue::Counter}};
+    const LineRenderer renderer(format, [](std::string_view) { return std::string("/"); });
+    const std::int64_t steps[] = {0,   1,  2,   9,    10, 11,         99,
+                                  100, 99, 999, 1000, 7,  2147483646, 2147483647};
+    const std::int32_t counters[] = {0, -1, INT32_MAX, INT32_MIN, INT32_MIN + 1, 9, 10, 0};
+    std::size_t i = 0;
+    for (std::int64_t step : steps) {
+        const std::int32_t counter = counters[i++ % std::size(counters)];
+        StepValues v;
+        v.step = step;
+        v.counter = counter;
+        EXPECT_EQ(renderer.RenderToString(v),
+                  "v " + std::to_string(step) + "/" + std::to_string(counter) + "\r\n");
+    }
+}
+
+} // namespace
+} // namespace zd7240
