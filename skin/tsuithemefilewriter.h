@@ -1,0 +1,40 @@
+#pragma once
+// Builds theme files: the header, one record per entry followed by its data, and the
+// closing record. Header bytes 0..11 carry the text "ZD7240 THEME", bytes 16..19 the
+// format version 1; readers do not interpret either.
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+#include <vector>
+
+#include "tsuiuistyle.h"
+
+class TsuiThemeFileWriter {
+public:
+    static constexpr char kMagic[] = "ZD7240 THEME";
+    static constexpr qint32 kVersion = 1;
+
+    // Names are 8-bit text of at most 64 characters; longer names are cut.
+    void addBitmap(const QString& name, const QByteArray& bmpFile);
+    void addInteger(const QString& name, qint32 value);
+    void addBoolean(const QString& name, bool value);
+    void addText(const QString& name, const QByteArray& text);
+
+    QByteArray toBytes() const;
+    // Writes the file through a temporary beside it, so a failed write leaves any
+    // previous file intact. On failure returns false with the reason in *error.
+    bool writeTo(const QString& path, QString* error) const;
+
+    // All 42 elements of a built-in look under their keys: bitmaps as the program's own
+    // BMP files, colours and integers as 4-byte integers, booleans as one byte.
+    static TsuiThemeFileWriter FromBuiltinStyle(TsuiUIStyle style);
+
+private:
+    struct Item {
+        QByteArray name;
+        quint8 kind;
+        QByteArray data;
+    };
+    std::vector<Item> items_;
+};
