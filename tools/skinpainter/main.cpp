@@ -1,0 +1,89 @@
+// zd7240-skinpainter: draws every skin bitmap of the program and writes them as 24-bit BMP
+// files (NAME.bmp) into a folder. The committed skin/resources/ folder is its output.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QStringList>
+
+#include <cstdio>
+
+#include "bmpfile.h"
+#include "skincatalogue.h"
+
+namespace {
+
+// Exit statuses after the BSD sysexits convention.
+constexpr int kUsage = 64;
+constexpr int kCantCreate = 73;
+constexpr int kIoError = 74;
+
+void printUsage(FILE* to) {
+    std::fputs("Usage: zd7240-skinpainter [--preview SCALE] OUTDIR\n"
+               "\n"
+               "Paints every skin bitmap and writes it as OUTDIR/NAME.bmp (24-bit BMP,\n"
+               "fuchsia 0xFF00FF where the picture is transparent). The folder is created\n"
+               "when missing; existing files of the same names are replaced, others are\n"
+               "left alone. The output is the same, byte for byte, on every run.\n"
+               "\n"
+               "  --preview SCALE  instead write NAME.png enlarged SCALE times (1 to 16),\n"
+               "                   with a checkerboard where the bitmap is transparent\n",
+               to);
+}
+
+int fail(int status, const QString& message) {
+    std::fprintf(stderr, "zd7240-skinpainter: %s\n", qPrintable(message));
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    int previewScale = 0;
+    if (args.size() == 1 &&
+        (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        printUsage(stdout);
+        return 0;
+    }
+    if (args.size() == 3 && args[0] == QLatin1String("--preview")) {
+        bool ok = false;
+        previewScale = args[1].toInt(&ok);
+        if (!ok || previewScale < 1 || previewScale > 16) {
+            printUsage(stderr);
+            return fail(kUsage, QStringLiteral("the preview scale must be a number from 1 to 16"));
+        }
+        args = args.mid(2);
+    }
+    if (args.size() != 1 || args[0].isEmpty() || args[0].startsWith(QLatin1Char('-'))) {
+        printUsage(stderr);
+        return kUsage;
+    }
+
+    const QString outDir = args[0];
+    if (!QDir().mkpath(outDir))
+        return fail(kCantCreate, QStringLiteral("cannot create the folder %1").arg(outDir));
+
+    const QDir dir(outDir);
+    for (const skinpainter::SkinBitmap& bitmap : skinpainter::paintSkinBitmaps()) {
+        QString path;
+        QByteArray bytes;
+        if (previewScale > 0) {
+            path = dir.filePath(bitmap.name + QStringLiteral(".png"));
+            if (!skinpainter::previewImage(bitmap.image, previewScale).save(path, "PNG"))
+                return fail(kIoError, QStringLiteral("cannot write %1").arg(path));
+            continue;
+        }
+        path = dir.filePath(bitmap.name + QStringLiteral(".bmp"));
+        bytes = skinpainter::encodeBmp24(bitmap.image);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size() || !file.flush()) {
+            return fail(kIoError,
+                        QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+        }
+    }
+    return 0;
+}
