@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "bmpfile.h"
+#include "previewsheet.h"
 #include "skincatalogue.h"
 
 namespace {
@@ -28,7 +29,8 @@ void printUsage(FILE* to) {
                "left alone. The output is the same, byte for byte, on every run.\n"
                "\n"
                "  --preview SCALE  instead write NAME.png enlarged SCALE times (1 to 16),\n"
-               "                   with a checkerboard where the bitmap is transparent\n",
+               "                   with a checkerboard where the bitmap is transparent,\n"
+               "                   and SHEET_<LOOK>.png, a mock window of each look\n",
                to);
 }
 
@@ -67,7 +69,15 @@ int main(int argc, char* argv[]) {
         return fail(kCantCreate, QStringLiteral("cannot create the folder %1").arg(outDir));
 
     const QDir dir(outDir);
-    for (const skinpainter::SkinBitmap& bitmap : skinpainter::paintSkinBitmaps()) {
+    const std::vector<skinpainter::SkinBitmap> bitmaps = skinpainter::paintSkinBitmaps();
+    if (previewScale > 0) {
+        for (const auto& [name, sheet] : skinpainter::previewSheets(bitmaps)) {
+            const QString path = dir.filePath(name + QStringLiteral(".png"));
+            if (!sheet.scaled(sheet.size() * previewScale).save(path, "PNG"))
+                return fail(kIoError, QStringLiteral("cannot write %1").arg(path));
+        }
+    }
+    for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
         QString path;
         QByteArray bytes;
         if (previewScale > 0) {

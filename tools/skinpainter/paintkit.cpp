@@ -172,11 +172,34 @@ void paintGlyph(QPainter& p, Glyph glyph, const QRectF& box, QColor colour, qrea
         break;
     }
     case Glyph::ControlBox: {
-        // A small window with a filled caption band: opens the window's own menu.
-        captionedRect(p, cell, colour, std::max(2, cell.height() / 3));
+        // Three menu lines: opens the window's own menu.
+        const int gap = thick > 1 ? 1 : 2;
+        const int height = 3 * thick + 2 * gap;
+        const int top = cell.top() + (cell.height() - height) / 2;
+        for (int i = 0; i < 3; ++i)
+            p.fillRect(QRect(cell.left(), top + i * (thick + gap), cell.width(), thick), colour);
         break;
     }
     case Glyph::Help: {
+        if (box.width() <= 9) {
+            // At window-button size a hand-set pixel pattern reads better than a curve.
+            static const char* const kSmall[] = {".###.", "#...#", "....#", "...#.",
+                                                 "..#..", "..#..", ".....", "..#.."};
+            static const char* const kBold[] = {".#####.", "##...##", ".....##",
+                                                "....##.", "...##..", "...##..",
+                                                ".......", "...##..", "...##.."};
+            const bool bold = weight >= 1.9;
+            const char* const* rows = bold ? kBold : kSmall;
+            const int rowCount = bold ? 9 : 8;
+            const int colCount = bold ? 7 : 5;
+            const int x0 = cell.left() + (cell.width() - colCount) / 2;
+            const int y0 = cell.top() + (cell.height() - rowCount) / 2;
+            for (int y = 0; y < rowCount; ++y)
+                for (int x = 0; x < colCount; ++x)
+                    if (rows[y][x] == '#')
+                        p.fillRect(QRect(x0 + x, y0 + y, 1, 1), colour);
+            break;
+        }
         p.setRenderHint(QPainter::Antialiasing, true);
         const qreal w = box.width();
         const qreal h = box.height();
