@@ -383,7 +383,7 @@ QImage paintTrackBarBar(Look look) {
     paintGel(p, QRectF(0, 0, 15, 6), 2.5,
              {mix(pal.faceBottom, pal.border, 0.3), pal.faceTop, pal.border, 0, 0.5, {}});
     p.end();
-    return flatten(layer, pal.background, true);
+    return flatten(layer, pal.background, false);
 }
 
 // Track bar thumb: normal, mouse-over, pressed; a tab pointing down (11 x 19 frames), or,
@@ -509,7 +509,7 @@ QImage paintSideChannelHandle(Look look) {
         for (int y = 22; y <= 36; y += 4)
             p.fillRect(QRect(5, y, 2, 2), dot);
         p.end();
-        frames.push_back(flatten(layer, pal.background, true));
+        frames.push_back(flatten(layer, pal.background, false));
     }
     return joinFrames(frames);
 }

@@ -1,0 +1,459 @@
+// The skin bitmaps as the program carries them: every name at its pixel size, the frame
+// layouts the controls cut them by, fuchsia exactly where a control leaves pixels out, and
+// the committed files equal to the painter's output.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+constexpr QRgb kFuchsia = 0xFFFF00FF;
+
+// How a control treats the key colour of a bitmap, per frame.
+enum class Key {
+    None,       // copied whole: no fuchsia anywhere
+    Corners,    // masked: the four corners are fuchsia, the middle is not
+    TopCorners, // a tab: the top corners are fuchsia, the open bottom edge is not
+    BottomLeft, // a title button drawn without its bottom-left colour: that pixel is fuchsia
+};
+
+struct Expected {
+    const char* name;
+    int width;
+    int height;
+    int frames;
+    Key key;
+};
+
+// Sizes the controls rely on, and the layouts chosen for the elements no control of the
+// program reads (documented in skin/resources/README.md).
+const Expected kExpected[] = {
+    // MacOS
+    {"MACOS_BUTTON", 252, 23, 3, Key::Corners},
+    {"MACOS_CHECKBOX", 52, 13, 4, Key::None},
+    {"MACOS_RADIOBUTTON", 52, 13, 4, Key::Corners},
+    {"MACOS_TITLEBTN", 306, 17, 18, Key::None},
+    {"MACOS_TITLE_LEFT", 48, 23, 1, Key::None},
+    {"MACOS_TITLE_CLIENT", 49, 23, 1, Key::None},
+    {"MACOS_TITLE_RIGHT", 48, 23, 1, Key::None},
+    {"MACOS_PROGRESSBAR", 20, 16, 2, Key::None},
+    {"MACOS_TRACKBAR_BAR", 15, 6, 3, Key::None},
+    {"MACOS_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
+    {"MACOS_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
+    {"MACOS_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
+    {"MACOS_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
+    {"MACOS_CHECKLIST", 52, 13, 4, Key::None},
+    {"MACOS_SCROLLBUTTON", 72, 18, 4, Key::None},
+    {"MACOS_TAB", 36, 27, 2, Key::TopCorners},
+    {"MACOS_TAB_LINE", 17, 7, 1, Key::None},
+    {"MACOS_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
+    {"MACOS_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
+    // WinXP
+    {"WINXP_BUTTON", 54, 21, 3, Key::None},
+    {"WINXP_CHECKBOX", 52, 13, 4, Key::None},
+    {"WINXP_RADIOBUTTON", 52, 13, 4, Key::Corners},
+    {"WINXP_TITLEBTN", 378, 21, 18, Key::None},
+    {"WINXP_TITLE_LEFT", 30, 29, 1, Key::None},
+    {"WINXP_TITLE_CLIENT", 10, 29, 1, Key::None},
+    {"WINXP_TITLE_RIGHT", 30, 29, 1, Key::None},
+    {"WINXP_PROGRESSBAR", 20, 16, 2, Key::None},
+    {"WINXP_TRACKBAR_BAR", 15, 6, 3, Key::None},
+    {"WINXP_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
+    {"WINXP_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
+    {"WINXP_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
+    {"WINXP_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
+    {"WINXP_CHECKLIST", 52, 13, 4, Key::None},
+    {"WINXP_SCROLLBUTTON", 72, 18, 4, Key::None},
+    {"WINXP_TAB", 18, 18, 2, Key::TopCorners},
+    {"WINXP_TAB_LINE", 8, 1, 1, Key::None},
+    {"WINXP_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
+    {"WINXP_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
+    // DeepBlue
+    {"DEEPBLUE_BUTTON", 222, 21, 3, Key::None},
+    {"DEEPBLUE_CHECKBOX", 52, 13, 4, Key::None},
+    {"DEEPBLUE_RADIOBUTTON", 52, 13, 4, Key::Corners},
+    {"DEEPBLUE_TITLEBTN", 342, 19, 18, Key::None},
+    {"DEEPBLUE_TITLE_LEFT", 40, 32, 1, Key::None},
+    {"DEEPBLUE_TITLE_CLIENT", 10, 32, 1, Key::None},
+    {"DEEPBLUE_TITLE_RIGHT", 40, 32, 1, Key::None},
+    {"DEEPBLUE_PROGRESSBAR", 20, 16, 2, Key::None},
+    {"DEEPBLUE_TRACKBAR_BAR", 15, 6, 3, Key::None},
+    {"DEEPBLUE_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
+    {"DEEPBLUE_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
+    {"DEEPBLUE_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
+    {"DEEPBLUE_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
+    {"DEEPBLUE_CHECKLIST", 52, 13, 4, Key::None},
+    {"DEEPBLUE_TAB", 12, 17, 2, Key::TopCorners},
+    {"DEEPBLUE_TAB_LINE", 5, 5, 1, Key::None},
+    {"DEEPBLUE_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
+    {"DEEPBLUE_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
+    // Protein
+    {"PROTEIN_BUTTON", 222, 21, 3, Key::None},
+    {"PROTEIN_CHECKBOX", 52, 13, 4, Key::None},
+    {"PROTEIN_RADIOBUTTON", 52, 13, 4, Key::Corners},
+    {"PROTEIN_TITLEBTN", 342, 19, 18, Key::BottomLeft},
+    {"PROTEIN_TITLE_LEFT", 40, 23, 1, Key::None},
+    {"PROTEIN_TITLE_CLIENT", 10, 23, 1, Key::None},
+    {"PROTEIN_TITLE_RIGHT", 40, 23, 1, Key::None},
+    {"PROTEIN_PROGRESSBAR", 20, 16, 2, Key::None},
+    {"PROTEIN_TRACKBAR_BAR", 15, 6, 3, Key::None},
+    {"PROTEIN_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
+    {"PROTEIN_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
+    {"PROTEIN_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
+    {"PROTEIN_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
+    {"PROTEIN_CHECKLIST", 52, 13, 4, Key::None},
+    {"PROTEIN_TAB", 18, 17, 2, Key::TopCorners},
+    {"PROTEIN_TAB_LINE", 10, 5, 1, Key::None},
+    {"PROTEIN_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
+    {"PROTEIN_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
+    // BlueGlass
+    {"BLUEGLASS_BUTTON", 231, 27, 3, Key::Corners},
+    {"BLUEGLASS_CHECKBOX", 52, 13, 4, Key::None},
+    {"BLUEGLASS_RADIOBUTTON", 52, 13, 4, Key::Corners},
+    {"BLUEGLASS_TITLEBTN", 342, 19, 18, Key::BottomLeft},
+    {"BLUEGLASS_TITLE_LEFT", 40, 33, 1, Key::None},
+    {"BLUEGLASS_TITLE_CLIENT", 10, 33, 1, Key::None},
+    {"BLUEGLASS_TITLE_RIGHT", 40, 33, 1, Key::None},
+    {"BLUEGLASS_PROGRESSBAR", 20, 16, 2, Key::None},
+    {"BLUEGLASS_TRACKBAR_BAR", 15, 6, 3, Key::None},
+    {"BLUEGLASS_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
+    {"BLUEGLASS_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
+    {"BLUEGLASS_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
+    {"BLUEGLASS_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
+    {"BLUEGLASS_CHECKLIST", 52, 13, 4, Key::None},
+    {"BLUEGLASS_TAB", 18, 17, 2, Key::TopCorners},
+    {"BLUEGLASS_TAB_LINE", 10, 5, 1, Key::None},
+    {"BLUEGLASS_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
+    {"BLUEGLASS_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
+    // The tab scroll buttons of DeepBlue, Protein and BlueGlass.
+    {"MORE_SCROLLBUTTON", 72, 17, 4, Key::None},
+    // Loaded by name.
+    {"MACOS_COMBOBOX_BUTTON", 16, 17, 1, Key::None},
+    {"WINXP_COMBOBOX_BUTTON", 16, 18, 1, Key::None},
+    {"MACOS_FORM_BACKGROUND", 8, 8, 1, Key::None},
+    {"PROTEIN_FORM_BACKGROUND", 8, 8, 1, Key::None},
+    {"MACOS_MENU_BAR", 1, 22, 1, Key::None},
+    {"MACOS_MENU_SELECT", 1, 21, 1, Key::None},
+    {"MENU_CHECKED", 16, 16, 1, Key::None},
+    {"MSGDLG", 168, 42, 4, Key::Corners},
+    {"MAINICON", 32, 32, 1, Key::Corners},
+};
+constexpr int kElementNames = 93; // 19 image elements x 5 looks, scroll buttons shared
+constexpr int kNamedExtras = 9;
+static_assert(std::size(kExpected) == kElementNames + kNamedExtras);
+
+QString resourcePath(const QString& name) {
+    return QStringLiteral(":/skin/%1.bmp").arg(name);
+}
+
+QImage loadResource(const QString& name) {
+    QImage img(resourcePath(name));
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage frameOf(const QImage& strip, int frames, int index) {
+    const int fw = strip.width() / frames;
+    return strip.copy(fw * index, 0, fw, strip.height());
+}
+
+int countKeyPixels(const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) == kFuchsia;
+    return n;
+}
+
+// Average colour of the pixels that are not fuchsia.
+QColor meanVisibleColour(const QImage& img) {
+    qint64 r = 0, g = 0, b = 0, n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            if (c == kFuchsia)
+                continue;
+            r += qRed(c);
+            g += qGreen(c);
+            b += qBlue(c);
+            ++n;
+        }
+    }
+    return n ? QColor(int(r / n), int(g / n), int(b / n)) : QColor();
+}
+
+QMap<QString, QByteArray> readFolder(const QString& path) {
+    QMap<QString, QByteArray> files;
+    const QDir dir(path);
+    for (const QString& name : dir.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::ReadOnly))
+            files.insert(name, f.readAll());
+    }
+    return files;
+}
+
+struct PainterRun {
+    int exitCode = -1;
+    QByteArray stderrText;
+};
+
+PainterRun runPainter(const QStringList& args) {
+    QProcess proc;
+    proc.start(QStringLiteral(SKIN_PAINTER), args);
+    if (!proc.waitForFinished(120000) || proc.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {proc.exitCode(), proc.readAllStandardError()};
+}
+
+} // namespace
+
+class TestSkinResources : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyNameIsCompiledInAtItsSize_data();
+    void everyNameIsCompiledInAtItsSize();
+    void folderHoldsExactlyTheNames();
+    void framesDifferFromTheirNeighbours_data();
+    void framesDifferFromTheirNeighbours();
+    void fuchsiaWhereControlsLeavePixelsOut_data();
+    void fuchsiaWhereControlsLeavePixelsOut();
+    void titleSectionsOfALookShareTheBarHeight();
+    void messageIconsAreInDialogOrder();
+    void menuCheckMarkStandsOnWhite();
+    void backgroundTilesAverageTheWindowColour_data();
+    void backgroundTilesAverageTheWindowColour();
+    void painterOutputEqualsCommittedFiles();
+    void painterIsDeterministic();
+    void painterRefusesBadUse();
+};
+
+void TestSkinResources::everyNameIsCompiledInAtItsSize_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("frames");
+    for (const Expected& e : kExpected)
+        QTest::newRow(e.name) << QString::fromLatin1(e.name) << QSize(e.width, e.height)
+                              << e.frames;
+}
+
+void TestSkinResources::everyNameIsCompiledInAtItsSize() {
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    QFETCH(int, frames);
+    QFile file(resourcePath(name));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(resourcePath(name)));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.size() > 54);
+    QCOMPARE(bytes.left(2), QByteArray("BM"));
+    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24)); // bits per pixel
+    QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 30), quint32(0));  // uncompressed
+
+    const QImage img = loadResource(name);
+    QVERIFY(!img.isNull());
+    QCOMPARE(img.size(), size);
+    QCOMPARE(img.width() % frames, 0); // frames are cut by integer division
+}
+
+void TestSkinResources::folderHoldsExactlyTheNames() {
+    QStringList expected;
+    for (const Expected& e : kExpected)
+        expected << QString::fromLatin1(e.name) + QStringLiteral(".bmp");
+    expected << QStringLiteral("README.md");
+    expected.sort();
+    QStringList actual = QDir(QStringLiteral(SKIN_RESOURCE_DIR)).entryList(QDir::Files);
+    actual.sort();
+    QCOMPARE(actual, expected);
+}
+
+void TestSkinResources::framesDifferFromTheirNeighbours_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("frames");
+    for (const Expected& e : kExpected)
+        if (e.frames > 1)
+            QTest::newRow(e.name) << QString::fromLatin1(e.name) << e.frames;
+}
+
+void TestSkinResources::framesDifferFromTheirNeighbours() {
+    QFETCH(QString, name);
+    QFETCH(int, frames);
+    const QImage strip = loadResource(name);
+    for (int i = 1; i < frames; ++i)
+        QVERIFY2(frameOf(strip, frames, i - 1) != frameOf(strip, frames, i),
+                 qPrintable(QStringLiteral("frames %1 and %2 are equal").arg(i).arg(i + 1)));
+}
+
+void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<int>("key");
+    for (const Expected& e : kExpected)
+        QTest::newRow(e.name) << QString::fromLatin1(e.name) << e.frames << int(e.key);
+}
+
+void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut() {
+    QFETCH(QString, name);
+    QFETCH(int, frames);
+    QFETCH(int, key);
+    const QImage strip = loadResource(name);
+    if (Key(key) == Key::None) {
+        // Copied whole (or, for buttons of opaque looks, corners drawn unmasked): a fuchsia
+        // pixel would show as such.
+        QCOMPARE(countKeyPixels(strip), 0);
+        return;
+    }
+    for (int i = 0; i < frames; ++i) {
+        const QImage f = frameOf(strip, frames, i);
+        const int r = f.width() - 1;
+        const int b = f.height() - 1;
+        const QString where = QStringLiteral("frame %1").arg(i + 1);
+        QVERIFY2(f.pixel(f.width() / 2, f.height() / 2) != kFuchsia, qPrintable(where));
+        switch (Key(key)) {
+        case Key::Corners:
+            QVERIFY2(f.pixel(0, 0) == kFuchsia && f.pixel(r, 0) == kFuchsia &&
+                         f.pixel(0, b) == kFuchsia && f.pixel(r, b) == kFuchsia,
+                     qPrintable(where));
+            break;
+        case Key::TopCorners:
+            // Rounded top, open bottom that merges with the tab line.
+            QVERIFY2(f.pixel(0, 0) == kFuchsia && f.pixel(r, 0) == kFuchsia, qPrintable(where));
+            for (int x = 0; x <= r; ++x)
+                QVERIFY2(f.pixel(x, b) != kFuchsia, qPrintable(where));
+            break;
+        case Key::BottomLeft:
+            // The title bar leaves out the colour of the bottom-left pixel; it must be the
+            // key colour, or the button would lose part of its face.
+            QVERIFY2(f.pixel(0, b) == kFuchsia, qPrintable(where));
+            break;
+        case Key::None:
+            break;
+        }
+    }
+}
+
+void TestSkinResources::titleSectionsOfALookShareTheBarHeight() {
+    const struct {
+        const char* look;
+        int height;
+    } bars[] = {{"MACOS", 23}, {"WINXP", 29}, {"DEEPBLUE", 32}, {"PROTEIN", 23}, {"BLUEGLASS", 33}};
+    for (const auto& bar : bars) {
+        const QString pre = QString::fromLatin1(bar.look);
+        const QImage left = loadResource(pre + QStringLiteral("_TITLE_LEFT"));
+        const QImage client = loadResource(pre + QStringLiteral("_TITLE_CLIENT"));
+        const QImage right = loadResource(pre + QStringLiteral("_TITLE_RIGHT"));
+        QCOMPARE(left.height(), bar.height);
+        QCOMPARE(client.height(), bar.height);
+        QCOMPARE(right.height(), bar.height);
+        // The client picture is stretched between the others: where they meet, the rows
+        // continue without a step.
+        for (int y = 0; y < bar.height; ++y) {
+            QCOMPARE(left.pixel(left.width() - 1, y), client.pixel(0, y));
+            QCOMPARE(client.pixel(client.width() - 1, y), right.pixel(0, y));
+        }
+    }
+}
+
+void TestSkinResources::messageIconsAreInDialogOrder() {
+    // Frame 1 warning (amber), 2 stop (red), 3 information (blue), 4 help: told apart by
+    // their dominant colour, so a swapped order shows.
+    const QImage strip = loadResource(QStringLiteral("MSGDLG"));
+    const QColor warning = meanVisibleColour(frameOf(strip, 4, 0));
+    const QColor stop = meanVisibleColour(frameOf(strip, 4, 1));
+    const QColor info = meanVisibleColour(frameOf(strip, 4, 2));
+    const QColor help = meanVisibleColour(frameOf(strip, 4, 3));
+    QVERIFY(warning.red() > warning.blue() + 60 && warning.green() > warning.blue() + 40);
+    QVERIFY(stop.red() > stop.green() + 60 && stop.red() > stop.blue() + 60);
+    QVERIFY(info.blue() > info.red() + 60 && info.blue() > info.green());
+    QVERIFY(help.green() > help.red() + 40);
+    for (int i = 0; i < 4; ++i) {
+        // Each icon fills a good part of its 42 x 42 frame.
+        const int key = countKeyPixels(frameOf(strip, 4, i));
+        QVERIFY2(key > 42 * 4 && key < 42 * 42 / 2, qPrintable(QString::number(key)));
+    }
+}
+
+void TestSkinResources::menuCheckMarkStandsOnWhite() {
+    // Menus add the mark with white as its transparent colour.
+    const QImage mark = loadResource(QStringLiteral("MENU_CHECKED"));
+    QCOMPARE(countKeyPixels(mark), 0);
+    QCOMPARE(mark.pixel(0, 0), qRgb(255, 255, 255));
+    QCOMPARE(mark.pixel(15, 15), qRgb(255, 255, 255));
+    int dark = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            dark += qGray(mark.pixel(x, y)) < 80;
+    QVERIFY(dark >= 12);
+}
+
+void TestSkinResources::backgroundTilesAverageTheWindowColour_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("window");
+    QTest::newRow("MacOS") << QStringLiteral("MACOS_FORM_BACKGROUND") << QColor(0xE7, 0xE7, 0xE7);
+    QTest::newRow("Protein") << QStringLiteral("PROTEIN_FORM_BACKGROUND")
+                             << QColor(0xFB, 0xFB, 0xFB);
+}
+
+void TestSkinResources::backgroundTilesAverageTheWindowColour() {
+    // Controls filled with the window colour sit on the tiled background without a patch.
+    QFETCH(QString, name);
+    QFETCH(QColor, window);
+    const QColor mean = meanVisibleColour(loadResource(name));
+    QVERIFY2(qAbs(mean.red() - window.red()) <= 3 && qAbs(mean.green() - window.green()) <= 3 &&
+                 qAbs(mean.blue() - window.blue()) <= 3,
+             qPrintable(mean.name()));
+}
+
+void TestSkinResources::painterOutputEqualsCommittedFiles() {
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    const PainterRun run = runPainter({out.path()});
+    QVERIFY2(run.exitCode == 0, run.stderrText.constData());
+
+    const QMap<QString, QByteArray> painted = readFolder(out.path());
+    const QMap<QString, QByteArray> committed = readFolder(QStringLiteral(SKIN_RESOURCE_DIR));
+    QCOMPARE(painted.keys(), committed.keys());
+    QStringList drifted;
+    for (auto it = painted.cbegin(); it != painted.cend(); ++it)
+        if (it.value() != committed.value(it.key()))
+            drifted << it.key();
+    QVERIFY2(drifted.isEmpty(),
+             qPrintable(QStringLiteral("regenerate skin/resources with zd7240-skinpainter; "
+                                       "differing: ") +
+                        drifted.join(QStringLiteral(", "))));
+}
+
+void TestSkinResources::painterIsDeterministic() {
+    QTemporaryDir first;
+    QTemporaryDir second;
+    QVERIFY(first.isValid() && second.isValid());
+    QCOMPARE(runPainter({first.path()}).exitCode, 0);
+    QCOMPARE(runPainter({second.path()}).exitCode, 0);
+    const QMap<QString, QByteArray> a = readFolder(first.path());
+    QCOMPARE(a.size(), int(std::size(kExpected)));
+    QVERIFY(a == readFolder(second.path()));
+}
+
+void TestSkinResources::painterRefusesBadUse() {
+    // Usage errors and an output folder that cannot exist fail with a status, not silently.
+    QCOMPARE(runPainter({}).exitCode, 64);
+    QCOMPARE(runPainter({QStringLiteral("--preview"), QStringLiteral("0"), QStringLiteral("x")})
+                 .exitCode,
+             64);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString blocker = dir.filePath(QStringLiteral("file"));
+    QFile f(blocker);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    const PainterRun run = runPainter({blocker + QStringLiteral("/sub")});
+    QCOMPARE(run.exitCode, 73);
+    QVERIFY(run.stderrText.contains("cannot create"));
+}
+
+QTEST_GUILESS_MAIN(TestSkinResources)
+#include "tst_skinresources.moc"
