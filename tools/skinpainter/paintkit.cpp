@@ -162,7 +162,7 @@ void paintGlyph(QPainter& p, Glyph glyph, const QRectF& box, QColor colour, qrea
         break;
     case Glyph::Restore: {
         // Two windows: the back one up and right, partly hidden by the front one.
-        const int s = (cell.width() * 3 + 3) / 4;
+        const int s = (cell.width() * 2 + 2) / 3; // 5 of 7, 6 of 9: the two stay apart
         const QRect back(cell.right() - s + 1, cell.top(), s, s);
         const QRect front(cell.left(), cell.bottom() - s + 1, s, s);
         p.setClipRegion(QRegion(cell).subtracted(QRegion(front)));
