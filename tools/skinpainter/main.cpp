@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QImage>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -78,19 +78,19 @@ int main(int argc, char* argv[]) {
         }
     }
     for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
-        QString path;
-        QByteArray bytes;
         if (previewScale > 0) {
-            path = dir.filePath(bitmap.name + QStringLiteral(".png"));
+            const QString path = dir.filePath(bitmap.name + QStringLiteral(".png"));
             if (!skinpainter::previewImage(bitmap.image, previewScale).save(path, "PNG"))
                 return fail(kIoError, QStringLiteral("cannot write %1").arg(path));
             continue;
         }
-        path = dir.filePath(bitmap.name + QStringLiteral(".bmp"));
-        bytes = skinpainter::encodeBmp24(bitmap.image);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            file.write(bytes) != bytes.size() || !file.flush()) {
+        // Each file is replaced whole or not at all, so an interrupted run leaves no
+        // truncated bitmap behind.
+        const QString path = dir.filePath(bitmap.name + QStringLiteral(".bmp"));
+        const QByteArray bytes = skinpainter::encodeBmp24(bitmap.image);
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.commit()) {
             return fail(kIoError,
                         QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         }

@@ -37,8 +37,9 @@ inline QColor rgb(int r, int g, int b) {
     return QColor(r, g, b);
 }
 
-// A rounded rectangle; with openBottom the lower corners are square and the bottom edge
-// lies outside the rectangle, for tabs that stand on a bar.
+// A rounded rectangle, and one whose lower corners and bottom edge lie below the rectangle
+// (for tabs that stand on a bar: painted into a layer of the rectangle's height, the bottom
+// stays open).
 QPainterPath roundedBox(const QRectF& r, qreal radius);
 QPainterPath topRoundedBox(const QRectF& r, qreal radius);
 
