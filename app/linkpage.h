@@ -1,0 +1,53 @@
+#pragma once
+// One link-type page at run time: its controls behind the generation frame's field
+// access, and what its handlers do (Default, card-type change, Make file). The same code
+// serves all eight pages; the page table says which controls.
+
+#include <QObject>
+#include <QString>
+#include <string_view>
+
+#include "frame.h"
+#include "pagetable.h"
+
+class QLabel;
+class TsuiComboBox;
+class TsuiEdit;
+class TsuiGroupBox;
+class TsuiTabSheet;
+
+class LinkPage : public QObject, public zd7240::FieldAccess {
+public:
+    // Finds the page's controls, by their control names, among the sheet's children.
+    LinkPage(const zd7240::PageSpec& spec, TsuiTabSheet* sheet);
+
+    const zd7240::PageSpec& Spec() const { return spec_; }
+    TsuiTabSheet* Sheet() const { return sheet_; }
+
+    TsuiEdit* Edit(std::string_view name) const;
+    TsuiComboBox* Combo(std::string_view name) const;
+    TsuiGroupBox* Box(std::string_view name) const;
+    QLabel* Label(std::string_view name) const;
+
+    // FieldAccess: the frame's view of the controls.
+    std::string Text(std::string_view control) const override;
+    void SetText(std::string_view control, const std::string& text) override;
+    int ItemIndex(std::string_view selector) const override;
+
+    // "Default": every field back to its default text; card types, captions and labels
+    // stay as they are.
+    void Default();
+    // A card-type box changed: relabel its group box and swap "Port id:"/"Group id:".
+    // Field texts stay as they are.
+    void CardTypeChanged(std::string_view selector);
+    // "Make file": the generation frame over this page. When the check fails, the first
+    // failing field gets the focus with its text selected once the message is closed.
+    zd7240::FrameResult MakeFile(zd7240::FileChooser& chooser, zd7240::Messenger& messenger,
+                                 zd7240::ErrorReport& errors, zd7240::ProgressMonitor* progress);
+
+private:
+    template <class T> T* Find(std::string_view name) const;
+
+    const zd7240::PageSpec& spec_;
+    TsuiTabSheet* sheet_;
+};

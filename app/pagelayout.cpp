@@ -1,0 +1,168 @@
+#include "pagelayout.h"
+
+#include <algorithm>
+
+using namespace zd7240;
+
+namespace {
+
+class PageLayouter {
+public:
+    PageLayouter(const PageSpec& page, const TextWidth& textWidth, const PageLayoutRules& rules)
+        : page_(page), width_(textWidth), r_(rules) {}
+
+    PageLayout Run() {
+        for (const GroupSpec& group : page_.groups) {
+            if (!group.parent.empty())
+                continue;
+            const QRect rect(group.rect.left, group.rect.top, group.rect.width, group.rect.height);
+            out_.boxes.push_back({&group, rect});
+            if (rect.height() <= r_.rowBoxMaxHeight)
+                LayOutRow(group, rect.size());
+            else
+                LayOutColumn(group, rect.size(), false);
+        }
+        return std::move(out_);
+    }
+
+private:
+    std::vector<const FieldSpec*> FieldsOf(const GroupSpec& group) const {
+        std::vector<const FieldSpec*> fields;
+        for (const FieldSpec& field : page_.fields) {
+            if (field.group == group.name)
+                fields.push_back(&field);
+        }
+        return fields;
+    }
+
+    std::vector<const NoteSpec*> NotesOf(const GroupSpec& group) const {
+        std::vector<const NoteSpec*> notes;
+        for (const NoteSpec& note : page_.notes) {
+            if (note.group == group.name)
+                notes.push_back(&note);
+        }
+        return notes;
+    }
+
+    const SelectorSpec* SelectorOf(const GroupSpec& group) const {
+        for (const SelectorSpec& selector : page_.selectors) {
+            if (selector.group == group.name)
+                return &selector;
+        }
+        return nullptr;
+    }
+
+    int Width(std::string_view text) const { return width_(text); }
+
+    // One field under the other. In a card box the first note is the heading line (the
+    // card type, with its combo box beside it when the box has one); every other note
+    // stands under the fields. Nested boxes follow the fields.
+    void LayOutColumn(const GroupSpec& group, QSize size, bool nested) {
+        const int labelLeft = nested ? r_.nestedLabelLeft : r_.cardLabelLeft;
+        const int editLeft = nested ? r_.nestedEditLeft : r_.cardEditLeft;
+        const int pitch = nested ? r_.nestedPitch : r_.cardPitch;
+        int top = nested ? r_.nestedFirstTop : r_.cardFirstTop;
+
+        std::vector<const NoteSpec*> notes = NotesOf(group);
+        auto footer = notes.begin();
+        if (!nested && !notes.empty()) {
+            const NoteSpec* heading = notes.front();
+            ++footer;
+            const int headingWidth = Width(heading->text);
+            if (const SelectorSpec* selector = SelectorOf(group)) {
+                const int comboLeft = std::max(editLeft, labelLeft + headingWidth + r_.labelGap);
+                out_.notes.push_back(
+                    {heading,
+                     QRect(labelLeft, r_.headingTop + (r_.combo.height() - r_.textHeight) / 2,
+                           headingWidth, r_.textHeight)});
+                out_.selectors.push_back(
+                    {selector, QRect(QPoint(comboLeft, r_.headingTop), r_.combo)});
+            } else {
+                out_.notes.push_back({heading, QRect(labelLeft, r_.headingTop + 4,
+                                                     size.width() - 2 * labelLeft, r_.textHeight)});
+            }
+            top += r_.headingAdvance;
+        }
+
+        int bottom = top;
+        for (const FieldSpec* field : FieldsOf(group)) {
+            const QRect edit(QPoint(editLeft, top), r_.edit);
+            const QRect label(labelLeft, top + (r_.edit.height() - r_.textHeight) / 2,
+                              editLeft - r_.labelGap - labelLeft, r_.textHeight);
+            out_.fields.push_back({field, label, edit});
+            bottom = edit.bottom() + 1;
+            top += pitch;
+        }
+
+        for (const GroupSpec& child : page_.groups) {
+            if (child.parent != group.name)
+                continue;
+            const QRect rect(
+                QPoint((size.width() - r_.nestedBox.width()) / 2, top - r_.nestedBoxLift),
+                r_.nestedBox);
+            out_.boxes.push_back({&child, rect});
+            LayOutColumn(child, rect.size(), true);
+            bottom = rect.bottom() + 1;
+            top = bottom + r_.nestedBoxLift;
+        }
+
+        int noteTop = bottom + r_.noteGap;
+        const int noteWidth = size.width() - 2 * labelLeft;
+        for (; footer != notes.end(); ++footer) {
+            const int lines = std::clamp((Width((*footer)->text) + noteWidth - 1) / noteWidth, 1,
+                                         r_.noteMaxLines);
+            const int height = lines * r_.textHeight;
+            out_.notes.push_back({*footer, QRect(labelLeft, noteTop, noteWidth, height)});
+            noteTop += height + r_.noteSpacing;
+        }
+    }
+
+    // Side by side: each field's label and edit, then the notes. Several edits in a row
+    // are compact; the gaps shrink when the row would not fit the box otherwise.
+    void LayOutRow(const GroupSpec& group, QSize size) {
+        const std::vector<const FieldSpec*> fields = FieldsOf(group);
+        const std::vector<const NoteSpec*> notes = NotesOf(group);
+        const QSize edit = fields.size() > 1 ? r_.compactEdit : r_.edit;
+
+        int itemsWidth = 0;
+        for (const FieldSpec* field : fields)
+            itemsWidth += Width(field->label) + r_.rowLabelGap + edit.width();
+        for (const NoteSpec* note : notes)
+            itemsWidth += Width(note->text);
+        const int items = static_cast<int>(fields.size() + notes.size());
+        const int gaps = std::max(items - 1, 0);
+        const int room = size.width() - itemsWidth;
+        int gap = r_.rowGap;
+        int left = r_.rowLeft;
+        if (room < 2 * r_.rowLeft + gaps * r_.rowGap) {
+            gap = std::max(r_.rowMinGap, room / (items + 1));
+            left = std::max(0, (room - gaps * gap) / 2);
+        }
+
+        const int textTop = r_.rowTop + (edit.height() - r_.textHeight) / 2;
+        for (const FieldSpec* field : fields) {
+            const int labelWidth = Width(field->label);
+            const QRect label(left, textTop, labelWidth, r_.textHeight);
+            left += labelWidth + r_.rowLabelGap;
+            out_.fields.push_back({field, label, QRect(QPoint(left, r_.rowTop), edit)});
+            left += edit.width() + gap;
+        }
+        for (const NoteSpec* note : notes) {
+            const int width = Width(note->text);
+            out_.notes.push_back({note, QRect(left, textTop, width, r_.textHeight)});
+            left += width + gap;
+        }
+    }
+
+    const PageSpec& page_;
+    const TextWidth& width_;
+    const PageLayoutRules& r_;
+    PageLayout out_;
+};
+
+} // namespace
+
+PageLayout LayOutPage(const PageSpec& page, const TextWidth& textWidth,
+                      const PageLayoutRules& rules) {
+    return PageLayouter(page, textWidth, rules).Run();
+}

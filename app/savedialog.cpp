@@ -1,0 +1,54 @@
+#include "savedialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+
+SaveDialog::SaveDialog(QWidget* parent) : dialog_(new QFileDialog(parent)) {
+    dialog_->setObjectName(QStringLiteral("SaveDialog1"));
+    dialog_->setWindowTitle(kTitle);
+    dialog_->setAcceptMode(QFileDialog::AcceptSave);
+    dialog_->setFileMode(QFileDialog::AnyFile);
+    dialog_->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog_->setDefaultSuffix(QString());
+    dialog_->setNameFilters(NameFilters(kFilter));
+    dialog_->setSizeGripEnabled(true);
+    Prepare();
+}
+
+SaveDialog::~SaveDialog() {
+    delete dialog_;
+}
+
+QStringList SaveDialog::NameFilters(const QString& filterText) {
+    const QStringList parts = filterText.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts.at(i);
+        const QString& mask = parts.at(i + 1);
+        if (description.contains(QLatin1Char('(') + mask + QLatin1Char(')')))
+            filters.append(description);
+        else
+            filters.append(description + QStringLiteral(" (") + mask + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+void SaveDialog::Prepare() {
+    // A bare name is proposed in the current working directory.
+    const QFileInfo proposed(QDir::current(), fileName_);
+    dialog_->setDirectory(proposed.absolutePath());
+    dialog_->selectFile(proposed.fileName());
+    dialog_->selectNameFilter(dialog_->nameFilters().value(0));
+}
+
+std::optional<std::string> SaveDialog::ChooseFile() {
+    Prepare();
+    if (dialog_->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString chosen = dialog_->selectedFiles().value(0);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    fileName_ = chosen;
+    return QFile::encodeName(chosen).toStdString();
+}

@@ -1,0 +1,43 @@
+#pragma once
+// SaveDialog1: the save-file dialog every page's "Make file" shares. Qt's own dialog (not
+// the desktop's), so it behaves the same everywhere: no overwrite question, no default
+// extension, and the last confirmed name proposed again next time.
+
+#include <QString>
+#include <QStringList>
+
+#include "frame.h"
+
+class QFileDialog;
+class QWidget;
+
+class SaveDialog : public zd7240::FileChooser {
+public:
+    static inline const QString kTitle = QStringLiteral("Save your configure to");
+    static inline const QString kInitialName = QStringLiteral("zd7240.txt");
+    static inline const QString kFilter =
+        QStringLiteral("Text File(*.txt)|*.txt|All File(*.*)|*.*");
+
+    explicit SaveDialog(QWidget* parent);
+    ~SaveDialog() override;
+    SaveDialog(const SaveDialog&) = delete;
+    SaveDialog& operator=(const SaveDialog&) = delete;
+
+    // Shows the dialog modally; the confirmed path, or nothing on cancel.
+    std::optional<std::string> ChooseFile() override;
+
+    // The name proposed next: the last confirmed one, at first "zd7240.txt".
+    QString FileName() const { return fileName_; }
+    // The dialog as it will be shown (for inspection).
+    QFileDialog& Dialog() { return *dialog_; }
+
+    // "Desc|mask|Desc|mask" as Qt name filters: a description that already shows its
+    // mask in parentheses is taken as it is, otherwise the mask is appended.
+    static QStringList NameFilters(const QString& filterText);
+
+private:
+    void Prepare();
+
+    QFileDialog* dialog_;
+    QString fileName_ = kInitialName;
+};

@@ -1,0 +1,208 @@
+#include "tform1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
+#include <QScreen>
+#include <QUrl>
+
+#include "appfonts.h"
+#include "linkpage.h"
+#include "pagebuilder.h"
+#include "savedialog.h"
+#include "skinbitmaps.h"
+#include "systemcolors.h"
+#include "tsuiform.h"
+#include "tsuimainmenu.h"
+#include "tsuimessagedialog.h"
+#include "tsuipagecontrol.h"
+#include "tsuitabsheet.h"
+#include "windowdescription.h"
+#include "windowseams.h"
+
+namespace wd = window_description;
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), progressDelayMs_(ProgressFeedback::kDefaultDelayMs) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(wd::kCaption);
+    resize(wd::kClientWidth, wd::kClientHeight);
+    setMinimumWidth(wd::kMinimumWidth);
+    setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, DescriptionColor(wd::kPageColor));
+    p.setColor(QPalette::WindowText, SystemColorValue(SystemColor::WindowText));
+    setPalette(p);
+    setAutoFillBackground(true);
+    if (HasSkinBitmap(QStringLiteral("MAINICON")))
+        setWindowIcon(QPixmap::fromImage(LoadSkinBitmap(QStringLiteral("MAINICON"))));
+
+    // The frame first: the skinned controls created after it take its style.
+    suiForm1 = new TsuiForm(this);
+    suiForm1->setObjectName(QStringLiteral("suiForm1"));
+    suiForm1->setUIStyle(TsuiUIStyle::MacOS);
+    suiForm1->setProperty("UIStyleAutoUpdateSub", false);
+    suiForm1->setGeometry(1, 0, 534, 574);
+    suiForm1->setCaption(wd::kCaption);
+    suiForm1->setBorderColor(DescriptionColor(wd::kBorderColor));
+    suiForm1->setBorderWidth(1);
+    suiForm1->setColor(DescriptionColor(wd::kPageColor));
+    suiForm1->setFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
+    suiForm1->setMenuBarColor(DescriptionColor(wd::kPageColor));
+    suiForm1->setMenuBarHeight(22);
+
+    BuildMenu();
+    BuildPages();
+    BuildMessageDialog();
+    saveDialog_ = std::make_unique<SaveDialog>(this);
+    dialogMessenger_ = std::make_unique<DialogMessenger>(*suiMessageDialog1);
+    errorReport_ = std::make_unique<MessageBoxErrorReport>(this);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildMenu() {
+    suiMainMenu1 = new TsuiMainMenu(this);
+    suiMainMenu1->setObjectName(QStringLiteral("suiMainMenu1"));
+    suiMainMenu1->setUIStyle(TsuiUIStyle::MacOS);
+    suiMainMenu1->setProperty("SelectedColor", DescriptionColor(wd::kMenuSelected));
+    suiMainMenu1->setProperty("SelectedBorderColor", DescriptionColor(wd::kMenuSelected));
+    suiMainMenu1->setProperty("FontName", wd::kFontName);
+    suiMainMenu1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
+
+    Help1 = suiMainMenu1->addMenu(QStringLiteral("&Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    Helpdocuments1 = Help1->addAction(QStringLiteral("Help documents"));
+    Helpdocuments1->setObjectName(QStringLiteral("Helpdocuments1"));
+    Onlinehelp1 = Help1->addAction(QStringLiteral("Online help"));
+    Onlinehelp1->setObjectName(QStringLiteral("Onlinehelp1"));
+    // An ordinary item that does nothing, not a separator: only "-" would be one.
+    N1 = Help1->addAction(QStringLiteral("-------------------"));
+    N1->setObjectName(QStringLiteral("N1"));
+    Quit1 = Help1->addAction(QStringLiteral("Quit"));
+    Quit1->setObjectName(QStringLiteral("Quit1"));
+    connect(Helpdocuments1, &QAction::triggered, this, &TForm1::Helpdocuments1Click);
+    connect(Onlinehelp1, &QAction::triggered, this, &TForm1::Onlinehelp1Click);
+    connect(Quit1, &QAction::triggered, this, &TForm1::Quit1Click);
+
+    suiForm1->setMenu(suiMainMenu1);
+}
+
+void TForm1::BuildPages() {
+    suiPageControl1 = new TsuiPageControl(suiForm1);
+    suiPageControl1->setObjectName(QStringLiteral("suiPageControl1"));
+    suiPageControl1->setUIStyle(TsuiUIStyle::MacOS);
+    suiPageControl1->setGeometry(4, 56, 525, 513);
+    suiPageControl1->setLeftMargin(10);
+    suiPageControl1->setBorderColor(DescriptionColor(wd::kBorderColor));
+    suiPageControl1->setColor(DescriptionColor(wd::kPageColor));
+    suiPageControl1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
+    for (const zd7240::PageSpec& spec : zd7240::Pages()) {
+        auto* sheet = new TsuiTabSheet(suiPageControl1);
+        suiPageControl1->AddSheet(sheet);
+        pages_.push_back(BuildLinkPage(spec, sheet, this));
+    }
+    suiPageControl1->setActivePageIndex(0);
+}
+
+void TForm1::BuildMessageDialog() {
+    suiMessageDialog1 = new TsuiMessageDialog(this);
+    suiMessageDialog1->setObjectName(QStringLiteral("suiMessageDialog1"));
+    suiMessageDialog1->setUIStyle(TsuiUIStyle::MacOS);
+    suiMessageDialog1->setCaption(QStringLiteral("Warning"));
+    suiMessageDialog1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
+    suiMessageDialog1->setCaptionFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
+    suiMessageDialog1->setButtonCount(1);
+    suiMessageDialog1->setIconType(TsuiMessageDialog::suiWarning);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (centred_)
+        return;
+    centred_ = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    QCoreApplication::quit();
+}
+
+void TForm1::Quit1Click() {
+    close();
+}
+
+// The shell opens the help; whatever it answers, the program says nothing itself.
+void TForm1::Helpdocuments1Click() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(wd::kHelpFile)));
+}
+
+void TForm1::Onlinehelp1Click() {
+    QDesktopServices::openUrl(QUrl(wd::kOnlineHelpUrl));
+}
+
+LinkPage& TForm1::PageOfSheet(const char* sheet) const {
+    for (LinkPage* page : pages_) {
+        if (page->Spec().sheet == sheet)
+            return *page;
+    }
+    qFatal("no page %s", sheet);
+}
+
+void TForm1::ResetPage(const char* sheet) {
+    PageOfSheet(sheet).Default();
+}
+
+void TForm1::MakeFile(const char* sheet) {
+    ProgressFeedback progress(this, progressDelayMs_);
+    lastResult_ = PageOfSheet(sheet).MakeFile(chooser_ ? *chooser_ : *saveDialog_,
+                                              messenger_ ? *messenger_ : *dialogMessenger_,
+                                              errors_ ? *errors_ : *errorReport_, &progress);
+}
+
+void TForm1::CardTypeChanged(const char* selector) {
+    for (LinkPage* page : pages_) {
+        if (zd7240::FindSelector(page->Spec(), selector)) {
+            page->CardTypeChanged(selector);
+            return;
+        }
+    }
+}
+
+// clang-format off
+void TForm1::suiButton1Click() { ResetPage("suiTabSheet1"); }
+void TForm1::suiButton2Click() { MakeFile("suiTabSheet1"); }
+void TForm1::suiComboBox1Change() { CardTypeChanged("suiComboBox1"); }
+void TForm1::suiButton201Click() { ResetPage("suiTabSheet3"); }
+void TForm1::suiButton202Click() { MakeFile("suiTabSheet3"); }
+void TForm1::suiComboBox2Change() { CardTypeChanged("suiComboBox2"); }
+void TForm1::suiButton301Click() { ResetPage("suiTabSheet4"); }
+void TForm1::suiButton302Click() { MakeFile("suiTabSheet4"); }
+void TForm1::suiButton401Click() { ResetPage("suiTabSheet5"); }
+void TForm1::suiButton402Click() { MakeFile("suiTabSheet5"); }
+void TForm1::suiComboBox401Change() { CardTypeChanged("suiComboBox401"); }
+void TForm1::suiButton601Click() { ResetPage("suiTabSheet7"); }
+void TForm1::suiButton602Click() { MakeFile("suiTabSheet7"); }
+void TForm1::suiComboBox601Change() { CardTypeChanged("suiComboBox601"); }
+void TForm1::suiButton3Click() { ResetPage("suiTabSheet2"); }
+void TForm1::suiButton4Click() { MakeFile("suiTabSheet2"); }
+void TForm1::suiComboBox3Change() { CardTypeChanged("suiComboBox3"); }
+void TForm1::suiButton5Click() { ResetPage("suiTabSheet6"); }
+void TForm1::suiButton6Click() { MakeFile("suiTabSheet6"); }
+void TForm1::suiComboBox4Change() { CardTypeChanged("suiComboBox4"); }
+void TForm1::suiButton7Click() { ResetPage("suiTabSheet8"); }
+void TForm1::suiButton8Click() { MakeFile("suiTabSheet8"); }
+void TForm1::suiComboBox5Change() { CardTypeChanged("suiComboBox5"); }
+void TForm1::suiComboBox6Change() { CardTypeChanged("suiComboBox6"); }
+// clang-format on

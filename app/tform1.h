@@ -1,0 +1,121 @@
+#pragma once
+// TForm1, the program's one window: the skinned frame with its menu, the eight link-type
+// pages built from their tables, the save dialog and the message dialog they share. The
+// event handlers carry the names of the window description; each is one call into the
+// page code they share.
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "frame.h"
+
+class LinkPage;
+class MessageBoxErrorReport;
+class DialogMessenger;
+class SaveDialog;
+class QAction;
+class QMenu;
+class TsuiForm;
+class TsuiMainMenu;
+class TsuiMessageDialog;
+class TsuiPageControl;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The components of the description, under their names.
+    TsuiForm* suiForm1;
+    TsuiMainMenu* suiMainMenu1;
+    QMenu* Help1;
+    QAction* Helpdocuments1;
+    QAction* Onlinehelp1;
+    QAction* N1;
+    QAction* Quit1;
+    TsuiPageControl* suiPageControl1;
+    TsuiMessageDialog* suiMessageDialog1;
+    SaveDialog& SaveDialog1() { return *saveDialog_; }
+
+    // The eight pages in tab order.
+    const std::vector<LinkPage*>& Pages() const { return pages_; }
+
+    // Replacements for the dialogs the pages use (tests, automation); nullptr restores
+    // the window's own. Not owned.
+    void setFileChooser(zd7240::FileChooser* chooser) { chooser_ = chooser; }
+    void setMessenger(zd7240::Messenger* messenger) { messenger_ = messenger; }
+    void setErrorReport(zd7240::ErrorReport* errors) { errors_ = errors; }
+    // How long a job runs before its progress dialog appears.
+    void setProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
+
+    // The last "Make file" press.
+    const zd7240::FrameResult& LastResult() const { return lastResult_; }
+
+public Q_SLOTS:
+    void Quit1Click();
+    void Helpdocuments1Click();
+    void Onlinehelp1Click();
+
+    // Adsl--Mmx
+    void suiButton1Click();
+    void suiButton2Click();
+    void suiComboBox1Change();
+    // Adsl--Ces
+    void suiButton201Click();
+    void suiButton202Click();
+    void suiComboBox2Change();
+    // Adsl--Lan
+    void suiButton301Click();
+    void suiButton302Click();
+    // Lan--Mmx
+    void suiButton401Click();
+    void suiButton402Click();
+    void suiComboBox401Change();
+    // Lan--Ces
+    void suiButton601Click();
+    void suiButton602Click();
+    void suiComboBox601Change();
+    // Adsl--Aiu
+    void suiButton3Click();
+    void suiButton4Click();
+    void suiComboBox3Change();
+    // Lan--Aiu
+    void suiButton5Click();
+    void suiButton6Click();
+    void suiComboBox4Change();
+    // Aiu-Mmx
+    void suiButton7Click();
+    void suiButton8Click();
+    void suiComboBox5Change();
+    void suiComboBox6Change();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormClose();
+    void BuildMenu();
+    void BuildPages();
+    void BuildMessageDialog();
+
+    LinkPage& PageOfSheet(const char* sheet) const;
+    // The shared handlers.
+    void ResetPage(const char* sheet);
+    void MakeFile(const char* sheet);
+    void CardTypeChanged(const char* selector);
+
+    std::vector<LinkPage*> pages_;
+    std::unique_ptr<SaveDialog> saveDialog_;
+    std::unique_ptr<DialogMessenger> dialogMessenger_;
+    std::unique_ptr<MessageBoxErrorReport> errorReport_;
+    zd7240::FileChooser* chooser_ = nullptr;
+    zd7240::Messenger* messenger_ = nullptr;
+    zd7240::ErrorReport* errors_ = nullptr;
+    int progressDelayMs_;
+    bool centred_ = false;
+    zd7240::FrameResult lastResult_;
+};

@@ -1,0 +1,7 @@
+#include "tsuimainmenu.h"
+
+TsuiMainMenu::TsuiMainMenu(QWidget* owner)
+    : QMenuBar(owner), binding_(owner, [this] { update(); }) {
+    // The menu is part of the window on every platform, never a desktop-wide bar.
+    setNativeMenuBar(false);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The message dialog component: set Caption and Text, call ShowModal. Each call builds a
+// fresh modal message window with the icon, the text wrapped at 225 pixels and up to
+// three buttons, centred on the screen, and returns the modal result of the button that
+// closed it. For now the window is a plain QDialog; the skinned frame comes later.
+
+#include <QFont>
+#include <QObject>
+#include <QString>
+
+#include "tsuifiletheme.h"
+#include "tsuistylebinding.h"
+
+class TsuiMessageDialog : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(QString Caption MEMBER caption_)
+    Q_PROPERTY(QFont Font MEMBER font_)
+    Q_PROPERTY(QFont CaptionFont MEMBER captionFont_)
+    Q_PROPERTY(int ButtonCount READ ButtonCount WRITE setButtonCount)
+    Q_PROPERTY(QString Button1Caption MEMBER button1Caption_)
+    Q_PROPERTY(QString Button2Caption MEMBER button2Caption_)
+    Q_PROPERTY(QString Button3Caption MEMBER button3Caption_)
+    Q_PROPERTY(int Button1ModalResult MEMBER button1Result_)
+    Q_PROPERTY(int Button2ModalResult MEMBER button2Result_)
+    Q_PROPERTY(int Button3ModalResult MEMBER button3Result_)
+    Q_PROPERTY(TsuiIconType IconType MEMBER iconType_)
+    Q_PROPERTY(QString Text MEMBER text_)
+
+public:
+    enum TsuiIconType { suiNone, suiWarning, suiStop, suiInformation, suiHelp };
+    Q_ENUM(TsuiIconType)
+
+    // Modal results of the buttons and of closing the window.
+    static constexpr int kResultOk = 1;
+    static constexpr int kResultCancel = 2;
+
+    explicit TsuiMessageDialog(QObject* owner = nullptr);
+
+    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
+    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
+    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
+    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
+
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& caption) { caption_ = caption; }
+    QString Text() const { return text_; }
+    void setText(const QString& text) { text_ = text; }
+    void setFont(const QFont& font) { font_ = font; }
+    void setCaptionFont(const QFont& font) { captionFont_ = font; }
+    int ButtonCount() const { return buttonCount_; }
+    // Kept within 1..3.
+    void setButtonCount(int count) { buttonCount_ = qBound(1, count, 3); }
+    void setIconType(TsuiIconType type) { iconType_ = type; }
+
+    // Shows the message window modally; answers the result of the button pressed, or
+    // kResultCancel when the window was closed from its title bar.
+    int ShowModal();
+
+private:
+    TsuiStyleBinding binding_;
+    QString caption_ = QStringLiteral("suiDialog");
+    QString text_ = QStringLiteral("Hello world!");
+    QFont font_;
+    QFont captionFont_;
+    int buttonCount_ = 1;
+    QString button1Caption_ = QStringLiteral("OK");
+    QString button2Caption_ = QStringLiteral("Cancel");
+    QString button3Caption_ = QStringLiteral("Cancel");
+    int button1Result_ = kResultOk;
+    int button2Result_ = kResultCancel;
+    int button3Result_ = kResultCancel;
+    TsuiIconType iconType_ = suiNone;
+};
