@@ -118,37 +118,51 @@ private:
     }
 
     // Side by side: each field's label and edit, then the notes. Several edits in a row
-    // are compact; the gaps shrink when the row would not fit the box otherwise.
+    // are compact. When the row would not fit with the usual margins and gaps, margins and
+    // gaps share what is left; when it does not fit even then, the texts give up width in
+    // proportion (their ends are cut) so that every edit stays inside the box.
     void LayOutRow(const GroupSpec& group, QSize size) {
         const std::vector<const FieldSpec*> fields = FieldsOf(group);
         const std::vector<const NoteSpec*> notes = NotesOf(group);
         const QSize edit = fields.size() > 1 ? r_.compactEdit : r_.edit;
 
-        int itemsWidth = 0;
+        std::vector<int> textWidths; // labels, then notes
         for (const FieldSpec* field : fields)
-            itemsWidth += Width(field->label) + r_.rowLabelGap + edit.width();
+            textWidths.push_back(Width(field->label));
         for (const NoteSpec* note : notes)
-            itemsWidth += Width(note->text);
-        const int items = static_cast<int>(fields.size() + notes.size());
+            textWidths.push_back(Width(note->text));
+        int textTotal = 0;
+        for (int width : textWidths)
+            textTotal += width;
+        const int fixedWidth = static_cast<int>(fields.size()) * (r_.rowLabelGap + edit.width());
+
+        const int usable = size.width() - 2 * r_.boxBorder;
+        const int items = static_cast<int>(textWidths.size());
         const int gaps = std::max(items - 1, 0);
-        const int room = size.width() - itemsWidth;
+        const int room = usable - textTotal - fixedWidth;
         int gap = r_.rowGap;
         int left = r_.rowLeft;
         if (room < 2 * r_.rowLeft + gaps * r_.rowGap) {
             gap = std::max(r_.rowMinGap, room / (items + 1));
-            left = std::max(0, (room - gaps * gap) / 2);
+            left = r_.boxBorder + std::max(0, (room - gaps * gap) / 2);
+        }
+        const int over = textTotal + fixedWidth + gaps * gap - usable;
+        if (over > 0 && textTotal > 0) {
+            for (int& width : textWidths)
+                width -= (over * width + textTotal - 1) / textTotal;
         }
 
         const int textTop = r_.rowTop + (edit.height() - r_.textHeight) / 2;
+        std::size_t text = 0;
         for (const FieldSpec* field : fields) {
-            const int labelWidth = Width(field->label);
+            const int labelWidth = std::max(0, textWidths[text++]);
             const QRect label(left, textTop, labelWidth, r_.textHeight);
             left += labelWidth + r_.rowLabelGap;
             out_.fields.push_back({field, label, QRect(QPoint(left, r_.rowTop), edit)});
             left += edit.width() + gap;
         }
         for (const NoteSpec* note : notes) {
-            const int width = Width(note->text);
+            const int width = std::max(0, textWidths[text++]);
             out_.notes.push_back({note, QRect(left, textTop, width, r_.textHeight)});
             left += width + gap;
         }

@@ -17,6 +17,7 @@ struct PageLayoutRules {
     QSize combo{77, 21};       // the card-type box
     QSize nestedBox{187, 153}; // the box inside a card box that holds Vpi/Vci
     int textHeight = 13;       // a label or note line
+    int boxBorder = 1;         // the ring of a box
     int labelGap = 4;          // label's right edge to its edit
 
     // Card boxes: the tall boxes placed on the page, one field under the other.

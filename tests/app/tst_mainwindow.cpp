@@ -1,0 +1,712 @@
+// TForm1 end to end: the window as the operator meets it, with the save dialog, the
+// message dialog and the error report replaced by recorders where they would block.
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "appfakes.h"
+#include "appfonts.h"
+#include "linkpage.h"
+#include "savedialog.h"
+#include "tform1.h"
+#include "tsuibutton.h"
+#include "tsuicombobox.h"
+#include "tsuiedit.h"
+#include "tsuiform.h"
+#include "tsuigroupbox.h"
+#include "tsuimainmenu.h"
+#include "tsuimessagedialog.h"
+#include "tsuipagecontrol.h"
+#include "tsuitabsheet.h"
+#include "windowdescription.h"
+
+using namespace zd7240;
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+using Texts = QList<QPair<QString, QString>>; // control name, text typed into it
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+// Records the addresses the shell is asked to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+// Runs `action` on the first visible top-level widget of type T as soon as one shows up.
+template <class T> void WhenShown(std::function<void(T*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<T*>(widget); found && found->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                action(found);
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Texts)
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    FakeChooser chooser_;
+    FakeMessenger messenger_;
+    FakeErrors errors_;
+
+    LinkPage& PageByCaption(const QString& caption) {
+        for (LinkPage* page : form_->Pages()) {
+            if (Q(page->Spec().caption) == caption)
+                return *page;
+        }
+        qFatal("no page %s", qPrintable(caption));
+    }
+
+    LinkPage& Show(const QString& caption) {
+        LinkPage& page = PageByCaption(caption);
+        form_->suiPageControl1->setActivePage(page.Sheet());
+        return page;
+    }
+
+    void Type(LinkPage& page, const Texts& texts) {
+        for (const auto& [name, text] : texts) {
+            TsuiEdit* edit = page.Edit(name.toStdString());
+            QVERIFY2(edit, qPrintable(name));
+            edit->clear();
+            QTest::keyClicks(edit, text);
+        }
+    }
+
+    void Press(LinkPage& page, const ButtonSpec& button) {
+        auto* widget = page.Sheet()->findChild<TsuiButton*>(Q(button.name));
+        QVERIFY(widget);
+        QTest::mouseClick(widget, Qt::LeftButton);
+    }
+
+    QString Target() const { return dir_->filePath(QStringLiteral("zd7240.txt")); }
+
+    // Fields of the Lan--Mmx worked example.
+    static Texts LanMmxExample() {
+        return {{"suiEdit401", "0"},   {"suiEdit402", "5"}, {"suiEdit403", "100"},
+                {"suiEdit404", "103"}, {"suiEdit408", "1"}, {"suiEdit409", "40"}};
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        RegisterFontSubstitutions();
+        QApplication::setApplicationDisplayName(QStringLiteral("Velmar Zd7240 Helper"));
+    }
+
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        chooser_ = FakeChooser();
+        chooser_.answer = QFile::encodeName(Target()).toStdString();
+        messenger_ = FakeMessenger();
+        errors_ = FakeErrors();
+        form_ = std::make_unique<TForm1>();
+        form_->setFileChooser(&chooser_);
+        form_->setMessenger(&messenger_);
+        form_->setErrorReport(&errors_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        dir_.reset();
+    }
+
+    // ---------------------------------------------------------------- the shell
+
+    void windowSettings() {
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Velmar Zd7240 Helper  V2.1"));
+        QCOMPARE(form_->size(), QSize(536, 575));
+        QCOMPARE(form_->minimumWidth(), 130);
+        QCOMPARE(form_->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(form_->font().pixelSize(), 11);
+        QCOMPARE(QFontInfo(form_->font()).family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(form_->palette().color(QPalette::Window), QColor(231, 231, 231));
+
+        TsuiForm* frame = form_->suiForm1;
+        QCOMPARE(frame->objectName(), QStringLiteral("suiForm1"));
+        QCOMPARE(frame->UIStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(frame->Caption(), form_->windowTitle());
+        QCOMPARE(frame->BorderColor(), QColor(127, 127, 127));
+        QCOMPARE(frame->Color(), QColor(231, 231, 231));
+        QCOMPARE(frame->Menu(), form_->suiMainMenu1);
+        QCOMPARE(frame->geometry(), QRect(1, 0, 534, 574));
+    }
+
+    void pageControl() {
+        TsuiPageControl* pages = form_->suiPageControl1;
+        QCOMPARE(pages->geometry(), QRect(4, 56, 525, 513));
+        QCOMPARE(pages->UIStyle(), TsuiUIStyle::MacOS);
+        const QStringList sheets = {"suiTabSheet1", "suiTabSheet3", "suiTabSheet4", "suiTabSheet5",
+                                    "suiTabSheet7", "suiTabSheet2", "suiTabSheet6", "suiTabSheet8"};
+        const QStringList captions = {"Adsl--Mmx", "Adsl--Ces", "Adsl--Lan", "Lan--Mmx",
+                                      "Lan--Ces",  "Adsl--Aiu", "Lan--Aiu",  "Aiu-Mmx"};
+        QCOMPARE(pages->PageCount(), 8);
+        for (int i = 0; i < 8; ++i) {
+            TsuiTabSheet* sheet = pages->Page(i);
+            QCOMPARE(sheet->objectName(), sheets[i]);
+            QCOMPARE(sheet->Caption(), captions[i]);
+            QCOMPARE(pages->TabBar()->tabText(i), captions[i]);
+            QCOMPARE(sheet->geometry(), QRect(3, 37, 519, 473));
+        }
+        QCOMPARE(pages->ActivePageIndex(), 0);
+        QVERIFY(pages->Page(0)->isVisible());
+        QVERIFY(!pages->Page(1)->isVisible());
+
+        QTest::mouseClick(pages->TabBar(), Qt::LeftButton, {},
+                          pages->TabBar()->tabRect(7).center());
+        QCOMPARE(pages->ActivePage()->Caption(), QStringLiteral("Aiu-Mmx"));
+        QVERIFY(pages->Page(7)->isVisible());
+        QVERIFY(!pages->Page(0)->isVisible());
+    }
+
+    void menuItems() {
+        QMenu* help = form_->Help1;
+        QCOMPARE(form_->suiMainMenu1->actions().size(), 1);
+        QCOMPARE(form_->suiMainMenu1->actions().first()->text(), QStringLiteral("&Help"));
+        QStringList texts;
+        for (QAction* action : help->actions()) {
+            QVERIFY(!action->isSeparator());
+            QVERIFY(action->isEnabled());
+            texts << action->objectName() + QLatin1Char('=') + action->text();
+        }
+        QCOMPARE(texts, QStringList({"Helpdocuments1=Help documents", "Onlinehelp1=Online help",
+                                     "N1=-------------------", "Quit1=Quit"}));
+
+        // The hyphen item can be chosen and does nothing.
+        form_->N1->trigger();
+        QVERIFY(form_->isVisible());
+        QVERIFY(messenger_.messages.isEmpty());
+    }
+
+    // Both help items go to the shell and the program reports nothing, whatever the shell
+    // does; the help file is taken from the current working directory.
+    void helpItemsOpenThroughTheShell() {
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
+        form_->Helpdocuments1->trigger();
+        form_->Onlinehelp1->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(recorder.urls.size(), 2);
+        QCOMPARE(recorder.urls[0],
+                 QUrl::fromLocalFile(QDir::current().absoluteFilePath("zd7240.chm")));
+        QCOMPARE(recorder.urls[1], QUrl(window_description::kOnlineHelpUrl));
+        QVERIFY(messenger_.messages.isEmpty());
+        QVERIFY(errors_.errors.isEmpty());
+    }
+
+    void quitClosesTheWindow() {
+        form_->Quit1->trigger();
+        QVERIFY(!form_->isVisible());
+    }
+
+    // ---------------------------------------------------------------- the dialogs
+
+    void saveDialogSettings() {
+        SaveDialog& save = form_->SaveDialog1();
+        QFileDialog& dialog = save.Dialog();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Save your configure to"));
+        QCOMPARE(dialog.nameFilters(), QStringList({"Text File(*.txt)", "All File(*.*)"}));
+        QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Text File(*.txt)"));
+        QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        QVERIFY(!dialog.testOption(QFileDialog::ReadOnly));
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(dialog.defaultSuffix().isEmpty());
+        QVERIFY(dialog.isSizeGripEnabled());
+        QCOMPARE(save.FileName(), QStringLiteral("zd7240.txt"));
+    }
+
+    // The real dialog: a confirmed name comes back and is proposed next time; a cancel
+    // answers nothing and keeps the remembered name.
+    void saveDialogRemembersConfirmedName() {
+        SaveDialog& save = form_->SaveDialog1();
+        const QString chosen = dir_->filePath(QStringLiteral("lines"));
+        QString proposedFirst;
+        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            proposedFirst = dialog->selectedFiles().value(0);
+            // The operator types a full path into the name field and confirms.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(chosen);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const std::optional<std::string> first = save.ChooseFile();
+        QVERIFY(first);
+        QCOMPARE(QFile::decodeName(first->c_str()), chosen);
+        QCOMPARE(QFileInfo(proposedFirst).fileName(), QStringLiteral("zd7240.txt"));
+
+        QString proposedSecond;
+        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            proposedSecond = dialog->selectedFiles().value(0);
+            dialog->reject();
+        });
+        QVERIFY(!save.ChooseFile());
+        QCOMPARE(proposedSecond, chosen);
+        QCOMPARE(save.FileName(), chosen);
+    }
+
+    void messageDialog() {
+        TsuiMessageDialog* dialog = form_->suiMessageDialog1;
+        QCOMPARE(dialog->Caption(), QStringLiteral("Warning"));
+        QCOMPARE(dialog->ButtonCount(), 1);
+        QCOMPARE(dialog->property("IconType").toInt(), int(TsuiMessageDialog::suiWarning));
+        QCOMPARE(dialog->UIStyle(), TsuiUIStyle::MacOS);
+
+        dialog->setCaption(QStringLiteral("Congratulation"));
+        dialog->setText(QStringLiteral("The file is ready for you! Please check it!"));
+        QString title, text;
+        QStringList buttons;
+        WhenShown<QDialog>([&](QDialog* window) {
+            title = window->windowTitle();
+            text = window->findChild<QLabel*>(QStringLiteral("lbl"))->text();
+            for (auto* button : window->findChildren<TsuiButton*>())
+                buttons << button->Caption();
+            QTest::mouseClick(window->findChild<TsuiButton*>(), Qt::LeftButton);
+        });
+        QCOMPARE(dialog->ShowModal(), 1);
+        QCOMPARE(title, QStringLiteral("Congratulation"));
+        QCOMPARE(text, QStringLiteral("The file is ready for you! Please check it!"));
+        QCOMPARE(buttons, QStringList{"OK"});
+
+        // Closed from the title bar: Cancel.
+        WhenShown<QDialog>([](QDialog* window) { window->close(); });
+        QCOMPARE(dialog->ShowModal(), 2);
+    }
+
+    // ---------------------------------------------------------------- the pages
+
+    void pages_data() {
+        QTest::addColumn<int>("index");
+        for (std::size_t i = 0; i < zd7240::Pages().size(); ++i)
+            QTest::newRow(zd7240::Pages()[i].slug.data()) << static_cast<int>(i);
+    }
+
+    // Every control the table names exists under its name, with its text, caption and
+    // place; labels stand beside their edits, and of a swapped pair only "Port id:" shows.
+    void pageBuiltFromTable_data() { pages_data(); }
+    void pageBuiltFromTable() {
+        QFETCH(int, index);
+        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        const PageSpec& spec = page.Spec();
+        form_->suiPageControl1->setActivePageIndex(index);
+        for (const GroupSpec& group : spec.groups) {
+            TsuiGroupBox* box = page.Box(group.name);
+            QVERIFY2(box, group.name.data());
+            QCOMPARE(box->title(), Q(group.caption));
+            QCOMPARE(box->parentWidget()->objectName(),
+                     group.parent.empty() ? Q(spec.sheet) : Q(group.parent));
+            if (group.parent.empty()) {
+                QCOMPARE(box->geometry(), QRect(group.rect.left, group.rect.top, group.rect.width,
+                                                group.rect.height));
+            }
+        }
+        for (const FieldSpec& field : spec.fields) {
+            TsuiEdit* edit = page.Edit(field.name);
+            QVERIFY2(edit, field.name.data());
+            QCOMPARE(edit->text(), Q(field.initial));
+            QCOMPARE(edit->parentWidget()->objectName(), Q(field.group));
+            QCOMPARE(edit->isReadOnly(), field.role == FieldRole::End);
+            QVERIFY(edit->isVisible());
+            QStringList shown;
+            for (QLabel* label : edit->parentWidget()->findChildren<QLabel*>()) {
+                if (label->buddy() == edit && label->isVisible()) {
+                    shown << label->text();
+                    QVERIFY(label->geometry().right() < edit->geometry().left());
+                }
+            }
+            QCOMPARE(shown, QStringList{Q(field.label)});
+        }
+        for (const SelectorSpec& selector : spec.selectors) {
+            TsuiComboBox* combo = page.Combo(selector.name);
+            QVERIFY2(combo, selector.name.data());
+            QCOMPARE(combo->count(), 2);
+            QCOMPARE(combo->itemText(0), Q(selector.items[0]));
+            QCOMPARE(combo->itemText(1), Q(selector.items[1]));
+            QCOMPARE(combo->currentIndex(), 0);
+            QCOMPARE(combo->size(), QSize(77, 21));
+            if (!selector.swap.field.empty()) {
+                QLabel* first = page.Label(selector.swap.firstName);
+                QLabel* other = page.Label(selector.swap.otherName);
+                QVERIFY(first && other);
+                QCOMPARE(first->text(), Q(selector.swap.firstText));
+                QCOMPARE(other->text(), Q(selector.swap.otherText));
+                QCOMPARE(first->geometry(), other->geometry());
+                QVERIFY(first->isVisible() && !other->isVisible());
+            }
+        }
+        for (const NoteSpec& note : spec.notes) {
+            bool found = false;
+            for (QLabel* label : page.Box(note.group)->findChildren<QLabel*>())
+                found = found || (label->text() == Q(note.text) && label->isVisible());
+            QVERIFY2(found, note.text.data());
+        }
+        for (const ButtonSpec* button : {&spec.defaultButton, &spec.makeButton}) {
+            auto* widget = page.Sheet()->findChild<TsuiButton*>(Q(button->name));
+            QVERIFY2(widget, button->name.data());
+            QCOMPARE(widget->Caption(), Q(button->caption));
+            QCOMPARE(widget->geometry(), QRect(button->rect.left, button->rect.top,
+                                               button->rect.width, button->rect.height));
+        }
+    }
+
+    // Tab goes through a page box by box: the card-type box, the fields in table order,
+    // then the nested box, and ends on the two buttons.
+    void tabOrderOfLanMmx() {
+        LinkPage& page = Show("Lan--Mmx");
+        const QStringList expected = {"suiEdit401",     "suiEdit402", "suiEdit403", "suiEdit404",
+                                      "suiComboBox401", "suiEdit405", "suiEdit406", "suiEdit407",
+                                      "suiEdit408",     "suiEdit409", "suiEdit410", "suiEdit45",
+                                      "suiEdit46",      "suiEdit47",  "suiEdit48",  "suiButton401",
+                                      "suiButton402"};
+        QStringList chain;
+        QWidget* widget = page.Edit("suiEdit401");
+        for (int guard = 0; guard < 200 && chain.size() < expected.size(); ++guard) {
+            if (widget->focusPolicy() & Qt::TabFocus && page.Sheet()->isAncestorOf(widget))
+                chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(chain, expected);
+    }
+
+    // The worked examples of all eight pages, typed into the window and written through
+    // "Make file": End value, line count, first and last line, every line ended by CR LF.
+    void makeFileWorkedExamples_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<Texts>("texts");
+        QTest::addColumn<QList<int>>("cardTypes");
+        QTest::addColumn<QString>("endField");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("last");
+
+        const Texts adslMmx = {{"suiEdit1", "0"}, {"suiEdit2", "6"},  {"suiEdit3", "1"},
+                               {"suiEdit4", "1"}, {"suiEdit10", "1"}, {"suiEdit11", "40"},
+                               {"suiEdit13", "2"}};
+        QTest::newRow("Adsl--Mmx optic")
+            << "Adsl--Mmx" << adslMmx << QList<int>{0} << "suiEdit12"
+            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 atm 0/7/0 optic 1 40 1 1 000 000")
+            << QByteArray("pvc adsl 1/1/1 vpi 0 35 atm 0/7/0 optic 1 59 1 1 000 000");
+        QTest::newRow("Adsl--Mmx ima")
+            << "Adsl--Mmx" << (adslMmx + Texts{{"suiEdit9", "2"}}) << QList<int>{1} << "suiEdit12"
+            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 atm 0/7/2 ima 1 40 1 1 000 000")
+            << QByteArray("pvc adsl 1/1/1 vpi 0 35 atm 0/7/2 ima 1 59 1 1 000 000");
+        const Texts adslCes = {{"suiEdit201", "0"}, {"suiEdit202", "6"}, {"suiEdit203", "1"},
+                               {"suiEdit204", "1"}, {"suiEdit207", "0"}, {"suiEdit208", "11"},
+                               {"suiEdit209", "2"}, {"suiEdit210", "1"}, {"suiEdit211", "40"},
+                               {"suiEdit213", "2"}};
+        QTest::newRow("Adsl--Ces ces-udt")
+            << "Adsl--Ces" << adslCes << QList<int>{1} << "suiEdit212"
+            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 ces-udt 0/11/2 1 40 1 1")
+            << QByteArray("pvc adsl 1/1/1 vpi 0 35 ces-udt 0/11/2 1 59 1 1");
+        QTest::newRow("Adsl--Lan")
+            << "Adsl--Lan" << Texts{{"suiEdit301", "0"},   {"suiEdit302", "6"}, {"suiEdit303", "1"},
+                                    {"suiEdit304", "1"},   {"suiEdit307", "0"}, {"suiEdit308", "5"},
+                                    {"suiEdit309", "100"}, {"suiEdit311", "2"}}
+            << QList<int>{} << "suiEdit310"
+            << "119" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 lan 0/5 vlanid 100 off 1 1")
+            << QByteArray("pvc adsl 1/1/1 vpi 0 35 lan 0/5 vlanid 119 off 1 1");
+        QTest::newRow("Lan--Mmx ima")
+            << "Lan--Mmx" << (LanMmxExample() + Texts{{"suiEdit407", "1"}}) << QList<int>{1}
+            << "suiEdit410"
+            << "43" << 4 << QByteArray("pvc lan 0/5 vlanid 100 off atm 0/7/1 ima 1 40 1 1 000 000")
+            << QByteArray("pvc lan 0/5 vlanid 103 off atm 0/7/1 ima 1 43 1 1 000 000");
+        QTest::newRow("Lan--Ces")
+            << "Lan--Ces"
+            << Texts{{"suiEdit601", "0"},   {"suiEdit602", "5"}, {"suiEdit603", "100"},
+                     {"suiEdit604", "102"}, {"suiEdit605", "0"}, {"suiEdit606", "9"},
+                     {"suiEdit607", "1"},   {"suiEdit608", "0"}, {"suiEdit609", "32"}}
+            << QList<int>{0} << "suiEdit610"
+            << "34" << 3 << QByteArray("pvc lan 0/5 vlanid 100 off ces-uni 0/9/1 0 32 1 1")
+            << QByteArray("pvc lan 0/5 vlanid 102 off ces-uni 0/9/1 0 34 1 1");
+        QTest::newRow("Adsl--Aiu")
+            << "Adsl--Aiu" << Texts{{"suiEdit14", "0"}, {"suiEdit15", "6"}, {"suiEdit16", "1"},
+                                    {"suiEdit17", "1"}, {"suiEdit21", "0"}, {"suiEdit22", "4"},
+                                    {"suiEdit23", "1"}, {"suiEdit24", "1"}, {"suiEdit25", "40"},
+                                    {"suiEdit20", "2"}}
+            << QList<int>{0} << "suiEdit26"
+            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 aiu 0/4/1 optic 1 40 1 1 000 000")
+            << QByteArray("pvc adsl 1/1/1 vpi 0 35 aiu 0/4/1 optic 1 59 1 1 000 000");
+        QTest::newRow("Lan--Aiu")
+            << "Lan--Aiu" << Texts{{"suiEdit27", "0"},   {"suiEdit28", "5"}, {"suiEdit29", "200"},
+                                   {"suiEdit30", "202"}, {"suiEdit31", "0"}, {"suiEdit32", "3"},
+                                   {"suiEdit33", "0"},   {"suiEdit34", "2"}, {"suiEdit35", "100"}}
+            << QList<int>{0} << "suiEdit36"
+            << "102" << 3
+            << QByteArray("pvc lan 0/5 vlanid 200 off aiu 0/3/0 optic 2 100 1 1 000 000")
+            << QByteArray("pvc lan 0/5 vlanid 202 off aiu 0/3/0 optic 2 102 1 1 000 000");
+        QTest::newRow("Aiu-Mmx ima/ima")
+            << "Aiu-Mmx" << Texts{{"suiEdit59", "0"}, {"suiEdit60", "3"},  {"suiEdit61", "1"},
+                                  {"suiEdit62", "1"}, {"suiEdit63", "50"}, {"suiEdit64", "52"},
+                                  {"suiEdit67", "2"}, {"suiEdit68", "2"},  {"suiEdit69", "60"}}
+            << QList<int>{1, 1} << "suiEdit70"
+            << "62" << 3 << QByteArray("pvc aiu 0/3/1 ima 1 50 atm 0/7/2 ima 2 60 1 1 000 000")
+            << QByteArray("pvc aiu 0/3/1 ima 1 52 atm 0/7/2 ima 2 62 1 1 000 000");
+    }
+    void makeFileWorkedExamples() {
+        QFETCH(QString, page);
+        QFETCH(Texts, texts);
+        QFETCH(QList<int>, cardTypes);
+        QFETCH(QString, endField);
+        QFETCH(QString, end);
+        QFETCH(int, lines);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, last);
+
+        LinkPage& p = Show(page);
+        Type(p, texts);
+        for (qsizetype i = 0; i < cardTypes.size(); ++i)
+            p.Combo(p.Spec().selectors[static_cast<std::size_t>(i)].name)
+                ->setCurrentIndex(cardTypes[i]);
+        Press(p, p.Spec().makeButton);
+
+        QCOMPARE(messenger_.messages, QStringList{kCongratulation});
+        QVERIFY(errors_.errors.isEmpty());
+        QCOMPARE(chooser_.calls, 1);
+        QCOMPARE(p.Edit(endField.toStdString())->text(), end);
+        const QByteArray bytes = ReadAll(Target());
+        QVERIFY(bytes.endsWith("\r\n"));
+        const QList<QByteArray> written = bytes.chopped(2).split('\n');
+        QCOMPARE(written.size(), lines);
+        QCOMPARE(bytes.count("\r\n"), lines);
+        QCOMPARE(written.first().chopped(1), first);
+        QCOMPARE(written.last(), last);
+    }
+
+    // The example of the Lan--Mmx page, byte for byte, into a file that existed before.
+    void lanMmxExampleByteForByte() {
+        {
+            QFile old(Target());
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("a much longer old content that must not survive\r\n");
+        }
+        LinkPage& page = Show("Lan--Mmx");
+        Type(page, LanMmxExample());
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("43"));
+        QCOMPARE(ReadAll(Target()),
+                 QByteArray("pvc lan 0/5 vlanid 100 off atm 0/7/0 optic 1 40 1 1 000 000\r\n"
+                            "pvc lan 0/5 vlanid 101 off atm 0/7/0 optic 1 41 1 1 000 000\r\n"
+                            "pvc lan 0/5 vlanid 102 off atm 0/7/0 optic 1 42 1 1 000 000\r\n"
+                            "pvc lan 0/5 vlanid 103 off atm 0/7/0 optic 1 43 1 1 000 000\r\n"));
+        QCOMPARE(messenger_.messages, QStringList{kCongratulation});
+    }
+
+    // "Default" puts every text back, the End field included, and leaves the card types,
+    // the captions and the labels as the operator set them.
+    void defaultKeepsCardType_data() { pages_data(); }
+    void defaultKeepsCardType() {
+        QFETCH(int, index);
+        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        const PageSpec& spec = page.Spec();
+        form_->suiPageControl1->setActivePageIndex(index);
+        for (const SelectorSpec& selector : spec.selectors)
+            page.Combo(selector.name)->setCurrentIndex(1);
+        for (const FieldSpec& field : spec.fields)
+            page.Edit(field.name)->setText(QStringLiteral("987"));
+        Press(page, spec.defaultButton);
+        for (const FieldSpec& field : spec.fields)
+            QCOMPARE(page.Edit(field.name)->text(), Q(field.defaults));
+        for (const SelectorSpec& selector : spec.selectors) {
+            QCOMPARE(page.Combo(selector.name)->currentIndex(), 1);
+            QCOMPARE(page.Box(selector.captionGroup)->title(), Q(selector.captions[1]));
+            if (!selector.swap.field.empty())
+                QVERIFY(page.Label(selector.swap.otherName)->isVisible());
+        }
+        QVERIFY(messenger_.messages.isEmpty());
+    }
+
+    // Each card-type box relabels its own nested box and swaps its own label pair, and
+    // leaves every text and the other side alone.
+    void cardTypeSwitch_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("selector");
+        for (std::size_t i = 0; i < zd7240::Pages().size(); ++i) {
+            const PageSpec& page = zd7240::Pages()[i];
+            for (std::size_t s = 0; s < page.selectors.size(); ++s)
+                QTest::newRow(page.selectors[s].name.data()) << int(i) << int(s);
+        }
+    }
+    void cardTypeSwitch() {
+        QFETCH(int, index);
+        QFETCH(int, selector);
+        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        const PageSpec& spec = page.Spec();
+        const SelectorSpec& mine = spec.selectors[static_cast<std::size_t>(selector)];
+        form_->suiPageControl1->setActivePageIndex(index);
+        for (const FieldSpec& field : spec.fields)
+            page.Edit(field.name)->setText(Q(field.name).mid(7));
+        const auto captionsNow = [&] {
+            QStringList captions;
+            for (const SelectorSpec& s : spec.selectors)
+                captions << page.Box(s.captionGroup)->title();
+            return captions;
+        };
+        const QStringList before = captionsNow();
+
+        TsuiComboBox* combo = page.Combo(mine.name);
+        QTest::keyClick(combo, Qt::Key_Down); // the operator picks the second entry
+        QCOMPARE(combo->currentIndex(), 1);
+        QStringList expected = before;
+        expected[selector] = Q(mine.captions[1]);
+        QCOMPARE(captionsNow(), expected);
+        if (!mine.swap.field.empty()) {
+            QVERIFY(!page.Label(mine.swap.firstName)->isVisible());
+            QVERIFY(page.Label(mine.swap.otherName)->isVisible());
+        }
+        for (const FieldSpec& field : spec.fields)
+            QCOMPARE(page.Edit(field.name)->text(), Q(field.name).mid(7));
+
+        QTest::keyClick(combo, Qt::Key_Up);
+        QCOMPARE(captionsNow(), before);
+        if (!mine.swap.field.empty()) {
+            QVERIFY(page.Label(mine.swap.firstName)->isVisible());
+            QVERIFY(!page.Label(mine.swap.otherName)->isVisible());
+        }
+    }
+
+    // A refused press: one "Warning", no save dialog, the End field as it was, and the
+    // first failing field in check order focused with its text selected. Each page's
+    // "Make file" is wired to its own page: on a fresh window the first field fails.
+    void warningFocusesFirstFailingField_data() { pages_data(); }
+    void warningFocusesFirstFailingField() {
+        QFETCH(int, index);
+        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        form_->suiPageControl1->setActivePageIndex(index);
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        const FieldSpec* first = CheckedFields(page.Spec())[0];
+        page.Edit(first->name)->setText(QStringLiteral("1 2"));
+        page.Edit(page.Spec().endField)->setText(QStringLiteral("77"));
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(messenger_.messages, QStringList{kWarning});
+        QCOMPARE(chooser_.calls, 0);
+        QCOMPARE(page.Edit(page.Spec().endField)->text(), QStringLiteral("77"));
+        QCOMPARE(QApplication::focusWidget(), page.Edit(first->name));
+        QCOMPARE(page.Edit(first->name)->selectedText(), QStringLiteral("1 2"));
+    }
+
+    // Later in the check order: Lan--Mmx with its Lan card filled stops at "Vpi:".
+    void warningStopsAtLaterField() {
+        LinkPage& page = Show("Lan--Mmx");
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        Type(page, {{"suiEdit401", "0"},
+                    {"suiEdit402", "5"},
+                    {"suiEdit403", "100"},
+                    {"suiEdit404", "103"},
+                    {"suiEdit408", "+1"},
+                    {"suiEdit409", "x"}});
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(messenger_.messages, QStringList{kWarning});
+        QCOMPARE(form_->LastResult().failedField->name, std::string_view("suiEdit408"));
+        QCOMPARE(QApplication::focusWidget(), page.Edit("suiEdit408"));
+        QCOMPARE(page.Edit("suiEdit408")->selectedText(), QStringLiteral("+1"));
+        QVERIFY(page.Edit("suiEdit410")->text().isEmpty());
+        QVERIFY(!QFile::exists(Target()));
+    }
+
+    // Cancel in the save dialog: the End value is shown, no file, no message.
+    void cancelInChooserLeavesNoFile() {
+        chooser_.answer.reset();
+        LinkPage& page = Show("Lan--Mmx");
+        Type(page, LanMmxExample());
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(chooser_.calls, 1);
+        QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("43"));
+        QVERIFY(messenger_.messages.isEmpty());
+        QVERIFY(errors_.errors.isEmpty());
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // Failures beyond the check go to the error report, never with the success message.
+    void failuresGoToTheErrorReport() {
+        LinkPage& page = Show("Lan--Mmx");
+        Type(page, LanMmxExample() + Texts{{"suiEdit404", "99999999999"}});
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(errors_.errors,
+                 QStringList{QStringLiteral("'99999999999' is not a valid integer value")});
+        QCOMPARE(chooser_.calls, 0);
+        QVERIFY(page.Edit("suiEdit410")->text().isEmpty());
+
+        errors_.errors.clear();
+        chooser_.answer = QFile::encodeName(dir_->filePath("missing/zd7240.txt")).toStdString();
+        Type(page, {{"suiEdit404", "103"}});
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(errors_.errors.size(), 1);
+        QVERIFY(messenger_.messages.isEmpty());
+        QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("43"));
+    }
+
+    // A range too long to wait for: the progress dialog appears with the count of lines
+    // and its Cancel ends the job, keeping the old file and showing no message.
+    void longJobCancelKeepsOldFile() {
+        const QByteArray old = "old script\r\n";
+        {
+            QFile file(Target());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(old);
+        }
+        form_->setProgressDelay(0);
+        LinkPage& page = Show("Lan--Mmx");
+        Type(page, LanMmxExample() + Texts{{"suiEdit403", "0"}, {"suiEdit404", "2147483647"}});
+        QString label;
+        WhenShown<QProgressDialog>([&](QProgressDialog* dialog) {
+            label = dialog->labelText();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        Press(page, page.Spec().makeButton);
+        QCOMPARE(form_->LastResult().outcome, FrameOutcome::Aborted);
+        QVERIFY(form_->LastResult().lines > 0);
+        QVERIFY2(label.contains(QStringLiteral("lines")), qPrintable(label));
+        QCOMPARE(ReadAll(Target()), old);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"zd7240.txt"});
+        QVERIFY(messenger_.messages.isEmpty());
+        QVERIFY(errors_.errors.isEmpty());
+        // 2147483647 - 0 + 40 wraps in 32 bits.
+        QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("-2147483609"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

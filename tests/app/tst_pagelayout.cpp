@@ -1,0 +1,158 @@
+// The layout rules of the link-type pages, checked on the geometry alone: every control of
+// every table gets a place, inside its box, clear of its neighbours, at the sizes the
+// window description gives.
+
+#include <QFontMetrics>
+#include <QtTest>
+
+#include "appfonts.h"
+#include "pagelayout.h"
+
+using namespace zd7240;
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct Placed {
+    QString what;
+    QRect rect;
+};
+
+} // namespace
+
+class TestPageLayout : public QObject {
+    Q_OBJECT
+
+private:
+    PageLayout LayOut(const PageSpec& page) {
+        const QFontMetrics metrics(DescriptionFont(QStringLiteral("MS Sans Serif"), 8));
+        return LayOutPage(
+            page, [&metrics](std::string_view text) { return metrics.horizontalAdvance(Q(text)); });
+    }
+
+private Q_SLOTS:
+    void initTestCase() { RegisterFontSubstitutions(); }
+
+    void pages_data() {
+        QTest::addColumn<int>("index");
+        for (std::size_t i = 0; i < Pages().size(); ++i)
+            QTest::newRow(Pages()[i].slug.data()) << static_cast<int>(i);
+    }
+
+    // Each field, note, selector and box of the table is placed exactly once.
+    void everythingPlaced_data() { pages_data(); }
+    void everythingPlaced() {
+        QFETCH(int, index);
+        const PageSpec& page = Pages()[static_cast<std::size_t>(index)];
+        const PageLayout layout = LayOut(page);
+        QCOMPARE(layout.boxes.size(), page.groups.size());
+        QCOMPARE(layout.fields.size(), page.fields.size());
+        QCOMPARE(layout.notes.size(), page.notes.size());
+        QCOMPARE(layout.selectors.size(), page.selectors.size());
+        for (const FieldSpec& field : page.fields) {
+            const auto count = std::count_if(layout.fields.begin(), layout.fields.end(),
+                                             [&](const auto& f) { return f.spec == &field; });
+            QVERIFY2(count == 1, field.name.data());
+        }
+        // Boxes on the page stand where the table puts them.
+        for (const BoxPlacement& box : layout.boxes) {
+            if (box.spec->parent.empty()) {
+                const Rect& r = box.spec->rect;
+                QCOMPARE(box.rect, QRect(r.left, r.top, r.width, r.height));
+            }
+        }
+    }
+
+    // Inside each box, every control lies below the caption and within the box, and no
+    // two controls overlap; the two labels of a swapped pair share one place on purpose
+    // and are a single label here.
+    void insideAndClear_data() { pages_data(); }
+    void insideAndClear() {
+        QFETCH(int, index);
+        const PageSpec& page = Pages()[static_cast<std::size_t>(index)];
+        const PageLayout layout = LayOut(page);
+        QHash<QString, QList<Placed>> byBox;
+        QHash<QString, QSize> boxSize;
+        for (const BoxPlacement& box : layout.boxes) {
+            boxSize.insert(Q(box.spec->name), box.rect.size());
+            if (!box.spec->parent.empty())
+                byBox[Q(box.spec->parent)].append({Q(box.spec->name), box.rect});
+        }
+        for (const FieldPlacement& field : layout.fields) {
+            byBox[Q(field.spec->group)].append({Q(field.spec->name), field.edit});
+            byBox[Q(field.spec->group)].append({Q(field.spec->label), field.label});
+        }
+        for (const NotePlacement& note : layout.notes)
+            byBox[Q(note.spec->group)].append({Q(note.spec->text), note.rect});
+        for (const SelectorPlacement& selector : layout.selectors)
+            byBox[Q(selector.spec->group)].append({Q(selector.spec->name), selector.combo});
+
+        for (auto it = byBox.cbegin(); it != byBox.cend(); ++it) {
+            const QRect inner(QPoint(1, 12), boxSize.value(it.key()) - QSize(2, 13));
+            const QList<Placed>& placed = it.value();
+            for (qsizetype i = 0; i < placed.size(); ++i) {
+                const QString where = it.key() + QLatin1Char('/') + placed[i].what;
+                QVERIFY2(inner.contains(placed[i].rect), qPrintable(where));
+                for (qsizetype j = i + 1; j < placed.size(); ++j) {
+                    QVERIFY2(!placed[i].rect.intersects(placed[j].rect),
+                             qPrintable(where + QStringLiteral(" overlaps ") + placed[j].what));
+                }
+            }
+        }
+    }
+
+    // The sizes the description fixes: edits 89 x 19 one under the other, 40 apart in
+    // card boxes; several edits of a row 26 x 19 on one line; combo 77 x 21; nested boxes
+    // 187 x 153.
+    void describedSizes_data() { pages_data(); }
+    void describedSizes() {
+        QFETCH(int, index);
+        const PageSpec& page = Pages()[static_cast<std::size_t>(index)];
+        const PageLayout layout = LayOut(page);
+        QHash<QString, QList<QRect>> edits;
+        for (const FieldPlacement& field : layout.fields)
+            edits[Q(field.spec->group)].append(field.edit);
+        for (const BoxPlacement& box : layout.boxes) {
+            const QList<QRect> rects = edits.value(Q(box.spec->name));
+            const bool nested = !box.spec->parent.empty();
+            const bool row = !nested && box.rect.height() <= kPageLayout.rowBoxMaxHeight;
+            if (nested)
+                QCOMPARE(box.rect.size(), QSize(187, 153));
+            for (qsizetype i = 0; i < rects.size(); ++i) {
+                if (row && rects.size() > 1) {
+                    QCOMPARE(rects[i].size(), QSize(26, 19));
+                    QCOMPARE(rects[i].top(), rects[0].top());
+                } else {
+                    QCOMPARE(rects[i].size(), QSize(89, 19));
+                }
+                if (!row && !nested && i > 0)
+                    QCOMPARE(rects[i].top() - rects[i - 1].top(), 40);
+                if (row && i > 0)
+                    QVERIFY(rects[i].left() > rects[i - 1].right());
+            }
+        }
+        for (const SelectorPlacement& selector : layout.selectors)
+            QCOMPARE(selector.combo.size(), QSize(77, 21));
+    }
+
+    // A row too wide for its box, even with the least gaps, cuts its texts instead of
+    // running past the box.
+    void crowdedRowStaysInside() {
+        const PageSpec& page = Pages()[3]; // Lan--Mmx, four traffic edits in a row
+        const PageLayout layout =
+            LayOutPage(page, [](std::string_view text) { return int(text.size()) * 7; });
+        for (const FieldPlacement& field : layout.fields) {
+            if (field.spec->group == "suiGroupBox36") {
+                QVERIFY(field.label.left() >= 1);
+                QVERIFY(field.label.right() < field.edit.left());
+                QVERIFY2(field.edit.right() < 489 - 1, field.spec->name.data());
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestPageLayout)
+#include "tst_pagelayout.moc"
