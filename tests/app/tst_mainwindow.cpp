@@ -17,6 +17,8 @@
 #include "appfonts.h"
 #include "linkpage.h"
 #include "savedialog.h"
+#include "styleselection.h"
+#include "systemcolors.h"
 #include "tform1.h"
 #include "tsuibutton.h"
 #include "tsuicombobox.h"
@@ -238,6 +240,36 @@ private Q_SLOTS:
         QVERIFY(!form_->isVisible());
     }
 
+    // Every skinned control of the window publishes UIStyle and FileTheme and is MacOS;
+    // a control added later takes the frame's style; a theme handed to a box reaches the
+    // controls inside it, and when the theme goes away they fall back to DeepBlue.
+    void skinnedControlsFollowTheFrame() {
+        int skinned = 0;
+        for (QObject* object : form_->findChildren<QObject*>()) {
+            if (!QByteArray(object->metaObject()->className()).startsWith("Tsui"))
+                continue;
+            ++skinned;
+            QVERIFY2(HasPublishedProperty(object, "FileTheme"), object->metaObject()->className());
+            QCOMPARE(object->property("UIStyle").value<TsuiUIStyle>(), TsuiUIStyle::MacOS);
+        }
+        QVERIFY(skinned > 8 * 10);
+
+        TsuiEdit probe(form_.get());
+        QCOMPARE(probe.UIStyle(), TsuiUIStyle::MacOS);
+
+        LinkPage& page = Show("Lan--Mmx");
+        TsuiGroupBox* box = page.Box("suiGroupBox24");
+        auto theme = std::make_unique<TsuiFileTheme>(form_.get());
+        box->setFileTheme(theme.get());
+        box->setUIStyle(TsuiUIStyle::WinXP);
+        QCOMPARE(page.Edit("suiEdit401")->FileTheme(), theme.get());
+        QCOMPARE(page.Edit("suiEdit401")->UIStyle(), TsuiUIStyle::WinXP);
+        theme.reset();
+        QCOMPARE(box->UIStyle(), TsuiUIStyle::DeepBlue);
+        QCOMPARE(page.Edit("suiEdit401")->FileTheme(), nullptr);
+        QCOMPARE(page.Edit("suiEdit401")->UIStyle(), TsuiUIStyle::DeepBlue);
+    }
+
     // ---------------------------------------------------------------- the dialogs
 
     void saveDialogSettings() {
@@ -345,6 +377,8 @@ private Q_SLOTS:
             QCOMPARE(edit->text(), Q(field.initial));
             QCOMPARE(edit->parentWidget()->objectName(), Q(field.group));
             QCOMPARE(edit->isReadOnly(), field.role == FieldRole::End);
+            if (field.role == FieldRole::End)
+                QCOMPARE(edit->Color(), SystemColorValue(SystemColor::ThreeDLight));
             QVERIFY(edit->isVisible());
             QStringList shown;
             for (QLabel* label : edit->parentWidget()->findChildren<QLabel*>()) {
