@@ -12,7 +12,7 @@
 #include "tsuifiletheme.h"
 #include "tsuistylebinding.h"
 
-class TsuiMainMenu;
+#include "tsuimainmenu.h"
 
 class TsuiForm : public QWidget {
     Q_OBJECT

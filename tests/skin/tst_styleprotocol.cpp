@@ -6,18 +6,10 @@
 #include "styleselection.h"
 #include "themeelements.h"
 #include "tsuifiletheme.h"
+#include "tsuiform.h"
 #include "tsuistylebinding.h"
 #include "tsuithemefilewriter.h"
 
-// Stands in for the window frame: OwnerFormStyle finds it by its class name "TsuiForm".
-// It is never linked together with the library's own frame class, which nothing here uses.
-class TsuiForm : public QWidget {
-    Q_OBJECT
-    Q_PROPERTY(TsuiUIStyle UIStyle MEMBER style)
-public:
-    using QWidget::QWidget;
-    TsuiUIStyle style = TsuiUIStyle::DeepBlue;
-};
 
 // A skinned control as the library writes them: both properties forward to the binding;
 // as a container it passes its look on to its children and, when its theme goes away,
@@ -105,9 +97,9 @@ private Q_SLOTS:
         QCOMPARE(TsuiProbe(&window).uiStyle(), TsuiUIStyle::DeepBlue); // no TsuiForm
 
         auto* form = new TsuiForm(&window);
-        form->style = TsuiUIStyle::MacOS;
+        form->setUIStyle(TsuiUIStyle::MacOS);
         auto* second = new TsuiForm(&window); // only the first one counts
-        second->style = TsuiUIStyle::Protein;
+        second->setUIStyle(TsuiUIStyle::Protein);
         TsuiProbe onWindow(&window);
         QCOMPARE(onWindow.uiStyle(), TsuiUIStyle::MacOS);
         QCOMPARE(onWindow.applied, 0); // creation does not apply yet
