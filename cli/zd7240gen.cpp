@@ -73,13 +73,6 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -226,14 +219,18 @@ std::string EndLine(const PageSpec& page, std::int32_t value) {
     return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
 }
 
+// Completes the "Warning" line with the field that failed the check.
+int InvalidField(const PageSpec& page, const FieldAccess& fields, const FieldSpec& bad) {
+    std::cerr << " (" << bad.name << ", " << Quoted(bad.label) << " in "
+              << Quoted(GroupCaption(page, bad.group)) << ": " << Quoted(fields.Text(bad.name))
+              << ")\n";
+    return kExitData;
+}
+
 int DryRun(const PageSpec& page, OptionFields& fields) {
-    StderrMessenger messenger;
     if (const FieldSpec* bad = FirstInvalidField(page, fields)) {
-        messenger.ShowMessage(kWarningCaption, kWarningText);
-        std::cerr << " (" << bad->name << ", " << Quoted(bad->label) << " in "
-                  << Quoted(GroupCaption(page, bad->group)) << ": "
-                  << Quoted(fields.Text(bad->name)) << ")\n";
-        return kExitData;
+        StderrMessenger().ShowMessage(kWarningCaption, kWarningText);
+        return InvalidField(page, fields, *bad);
     }
     try {
         Job job(page, fields);
@@ -355,13 +352,8 @@ int main(int argc, char** argv) {
     }
     const FrameResult result = RunFrame(*page, seams);
     switch (result.outcome) {
-    case FrameOutcome::InvalidInput: {
-        const FieldSpec* bad = result.failedField;
-        std::cerr << " (" << bad->name << ", " << Quoted(bad->label) << " in "
-                  << Quoted(GroupCaption(*page, bad->group)) << ": "
-                  << Quoted(fields.Text(bad->name)) << ")\n";
-        return kExitData;
-    }
+    case FrameOutcome::InvalidInput:
+        return InvalidField(*page, fields, *result.failedField);
     case FrameOutcome::ConversionFailed:
         return kExitData;
     case FrameOutcome::Cancelled:

@@ -588,14 +588,14 @@ const PageSpec kPages[] = {
 };
 static_assert(std::size(kPages) == 8, "eight link-type pages");
 
+} // namespace
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
 }
-
-} // namespace
 
 std::span<const PageSpec> Pages() {
     return kPages;

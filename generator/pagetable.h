@@ -136,6 +136,9 @@ struct PageSpec {
 // "Adsl--Aiu", "Lan--Aiu", "Aiu-Mmx".
 std::span<const PageSpec> Pages();
 
+// ASCII comparison ignoring letter case, as page captions and item texts are matched.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
 // Finds a page by its caption (case-insensitive) or its slug; nullptr if none.
 const PageSpec* FindPage(std::string_view captionOrSlug);
 

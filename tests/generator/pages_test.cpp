@@ -40,13 +40,6 @@ std::vector<std::string> SplitCrLf(const std::string& bytes) {
     return lines;
 }
 
-const std::initializer_list<std::pair<const char*, const char*>> kAdslRange = {
-    {"start-board", "0"},
-    {"start-slot", "6"},
-    {"end-board", "1"},
-    {"end-slot", "1"},
-    {"port-number", "2"}};
-
 const Golden kGolden[] = {
     // Adsl--Mmx, the full file
     {"Adsl--Mmx",
