@@ -15,8 +15,8 @@ QString ToQString(std::string_view text) {
 }
 } // namespace
 
-LinkPage::LinkPage(const PageSpec& spec, TsuiTabSheet* sheet)
-    : QObject(sheet), spec_(spec), sheet_(sheet) {}
+LinkPage::LinkPage(const PageTable& row, TsuiTabSheet* sheet)
+    : QObject(sheet), table_(row), sheet_(sheet) {}
 
 template <class T> T* LinkPage::Find(std::string_view name) const {
     return sheet_->findChild<T*>(ToQString(name));
@@ -54,11 +54,11 @@ int LinkPage::ItemIndex(std::string_view selector) const {
 }
 
 void LinkPage::Default() {
-    ResetToDefaults(spec_, *this);
+    ResetToDefaults(table_, *this);
 }
 
 void LinkPage::CardTypeChanged(std::string_view selectorName) {
-    const SelectorSpec* selector = FindSelector(spec_, selectorName);
+    const SelectorRow* selector = FindSelector(table_, selectorName);
     if (!selector)
         return;
     // The first entry is the one exception: every other state, even no entry at all,
@@ -76,7 +76,7 @@ void LinkPage::CardTypeChanged(std::string_view selectorName) {
 
 FrameResult LinkPage::MakeFile(FileChooser& chooser, Messenger& messenger, ErrorReport& errors,
                                ProgressMonitor* progress) {
-    FrameResult result = RunFrame(spec_, FrameSeams{*this, chooser, messenger, errors, progress});
+    FrameResult result = RunFrame(table_, FrameSeams{*this, chooser, messenger, errors, progress});
     if (result.outcome == FrameOutcome::InvalidInput && result.failedField) {
         if (TsuiEdit* edit = Edit(result.failedField->name)) {
             edit->setFocus(Qt::OtherFocusReason);

@@ -19,9 +19,9 @@ class TsuiTabSheet;
 class LinkPage : public QObject, public zd7240::FieldAccess {
 public:
     // Finds the page's controls, by their control names, among the sheet's children.
-    LinkPage(const zd7240::PageSpec& spec, TsuiTabSheet* sheet);
+    LinkPage(const zd7240::PageTable& row, TsuiTabSheet* sheet);
 
-    const zd7240::PageSpec& Spec() const { return spec_; }
+    const zd7240::PageTable& Table() const { return table_; }
     TsuiTabSheet* Sheet() const { return sheet_; }
 
     TsuiEdit* Edit(std::string_view name) const;
@@ -48,6 +48,6 @@ public:
 private:
     template <class T> T* Find(std::string_view name) const;
 
-    const zd7240::PageSpec& spec_;
+    const zd7240::PageTable& table_;
     TsuiTabSheet* sheet_;
 };

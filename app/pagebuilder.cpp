@@ -50,7 +50,7 @@ QLabel* MakeLabel(QWidget* parent, std::string_view text, const QRect& rect,
 
 class Builder {
 public:
-    Builder(const PageSpec& page, TsuiTabSheet* sheet, QObject* handlers)
+    Builder(const PageTable& page, TsuiTabSheet* sheet, QObject* handlers)
         : page_(page), sheet_(sheet), handlers_(handlers) {}
 
     LinkPage* Run() {
@@ -69,7 +69,7 @@ public:
         for (const FieldPlacement& field : layout.fields)
             AddField(field);
         for (const NotePlacement& note : layout.notes) {
-            MakeLabel(boxes_.value(ToQString(note.spec->group)), note.spec->text, note.rect)
+            MakeLabel(boxes_.value(ToQString(note.row->group)), note.row->text, note.rect)
                 ->setWordWrap(true);
         }
         for (const SelectorPlacement& selector : layout.selectors)
@@ -82,13 +82,13 @@ public:
 
 private:
     void AddBox(const BoxPlacement& placement) {
-        const GroupSpec& spec = *placement.spec;
-        QWidget* parent = spec.parent.empty()
+        const GroupRow& row = *placement.row;
+        QWidget* parent = row.parent.empty()
                               ? static_cast<QWidget*>(sheet_)
-                              : static_cast<QWidget*>(boxes_.value(ToQString(spec.parent)));
+                              : static_cast<QWidget*>(boxes_.value(ToQString(row.parent)));
         auto* box = new TsuiGroupBox(parent);
-        box->setObjectName(ToQString(spec.name));
-        box->setTitle(ToQString(spec.caption));
+        box->setObjectName(ToQString(row.name));
+        box->setTitle(ToQString(row.caption));
         box->setGeometry(placement.rect);
         box->setUIStyle(TsuiUIStyle::MacOS);
         box->setBorderColor(DescriptionColor(wd::kBorderColor));
@@ -100,59 +100,59 @@ private:
     }
 
     void AddField(const FieldPlacement& placement) {
-        const FieldSpec& spec = *placement.spec;
-        TsuiGroupBox* box = boxes_.value(ToQString(spec.group));
+        const FieldRow& row = *placement.row;
+        TsuiGroupBox* box = boxes_.value(ToQString(row.group));
         auto* edit = new TsuiEdit(box);
-        edit->setObjectName(ToQString(spec.name));
+        edit->setObjectName(ToQString(row.name));
         edit->setGeometry(placement.edit);
         edit->setUIStyle(TsuiUIStyle::MacOS);
         edit->setBorderColor(DescriptionColor(wd::kBorderColor));
-        edit->setText(ToQString(spec.initial));
-        if (spec.role == FieldRole::End) {
+        edit->setText(ToQString(row.initial));
+        if (row.role == FieldRole::End) {
             edit->setReadOnly(true);
             edit->setColor(SystemColorValue(SystemColor::ThreeDLight));
         }
         edits_.insert(edit->objectName(), edit);
 
         // A field whose label follows the card type has two labels in one place.
-        if (const LabelSwap* swap = SwapBeside(spec.name)) {
+        if (const LabelSwap* swap = SwapBeside(row.name)) {
             MakeLabel(box, swap->firstText, placement.label, swap->firstName)->setBuddy(edit);
             QLabel* other = MakeLabel(box, swap->otherText, placement.label, swap->otherName);
             other->setBuddy(edit);
             other->hide();
         } else {
-            MakeLabel(box, spec.label, placement.label)->setBuddy(edit);
+            MakeLabel(box, row.label, placement.label)->setBuddy(edit);
         }
     }
 
     void AddSelector(const SelectorPlacement& placement) {
-        const SelectorSpec& spec = *placement.spec;
-        auto* combo = new TsuiComboBox(boxes_.value(ToQString(spec.group)));
-        combo->setObjectName(ToQString(spec.name));
+        const SelectorRow& row = *placement.row;
+        auto* combo = new TsuiComboBox(boxes_.value(ToQString(row.group)));
+        combo->setObjectName(ToQString(row.name));
         combo->setGeometry(placement.combo);
         combo->setUIStyle(TsuiUIStyle::MacOS);
         combo->setBorderColor(DescriptionColor(wd::kBorderColor));
-        for (std::string_view item : spec.items)
+        for (std::string_view item : row.items)
             combo->addItem(ToQString(item));
         combo->setCurrentIndex(0);
         ConnectHandler(combo, QMetaMethod::fromSignal(&QComboBox::currentIndexChanged), handlers_,
-                       spec.handler);
+                       row.handler);
         combos_.insert(combo->objectName(), combo);
     }
 
-    TsuiButton* AddButton(const ButtonSpec& spec) {
+    TsuiButton* AddButton(const ButtonRow& row) {
         auto* button = new TsuiButton(sheet_);
-        button->setObjectName(ToQString(spec.name));
-        button->setCaption(ToQString(spec.caption));
-        button->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+        button->setObjectName(ToQString(row.name));
+        button->setCaption(ToQString(row.caption));
+        button->setGeometry(row.rect.left, row.rect.top, row.rect.width, row.rect.height);
         button->setUIStyle(TsuiUIStyle::MacOS);
         ConnectHandler(button, QMetaMethod::fromSignal(&QAbstractButton::clicked), handlers_,
-                       spec.handler);
+                       row.handler);
         return button;
     }
 
     const LabelSwap* SwapBeside(std::string_view field) const {
-        for (const SelectorSpec& selector : page_.selectors) {
+        for (const SelectorRow& selector : page_.selectors) {
             if (!selector.swap.field.empty() && selector.swap.field == field)
                 return &selector.swap;
         }
@@ -160,16 +160,16 @@ private:
     }
 
     // Inside a box: its card-type box, its fields in table order, then its nested boxes.
-    void CollectBox(const GroupSpec& group, std::vector<QWidget*>& chain) const {
-        for (const SelectorSpec& selector : page_.selectors) {
+    void CollectBox(const GroupRow& group, std::vector<QWidget*>& chain) const {
+        for (const SelectorRow& selector : page_.selectors) {
             if (selector.group == group.name)
                 chain.push_back(combos_.value(ToQString(selector.name)));
         }
-        for (const FieldSpec& field : page_.fields) {
+        for (const FieldRow& field : page_.fields) {
             if (field.group == group.name)
                 chain.push_back(edits_.value(ToQString(field.name)));
         }
-        for (const GroupSpec& child : page_.groups) {
+        for (const GroupRow& child : page_.groups) {
             if (child.parent == group.name)
                 CollectBox(child, chain);
         }
@@ -179,11 +179,11 @@ private:
     void SetTabOrder() const {
         struct Stop {
             int order;
-            const GroupSpec* group;
+            const GroupRow* group;
             QWidget* button;
         };
         std::vector<Stop> stops;
-        for (const GroupSpec& group : page_.groups) {
+        for (const GroupRow& group : page_.groups) {
             if (group.parent.empty())
                 stops.push_back({group.tabOrder, &group, nullptr});
         }
@@ -202,7 +202,7 @@ private:
             QWidget::setTabOrder(chain[i - 1], chain[i]);
     }
 
-    const PageSpec& page_;
+    const PageTable& page_;
     TsuiTabSheet* sheet_;
     QObject* handlers_;
     QHash<QString, TsuiGroupBox*> boxes_;
@@ -214,6 +214,6 @@ private:
 
 } // namespace
 
-LinkPage* BuildLinkPage(const PageSpec& page, TsuiTabSheet* sheet, QObject* handlers) {
+LinkPage* BuildLinkPage(const PageTable& page, TsuiTabSheet* sheet, QObject* handlers) {
     return Builder(page, sheet, handlers).Run();
 }

@@ -11,4 +11,4 @@ class QObject;
 class TsuiTabSheet;
 
 // Fills the empty sheet and returns the page object, owned by the sheet.
-LinkPage* BuildLinkPage(const zd7240::PageSpec& page, TsuiTabSheet* sheet, QObject* handlers);
+LinkPage* BuildLinkPage(const zd7240::PageTable& page, TsuiTabSheet* sheet, QObject* handlers);

@@ -8,11 +8,11 @@ namespace {
 
 class PageLayouter {
 public:
-    PageLayouter(const PageSpec& page, const TextWidth& textWidth, const PageLayoutRules& rules)
+    PageLayouter(const PageTable& page, const TextWidth& textWidth, const PageLayoutRules& rules)
         : page_(page), width_(textWidth), r_(rules) {}
 
     PageLayout Run() {
-        for (const GroupSpec& group : page_.groups) {
+        for (const GroupRow& group : page_.groups) {
             if (!group.parent.empty())
                 continue;
             const QRect rect(group.rect.left, group.rect.top, group.rect.width, group.rect.height);
@@ -26,26 +26,26 @@ public:
     }
 
 private:
-    std::vector<const FieldSpec*> FieldsOf(const GroupSpec& group) const {
-        std::vector<const FieldSpec*> fields;
-        for (const FieldSpec& field : page_.fields) {
+    std::vector<const FieldRow*> FieldsOf(const GroupRow& group) const {
+        std::vector<const FieldRow*> fields;
+        for (const FieldRow& field : page_.fields) {
             if (field.group == group.name)
                 fields.push_back(&field);
         }
         return fields;
     }
 
-    std::vector<const NoteSpec*> NotesOf(const GroupSpec& group) const {
-        std::vector<const NoteSpec*> notes;
-        for (const NoteSpec& note : page_.notes) {
+    std::vector<const NoteRow*> NotesOf(const GroupRow& group) const {
+        std::vector<const NoteRow*> notes;
+        for (const NoteRow& note : page_.notes) {
             if (note.group == group.name)
                 notes.push_back(&note);
         }
         return notes;
     }
 
-    const SelectorSpec* SelectorOf(const GroupSpec& group) const {
-        for (const SelectorSpec& selector : page_.selectors) {
+    const SelectorRow* SelectorOf(const GroupRow& group) const {
+        for (const SelectorRow& selector : page_.selectors) {
             if (selector.group == group.name)
                 return &selector;
         }
@@ -57,19 +57,19 @@ private:
     // One field under the other. In a card box the first note is the heading line (the
     // card type, with its combo box beside it when the box has one); every other note
     // stands under the fields. Nested boxes follow the fields.
-    void LayOutColumn(const GroupSpec& group, QSize size, bool nested) {
+    void LayOutColumn(const GroupRow& group, QSize size, bool nested) {
         const int labelLeft = nested ? r_.nestedLabelLeft : r_.cardLabelLeft;
         const int editLeft = nested ? r_.nestedEditLeft : r_.cardEditLeft;
         const int pitch = nested ? r_.nestedPitch : r_.cardPitch;
         int top = nested ? r_.nestedFirstTop : r_.cardFirstTop;
 
-        std::vector<const NoteSpec*> notes = NotesOf(group);
+        std::vector<const NoteRow*> notes = NotesOf(group);
         auto footer = notes.begin();
         if (!nested && !notes.empty()) {
-            const NoteSpec* heading = notes.front();
+            const NoteRow* heading = notes.front();
             ++footer;
             const int headingWidth = Width(heading->text);
-            if (const SelectorSpec* selector = SelectorOf(group)) {
+            if (const SelectorRow* selector = SelectorOf(group)) {
                 const int comboLeft = std::max(editLeft, labelLeft + headingWidth + r_.labelGap);
                 out_.notes.push_back(
                     {heading,
@@ -85,7 +85,7 @@ private:
         }
 
         int bottom = top;
-        for (const FieldSpec* field : FieldsOf(group)) {
+        for (const FieldRow* field : FieldsOf(group)) {
             const QRect edit(QPoint(editLeft, top), r_.edit);
             const QRect label(labelLeft, top + (r_.edit.height() - r_.textHeight) / 2,
                               editLeft - r_.labelGap - labelLeft, r_.textHeight);
@@ -94,7 +94,7 @@ private:
             top += pitch;
         }
 
-        for (const GroupSpec& child : page_.groups) {
+        for (const GroupRow& child : page_.groups) {
             if (child.parent != group.name)
                 continue;
             const QRect rect(
@@ -121,15 +121,15 @@ private:
     // are compact. When the row would not fit with the usual margins and gaps, margins and
     // gaps share what is left; when it does not fit even then, the texts give up width in
     // proportion (their ends are cut) so that every edit stays inside the box.
-    void LayOutRow(const GroupSpec& group, QSize size) {
-        const std::vector<const FieldSpec*> fields = FieldsOf(group);
-        const std::vector<const NoteSpec*> notes = NotesOf(group);
+    void LayOutRow(const GroupRow& group, QSize size) {
+        const std::vector<const FieldRow*> fields = FieldsOf(group);
+        const std::vector<const NoteRow*> notes = NotesOf(group);
         const QSize edit = fields.size() > 1 ? r_.compactEdit : r_.edit;
 
         std::vector<int> textWidths; // labels, then notes
-        for (const FieldSpec* field : fields)
+        for (const FieldRow* field : fields)
             textWidths.push_back(Width(field->label));
-        for (const NoteSpec* note : notes)
+        for (const NoteRow* note : notes)
             textWidths.push_back(Width(note->text));
         int textTotal = 0;
         for (int width : textWidths)
@@ -154,21 +154,21 @@ private:
 
         const int textTop = r_.rowTop + (edit.height() - r_.textHeight) / 2;
         std::size_t text = 0;
-        for (const FieldSpec* field : fields) {
+        for (const FieldRow* field : fields) {
             const int labelWidth = std::max(0, textWidths[text++]);
             const QRect label(left, textTop, labelWidth, r_.textHeight);
             left += labelWidth + r_.rowLabelGap;
             out_.fields.push_back({field, label, QRect(QPoint(left, r_.rowTop), edit)});
             left += edit.width() + gap;
         }
-        for (const NoteSpec* note : notes) {
+        for (const NoteRow* note : notes) {
             const int width = std::max(0, textWidths[text++]);
             out_.notes.push_back({note, QRect(left, textTop, width, r_.textHeight)});
             left += width + gap;
         }
     }
 
-    const PageSpec& page_;
+    const PageTable& page_;
     const TextWidth& width_;
     const PageLayoutRules& r_;
     PageLayout out_;
@@ -176,7 +176,7 @@ private:
 
 } // namespace
 
-PageLayout LayOutPage(const PageSpec& page, const TextWidth& textWidth,
+PageLayout LayOutPage(const PageTable& page, const TextWidth& textWidth,
                       const PageLayoutRules& rules) {
     return PageLayouter(page, textWidth, rules).Run();
 }

@@ -53,23 +53,23 @@ struct PageLayoutRules {
 inline constexpr PageLayoutRules kPageLayout{};
 
 struct BoxPlacement {
-    const zd7240::GroupSpec* spec;
+    const zd7240::GroupRow* row;
     QRect rect; // in the coordinates of its parent (the page, or the box it is nested in)
 };
 
 struct FieldPlacement {
-    const zd7240::FieldSpec* spec;
+    const zd7240::FieldRow* row;
     QRect label; // in the coordinates of the field's box
     QRect edit;
 };
 
 struct NotePlacement {
-    const zd7240::NoteSpec* spec;
+    const zd7240::NoteRow* row;
     QRect rect; // in the coordinates of the note's box
 };
 
 struct SelectorPlacement {
-    const zd7240::SelectorSpec* spec;
+    const zd7240::SelectorRow* row;
     QRect combo; // in the coordinates of the selector's box
 };
 
@@ -82,5 +82,5 @@ struct PageLayout {
 
 using TextWidth = std::function<int(std::string_view text)>;
 
-PageLayout LayOutPage(const zd7240::PageSpec& page, const TextWidth& textWidth,
+PageLayout LayOutPage(const zd7240::PageTable& page, const TextWidth& textWidth,
                       const PageLayoutRules& rules = kPageLayout);

@@ -99,10 +99,10 @@ void TForm1::BuildPages() {
     suiPageControl1->setBorderColor(DescriptionColor(wd::kBorderColor));
     suiPageControl1->setColor(DescriptionColor(wd::kPageColor));
     suiPageControl1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
-    for (const zd7240::PageSpec& spec : zd7240::Pages()) {
+    for (const zd7240::PageTable& row : zd7240::Pages()) {
         auto* sheet = new TsuiTabSheet(suiPageControl1);
         suiPageControl1->AddSheet(sheet);
-        pages_.push_back(BuildLinkPage(spec, sheet, this));
+        pages_.push_back(BuildLinkPage(row, sheet, this));
     }
     suiPageControl1->setActivePageIndex(0);
 }
@@ -154,7 +154,7 @@ void TForm1::Onlinehelp1Click() {
 
 LinkPage& TForm1::PageOfSheet(const char* sheet) const {
     for (LinkPage* page : pages_) {
-        if (page->Spec().sheet == sheet)
+        if (page->Table().sheet == sheet)
             return *page;
     }
     qFatal("no page %s", sheet);
@@ -173,7 +173,7 @@ void TForm1::MakeFile(const char* sheet) {
 
 void TForm1::CardTypeChanged(const char* selector) {
     for (LinkPage* page : pages_) {
-        if (zd7240::FindSelector(page->Spec(), selector)) {
+        if (zd7240::FindSelector(page->Table(), selector)) {
             page->CardTypeChanged(selector);
             return;
         }

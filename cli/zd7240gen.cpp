@@ -78,26 +78,26 @@ std::string Quoted(std::string_view text) {
 }
 
 // The caption a group box shows when the window opens, with the box it sits in.
-std::string GroupCaption(const PageSpec& page, std::string_view group) {
-    const GroupSpec* spec = FindGroup(page, group);
-    if (!spec)
+std::string GroupCaption(const PageTable& page, std::string_view group) {
+    const GroupRow* row = FindGroup(page, group);
+    if (!row)
         return std::string(group);
-    if (spec->parent.empty())
-        return std::string(spec->caption);
-    return GroupCaption(page, spec->parent) + " / " + std::string(spec->caption);
+    if (row->parent.empty())
+        return std::string(row->caption);
+    return GroupCaption(page, row->parent) + " / " + std::string(row->caption);
 }
 
 void ListPages() {
-    for (const PageSpec& page : Pages())
+    for (const PageTable& page : Pages())
         std::cout << page.slug << "\t" << page.caption << "\n";
 }
 
-void ListFields(const PageSpec& page) {
+void ListFields(const PageTable& page) {
     std::cout << page.caption << " (" << page.slug << ")\n";
     std::cout << "key\tlabel\tgroup box\tinitial text\tcontrol\n";
-    for (const FieldSpec& f : page.fields) {
+    for (const FieldRow& f : page.fields) {
         std::string label(f.label);
-        for (const SelectorSpec& s : page.selectors) {
+        for (const SelectorRow& s : page.selectors) {
             if (s.swap.field == f.name)
                 label += " / " + std::string(s.swap.otherText);
         }
@@ -107,7 +107,7 @@ void ListFields(const PageSpec& page) {
             std::cout << "\t(computed End value, read-only)";
         std::cout << "\n";
     }
-    for (const SelectorSpec& s : page.selectors) {
+    for (const SelectorRow& s : page.selectors) {
         std::cout << s.key << "\t"
                   << "The card type is:"
                   << "\t" << GroupCaption(page, s.group) << "\t" << Quoted(s.items[0]) << " (0) or "
@@ -117,10 +117,10 @@ void ListFields(const PageSpec& page) {
 
 class OptionFields : public FieldAccess {
 public:
-    explicit OptionFields(const PageSpec& page) {
-        for (const FieldSpec& f : page.fields)
+    explicit OptionFields(const PageTable& page) {
+        for (const FieldRow& f : page.fields)
             texts_[std::string(f.name)] = std::string(f.initial);
-        for (const SelectorSpec& s : page.selectors)
+        for (const SelectorRow& s : page.selectors)
             indices_[std::string(s.name)] = 0;
     }
     std::string Text(std::string_view control) const override {
@@ -142,16 +142,16 @@ private:
 };
 
 // Applies one NAME=VALUE; returns an error text, empty on success.
-std::string Assign(const PageSpec& page, OptionFields& fields, std::string_view name,
+std::string Assign(const PageTable& page, OptionFields& fields, std::string_view name,
                    std::string_view value) {
-    if (const FieldSpec* f = FindField(page, name)) {
+    if (const FieldRow* f = FindField(page, name)) {
         if (f->role == FieldRole::End)
             return std::string(f->name) + " (" + std::string(f->label) +
                    ") is computed by the page and cannot be set";
         fields.SetText(f->name, std::string(value));
         return {};
     }
-    if (const SelectorSpec* s = FindSelector(page, name)) {
+    if (const SelectorRow* s = FindSelector(page, name)) {
         for (int i = 0; i < 2; ++i) {
             if (EqualsIgnoreCase(value, s->items[static_cast<std::size_t>(i)]) ||
                 value == std::to_string(i)) {
@@ -214,21 +214,21 @@ private:
     bool report_;
 };
 
-std::string EndLine(const PageSpec& page, std::int32_t value) {
-    const FieldSpec* end = FindField(page, page.endField);
+std::string EndLine(const PageTable& page, std::int32_t value) {
+    const FieldRow* end = FindField(page, page.endField);
     return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
 }
 
 // Completes the "Warning" line with the field that failed the check.
-int InvalidField(const PageSpec& page, const FieldAccess& fields, const FieldSpec& bad) {
+int InvalidField(const PageTable& page, const FieldAccess& fields, const FieldRow& bad) {
     std::cerr << " (" << bad.name << ", " << Quoted(bad.label) << " in "
               << Quoted(GroupCaption(page, bad.group)) << ": " << Quoted(fields.Text(bad.name))
               << ")\n";
     return kExitData;
 }
 
-int DryRun(const PageSpec& page, OptionFields& fields) {
-    if (const FieldSpec* bad = FirstInvalidField(page, fields)) {
+int DryRun(const PageTable& page, OptionFields& fields) {
+    if (const FieldRow* bad = FirstInvalidField(page, fields)) {
         StderrMessenger().ShowMessage(kWarningCaption, kWarningText);
         return InvalidField(page, fields, *bad);
     }
@@ -314,7 +314,7 @@ int main(int argc, char** argv) {
         }
         return UsageError("no page given");
     }
-    const PageSpec* page = FindPage(*pageName);
+    const PageTable* page = FindPage(*pageName);
     if (!page)
         return UsageError("unknown page '" + std::string(*pageName) +
                           "' (see 'zd7240-gen --list')");

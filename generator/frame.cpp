@@ -14,15 +14,15 @@ std::int32_t Convert(const FieldAccess& fields, std::string_view control) {
 
 } // namespace
 
-const FieldSpec* FirstInvalidField(const PageSpec& page, const FieldAccess& fields) {
-    for (const FieldSpec* field : CheckedFields(page)) {
+const FieldRow* FirstInvalidField(const PageTable& page, const FieldAccess& fields) {
+    for (const FieldRow* field : CheckedFields(page)) {
         if (!IsAllDigits(fields.Text(field->name)))
             return field;
     }
     return nullptr;
 }
 
-Job::Job(const PageSpec& page, const FieldAccess& fields) : page_(&page) {
+Job::Job(const PageTable& page, const FieldAccess& fields) : page_(&page) {
     const auto& w = page.walkFields;
     if (page.walk == WalkKind::Chassis) {
         chassis_.startBoard = Convert(fields, w[0]);
@@ -42,7 +42,7 @@ Job::Job(const PageSpec& page, const FieldAccess& fields) : page_(&page) {
 
 void Job::SelectFormat(const FieldAccess& fields) {
     std::vector<int> indices;
-    for (const SelectorSpec& selector : page_->selectors)
+    for (const SelectorRow& selector : page_->selectors)
         indices.push_back(fields.ItemIndex(selector.name));
     const int format = zd7240::SelectFormat(page_->formatRule, indices);
     renderer_.reset();
@@ -96,10 +96,10 @@ bool Job::WriteTo(ScriptWriter& writer, ProgressMonitor* monitor, std::uint64_t*
     return completed;
 }
 
-FrameResult RunFrame(const PageSpec& page, FrameSeams seams) {
+FrameResult RunFrame(const PageTable& page, FrameSeams seams) {
     FrameResult result;
     // 1. Check, in order; the first failure ends the press.
-    if (const FieldSpec* bad = FirstInvalidField(page, seams.fields)) {
+    if (const FieldRow* bad = FirstInvalidField(page, seams.fields)) {
         result.outcome = FrameOutcome::InvalidInput;
         result.failedField = bad;
         seams.messenger.ShowMessage(kWarningCaption, kWarningText);
@@ -154,8 +154,8 @@ FrameResult RunFrame(const PageSpec& page, FrameSeams seams) {
     return result;
 }
 
-void ResetToDefaults(const PageSpec& page, FieldAccess& fields) {
-    for (const FieldSpec& field : page.fields)
+void ResetToDefaults(const PageTable& page, FieldAccess& fields) {
+    for (const FieldRow& field : page.fields)
         fields.SetText(field.name, std::string(field.defaults));
 }
 

@@ -74,9 +74,9 @@ enum class FrameOutcome {
 
 struct FrameResult {
     FrameOutcome outcome = FrameOutcome::InvalidInput;
-    const FieldSpec* failedField = nullptr; // for InvalidInput
-    std::string error;                      // for ConversionFailed and the file failures
-    std::int32_t endValue = 0;              // valid from Cancelled on
+    const FieldRow* failedField = nullptr; // for InvalidInput
+    std::string error;                     // for ConversionFailed and the file failures
+    std::int32_t endValue = 0;             // valid from Cancelled on
     std::uint64_t lines = 0;
     std::string path;
 };
@@ -87,9 +87,9 @@ class Job {
 public:
     // Throws ConversionError for the first numeric field (in conversion order) that does
     // not fit 32 bits. Expects every walk field to have passed IsAllDigits.
-    Job(const PageSpec& page, const FieldAccess& fields);
+    Job(const PageTable& page, const FieldAccess& fields);
 
-    const PageSpec& page() const { return *page_; }
+    const PageTable& page() const { return *page_; }
     std::int32_t endValue() const { return end_; }
 
     // Reads the card-type indices and fixes the line format for every line of the walk.
@@ -106,7 +106,7 @@ public:
 private:
     template <class Emit> bool WalkWith(Emit&& emit) const;
 
-    const PageSpec* page_;
+    const PageTable* page_;
     ChassisInputs chassis_{};
     std::int32_t rangeStart_ = 0;
     std::int32_t rangeEnd_ = 0;
@@ -116,7 +116,7 @@ private:
 };
 
 // The first checked field, in check order, whose text fails IsAllDigits; nullptr if none.
-const FieldSpec* FirstInvalidField(const PageSpec& page, const FieldAccess& fields);
+const FieldRow* FirstInvalidField(const PageTable& page, const FieldAccess& fields);
 
 struct FrameSeams {
     FieldAccess& fields;
@@ -128,9 +128,9 @@ struct FrameSeams {
     std::function<std::unique_ptr<ScriptWriter>(const std::string& path)> open = {};
 };
 
-FrameResult RunFrame(const PageSpec& page, FrameSeams seams);
+FrameResult RunFrame(const PageTable& page, FrameSeams seams);
 
 // Sets every field of the page to its "Default" text, in table order.
-void ResetToDefaults(const PageSpec& page, FieldAccess& fields);
+void ResetToDefaults(const PageTable& page, FieldAccess& fields);
 
 } // namespace zd7240

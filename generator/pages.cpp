@@ -37,7 +37,7 @@ constexpr Rect kMakeButtonRect{288, 440, 80, 27};
 // ---------------------------------------------------------------------------------
 // Adsl--Mmx: every ADSL port of a range of cards to one VCI on the Mmx card.
 
-constexpr GroupSpec kAdslMmxGroups[] = {
+constexpr GroupRow kAdslMmxGroups[] = {
     {"suiGroupBox1", "Start adsl card information", "", {18, 8, 215, 105}, 0},
     {"suiGroupBox2", "End adsl card information", "", {18, 120, 215, 105}, 1},
     {"suiGroupBox3", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
@@ -47,7 +47,7 @@ constexpr GroupSpec kAdslMmxGroups[] = {
     {"suiGroupBox6", kOptic, "suiGroupBox4", {}, 0},
 };
 
-constexpr FieldSpec kAdslMmxFields[] = {
+constexpr FieldRow kAdslMmxFields[] = {
     {"suiEdit1", "start-board", "suiGroupBox1", "Board id:", "", "", 1, N},
     {"suiEdit2", "start-slot", "suiGroupBox1", "Slot id:", "", "", 2, N},
     {"suiEdit3", "end-board", "suiGroupBox2", "Board id:", "", "", 3, N},
@@ -67,7 +67,7 @@ constexpr FieldSpec kAdslMmxFields[] = {
     {"suiEdit40", "tx-upc", "suiGroupBox28", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, C},
 };
 
-constexpr SelectorSpec kAdslMmxSelectors[] = {
+constexpr SelectorRow kAdslMmxSelectors[] = {
     {"suiComboBox1",
      "card-type",
      "suiComboBox1Change",
@@ -104,7 +104,7 @@ constexpr std::string_view kCardTypeIs = "The card type is: ";
 constexpr std::string_view kEthernet = "The card type is Ethernet.";
 constexpr std::string_view kPortNote = "The port number per card can be changed!";
 
-constexpr NoteSpec kAdslMmxNotes[] = {
+constexpr NoteRow kAdslMmxNotes[] = {
     {"suiGroupBox4", kCardTypeIs},
     {"suiGroupBox6", kEndVciNote1},
     {"suiGroupBox6", kEndVciNote2},
@@ -114,7 +114,7 @@ constexpr NoteSpec kAdslMmxNotes[] = {
 // ---------------------------------------------------------------------------------
 // Adsl--Aiu: as Adsl--Mmx, towards the Aiu card, whose address starts empty.
 
-constexpr GroupSpec kAdslAiuGroups[] = {
+constexpr GroupRow kAdslAiuGroups[] = {
     {"suiGroupBox7", "Start adsl card information", "", {18, 8, 215, 105}, 0},
     {"suiGroupBox8", "End adsl card information", "", {18, 120, 215, 105}, 1},
     {"suiGroupBox9", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
@@ -124,7 +124,7 @@ constexpr GroupSpec kAdslAiuGroups[] = {
     {"suiGroupBox12", kOptic, "suiGroupBox11", {}, 0},
 };
 
-constexpr FieldSpec kAdslAiuFields[] = {
+constexpr FieldRow kAdslAiuFields[] = {
     {"suiEdit14", "start-board", "suiGroupBox7", "Board id:", "", "", 1, N},
     {"suiEdit15", "start-slot", "suiGroupBox7", "Slot id:", "", "", 2, N},
     {"suiEdit16", "end-board", "suiGroupBox8", "Board id:", "", "", 3, N},
@@ -144,7 +144,7 @@ constexpr FieldSpec kAdslAiuFields[] = {
     {"suiEdit54", "tx-upc", "suiGroupBox38", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, C},
 };
 
-constexpr SelectorSpec kAdslAiuSelectors[] = {
+constexpr SelectorRow kAdslAiuSelectors[] = {
     {"suiComboBox3",
      "card-type",
      "suiComboBox3Change",
@@ -166,7 +166,7 @@ constexpr Piece kAdslAiuIma[] = {
                      "suiEdit23", "suiEdit24", "suiEdit51", "suiEdit52", "suiEdit53", "suiEdit54")};
 constexpr LineFormat kAdslAiuFormats[] = {kAdslAiuOptic, kAdslAiuIma};
 
-constexpr NoteSpec kAdslAiuNotes[] = {
+constexpr NoteRow kAdslAiuNotes[] = {
     {"suiGroupBox11", kCardTypeIs},
     {"suiGroupBox12", kEndVciNote1},
     {"suiGroupBox12", kEndVciNote2},
@@ -178,7 +178,7 @@ constexpr NoteSpec kAdslAiuNotes[] = {
 // ---------------------------------------------------------------------------------
 // Adsl--Ces: every ADSL port to one VCI on a port of the Ces card.
 
-constexpr GroupSpec kAdslCesGroups[] = {
+constexpr GroupRow kAdslCesGroups[] = {
     {"suiGroupBox13", "Start adsl card information", "", {18, 8, 215, 105}, 0},
     {"suiGroupBox14", "End adsl card information", "", {18, 120, 215, 105}, 1},
     {"suiGroupBox15", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
@@ -188,7 +188,7 @@ constexpr GroupSpec kAdslCesGroups[] = {
     {"suiGroupBox18", kCesUni, "suiGroupBox17", {}, 0},
 };
 
-constexpr FieldSpec kAdslCesFields[] = {
+constexpr FieldRow kAdslCesFields[] = {
     {"suiEdit201", "start-board", "suiGroupBox13", "Board id:", "", "", 1, N},
     {"suiEdit202", "start-slot", "suiGroupBox13", "Slot id:", "", "", 2, N},
     {"suiEdit203", "end-board", "suiGroupBox14", "Board id:", "", "", 3, N},
@@ -206,7 +206,7 @@ constexpr FieldSpec kAdslCesFields[] = {
     {"suiEdit42", "tx-cttr", "suiGroupBox29", "<Tx-cttr>:", "1", "1", 14, C},
 };
 
-constexpr SelectorSpec kAdslCesSelectors[] = {
+constexpr SelectorRow kAdslCesSelectors[] = {
     {"suiComboBox2",
      "card-type",
      "suiComboBox2Change",
@@ -230,7 +230,7 @@ constexpr Piece kAdslCesUdt[] = {ZD_ADSL_CES_LINE(" ces-udt ")};
 constexpr LineFormat kAdslCesFormats[] = {kAdslCesUni, kAdslCesUdt};
 #undef ZD_ADSL_CES_LINE
 
-constexpr NoteSpec kAdslCesNotes[] = {
+constexpr NoteRow kAdslCesNotes[] = {
     {"suiGroupBox17", kCardTypeIs},
     {"suiGroupBox18", kEndVciNote1},
     {"suiGroupBox18", kEndVciNote2},
@@ -240,7 +240,7 @@ constexpr NoteSpec kAdslCesNotes[] = {
 // ---------------------------------------------------------------------------------
 // Adsl--Lan: every ADSL port to one VLAN of the Ethernet card.
 
-constexpr GroupSpec kAdslLanGroups[] = {
+constexpr GroupRow kAdslLanGroups[] = {
     {"suiGroupBox19", "Start adsl card information", "", {18, 8, 215, 105}, 0},
     {"suiGroupBox20", "End adsl card information", "", {18, 120, 215, 105}, 1},
     {"suiGroupBox21", "Modem's Vpi/Vci", "", {18, 232, 215, 105}, 2},
@@ -249,7 +249,7 @@ constexpr GroupSpec kAdslLanGroups[] = {
     {"suiGroupBox35", kTraffic, "", {16, 392, 489, 41}, 5},
 };
 
-constexpr FieldSpec kAdslLanFields[] = {
+constexpr FieldRow kAdslLanFields[] = {
     {"suiEdit301", "start-board", "suiGroupBox19", "Board id:", "", "", 1, N},
     {"suiEdit302", "start-slot", "suiGroupBox19", "Slot id:", "", "", 2, N},
     {"suiEdit303", "end-board", "suiGroupBox20", "Board id:", "", "", 3, N},
@@ -282,7 +282,7 @@ constexpr Piece kAdslLanLine[] = {ZD_ADSL_HEAD("suiEdit305", "suiEdit306"),
 constexpr LineFormat kAdslLanFormats[] = {kAdslLanLine};
 #undef ZD_ADSL_HEAD
 
-constexpr NoteSpec kAdslLanNotes[] = {
+constexpr NoteRow kAdslLanNotes[] = {
     {"suiGroupBox23", kEthernet},
     {"suiGroupBox23", "You can't change the End Vlan value."},
     {"suiGroupBox23", "The End Vlan id will be calculated by pc. "},
@@ -298,14 +298,14 @@ constexpr NoteSpec kAdslLanNotes[] = {
     ZD_LAN_HEAD(lb, ls), L(off), F(fb), L("/"), F(fs), L("/"), F(fp), L(word), F(vpi), L(" "),     \
         W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
 
-constexpr GroupSpec kLanMmxGroups[] = {
+constexpr GroupRow kLanMmxGroups[] = {
     {"suiGroupBox24", "Lan card information", "", {16, 8, 217, 329}, 0},
     {"suiGroupBox30", "Mmx card information", "", {288, 8, 218, 329}, 1},
     {"suiGroupBox36", kTraffic, "", {16, 392, 489, 41}, 2},
     {"suiGroupBox31", kOptic, "suiGroupBox30", {}, 0},
 };
 
-constexpr FieldSpec kLanMmxFields[] = {
+constexpr FieldRow kLanMmxFields[] = {
     {"suiEdit401", "lan-board", "suiGroupBox24", "Board id:", "", "", 1, C},
     {"suiEdit402", "lan-slot", "suiGroupBox24", "Slot id:", "", "", 2, C},
     {"suiEdit403", "start-vlan", "suiGroupBox24", "Start Vlan id:", "", "", 3, N},
@@ -322,7 +322,7 @@ constexpr FieldSpec kLanMmxFields[] = {
     {"suiEdit48", "tx-upc", "suiGroupBox36", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, C},
 };
 
-constexpr SelectorSpec kLanMmxSelectors[] = {
+constexpr SelectorRow kLanMmxSelectors[] = {
     {"suiComboBox401",
      "card-type",
      "suiComboBox401Change",
@@ -343,7 +343,7 @@ constexpr Piece kLanMmxIma[] = {ZD_LAN_ATM_LINE(
     "suiEdit408", "suiEdit45", "suiEdit46", "suiEdit47", "suiEdit48")};
 constexpr LineFormat kLanMmxFormats[] = {kLanMmxOptic, kLanMmxIma};
 
-constexpr NoteSpec kLanMmxNotes[] = {
+constexpr NoteRow kLanMmxNotes[] = {
     {"suiGroupBox24", kEthernet},
     {"suiGroupBox30", kCardTypeIs},
     {"suiGroupBox31", kEndVciNote1},
@@ -352,14 +352,14 @@ constexpr NoteSpec kLanMmxNotes[] = {
 
 // Lan--Ces
 
-constexpr GroupSpec kLanCesGroups[] = {
+constexpr GroupRow kLanCesGroups[] = {
     {"suiGroupBox32", "Lan card information", "", {16, 8, 217, 329}, 0},
     {"suiGroupBox33", "Ces card information", "", {288, 8, 218, 329}, 1},
     {"suiGroupBox37", kTraffic, "", {16, 392, 489, 41}, 2},
     {"suiGroupBox34", kCesUni, "suiGroupBox33", {}, 0},
 };
 
-constexpr FieldSpec kLanCesFields[] = {
+constexpr FieldRow kLanCesFields[] = {
     {"suiEdit601", "lan-board", "suiGroupBox32", "Board id:", "", "", 1, C},
     {"suiEdit602", "lan-slot", "suiGroupBox32", "Slot id:", "", "", 2, C},
     {"suiEdit603", "start-vlan", "suiGroupBox32", "Start Vlan id:", "", "", 3, N},
@@ -374,7 +374,7 @@ constexpr FieldSpec kLanCesFields[] = {
     {"suiEdit50", "tx-cttr", "suiGroupBox37", "<Tx-cttr>:", "1", "1", 11, C},
 };
 
-constexpr SelectorSpec kLanCesSelectors[] = {
+constexpr SelectorRow kLanCesSelectors[] = {
     {"suiComboBox601",
      "card-type",
      "suiComboBox601Change",
@@ -397,7 +397,7 @@ constexpr Piece kLanCesUdt[] = {ZD_LAN_CES_LINE(" off ces-udt ")};
 constexpr LineFormat kLanCesFormats[] = {kLanCesUni, kLanCesUdt};
 #undef ZD_LAN_CES_LINE
 
-constexpr NoteSpec kLanCesNotes[] = {
+constexpr NoteRow kLanCesNotes[] = {
     {"suiGroupBox32", kEthernet},
     {"suiGroupBox33", kCardTypeIs},
     {"suiGroupBox34", kEndVciNote1},
@@ -406,14 +406,14 @@ constexpr NoteSpec kLanCesNotes[] = {
 
 // Lan--Aiu
 
-constexpr GroupSpec kLanAiuGroups[] = {
+constexpr GroupRow kLanAiuGroups[] = {
     {"suiGroupBox25", "Lan card information", "", {16, 8, 217, 329}, 0},
     {"suiGroupBox26", "Aiu card information", "", {288, 8, 218, 329}, 1},
     {"suiGroupBox39", kTraffic, "", {16, 392, 489, 41}, 2},
     {"suiGroupBox27", kOptic, "suiGroupBox26", {}, 0},
 };
 
-constexpr FieldSpec kLanAiuFields[] = {
+constexpr FieldRow kLanAiuFields[] = {
     {"suiEdit27", "lan-board", "suiGroupBox25", "Board id:", "", "", 1, C},
     {"suiEdit28", "lan-slot", "suiGroupBox25", "Slot id:", "", "", 2, C},
     {"suiEdit29", "start-vlan", "suiGroupBox25", "Start Vlan id:", "", "", 3, N},
@@ -430,7 +430,7 @@ constexpr FieldSpec kLanAiuFields[] = {
     {"suiEdit58", "tx-upc", "suiGroupBox39", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, C},
 };
 
-constexpr SelectorSpec kLanAiuSelectors[] = {
+constexpr SelectorRow kLanAiuSelectors[] = {
     {"suiComboBox4",
      "card-type",
      "suiComboBox4Change",
@@ -453,7 +453,7 @@ constexpr LineFormat kLanAiuFormats[] = {kLanAiuOptic, kLanAiuIma};
 #undef ZD_LAN_ATM_LINE
 #undef ZD_LAN_HEAD
 
-constexpr NoteSpec kLanAiuNotes[] = {
+constexpr NoteRow kLanAiuNotes[] = {
     {"suiGroupBox25", kEthernet},
     {"suiGroupBox26", kCardTypeIs},
     {"suiGroupBox27", kEndVciNote1},
@@ -463,7 +463,7 @@ constexpr NoteSpec kLanAiuNotes[] = {
 // ---------------------------------------------------------------------------------
 // Aiu-Mmx: a range of Aiu VCIs, each to one VCI on the Mmx card.
 
-constexpr GroupSpec kAiuMmxGroups[] = {
+constexpr GroupRow kAiuMmxGroups[] = {
     {"suiGroupBox40", "Aiu card information", "", {16, 8, 218, 329}, 0},
     {"suiGroupBox42", "Mmx card information", "", {288, 8, 218, 329}, 1},
     {"suiGroupBox44", kTraffic, "", {16, 392, 489, 41}, 2},
@@ -471,7 +471,7 @@ constexpr GroupSpec kAiuMmxGroups[] = {
     {"suiGroupBox43", kOptic, "suiGroupBox42", {}, 0},
 };
 
-constexpr FieldSpec kAiuMmxFields[] = {
+constexpr FieldRow kAiuMmxFields[] = {
     {"suiEdit59", "aiu-board", "suiGroupBox40", "Board id:", "", "", 1, C},
     {"suiEdit60", "aiu-slot", "suiGroupBox40", "Slot id:", "", "", 2, C},
     {"suiEdit61", "aiu-port", "suiGroupBox40", "Port id:", "", "", 3, C},
@@ -490,7 +490,7 @@ constexpr FieldSpec kAiuMmxFields[] = {
     {"suiEdit74", "tx-upc", "suiGroupBox44", "<Tx[UPC/EPD/PPD]>:", "000", "000", 15, C},
 };
 
-constexpr SelectorSpec kAiuMmxSelectors[] = {
+constexpr SelectorRow kAiuMmxSelectors[] = {
     {"suiComboBox5",
      "aiu-card-type",
      "suiComboBox5Change",
@@ -526,7 +526,7 @@ constexpr LineFormat kAiuMmxFormats[] = {kAiuMmxOpticOptic, kAiuMmxImaOptic, kAi
                                          kAiuMmxImaIma};
 #undef ZD_AIU_MMX_LINE
 
-constexpr NoteSpec kAiuMmxNotes[] = {
+constexpr NoteRow kAiuMmxNotes[] = {
     {"suiGroupBox40", kCardTypeIs},
     {"suiGroupBox42", kCardTypeIs},
     {"suiGroupBox43", kEndVciNote1},
@@ -535,14 +535,14 @@ constexpr NoteSpec kAiuMmxNotes[] = {
 
 // ---------------------------------------------------------------------------------
 
-constexpr ButtonSpec DefaultButton(std::string_view name, std::string_view handler, int tab) {
+constexpr ButtonRow DefaultButton(std::string_view name, std::string_view handler, int tab) {
     return {name, "Default", handler, kDefaultButtonRect, tab};
 }
-constexpr ButtonSpec MakeButton(std::string_view name, std::string_view handler, int tab) {
+constexpr ButtonRow MakeButton(std::string_view name, std::string_view handler, int tab) {
     return {name, "Make file", handler, kMakeButtonRect, tab};
 }
 
-const PageSpec kPages[] = {
+const PageTable kPages[] = {
     {"suiTabSheet1", "Adsl--Mmx", "adsl-mmx", kAdslMmxGroups, kAdslMmxFields, kAdslMmxSelectors,
      DefaultButton("suiButton1", "suiButton1Click", 6),
      MakeButton("suiButton2", "suiButton2Click", 7), WalkKind::Chassis, kAdslMmxWalk, "suiEdit12",
@@ -597,12 +597,12 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
            });
 }
 
-std::span<const PageSpec> Pages() {
+std::span<const PageTable> Pages() {
     return kPages;
 }
 
-const PageSpec* FindPage(std::string_view captionOrSlug) {
-    for (const PageSpec& page : kPages) {
+const PageTable* FindPage(std::string_view captionOrSlug) {
+    for (const PageTable& page : kPages) {
         if (EqualsIgnoreCase(page.caption, captionOrSlug) ||
             EqualsIgnoreCase(page.slug, captionOrSlug))
             return &page;
@@ -610,38 +610,38 @@ const PageSpec* FindPage(std::string_view captionOrSlug) {
     return nullptr;
 }
 
-const FieldSpec* FindField(const PageSpec& page, std::string_view nameOrKey) {
-    for (const FieldSpec& field : page.fields) {
+const FieldRow* FindField(const PageTable& page, std::string_view nameOrKey) {
+    for (const FieldRow& field : page.fields) {
         if (field.name == nameOrKey || field.key == nameOrKey)
             return &field;
     }
     return nullptr;
 }
 
-const SelectorSpec* FindSelector(const PageSpec& page, std::string_view nameOrKey) {
-    for (const SelectorSpec& selector : page.selectors) {
+const SelectorRow* FindSelector(const PageTable& page, std::string_view nameOrKey) {
+    for (const SelectorRow& selector : page.selectors) {
         if (selector.name == nameOrKey || selector.key == nameOrKey)
             return &selector;
     }
     return nullptr;
 }
 
-const GroupSpec* FindGroup(const PageSpec& page, std::string_view name) {
-    for (const GroupSpec& group : page.groups) {
+const GroupRow* FindGroup(const PageTable& page, std::string_view name) {
+    for (const GroupRow& group : page.groups) {
         if (group.name == name)
             return &group;
     }
     return nullptr;
 }
 
-std::vector<const FieldSpec*> CheckedFields(const PageSpec& page) {
-    std::vector<const FieldSpec*> checked;
-    for (const FieldSpec& field : page.fields) {
+std::vector<const FieldRow*> CheckedFields(const PageTable& page) {
+    std::vector<const FieldRow*> checked;
+    for (const FieldRow& field : page.fields) {
         if (field.checkOrder > 0)
             checked.push_back(&field);
     }
     std::sort(checked.begin(), checked.end(),
-              [](const FieldSpec* a, const FieldSpec* b) { return a->checkOrder < b->checkOrder; });
+              [](const FieldRow* a, const FieldRow* b) { return a->checkOrder < b->checkOrder; });
     return checked;
 }
 

@@ -20,7 +20,7 @@ struct Rect {
 
 // A group box of a page. `parent` is empty for a box placed on the page itself, or the
 // control name of the box it is nested in.
-struct GroupSpec {
+struct GroupRow {
     std::string_view name;    // "suiGroupBox24"
     std::string_view caption; // caption at start
     std::string_view parent;  // "" or "suiGroupBox30"
@@ -34,7 +34,7 @@ enum class FieldRole {
     End,     // read-only; receives the computed End value, never checked or read
 };
 
-struct FieldSpec {
+struct FieldRow {
     std::string_view name;     // "suiEdit401"
     std::string_view key;      // readable key for the command line: "lan-board"
     std::string_view group;    // control name of the group box holding the field
@@ -55,7 +55,7 @@ struct LabelSwap {
     std::string_view otherText; // "Group id:"
 };
 
-struct SelectorSpec {
+struct SelectorRow {
     std::string_view name;                    // "suiComboBox401"
     std::string_view key;                     // "card-type"
     std::string_view handler;                 // "suiComboBox401Change"
@@ -98,7 +98,7 @@ struct Piece {
 
 using LineFormat = std::span<const Piece>;
 
-struct ButtonSpec {
+struct ButtonRow {
     std::string_view name;    // "suiButton402"
     std::string_view caption; // "Make file"
     std::string_view handler; // "suiButton402Click"
@@ -107,20 +107,20 @@ struct ButtonSpec {
 };
 
 // A static text of a page ("The card type is: ", "You can't change the End Vci value.").
-struct NoteSpec {
+struct NoteRow {
     std::string_view group; // group box it stands in
     std::string_view text;
 };
 
-struct PageSpec {
+struct PageTable {
     std::string_view sheet;   // "suiTabSheet5"
     std::string_view caption; // "Lan--Mmx"
     std::string_view slug;    // "lan-mmx"
-    std::span<const GroupSpec> groups;
-    std::span<const FieldSpec> fields; // in the order the "Default" button sets them
-    std::span<const SelectorSpec> selectors;
-    ButtonSpec defaultButton;
-    ButtonSpec makeButton;
+    std::span<const GroupRow> groups;
+    std::span<const FieldRow> fields; // in the order the "Default" button sets them
+    std::span<const SelectorRow> selectors;
+    ButtonRow defaultButton;
+    ButtonRow makeButton;
     WalkKind walk;
     // Walk inputs in conversion order. Chassis: start board, start slot, end board,
     // end slot, port count, start value. Range: end, start, counter start (the order
@@ -129,25 +129,25 @@ struct PageSpec {
     std::string_view endField; // control name of the End field
     FormatRule formatRule;
     std::span<const LineFormat> formats;
-    std::span<const NoteSpec> notes; // static texts of the page, for the window
+    std::span<const NoteRow> notes; // static texts of the page, for the window
 };
 
 // The pages in tab order: "Adsl--Mmx", "Adsl--Ces", "Adsl--Lan", "Lan--Mmx", "Lan--Ces",
 // "Adsl--Aiu", "Lan--Aiu", "Aiu-Mmx".
-std::span<const PageSpec> Pages();
+std::span<const PageTable> Pages();
 
 // ASCII comparison ignoring letter case, as page captions and item texts are matched.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // Finds a page by its caption (case-insensitive) or its slug; nullptr if none.
-const PageSpec* FindPage(std::string_view captionOrSlug);
+const PageTable* FindPage(std::string_view captionOrSlug);
 
-const FieldSpec* FindField(const PageSpec& page, std::string_view nameOrKey);
-const SelectorSpec* FindSelector(const PageSpec& page, std::string_view nameOrKey);
-const GroupSpec* FindGroup(const PageSpec& page, std::string_view name);
+const FieldRow* FindField(const PageTable& page, std::string_view nameOrKey);
+const SelectorRow* FindSelector(const PageTable& page, std::string_view nameOrKey);
+const GroupRow* FindGroup(const PageTable& page, std::string_view name);
 
 // The checked fields in check order.
-std::vector<const FieldSpec*> CheckedFields(const PageSpec& page);
+std::vector<const FieldRow*> CheckedFields(const PageTable& page);
 
 // The line format for this press, or -1 when the indices select none (no lines).
 int SelectFormat(FormatRule rule, std::span<const int> indices);

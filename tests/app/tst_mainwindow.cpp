@@ -89,7 +89,7 @@ class TestMainWindow : public QObject {
 
     LinkPage& PageByCaption(const QString& caption) {
         for (LinkPage* page : form_->Pages()) {
-            if (Q(page->Spec().caption) == caption)
+            if (Q(page->Table().caption) == caption)
                 return *page;
         }
         qFatal("no page %s", qPrintable(caption));
@@ -110,7 +110,7 @@ class TestMainWindow : public QObject {
         }
     }
 
-    void Press(LinkPage& page, const ButtonSpec& button) {
+    void Press(LinkPage& page, const ButtonRow& button) {
         auto* widget = page.Sheet()->findChild<TsuiButton*>(Q(button.name));
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
@@ -358,20 +358,20 @@ private Q_SLOTS:
     void pageBuiltFromTable() {
         QFETCH(int, index);
         LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
-        const PageSpec& spec = page.Spec();
+        const PageTable& row = page.Table();
         form_->suiPageControl1->setActivePageIndex(index);
-        for (const GroupSpec& group : spec.groups) {
+        for (const GroupRow& group : row.groups) {
             TsuiGroupBox* box = page.Box(group.name);
             QVERIFY2(box, group.name.data());
             QCOMPARE(box->title(), Q(group.caption));
             QCOMPARE(box->parentWidget()->objectName(),
-                     group.parent.empty() ? Q(spec.sheet) : Q(group.parent));
+                     group.parent.empty() ? Q(row.sheet) : Q(group.parent));
             if (group.parent.empty()) {
                 QCOMPARE(box->geometry(), QRect(group.rect.left, group.rect.top, group.rect.width,
                                                 group.rect.height));
             }
         }
-        for (const FieldSpec& field : spec.fields) {
+        for (const FieldRow& field : row.fields) {
             TsuiEdit* edit = page.Edit(field.name);
             QVERIFY2(edit, field.name.data());
             QCOMPARE(edit->text(), Q(field.initial));
@@ -389,7 +389,7 @@ private Q_SLOTS:
             }
             QCOMPARE(shown, QStringList{Q(field.label)});
         }
-        for (const SelectorSpec& selector : spec.selectors) {
+        for (const SelectorRow& selector : row.selectors) {
             TsuiComboBox* combo = page.Combo(selector.name);
             QVERIFY2(combo, selector.name.data());
             QCOMPARE(combo->count(), 2);
@@ -407,13 +407,13 @@ private Q_SLOTS:
                 QVERIFY(first->isVisible() && !other->isVisible());
             }
         }
-        for (const NoteSpec& note : spec.notes) {
+        for (const NoteRow& note : row.notes) {
             bool found = false;
             for (QLabel* label : page.Box(note.group)->findChildren<QLabel*>())
                 found = found || (label->text() == Q(note.text) && label->isVisible());
             QVERIFY2(found, note.text.data());
         }
-        for (const ButtonSpec* button : {&spec.defaultButton, &spec.makeButton}) {
+        for (const ButtonRow* button : {&row.defaultButton, &row.makeButton}) {
             auto* widget = page.Sheet()->findChild<TsuiButton*>(Q(button->name));
             QVERIFY2(widget, button->name.data());
             QCOMPARE(widget->Caption(), Q(button->caption));
@@ -529,9 +529,9 @@ private Q_SLOTS:
         LinkPage& p = Show(page);
         Type(p, texts);
         for (qsizetype i = 0; i < cardTypes.size(); ++i)
-            p.Combo(p.Spec().selectors[static_cast<std::size_t>(i)].name)
+            p.Combo(p.Table().selectors[static_cast<std::size_t>(i)].name)
                 ->setCurrentIndex(cardTypes[i]);
-        Press(p, p.Spec().makeButton);
+        Press(p, p.Table().makeButton);
 
         QCOMPARE(messenger_.messages, QStringList{kCongratulation});
         QVERIFY(errors_.errors.isEmpty());
@@ -555,7 +555,7 @@ private Q_SLOTS:
         }
         LinkPage& page = Show("Lan--Mmx");
         Type(page, LanMmxExample());
-        Press(page, page.Spec().makeButton);
+        Press(page, page.Table().makeButton);
         QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("43"));
         QCOMPARE(ReadAll(Target()),
                  QByteArray("pvc lan 0/5 vlanid 100 off atm 0/7/0 optic 1 40 1 1 000 000\r\n"
@@ -571,16 +571,16 @@ private Q_SLOTS:
     void defaultKeepsCardType() {
         QFETCH(int, index);
         LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
-        const PageSpec& spec = page.Spec();
+        const PageTable& row = page.Table();
         form_->suiPageControl1->setActivePageIndex(index);
-        for (const SelectorSpec& selector : spec.selectors)
+        for (const SelectorRow& selector : row.selectors)
             page.Combo(selector.name)->setCurrentIndex(1);
-        for (const FieldSpec& field : spec.fields)
+        for (const FieldRow& field : row.fields)
             page.Edit(field.name)->setText(QStringLiteral("987"));
-        Press(page, spec.defaultButton);
-        for (const FieldSpec& field : spec.fields)
+        Press(page, row.defaultButton);
+        for (const FieldRow& field : row.fields)
             QCOMPARE(page.Edit(field.name)->text(), Q(field.defaults));
-        for (const SelectorSpec& selector : spec.selectors) {
+        for (const SelectorRow& selector : row.selectors) {
             QCOMPARE(page.Combo(selector.name)->currentIndex(), 1);
             QCOMPARE(page.Box(selector.captionGroup)->title(), Q(selector.captions[1]));
             if (!selector.swap.field.empty())
@@ -595,7 +595,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("selector");
         for (std::size_t i = 0; i < zd7240::Pages().size(); ++i) {
-            const PageSpec& page = zd7240::Pages()[i];
+            const PageTable& page = zd7240::Pages()[i];
             for (std::size_t s = 0; s < page.selectors.size(); ++s)
                 QTest::newRow(page.selectors[s].name.data()) << int(i) << int(s);
         }
@@ -604,14 +604,14 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(int, selector);
         LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
-        const PageSpec& spec = page.Spec();
-        const SelectorSpec& mine = spec.selectors[static_cast<std::size_t>(selector)];
+        const PageTable& row = page.Table();
+        const SelectorRow& mine = row.selectors[static_cast<std::size_t>(selector)];
         form_->suiPageControl1->setActivePageIndex(index);
-        for (const FieldSpec& field : spec.fields)
+        for (const FieldRow& field : row.fields)
             page.Edit(field.name)->setText(Q(field.name).mid(7));
         const auto captionsNow = [&] {
             QStringList captions;
-            for (const SelectorSpec& s : spec.selectors)
+            for (const SelectorRow& s : row.selectors)
                 captions << page.Box(s.captionGroup)->title();
             return captions;
         };
@@ -627,7 +627,7 @@ private Q_SLOTS:
             QVERIFY(!page.Label(mine.swap.firstName)->isVisible());
             QVERIFY(page.Label(mine.swap.otherName)->isVisible());
         }
-        for (const FieldSpec& field : spec.fields)
+        for (const FieldRow& field : row.fields)
             QCOMPARE(page.Edit(field.name)->text(), Q(field.name).mid(7));
 
         QTest::keyClick(combo, Qt::Key_Up);
@@ -648,13 +648,13 @@ private Q_SLOTS:
         form_->suiPageControl1->setActivePageIndex(index);
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        const FieldSpec* first = CheckedFields(page.Spec())[0];
+        const FieldRow* first = CheckedFields(page.Table())[0];
         page.Edit(first->name)->setText(QStringLiteral("1 2"));
-        page.Edit(page.Spec().endField)->setText(QStringLiteral("77"));
-        Press(page, page.Spec().makeButton);
+        page.Edit(page.Table().endField)->setText(QStringLiteral("77"));
+        Press(page, page.Table().makeButton);
         QCOMPARE(messenger_.messages, QStringList{kWarning});
         QCOMPARE(chooser_.calls, 0);
-        QCOMPARE(page.Edit(page.Spec().endField)->text(), QStringLiteral("77"));
+        QCOMPARE(page.Edit(page.Table().endField)->text(), QStringLiteral("77"));
         QCOMPARE(QApplication::focusWidget(), page.Edit(first->name));
         QCOMPARE(page.Edit(first->name)->selectedText(), QStringLiteral("1 2"));
     }
@@ -670,7 +670,7 @@ private Q_SLOTS:
                     {"suiEdit404", "103"},
                     {"suiEdit408", "+1"},
                     {"suiEdit409", "x"}});
-        Press(page, page.Spec().makeButton);
+        Press(page, page.Table().makeButton);
         QCOMPARE(messenger_.messages, QStringList{kWarning});
         QCOMPARE(form_->LastResult().failedField->name, std::string_view("suiEdit408"));
         QCOMPARE(QApplication::focusWidget(), page.Edit("suiEdit408"));
@@ -684,7 +684,7 @@ private Q_SLOTS:
         chooser_.answer.reset();
         LinkPage& page = Show("Lan--Mmx");
         Type(page, LanMmxExample());
-        Press(page, page.Spec().makeButton);
+        Press(page, page.Table().makeButton);
         QCOMPARE(chooser_.calls, 1);
         QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("43"));
         QVERIFY(messenger_.messages.isEmpty());
@@ -696,7 +696,7 @@ private Q_SLOTS:
     void failuresGoToTheErrorReport() {
         LinkPage& page = Show("Lan--Mmx");
         Type(page, LanMmxExample() + Texts{{"suiEdit404", "99999999999"}});
-        Press(page, page.Spec().makeButton);
+        Press(page, page.Table().makeButton);
         QCOMPARE(errors_.errors,
                  QStringList{QStringLiteral("'99999999999' is not a valid integer value")});
         QCOMPARE(chooser_.calls, 0);
@@ -705,7 +705,7 @@ private Q_SLOTS:
         errors_.errors.clear();
         chooser_.answer = QFile::encodeName(dir_->filePath("missing/zd7240.txt")).toStdString();
         Type(page, {{"suiEdit404", "103"}});
-        Press(page, page.Spec().makeButton);
+        Press(page, page.Table().makeButton);
         QCOMPARE(errors_.errors.size(), 1);
         QVERIFY(messenger_.messages.isEmpty());
         QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("43"));
@@ -728,7 +728,7 @@ private Q_SLOTS:
             label = dialog->labelText();
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
         });
-        Press(page, page.Spec().makeButton);
+        Press(page, page.Table().makeButton);
         QCOMPARE(form_->LastResult().outcome, FrameOutcome::Aborted);
         QVERIFY(form_->LastResult().lines > 0);
         QVERIFY2(label.contains(QStringLiteral("lines")), qPrintable(label));

@@ -27,7 +27,7 @@ class TestPageLayout : public QObject {
     Q_OBJECT
 
 private:
-    PageLayout LayOut(const PageSpec& page) {
+    PageLayout LayOut(const PageTable& page) {
         const QFontMetrics metrics(DescriptionFont(QStringLiteral("MS Sans Serif"), 8));
         return LayOutPage(
             page, [&metrics](std::string_view text) { return metrics.horizontalAdvance(Q(text)); });
@@ -46,21 +46,21 @@ private Q_SLOTS:
     void everythingPlaced_data() { pages_data(); }
     void everythingPlaced() {
         QFETCH(int, index);
-        const PageSpec& page = Pages()[static_cast<std::size_t>(index)];
+        const PageTable& page = Pages()[static_cast<std::size_t>(index)];
         const PageLayout layout = LayOut(page);
         QCOMPARE(layout.boxes.size(), page.groups.size());
         QCOMPARE(layout.fields.size(), page.fields.size());
         QCOMPARE(layout.notes.size(), page.notes.size());
         QCOMPARE(layout.selectors.size(), page.selectors.size());
-        for (const FieldSpec& field : page.fields) {
+        for (const FieldRow& field : page.fields) {
             const auto count = std::count_if(layout.fields.begin(), layout.fields.end(),
-                                             [&](const auto& f) { return f.spec == &field; });
+                                             [&](const auto& f) { return f.row == &field; });
             QVERIFY2(count == 1, field.name.data());
         }
         // Boxes on the page stand where the table puts them.
         for (const BoxPlacement& box : layout.boxes) {
-            if (box.spec->parent.empty()) {
-                const Rect& r = box.spec->rect;
+            if (box.row->parent.empty()) {
+                const Rect& r = box.row->rect;
                 QCOMPARE(box.rect, QRect(r.left, r.top, r.width, r.height));
             }
         }
@@ -72,23 +72,23 @@ private Q_SLOTS:
     void insideAndClear_data() { pages_data(); }
     void insideAndClear() {
         QFETCH(int, index);
-        const PageSpec& page = Pages()[static_cast<std::size_t>(index)];
+        const PageTable& page = Pages()[static_cast<std::size_t>(index)];
         const PageLayout layout = LayOut(page);
         QHash<QString, QList<Placed>> byBox;
         QHash<QString, QSize> boxSize;
         for (const BoxPlacement& box : layout.boxes) {
-            boxSize.insert(Q(box.spec->name), box.rect.size());
-            if (!box.spec->parent.empty())
-                byBox[Q(box.spec->parent)].append({Q(box.spec->name), box.rect});
+            boxSize.insert(Q(box.row->name), box.rect.size());
+            if (!box.row->parent.empty())
+                byBox[Q(box.row->parent)].append({Q(box.row->name), box.rect});
         }
         for (const FieldPlacement& field : layout.fields) {
-            byBox[Q(field.spec->group)].append({Q(field.spec->name), field.edit});
-            byBox[Q(field.spec->group)].append({Q(field.spec->label), field.label});
+            byBox[Q(field.row->group)].append({Q(field.row->name), field.edit});
+            byBox[Q(field.row->group)].append({Q(field.row->label), field.label});
         }
         for (const NotePlacement& note : layout.notes)
-            byBox[Q(note.spec->group)].append({Q(note.spec->text), note.rect});
+            byBox[Q(note.row->group)].append({Q(note.row->text), note.rect});
         for (const SelectorPlacement& selector : layout.selectors)
-            byBox[Q(selector.spec->group)].append({Q(selector.spec->name), selector.combo});
+            byBox[Q(selector.row->group)].append({Q(selector.row->name), selector.combo});
 
         for (auto it = byBox.cbegin(); it != byBox.cend(); ++it) {
             const QRect inner(QPoint(1, 12), boxSize.value(it.key()) - QSize(2, 13));
@@ -110,14 +110,14 @@ private Q_SLOTS:
     void describedSizes_data() { pages_data(); }
     void describedSizes() {
         QFETCH(int, index);
-        const PageSpec& page = Pages()[static_cast<std::size_t>(index)];
+        const PageTable& page = Pages()[static_cast<std::size_t>(index)];
         const PageLayout layout = LayOut(page);
         QHash<QString, QList<QRect>> edits;
         for (const FieldPlacement& field : layout.fields)
-            edits[Q(field.spec->group)].append(field.edit);
+            edits[Q(field.row->group)].append(field.edit);
         for (const BoxPlacement& box : layout.boxes) {
-            const QList<QRect> rects = edits.value(Q(box.spec->name));
-            const bool nested = !box.spec->parent.empty();
+            const QList<QRect> rects = edits.value(Q(box.row->name));
+            const bool nested = !box.row->parent.empty();
             const bool row = !nested && box.rect.height() <= kPageLayout.rowBoxMaxHeight;
             if (nested)
                 QCOMPARE(box.rect.size(), QSize(187, 153));
@@ -141,14 +141,14 @@ private Q_SLOTS:
     // A row too wide for its box, even with the least gaps, cuts its texts instead of
     // running past the box.
     void crowdedRowStaysInside() {
-        const PageSpec& page = Pages()[3]; // Lan--Mmx, four traffic edits in a row
+        const PageTable& page = Pages()[3]; // Lan--Mmx, four traffic edits in a row
         const PageLayout layout =
             LayOutPage(page, [](std::string_view text) { return int(text.size()) * 7; });
         for (const FieldPlacement& field : layout.fields) {
-            if (field.spec->group == "suiGroupBox36") {
+            if (field.row->group == "suiGroupBox36") {
                 QVERIFY(field.label.left() >= 1);
                 QVERIFY(field.label.right() < field.edit.left());
-                QVERIFY2(field.edit.right() < 489 - 1, field.spec->name.data());
+                QVERIFY2(field.edit.right() < 489 - 1, field.row->name.data());
             }
         }
     }

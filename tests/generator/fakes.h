@@ -13,10 +13,10 @@ namespace zd7240::test {
 
 class MapFields : public FieldAccess {
 public:
-    explicit MapFields(const PageSpec& page) {
-        for (const FieldSpec& f : page.fields)
+    explicit MapFields(const PageTable& page) {
+        for (const FieldRow& f : page.fields)
             texts[std::string(f.name)] = std::string(f.initial);
-        for (const SelectorSpec& s : page.selectors)
+        for (const SelectorRow& s : page.selectors)
             indices[std::string(s.name)] = 0;
     }
     std::string Text(std::string_view control) const override {
@@ -33,12 +33,12 @@ public:
     }
     // Sets fields by readable key or control name.
     MapFields& Set(std::initializer_list<std::pair<const char*, const char*>> values,
-                   const PageSpec& page) {
+                   const PageTable& page) {
         for (auto [key, value] : values) {
-            const FieldSpec* f = FindField(page, key);
+            const FieldRow* f = FindField(page, key);
             if (f)
                 texts[std::string(f->name)] = value;
-            else if (const SelectorSpec* s = FindSelector(page, key))
+            else if (const SelectorRow* s = FindSelector(page, key))
                 indices[std::string(s->name)] = std::stoi(value);
         }
         return *this;

@@ -24,7 +24,7 @@ using test::TempDir;
 const std::string kWarning = "Warning|The input must be integer! Please check it!";
 const std::string kSuccess = "Congratulation|The file is ready for you! Please check it!";
 
-const PageSpec& Page(const char* caption) {
+const PageTable& Page(const char* caption) {
     return *FindPage(caption);
 }
 
@@ -43,7 +43,7 @@ MapFields LanMmx() {
 
 struct Press {
     explicit Press(std::optional<std::string> path) : chooser(std::move(path)) {}
-    FrameResult operator()(const PageSpec& page, MapFields& fields, ProgressMonitor* p = nullptr) {
+    FrameResult operator()(const PageTable& page, MapFields& fields, ProgressMonitor* p = nullptr) {
         return RunFrame(page, {fields, chooser, messenger, errors, p});
     }
     FixedChooser chooser;
@@ -402,7 +402,7 @@ TEST(Frame, DefaultResetsEveryFieldIncludingTheEndField) {
     fields.texts["suiEdit410"] = "43";
     fields.indices["suiComboBox401"] = 1;
     ResetToDefaults(Page("Lan--Mmx"), fields);
-    for (const FieldSpec& f : Page("Lan--Mmx").fields)
+    for (const FieldRow& f : Page("Lan--Mmx").fields)
         EXPECT_EQ(fields.texts[std::string(f.name)], f.defaults) << f.name;
     EXPECT_EQ(fields.indices["suiComboBox401"], 1);
 }

@@ -307,7 +307,7 @@ const Golden kGolden[] = {
 TEST(Pages, WorkedExamplesAreWrittenByteForByte) {
     for (const Golden& g : kGolden) {
         SCOPED_TRACE(g.page + std::string(" ") + g.lines.front());
-        const PageSpec* page = FindPage(g.page);
+        const PageTable* page = FindPage(g.page);
         ASSERT_NE(page, nullptr);
         MapFields fields(*page);
         for (auto [key, value] : g.fields)
@@ -344,7 +344,7 @@ TEST(Pages, TablesAreConsistent) {
     const char* captions[] = {"Adsl--Mmx", "Adsl--Ces", "Adsl--Lan", "Lan--Mmx",
                               "Lan--Ces",  "Adsl--Aiu", "Lan--Aiu",  "Aiu-Mmx"};
     for (std::size_t i = 0; i < 8; ++i) {
-        const PageSpec& page = Pages()[i];
+        const PageTable& page = Pages()[i];
         SCOPED_TRACE(page.caption);
         EXPECT_EQ(page.caption, captions[i]);
         EXPECT_EQ(FindPage(page.slug), &page);
@@ -352,7 +352,7 @@ TEST(Pages, TablesAreConsistent) {
         const auto checked = CheckedFields(page);
         for (std::size_t k = 0; k < checked.size(); ++k)
             EXPECT_EQ(checked[k]->checkOrder, static_cast<int>(k) + 1);
-        const FieldSpec* end = FindField(page, page.endField);
+        const FieldRow* end = FindField(page, page.endField);
         ASSERT_NE(end, nullptr);
         EXPECT_EQ(end->role, FieldRole::End);
         EXPECT_EQ(end->checkOrder, 0);
@@ -360,18 +360,18 @@ TEST(Pages, TablesAreConsistent) {
         for (const LineFormat& format : page.formats)
             for (const Piece& piece : format)
                 if (piece.kind == PieceKind::Field) {
-                    const FieldSpec* f = FindField(page, piece.text);
+                    const FieldRow* f = FindField(page, piece.text);
                     ASSERT_NE(f, nullptr) << piece.text;
                     EXPECT_GT(f->checkOrder, 0) << piece.text;
                 }
         for (std::string_view name : page.walkFields) {
-            const FieldSpec* f = FindField(page, name);
+            const FieldRow* f = FindField(page, name);
             ASSERT_NE(f, nullptr) << name;
             EXPECT_EQ(f->role, FieldRole::Numeric) << name;
         }
         // Keys and names are unique within the page.
-        for (const FieldSpec& a : page.fields)
-            for (const FieldSpec& b : page.fields)
+        for (const FieldRow& a : page.fields)
+            for (const FieldRow& b : page.fields)
                 if (&a != &b) {
                     EXPECT_NE(a.key, b.key);
                     EXPECT_NE(a.name, b.name);
