@@ -7,8 +7,9 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev googletest
-    fonts-dejavu-core
-    xvfb xauth
+    nlohmann-json3-dev
+    fonts-dejavu-core fonts-wine
+    xvfb xauth openbox xdotool xclip x11-utils
     clang libclang-rt-14-dev
     bc
 )
