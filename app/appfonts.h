@@ -1,13 +1,19 @@
 #pragma once
 // Fonts of the window description. The description names "MS Sans Serif" and "Tahoma"
-// in points at 96 pixels per inch; neither exists on Linux, so they are mapped once, here,
-// to a font every installation has.
+// in points at 96 pixels per inch. Free fonts of both names with matching metrics ship in
+// the fonts-wine package; they are loaded from there when present, and both names fall
+// back to DejaVu Sans otherwise. This is the one place that knows.
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
-// Maps the description's font names to installed ones. Call once, before any window.
-void RegisterFontSubstitutions();
+// Loads the description's fonts from `folder` (the fonts-wine folder by default) into the
+// application, and maps each name that is still unknown afterwards to DejaVu Sans. Call
+// once, after the QApplication exists and before any window. Returns the families taken
+// from font files.
+QStringList
+RegisterApplicationFonts(const QString& folder = QStringLiteral("/usr/share/wine/fonts"));
 
 // Pixels of a point size at the description's fixed 96 pixels per inch (8 pt -> 11 px).
 int PointsToPixels(int points);

@@ -56,7 +56,7 @@ public:
     LinkPage* Run() {
         sheet_->setObjectName(ToQString(page_.sheet));
         sheet_->setCaption(ToQString(page_.caption));
-        sheet_->setColor(DescriptionColor(wd::kPageColor));
+        sheet_->setColor(wd::DescriptionColor(wd::kPageColor));
         sheet_->setUIStyle(TsuiUIStyle::MacOS);
 
         const QFontMetrics metrics(sheet_->font());
@@ -91,8 +91,8 @@ private:
         box->setTitle(ToQString(row.caption));
         box->setGeometry(placement.rect);
         box->setUIStyle(TsuiUIStyle::MacOS);
-        box->setBorderColor(DescriptionColor(wd::kBorderColor));
-        box->setColor(DescriptionColor(wd::kPageColor));
+        box->setBorderColor(wd::DescriptionColor(wd::kBorderColor));
+        box->setColor(wd::DescriptionColor(wd::kPageColor));
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         box->setPalette(palette);
@@ -106,7 +106,7 @@ private:
         edit->setObjectName(ToQString(row.name));
         edit->setGeometry(placement.edit);
         edit->setUIStyle(TsuiUIStyle::MacOS);
-        edit->setBorderColor(DescriptionColor(wd::kBorderColor));
+        edit->setBorderColor(wd::DescriptionColor(wd::kBorderColor));
         edit->setText(ToQString(row.initial));
         if (row.role == FieldRole::End) {
             edit->setReadOnly(true);
@@ -131,7 +131,7 @@ private:
         combo->setObjectName(ToQString(row.name));
         combo->setGeometry(placement.combo);
         combo->setUIStyle(TsuiUIStyle::MacOS);
-        combo->setBorderColor(DescriptionColor(wd::kBorderColor));
+        combo->setBorderColor(wd::DescriptionColor(wd::kBorderColor));
         for (std::string_view item : row.items)
             combo->addItem(ToQString(item));
         combo->setCurrentIndex(0);

@@ -107,12 +107,17 @@ private:
         }
 
         int noteTop = bottom + r_.noteGap;
-        const int noteWidth = size.width() - 2 * labelLeft;
+        int widest = 0;
+        for (auto note = footer; note != notes.end(); ++note)
+            widest = std::max(widest, Width((*note)->text));
+        const int noteLeft =
+            std::clamp((size.width() - widest) / 2, std::min(r_.noteMinLeft, labelLeft), labelLeft);
+        const int noteWidth = size.width() - 2 * noteLeft;
         for (; footer != notes.end(); ++footer) {
             const int lines = std::clamp((Width((*footer)->text) + noteWidth - 1) / noteWidth, 1,
                                          r_.noteMaxLines);
             const int height = lines * r_.textHeight;
-            out_.notes.push_back({*footer, QRect(labelLeft, noteTop, noteWidth, height)});
+            out_.notes.push_back({*footer, QRect(noteLeft, noteTop, noteWidth, height)});
             noteTop += height + r_.noteSpacing;
         }
     }

@@ -35,8 +35,11 @@ struct PageLayoutRules {
     int nestedFirstTop = 20;
     int nestedPitch = 26;
 
-    // Notes under the fields of a column box. A note wider than its box wraps onto a
+    // Notes under the fields of a column box, aligned with the labels. When the widest
+    // of them does not fit there, they all move left together, as far as the box's inner
+    // margin, so that each stays on one line; only a note wider than that wraps onto a
     // second line.
+    int noteMinLeft = 3; // the box's inner margin
     int noteGap = 5;     // last edit's bottom (or the box above) to the first note
     int noteSpacing = 2; // between two notes
     int noteMaxLines = 2;

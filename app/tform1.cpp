@@ -13,6 +13,7 @@
 #include "pagebuilder.h"
 #include "savedialog.h"
 #include "skinbitmaps.h"
+#include "styleselection.h"
 #include "systemcolors.h"
 #include "tsuiform.h"
 #include "tsuimainmenu.h"
@@ -32,7 +33,7 @@ TForm1::TForm1(QWidget* parent)
     setMinimumWidth(wd::kMinimumWidth);
     setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
     QPalette p = palette();
-    p.setColor(QPalette::Window, DescriptionColor(wd::kPageColor));
+    p.setColor(QPalette::Window, SystemColorValue(SystemColor::ButtonFace));
     p.setColor(QPalette::WindowText, SystemColorValue(SystemColor::WindowText));
     setPalette(p);
     setAutoFillBackground(true);
@@ -46,11 +47,11 @@ TForm1::TForm1(QWidget* parent)
     suiForm1->setProperty("UIStyleAutoUpdateSub", false);
     suiForm1->setGeometry(1, 0, 534, 574);
     suiForm1->setCaption(wd::kCaption);
-    suiForm1->setBorderColor(DescriptionColor(wd::kBorderColor));
+    suiForm1->setBorderColor(wd::DescriptionColor(wd::kBorderColor));
     suiForm1->setBorderWidth(1);
-    suiForm1->setColor(DescriptionColor(wd::kPageColor));
+    suiForm1->setColor(wd::DescriptionColor(wd::kPageColor));
     suiForm1->setFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
-    suiForm1->setMenuBarColor(DescriptionColor(wd::kPageColor));
+    suiForm1->setMenuBarColor(wd::DescriptionColor(wd::kPageColor));
     suiForm1->setMenuBarHeight(22);
 
     BuildMenu();
@@ -67,8 +68,8 @@ void TForm1::BuildMenu() {
     suiMainMenu1 = new TsuiMainMenu(this);
     suiMainMenu1->setObjectName(QStringLiteral("suiMainMenu1"));
     suiMainMenu1->setUIStyle(TsuiUIStyle::MacOS);
-    suiMainMenu1->setProperty("SelectedColor", DescriptionColor(wd::kMenuSelected));
-    suiMainMenu1->setProperty("SelectedBorderColor", DescriptionColor(wd::kMenuSelected));
+    suiMainMenu1->setProperty("SelectedColor", wd::DescriptionColor(wd::kMenuSelected));
+    suiMainMenu1->setProperty("SelectedBorderColor", wd::DescriptionColor(wd::kMenuSelected));
     suiMainMenu1->setProperty("FontName", wd::kFontName);
     suiMainMenu1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
 
@@ -96,8 +97,8 @@ void TForm1::BuildPages() {
     suiPageControl1->setUIStyle(TsuiUIStyle::MacOS);
     suiPageControl1->setGeometry(4, 56, 525, 513);
     suiPageControl1->setLeftMargin(10);
-    suiPageControl1->setBorderColor(DescriptionColor(wd::kBorderColor));
-    suiPageControl1->setColor(DescriptionColor(wd::kPageColor));
+    suiPageControl1->setBorderColor(wd::DescriptionColor(wd::kBorderColor));
+    suiPageControl1->setColor(wd::DescriptionColor(wd::kPageColor));
     suiPageControl1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
     for (const zd7240::PageTable& row : zd7240::Pages()) {
         auto* sheet = new TsuiTabSheet(suiPageControl1);
@@ -116,6 +117,16 @@ void TForm1::BuildMessageDialog() {
     suiMessageDialog1->setCaptionFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
     suiMessageDialog1->setButtonCount(1);
     suiMessageDialog1->setIconType(TsuiMessageDialog::suiWarning);
+}
+
+void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
+    suiForm1->setFileTheme(theme);
+    suiForm1->setUIStyle(style);
+    // The frame does not pass its look on by itself (UIStyleAutoUpdateSub is off), so the
+    // window hands it to the frame's children, which pass it on to theirs.
+    ApplyThemeToChildren(suiForm1, style, theme);
+    suiMessageDialog1->setFileTheme(theme);
+    suiMessageDialog1->setUIStyle(style);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame.h"
+#include "tsuiuistyle.h"
 
 class LinkPage;
 class MessageBoxErrorReport;
@@ -16,6 +17,7 @@ class DialogMessenger;
 class SaveDialog;
 class QAction;
 class QMenu;
+class TsuiFileTheme;
 class TsuiForm;
 class TsuiMainMenu;
 class TsuiMessageDialog;
@@ -39,6 +41,11 @@ public:
     TsuiPageControl* suiPageControl1;
     TsuiMessageDialog* suiMessageDialog1;
     SaveDialog& SaveDialog1() { return *saveDialog_; }
+
+    // Puts the whole window in another look: the frame, every skinned control on it (passed
+    // on from container to child) and the message dialog take the style and theme. The
+    // window opens in MacOS. `theme` is not owned; with FromThemeFile it supplies the look.
+    void SetLook(TsuiUIStyle style, TsuiFileTheme* theme = nullptr);
 
     // The eight pages in tab order.
     const std::vector<LinkPage*>& Pages() const { return pages_; }

@@ -1,8 +1,11 @@
 #pragma once
 // Values of the main window's description that more than one part of the window uses.
 
+#include <QColor>
 #include <QString>
 #include <QtGlobal>
+
+#include "themeelements.h"
 
 namespace window_description {
 
@@ -15,6 +18,11 @@ inline constexpr int kMinimumWidth = 130;
 inline constexpr quint32 kPageColor = 15198183;    // light grey 231/231/231
 inline constexpr quint32 kBorderColor = 8355711;   // grey 127/127/127
 inline constexpr quint32 kMenuSelected = 12874553; // red 57, green 115, blue 196
+
+// A colour value as the description stores it.
+inline QColor DescriptionColor(quint32 value) {
+    return TsuiColorToQColor(value);
+}
 
 inline const QString kFontName = QStringLiteral("MS Sans Serif");
 inline const QString kCaptionFontName = QStringLiteral("Tahoma");

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +16,7 @@
 
 #include "appfakes.h"
 #include "appfonts.h"
+#include "applicationstyle.h"
 #include "linkpage.h"
 #include "savedialog.h"
 #include "styleselection.h"
@@ -126,7 +128,7 @@ class TestMainWindow : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        RegisterFontSubstitutions();
+        InstallApplicationLook();
         QApplication::setApplicationDisplayName(QStringLiteral("Velmar Zd7240 Helper"));
     }
 
@@ -158,8 +160,15 @@ private Q_SLOTS:
         QCOMPARE(form_->minimumWidth(), 130);
         QCOMPARE(form_->font().family(), QStringLiteral("MS Sans Serif"));
         QCOMPARE(form_->font().pixelSize(), 11);
-        QCOMPARE(QFontInfo(form_->font()).family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(form_->palette().color(QPalette::Window), QColor(231, 231, 231));
+        // The free font of that name when fonts-wine is installed, DejaVu Sans otherwise.
+        const bool haveFont = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"));
+        QCOMPARE(QFontInfo(form_->font()).family(),
+                 haveFont ? QStringLiteral("MS Sans Serif") : QStringLiteral("DejaVu Sans"));
+        QCOMPARE(QFontInfo(form_->suiForm1->font()).family(),
+                 haveFont ? QStringLiteral("Tahoma") : QStringLiteral("DejaVu Sans"));
+        QVERIFY(QFontInfo(form_->suiForm1->font()).bold());
+        // The window's background is the classic button face, whatever the desktop says.
+        QCOMPARE(form_->palette().color(QPalette::Window), QColor(192, 192, 192));
 
         TsuiForm* frame = form_->suiForm1;
         QCOMPARE(frame->objectName(), QStringLiteral("suiForm1"));

@@ -34,7 +34,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { RegisterFontSubstitutions(); }
+    void initTestCase() { RegisterApplicationFonts(); }
 
     void pages_data() {
         QTest::addColumn<int>("index");
@@ -136,6 +136,40 @@ private Q_SLOTS:
         }
         for (const SelectorPlacement& selector : layout.selectors)
             QCOMPARE(selector.combo.size(), QSize(77, 21));
+    }
+
+    // Notes under the fields share one left edge: the labels' while the widest fits
+    // there, further left (down to the box's inner margin) when it does not, so that it
+    // stays on one line; only a note wider than the box's inside wraps.
+    void notesStayOnOneLine_data() {
+        QTest::addColumn<int>("widest");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("left");
+        // The nested box of Adsl--Mmx is 187 wide, its labels stand at 12.
+        QTest::newRow("fits beside the labels") << 160 << 1 << 12;
+        QTest::newRow("moves left") << 175 << 1 << 6;
+        QTest::newRow("up to the inner margin") << 181 << 1 << 3;
+        QTest::newRow("wider than the box wraps") << 182 << 2 << 3;
+    }
+    void notesStayOnOneLine() {
+        QFETCH(int, widest);
+        QFETCH(int, lines);
+        QFETCH(int, left);
+        const PageTable& page = Pages()[0];
+        const PageLayout layout = LayOutPage(page, [widest](std::string_view text) {
+            return text.starts_with("The End Vci") ? widest : 100;
+        });
+        int checked = 0;
+        for (const NotePlacement& note : layout.notes) {
+            if (note.row->group != "suiGroupBox6")
+                continue;
+            ++checked;
+            QCOMPARE(note.rect.left(), left);
+            QCOMPARE(note.rect.width(), 187 - 2 * left);
+            const int width = note.row->text.starts_with("The End Vci") ? widest : 100;
+            QCOMPARE(note.rect.height(), (width == widest ? lines : 1) * kPageLayout.textHeight);
+        }
+        QCOMPARE(checked, 2);
     }
 
     // A row too wide for its box, even with the least gaps, cuts its texts instead of

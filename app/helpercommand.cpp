@@ -1,0 +1,285 @@
+#include "helpercommand.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaEnum>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QTextStream>
+#include <QWidget>
+#include <cstring>
+#include <memory>
+
+#include "pagetable.h"
+#include "tform1.h"
+#include "tsuifiletheme.h"
+#include "tsuipagecontrol.h"
+
+#ifndef ZD7240_VERSION
+#define ZD7240_VERSION "2.1"
+#endif
+
+namespace {
+
+constexpr const char* kProgram = "zd7240-helper";
+
+// The looks an operator can name, in the order of the style table.
+constexpr TsuiUIStyle kLooks[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
+                                  TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
+
+QString LookName(TsuiUIStyle style) {
+    return QString::fromLatin1(
+        QMetaEnum::fromType<TsuiUIStyle>().valueToKey(static_cast<int>(style)));
+}
+
+QString LookNames() {
+    QStringList names;
+    for (TsuiUIStyle look : kLooks)
+        names << LookName(look);
+    return names.join(QStringLiteral(", "));
+}
+
+int PageCount() {
+    return static_cast<int>(zd7240::Pages().size());
+}
+
+void PrintUsage(QTextStream& out) {
+    out << "Usage: " << kProgram << " [--look STYLE | --theme FILE] [--page N]\n"
+        << "       " << kProgram
+        << " [--look STYLE | --theme FILE] [--page N] --grab FILE.png | --describe\n"
+        << "       " << kProgram << " --help | --version\n"
+        << "\n"
+        << "Opens the window that writes configuration scripts for the Zd7240.\n"
+        << "\n"
+        << "  --look STYLE   the window's look: " << LookNames() << "\n"
+        << "                 (any case; default MacOS)\n"
+        << "  --theme FILE   the window's look from a theme file\n"
+        << "  --page N       the page shown first, 0 to " << PageCount() - 1
+        << " in tab order (default 0)\n"
+        << "  --grab FILE    lay the window out without showing it, write a PNG picture of it\n"
+        << "                 to FILE and end\n"
+        << "  --describe     lay the window out without showing it, print every widget as a\n"
+        << "                 JSON array (class, name, x, y, width, height in window\n"
+        << "                 coordinates, visible, enabled, text, UIStyle) and end\n"
+        << "\n"
+        << "--grab and --describe need no display. Exit status: 0 done; 64 bad usage (unknown\n"
+        << "option or look, page out of range); 65 the theme file is not a theme; 66 the\n"
+        << "theme file cannot be found; 73 the picture cannot be written.\n";
+}
+
+int UsageError(QTextStream& err, const QString& message) {
+    err << kProgram << ": " << message << "\n"
+        << "Try '" << kProgram << " --help' for more information.\n";
+    err.flush();
+    return helper_exit::kUsage;
+}
+
+// The text a widget shows: its caption, text or title, whichever it publishes first.
+QString WidgetText(const QWidget* widget) {
+    static const char* const kTextProperties[] = {"Caption", "Text", "text", "title",
+                                                  "currentText"};
+    const QMetaObject* meta = widget->metaObject();
+    for (const char* name : kTextProperties) {
+        if (meta->indexOfProperty(name) >= 0)
+            return widget->property(name).toString();
+    }
+    return widget->isWindow() ? widget->windowTitle() : QString();
+}
+
+void DescribeInto(QJsonArray& out, QWidget* window, QWidget* widget) {
+    QJsonObject object;
+    object.insert(QStringLiteral("class"), QString::fromLatin1(widget->metaObject()->className()));
+    object.insert(QStringLiteral("name"), widget->objectName());
+    const QPoint origin = widget == window ? QPoint(0, 0) : widget->mapTo(window, QPoint(0, 0));
+    object.insert(QStringLiteral("x"), origin.x());
+    object.insert(QStringLiteral("y"), origin.y());
+    object.insert(QStringLiteral("width"), widget->width());
+    object.insert(QStringLiteral("height"), widget->height());
+    object.insert(QStringLiteral("visible"),
+                  widget == window ? widget->isVisible() : widget->isVisibleTo(window));
+    object.insert(QStringLiteral("enabled"), widget->isEnabled());
+    object.insert(QStringLiteral("text"), WidgetText(widget));
+    if (widget->metaObject()->indexOfProperty("UIStyle") >= 0)
+        object.insert(QStringLiteral("UIStyle"),
+                      LookName(widget->property("UIStyle").value<TsuiUIStyle>()));
+    out.append(object);
+    for (QObject* child : widget->children()) {
+        auto* childWidget = qobject_cast<QWidget*>(child);
+        if (childWidget && !childWidget->isWindow())
+            DescribeInto(out, window, childWidget);
+    }
+}
+
+struct Parsed {
+    HelperOptions options;
+    bool help = false;
+    bool version = false;
+};
+
+// Reads the options; on a usage error writes the message and returns the status.
+std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStream& err) {
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    const QCommandLineOption look(QStringLiteral("look"), QString(), QStringLiteral("STYLE"));
+    const QCommandLineOption theme(QStringLiteral("theme"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("N"));
+    const QCommandLineOption grab(QStringLiteral("grab"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption describe(QStringLiteral("describe"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({look, theme, page, grab, describe, help, version});
+    if (!parser.parse(arguments))
+        return UsageError(err, parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(
+            err,
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+
+    parsed.help = parser.isSet(help);
+    parsed.version = parser.isSet(version);
+    HelperOptions& o = parsed.options;
+    if (parser.isSet(look) && parser.isSet(theme))
+        return UsageError(err, QStringLiteral("--look and --theme cannot be used together"));
+    if (parser.isSet(look)) {
+        const std::optional<TsuiUIStyle> style = LookByName(parser.value(look));
+        if (!style)
+            return UsageError(err, QStringLiteral("unknown look '%1' (one of %2)")
+                                       .arg(parser.value(look), LookNames()));
+        o.look = *style;
+    }
+    if (parser.isSet(theme)) {
+        o.themeFile = parser.value(theme);
+        if (o.themeFile.isEmpty())
+            return UsageError(err, QStringLiteral("--theme needs a file name"));
+        o.look = TsuiUIStyle::FromThemeFile;
+    }
+    if (parser.isSet(page)) {
+        bool ok = false;
+        o.page = parser.value(page).toInt(&ok);
+        if (!ok || o.page < 0 || o.page >= PageCount())
+            return UsageError(err, QStringLiteral("no page '%1' (pages are 0 to %2)")
+                                       .arg(parser.value(page))
+                                       .arg(PageCount() - 1));
+    }
+    if (parser.isSet(grab)) {
+        o.grabFile = parser.value(grab);
+        if (o.grabFile.isEmpty())
+            return UsageError(err, QStringLiteral("--grab needs a file name"));
+    }
+    o.describe = parser.isSet(describe);
+    return std::nullopt;
+}
+
+// Loads the theme file; on failure writes why and returns the status.
+std::optional<int> LoadTheme(const QString& path, TsuiFileTheme& theme, QTextStream& err) {
+    if (!QFileInfo(path).isFile()) {
+        err << kProgram << ": cannot read theme file '" << path
+            << "': " << (QFileInfo::exists(path) ? "not a regular file" : "no such file") << "\n";
+        return helper_exit::kNoInput;
+    }
+    theme.setThemeFile(path);
+    if (!theme.ThemeLoaded()) {
+        err << kProgram << ": '" << path << "' is not a theme file";
+        if (!theme.errorString().isEmpty())
+            err << ": " << theme.errorString();
+        err << "\n";
+        return helper_exit::kData;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool RunsWithoutWindow(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--") == 0)
+            break;
+        for (const char* option : {"--grab", "--describe", "--help", "-h", "--version", "-v"}) {
+            const std::size_t length = std::strlen(option);
+            if (std::strncmp(arg, option, length) == 0 &&
+                (arg[length] == '\0' || arg[length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+std::optional<TsuiUIStyle> LookByName(const QString& name) {
+    for (TsuiUIStyle look : kLooks) {
+        if (name.compare(LookName(look), Qt::CaseInsensitive) == 0)
+            return look;
+    }
+    return std::nullopt;
+}
+
+QJsonArray DescribeWidgets(QWidget* window) {
+    QJsonArray out;
+    DescribeInto(out, window, window);
+    return out;
+}
+
+int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    Parsed parsed;
+    if (const std::optional<int> status = Parse(arguments, parsed, err))
+        return *status;
+    if (parsed.help) {
+        PrintUsage(out);
+        return helper_exit::kOk;
+    }
+    if (parsed.version) {
+        out << kProgram << " " << ZD7240_VERSION << "\n";
+        return helper_exit::kOk;
+    }
+    const HelperOptions& o = parsed.options;
+
+    auto theme = std::make_unique<TsuiFileTheme>();
+    if (!o.themeFile.isEmpty()) {
+        if (const std::optional<int> status = LoadTheme(o.themeFile, *theme, err))
+            return *status;
+    }
+    // Opened before the window is built, so that a path that cannot be written fails at
+    // once; the picture replaces the file only once it is complete.
+    std::unique_ptr<QSaveFile> picture;
+    if (!o.grabFile.isEmpty()) {
+        picture = std::make_unique<QSaveFile>(o.grabFile);
+        if (!picture->open(QIODevice::WriteOnly)) {
+            err << kProgram << ": cannot write '" << o.grabFile << "': " << picture->errorString()
+                << "\n";
+            return helper_exit::kCantCreate;
+        }
+    }
+
+    auto form = std::make_unique<TForm1>();
+    theme->setParent(form.get());
+    if (o.look != TsuiUIStyle::MacOS || !o.themeFile.isEmpty())
+        form->SetLook(o.look, o.themeFile.isEmpty() ? nullptr : theme.get());
+    theme.release(); // owned by the window from here on
+    form->suiPageControl1->setActivePageIndex(o.page);
+
+    if (o.grabFile.isEmpty() && !o.describe) {
+        form->show();
+        return QApplication::exec();
+    }
+
+    // Laid out and polished as if shown, without reaching the screen.
+    form->setAttribute(Qt::WA_DontShowOnScreen);
+    form->show();
+    QCoreApplication::processEvents();
+    if (picture) {
+        const QPixmap pixmap = form->grab();
+        if (!pixmap.save(picture.get(), "PNG") || !picture->commit()) {
+            err << kProgram << ": cannot write '" << o.grabFile << "': " << picture->errorString()
+                << "\n";
+            return helper_exit::kCantCreate;
+        }
+    }
+    if (o.describe) {
+        out << QJsonDocument(DescribeWidgets(form.get())).toJson(QJsonDocument::Indented);
+        out.flush();
+    }
+    return helper_exit::kOk;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The command line of zd7240-helper. Without options it opens the window; the options
+// choose its look, and --grab and --describe lay the window out without showing it, write
+// a picture of it or a description of every widget, and end.
+
+#include <QJsonArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "tsuiuistyle.h"
+
+class QTextStream;
+class QWidget;
+
+// Exit statuses, in the spirit of sysexits.h as zd7240-gen uses them.
+namespace helper_exit {
+inline constexpr int kOk = 0;
+inline constexpr int kUsage = 64;      // unknown option or look, page out of range
+inline constexpr int kData = 65;       // --theme names a file that is not a theme
+inline constexpr int kNoInput = 66;    // --theme names a file that does not exist
+inline constexpr int kCantCreate = 73; // --grab names a file that cannot be written
+} // namespace helper_exit
+
+struct HelperOptions {
+    TsuiUIStyle look = TsuiUIStyle::MacOS;
+    QString themeFile; // when set, the look comes from this theme file
+    QString grabFile;
+    bool describe = false;
+    int page = 0;
+};
+
+// Whether the arguments ask for output without a window (--grab, --describe, --help,
+// --version), so that the program can run without a display. Looks at argv before the
+// QApplication exists.
+bool RunsWithoutWindow(int argc, char** argv);
+
+// The look named by `name`, in any case (MacOS, WinXP, DeepBlue, Protein, BlueGlass).
+std::optional<TsuiUIStyle> LookByName(const QString& name);
+
+// One object per widget of `window` and its descendants (windows of their own, such as
+// dialogs and popup lists, left out): class, name, x, y, width, height in the window's
+// coordinates, visible, enabled, text (text or caption), and UIStyle for skinned controls.
+QJsonArray DescribeWidgets(QWidget* window);
+
+// Runs the program with `arguments` (the first is the program name) inside an existing
+// QApplication: options, then the window. With --grab or --describe it writes its output
+// and returns without showing anything; otherwise it shows the window and runs the event
+// loop. Messages go to `out` and `err`; the result is the exit status.
+int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err);

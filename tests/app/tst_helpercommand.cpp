@@ -1,0 +1,273 @@
+// The command line of zd7240-helper: looks, theme files, --grab and --describe, and the
+// refusals, run in this process; then the program itself without a display.
+
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+#include "applicationstyle.h"
+#include "helpercommand.h"
+#include "pagetable.h"
+#include "tsuithemefilewriter.h"
+
+using namespace zd7240;
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct Run {
+    int status;
+    QString out;
+    QString err;
+};
+
+Run RunWith(const QStringList& options) {
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = RunHelper(QStringList{QStringLiteral("zd7240-helper")} + options, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+// The described widgets by object name (unnamed ones left out).
+QHash<QString, QJsonObject> ByName(const QString& json) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray())
+        qFatal("not a JSON array: %s", qPrintable(error.errorString()));
+    QHash<QString, QJsonObject> byName;
+    for (const QJsonValue& value : document.array()) {
+        const QJsonObject object = value.toObject();
+        if (!object.value(QStringLiteral("name")).toString().isEmpty())
+            byName.insert(object.value(QStringLiteral("name")).toString(), object);
+    }
+    return byName;
+}
+
+} // namespace
+
+class TestHelperCommand : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(Path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        InstallApplicationLook();
+        WriteFile(QStringLiteral("notes.txt"), "not a theme\n");
+        QString error;
+        QVERIFY2(TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP)
+                     .writeTo(Path(QStringLiteral("xp.theme")), &error),
+                 qPrintable(error));
+    }
+
+    // Every refusal: its status, a message on stderr that says what is wrong, nothing on
+    // stdout and no picture.
+    void refusals_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+        const QString grab = QStringLiteral("--grab");
+        const QString picture = Path(QStringLiteral("refused.png"));
+        QTest::newRow("unknown look")
+            << QStringList{"--look", "Aqua", grab, picture} << 64 << "unknown look 'Aqua'";
+        QTest::newRow("empty look")
+            << QStringList{"--look=", grab, picture} << 64 << "unknown look ''";
+        QTest::newRow("FromThemeFile is no look")
+            << QStringList{"--look", "FromThemeFile", grab, picture} << 64 << "unknown look";
+        QTest::newRow("page past the last")
+            << QStringList{"--page", "8", grab, picture} << 64 << "no page '8' (pages are 0 to 7)";
+        QTest::newRow("negative page")
+            << QStringList{"--page", "-1", grab, picture} << 64 << "no page '-1'";
+        QTest::newRow("page not a number")
+            << QStringList{"--page", "two", grab, picture} << 64 << "no page 'two'";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 64 << "frobnicate";
+        QTest::newRow("missing value") << QStringList{"--look"} << 64 << "look";
+        QTest::newRow("stray argument")
+            << QStringList{"MacOS"} << 64 << "unexpected argument 'MacOS'";
+        QTest::newRow("look and theme")
+            << QStringList{"--look", "WinXP", "--theme", Path("xp.theme"), grab, picture} << 64
+            << "cannot be used together";
+        QTest::newRow("theme not a theme")
+            << QStringList{"--theme", Path("notes.txt"), grab, picture} << 65
+            << "is not a theme file";
+        QTest::newRow("theme missing")
+            << QStringList{"--theme", Path("none.theme"), grab, picture} << 66 << "no such file";
+        QTest::newRow("theme is a folder")
+            << QStringList{"--theme", dir_.path(), grab, picture} << 66 << "not a regular file";
+        QTest::newRow("grab into a missing folder")
+            << QStringList{grab, Path("no/such/folder/w.png")} << 73 << "cannot write";
+        QTest::newRow("grab under a file")
+            << QStringList{grab, Path("notes.txt/w.png")} << 73 << "cannot write";
+        QTest::newRow("grab onto a folder")
+            << QStringList{grab, dir_.path()} << 73 << "cannot write";
+    }
+    void refusals() {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const Run run = RunWith(options);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.startsWith(QStringLiteral("zd7240-helper: ")), qPrintable(run.err));
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!QFile::exists(Path(QStringLiteral("refused.png"))));
+    }
+
+    void helpAndVersion() {
+        const Run help = RunWith({QStringLiteral("--help")});
+        QCOMPARE(help.status, 0);
+        for (const char* word : {"--look STYLE", "--theme FILE", "--page N", "--grab FILE",
+                                 "--describe", "MacOS, WinXP, DeepBlue, Protein, BlueGlass"})
+            QVERIFY2(help.out.contains(QLatin1String(word)), word);
+        QVERIFY(help.err.isEmpty());
+        const Run version = RunWith({QStringLiteral("--version")});
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, QStringLiteral("zd7240-helper 2.1\n"));
+    }
+
+    // A picture of the window in each look, any case, on any page: the window's size,
+    // and different pages give different pictures.
+    void grab_data() {
+        QTest::addColumn<QString>("look");
+        for (const char* look : {"MacOS", "winxp", "DEEPBLUE", "Protein", "BlueGlass"})
+            QTest::newRow(look) << QString::fromLatin1(look);
+    }
+    void grab() {
+        QFETCH(QString, look);
+        QImage pages[2];
+        for (int page : {0, 7}) {
+            const QString path = Path(QStringLiteral("%1-%2.png").arg(look).arg(page));
+            const Run run =
+                RunWith({"--look", look, "--page", QString::number(page), "--grab", path});
+            QCOMPARE(run.status, 0);
+            QVERIFY(run.out.isEmpty());
+            QVERIFY(pages[page ? 1 : 0].load(path, "PNG"));
+            QCOMPARE(pages[page ? 1 : 0].size(), QSize(536, 575));
+        }
+        QVERIFY(pages[0] != pages[1]);
+    }
+
+    // The description names every control of the pages with its class, in the window's
+    // coordinates, in the chosen look, with only the chosen page shown.
+    void describe_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("look");
+        QTest::addColumn<int>("page");
+        QTest::newRow("default") << QStringList{} << "MacOS" << 0;
+        QTest::newRow("Protein, Lan--Mmx")
+            << QStringList{"--look", "protein", "--page", "3"} << "Protein" << 3;
+        QTest::newRow("theme file, Aiu-Mmx")
+            << QStringList{"--theme", Path("xp.theme"), "--page", "7"} << "FromThemeFile" << 7;
+    }
+    void describe() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, look);
+        QFETCH(int, page);
+        const Run run = RunWith(options + QStringList{QStringLiteral("--describe")});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        const QHash<QString, QJsonObject> widgets = ByName(run.out);
+
+        const auto check = [&](const QString& name, const char* className,
+                               const QString& text = QString()) {
+            QVERIFY2(widgets.contains(name), qPrintable(name));
+            const QJsonObject w = widgets.value(name);
+            QCOMPARE(w.value("class").toString(), QLatin1String(className));
+            QCOMPARE(w.value("UIStyle").toString(), look);
+            if (!text.isNull())
+                QCOMPARE(w.value("text").toString(), text);
+            for (const char* key : {"x", "y", "width", "height"})
+                QVERIFY2(w.value(QLatin1String(key)).isDouble(), key);
+            QVERIFY(w.value("enabled").toBool());
+        };
+        const QJsonObject form = widgets.value("Form1");
+        QCOMPARE(form.value("class").toString(), QStringLiteral("TForm1"));
+        QCOMPARE(form.value("text").toString(), QStringLiteral("Velmar Zd7240 Helper  V2.1"));
+        QCOMPARE(QRect(form.value("x").toInt(), form.value("y").toInt(),
+                       form.value("width").toInt(), form.value("height").toInt()),
+                 QRect(0, 0, 536, 575));
+        check("suiForm1", "TsuiForm", "Velmar Zd7240 Helper  V2.1");
+        check("suiPageControl1", "TsuiPageControl");
+        const QJsonObject pages = widgets.value("suiPageControl1");
+        QCOMPARE(pages.value("x").toInt(), 1 + 4); // the frame stands at x 1
+        QCOMPARE(pages.value("y").toInt(), 56);
+
+        for (std::size_t i = 0; i < Pages().size(); ++i) {
+            const PageTable& table = Pages()[i];
+            const bool shown = static_cast<int>(i) == page;
+            check(Q(table.sheet), "TsuiTabSheet", Q(table.caption));
+            QCOMPARE(widgets.value(Q(table.sheet)).value("visible").toBool(), shown);
+            for (const GroupRow& group : table.groups)
+                check(Q(group.name), "TsuiGroupBox", Q(group.caption));
+            for (const FieldRow& field : table.fields) {
+                check(Q(field.name), "TsuiEdit", Q(field.initial));
+                QCOMPARE(widgets.value(Q(field.name)).value("visible").toBool(), shown);
+            }
+            for (const SelectorRow& selector : table.selectors)
+                check(Q(selector.name), "TsuiComboBox", Q(selector.items[0]));
+            for (const ButtonRow* button : {&table.defaultButton, &table.makeButton}) {
+                check(Q(button->name), "TsuiButton", Q(button->caption));
+                const QJsonObject b = widgets.value(Q(button->name));
+                // The sheet stands at (3, 37) in the page control.
+                QCOMPARE(b.value("x").toInt(), 5 + 3 + button->rect.left);
+                QCOMPARE(b.value("y").toInt(), 56 + 37 + button->rect.top);
+            }
+        }
+    }
+
+    // The program itself, without a display: --grab and --describe draw offscreen on
+    // their own; a refusal ends with its status before any window exists.
+    void programRunsWithoutDisplay() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        const auto run = [&env](const QStringList& options, QByteArray* out = nullptr,
+                                QByteArray* err = nullptr) {
+            QProcess process;
+            process.setProcessEnvironment(env);
+            process.start(QStringLiteral(ZD7240_HELPER_PATH), options);
+            if (!process.waitForFinished(60000))
+                return -1;
+            if (out)
+                *out = process.readAllStandardOutput();
+            if (err)
+                *err = process.readAllStandardError();
+            return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        };
+        const QString picture = Path(QStringLiteral("process.png"));
+        QCOMPARE(run({"--look", "BlueGlass", "--grab", picture}), 0);
+        QCOMPARE(QImage(picture).size(), QSize(536, 575));
+        QByteArray out;
+        QCOMPARE(run({"--describe"}, &out), 0);
+        QVERIFY(QJsonDocument::fromJson(out).isArray());
+        QByteArray err;
+        QCOMPARE(run({"--describe", "--page", "9"}, nullptr, &err), 64);
+        QVERIFY2(err.contains("no page '9'"), err.constData());
+    }
+};
+
+QTEST_MAIN(TestHelperCommand)
+#include "tst_helpercommand.moc"
