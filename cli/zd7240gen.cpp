@@ -16,6 +16,7 @@
 
 #include "frame.h"
 #include "pagetable.h"
+#include "processguard.h"
 #include "scriptwriter.h"
 
 #ifndef ZD7240_VERSION
@@ -32,19 +33,14 @@ constexpr int kExitUsage = 64;
 constexpr int kExitData = 65;
 constexpr int kExitCantCreate = 73;
 constexpr int kExitIoError = 74;
-constexpr int kExitInterrupted = 130;
 
+constexpr const char* kProgram = "zd7240-gen";
 constexpr const char* kDefaultOutput = "zd7240.txt";
-
-volatile std::sig_atomic_t gInterrupted = 0;
-extern "C" void OnInterrupt(int) {
-    gInterrupted = 1;
-}
 
 void PrintUsage(std::ostream& out) {
     out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--progress]\n"
            "       zd7240-gen PAGE --list\n"
-           "       zd7240-gen --list | --help | --version\n"
+           "       zd7240-gen --list | -h, --help | -V, --version\n"
            "\n"
            "Writes the configuration script of one link-type page, exactly as the window's\n"
            "\"Make file\" does.\n"
@@ -54,27 +50,33 @@ void PrintUsage(std::ostream& out) {
            "  NAME=VALUE    a field by control name (suiEdit401) or key (lan-board), VALUE\n"
            "                its exact text (NAME= is the empty text); a card-type box takes\n"
            "                its item text (Ima, Ces-udt) or index (0, 1; -1 for no entry).\n"
-           "                Fields not named keep the text the window opens with.\n"
-           "  -o FILE       the script file (default zd7240.txt); - writes to standard output.\n"
-           "                An existing file is replaced only once the whole script is written.\n"
+           "                Fields not named keep the text the window opens with. A field may be\n"
+           "                given once.\n"
+           "  -o FILE, --output=FILE\n"
+           "                the script file (default zd7240.txt); - writes to standard output.\n"
+           "                An existing file is replaced only once the whole script is written;\n"
+           "                devices, FIFOs and pipes (/dev/stdout) are written directly.\n"
            "  --dry-run     check and compute only: print the End value, the number of lines\n"
            "                and the first and last line; write nothing\n"
            "  --progress    report the line count on standard error during long jobs\n"
            "  --list        list the pages, or the fields of PAGE with labels and initial texts\n"
+           "  --            end of options: every later argument is the page or NAME=VALUE\n"
            "\n"
            "Exit status: 0 written; 64 bad usage; 65 a field is not an integer or too large;\n"
-           "73 the file cannot be created; 74 writing failed (the old file is kept);\n"
-           "130 interrupted (the old file is kept).\n";
+           "73 the file cannot be created; 74 writing failed (the old file is kept) or\n"
+           "standard output was lost; 130 interrupted by SIGINT, 143 by SIGTERM, 129 by\n"
+           "SIGHUP (the old file is kept).\n";
 }
 
 int UsageError(const std::string& message) {
-    std::cerr << "zd7240-gen: " << message << "\n"
+    std::cerr << "zd7240-gen: " << EscapeText(message) << "\n"
               << "Try 'zd7240-gen --help' for more information.\n";
     return kExitUsage;
 }
 
+// Field text in messages and lists, its control characters escaped.
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return "\"" + EscapeText(text) + "\"";
 }
 
 // The caption a group box shows when the window opens, with the box it sits in.
@@ -193,21 +195,20 @@ public:
 class StderrErrors : public ErrorReport {
 public:
     void ReportError(std::string_view message) override {
-        std::cerr << "zd7240-gen: " << message << "\n";
+        std::cerr << "zd7240-gen: " << EscapeText(message) << "\n";
     }
 };
 
-class SignalProgress : public ProgressMonitor {
+// Reports the line count on standard error now and then; main() prints the final count
+// over it. Counts only grow, so each one covers the one before. An interrupt ends the
+// program from its signal handler, so the job is never cancelled from here.
+class LineProgress : public ProgressMonitor {
 public:
-    explicit SignalProgress(bool report) : report_(report) {}
+    explicit LineProgress(bool report) : report_(report) {}
     bool Progress(std::uint64_t lines) override {
         if (report_ && lines % (1u << 20) == 0)
             std::cerr << "\r" << lines << " lines" << std::flush;
-        return !gInterrupted;
-    }
-    void Finished() override {
-        if (report_)
-            std::cerr << "\r";
+        return true;
     }
 
 private:
@@ -239,17 +240,14 @@ int DryRun(const PageTable& page, OptionFields& fields) {
         std::string first;
         StepValues last{};
         const LineRenderer* renderer = nullptr;
-        SignalProgress progress(false);
-        const bool completed = job.Walk([&](const LineRenderer& r, const StepValues& v) {
+        job.Walk([&](const LineRenderer& r, const StepValues& v) {
             if (count == 0)
                 first = r.RenderToString(v);
             renderer = &r;
             last = v;
             ++count;
-            return count % (1u << 16) != 0 || progress.Progress(count);
+            return true;
         });
-        if (!completed)
-            return kExitInterrupted;
         std::cout << EndLine(page, job.endValue()) << "\n"
                   << "Lines: " << count << "\n";
         if (count > 0) {
@@ -264,41 +262,65 @@ int DryRun(const PageTable& page, OptionFields& fields) {
     }
 }
 
-} // namespace
+// The control a NAME of NAME=VALUE sets, or nothing when the page has no such field.
+std::optional<std::string_view> ControlOf(const PageTable& page, std::string_view name) {
+    if (const FieldRow* f = FindField(page, name))
+        return f->name;
+    if (const SelectorRow* s = FindSelector(page, name))
+        return s->name;
+    return std::nullopt;
+}
 
-int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
+int Run(const std::vector<std::string_view>& args) {
     std::optional<std::string_view> pageName;
-    std::vector<std::pair<std::string_view, std::string_view>> assignments;
+    std::vector<std::string_view> assignments; // NAME=VALUE, as given
     std::string output = kDefaultOutput;
-    bool list = false, dryRun = false, progress = false;
+    std::optional<std::string> outputOption; // how -o was given, for a repeat
+    bool list = false, dryRun = false, progress = false, options = true;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
+        std::optional<std::string_view> outputValue;
+        std::string outputText;
+        if (!options) {
+            // After "--": the page or NAME=VALUE, even when it starts with '-'.
+        } else if (arg == "--") {
+            options = false;
+            continue;
+        } else if (arg == "--help" || arg == "-h") {
             PrintUsage(std::cout);
             return kExitOk;
-        }
-        if (arg == "--version" || arg == "-V") {
+        } else if (arg == "--version" || arg == "-V") {
             std::cout << "zd7240-gen (Velmar Zd7240 Helper) " << ZD7240_VERSION << "\n";
             return kExitOk;
-        }
-        if (arg == "-o" || arg == "--output") {
+        } else if (arg == "-o" || arg == "--output") {
             if (i + 1 >= args.size())
                 return UsageError("option " + std::string(arg) + " needs a file name");
-            output = std::string(args[++i]);
+            outputValue = args[++i];
+            outputText = std::string(arg) + " " + std::string(*outputValue);
         } else if (arg.starts_with("--output=")) {
-            output = std::string(arg.substr(9));
+            outputValue = arg.substr(9);
+            outputText = std::string(arg);
         } else if (arg == "--list") {
             list = true;
+            continue;
         } else if (arg == "--dry-run") {
             dryRun = true;
+            continue;
         } else if (arg == "--progress") {
             progress = true;
+            continue;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option '" + std::string(arg) + "'");
-        } else if (const auto eq = arg.find('='); eq != std::string_view::npos) {
-            assignments.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
+        }
+        if (outputValue) {
+            if (outputOption)
+                return UsageError("the output file is given twice: '" + *outputOption + "' and '" +
+                                  outputText + "'");
+            outputOption = outputText;
+            output = std::string(*outputValue);
+        } else if (arg.find('=') != std::string_view::npos) {
+            assignments.push_back(arg);
         } else if (!pageName) {
             pageName = arg;
         } else {
@@ -326,24 +348,33 @@ int main(int argc, char** argv) {
         return UsageError("the output file name is empty");
 
     OptionFields fields(*page);
-    for (auto [name, value] : assignments) {
-        const std::string error = Assign(*page, fields, name, value);
+    std::map<std::string_view, std::string_view> given; // control -> NAME=VALUE
+    for (const std::string_view assignment : assignments) {
+        const auto eq = assignment.find('=');
+        const std::string_view name = assignment.substr(0, eq);
+        if (const auto control = ControlOf(*page, name)) {
+            const auto [earlier, fresh] = given.emplace(*control, assignment);
+            if (!fresh)
+                return UsageError(std::string(*control) + " is given twice: '" +
+                                  std::string(earlier->second) + "' and '" +
+                                  std::string(assignment) + "'");
+        }
+        const std::string error = Assign(*page, fields, name, assignment.substr(eq + 1));
         if (!error.empty())
             return UsageError(error);
     }
     if (dryRun)
         return DryRun(*page, fields);
 
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
-    std::signal(SIGHUP, OnInterrupt);
     // Over a file size limit, let the write fail and the old file stay, rather than die.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (output != "-")
+        SetInterruptNote("; " + EscapeText(output) + " was left as it was");
 
     FixedChooser chooser(output);
     StderrMessenger messenger;
     StderrErrors errors;
-    SignalProgress monitor(progress);
+    LineProgress monitor(progress);
     FrameSeams seams{fields, chooser, messenger, errors, &monitor};
     if (output == "-") {
         seams.open = [](const std::string&) {
@@ -351,6 +382,9 @@ int main(int argc, char** argv) {
         };
     }
     const FrameResult result = RunFrame(*page, seams);
+    if (progress && result.outcome != FrameOutcome::InvalidInput &&
+        result.outcome != FrameOutcome::ConversionFailed)
+        std::cerr << "\r" << result.lines << " lines\n";
     switch (result.outcome) {
     case FrameOutcome::InvalidInput:
         return InvalidField(*page, fields, *result.failedField);
@@ -358,8 +392,8 @@ int main(int argc, char** argv) {
         return kExitData;
     case FrameOutcome::Cancelled:
     case FrameOutcome::Aborted:
-        std::cerr << "zd7240-gen: interrupted; " << output << " was left as it was\n";
-        return kExitInterrupted;
+        std::cerr << "zd7240-gen: interrupted; " << EscapeText(output) << " was left as it was\n";
+        return InterruptStatus(SIGINT);
     case FrameOutcome::CreateFailed:
         return kExitCantCreate;
     case FrameOutcome::WriteFailed:
@@ -369,4 +403,13 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     return kExitIoError;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    GuardStandardDescriptors();
+    ExitOnInterrupt(kProgram);
+    const int status = Run(std::vector<std::string_view>(argv + 1, argv + argc));
+    return FinishStandardOutput(kProgram, status);
 }

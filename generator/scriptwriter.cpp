@@ -4,11 +4,15 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+
+#include "processguard.h"
 
 namespace zd7240 {
 
@@ -42,6 +46,52 @@ std::string FollowLinks(std::string path) {
         path = (!link.empty() && link[0] == '/') ? link : DirName(path) + "/" + link;
     }
     return path; // a loop: opening it reports the system's error
+}
+
+// Removes temporaries of `base` left in `dir` by a run that was killed: ".BASE.XXXXXX"
+// files that nobody holds locked. A live writer holds the lock on its temporary for as
+// long as it writes it, so its file is never taken.
+void RemoveStaleTemporaries(const std::string& dir, const std::string& base) {
+    DIR* folder = opendir(dir.c_str());
+    if (!folder)
+        return;
+    const std::string prefix = "." + base + ".";
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix))
+            continue;
+        bool pattern = true;
+        for (const char c : name.substr(prefix.size()))
+            pattern = pattern &&
+                      ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
+        if (!pattern)
+            continue;
+        const std::string path = dir + "/" + std::string(name);
+        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held {
+        }, named{};
+        if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(path.c_str(), &named) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            unlink(path.c_str());
+        close(fd);
+    }
+    closedir(folder);
+}
+
+// True when `path` names a file that can be written but not replaced by a rename:
+// its folder is not writable, or it is sticky and neither the file nor the folder
+// belongs to us.
+bool CannotReplace(const std::string& dir, const struct stat& file) {
+    if (access(dir.c_str(), W_OK | X_OK) != 0)
+        return errno == EACCES || errno == EROFS || errno == EPERM;
+    struct stat folder {};
+    if (stat(dir.c_str(), &folder) != 0)
+        return false;
+    const uid_t me = geteuid();
+    return (folder.st_mode & S_ISVTX) != 0 && me != 0 && file.st_uid != me && folder.st_uid != me;
 }
 
 mode_t CurrentUmask() {
@@ -133,30 +183,60 @@ ScriptWriter::ScriptWriter(const std::string& path, std::size_t bufferSize)
     : path_(path), buffer_(bufferSize < 4096 ? 4096 : bufferSize), bufferSize_(buffer_.size()) {
     if (path.empty())
         Fail(FileError::Kind::Create, path, ENOENT);
-    target_ = FollowLinks(path);
 
+    // What the name leads to, links followed: a link loop or a folder that cannot be
+    // searched fails here with the system's description.
     struct stat st {};
-    const bool exists = stat(target_.c_str(), &st) == 0;
+    const bool exists = stat(path.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        Fail(FileError::Kind::Create, path_, errno);
     if (exists && !S_ISREG(st.st_mode)) {
-        // A device, pipe or terminal: there is nothing to replace, write straight into it.
-        fd_ = open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-        if (fd_ < 0)
-            Fail(FileError::Kind::Create, path_, errno);
+        // A device, pipe or terminal: there is nothing to replace, write straight into
+        // it, opened by the name as given (/dev/stdout and /proc/self/fd/1 lead to a
+        // pipe that has no name of its own).
+        target_ = path;
+        OpenDirect(path, O_TRUNC);
         return;
     }
+    target_ = FollowLinks(path);
+    const std::string dir = DirName(target_);
     if (exists) {
         // The target itself must be writable, as truncating it in place would require.
         const int probe = open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
         if (probe < 0)
             Fail(FileError::Kind::Create, path_, errno);
         close(probe);
+        if (CannotReplace(dir, st)) {
+            // As `echo > file` would: the file is rewritten in place, so a failure on
+            // the way leaves it cut short rather than as it was.
+            OpenDirect(target_, O_TRUNC);
+            return;
+        }
     }
-    std::string temp = DirName(target_) + "/." + BaseName(target_) + ".XXXXXX";
-    fd_ = mkstemp(temp.data());
-    if (fd_ < 0)
-        Fail(FileError::Kind::Create, path_, errno);
-    tempPath_ = temp;
-    fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    RemoveStaleTemporaries(dir, BaseName(target_));
+    for (int attempt = 0;; ++attempt) {
+        std::string temp = dir + "/." + BaseName(target_) + ".XXXXXX";
+        fd_ = mkstemp(temp.data());
+        if (fd_ < 0)
+            Fail(FileError::Kind::Create, path_, errno);
+        fcntl(fd_, F_SETFD, FD_CLOEXEC);
+        // Held until the file is renamed or removed: another run's clean-up leaves it
+        // alone. Should a clean-up have taken the name between creation and locking,
+        // start again with a new one.
+        struct stat held {
+        }, named{};
+        if (flock(fd_, LOCK_EX) == 0 && fstat(fd_, &held) == 0 &&
+            lstat(temp.c_str(), &named) == 0 && named.st_ino == held.st_ino &&
+            named.st_dev == held.st_dev) {
+            tempPath_ = temp;
+            break;
+        }
+        close(fd_);
+        fd_ = -1;
+        if (attempt == 3)
+            Fail(FileError::Kind::Create, path_, EAGAIN);
+    }
+    tempSlot_ = RegisterTemporary(tempPath_);
     // The new file takes the old one's permissions, or those a plain create would give.
     const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
     if (fchmod(fd_, mode) != 0) {
@@ -165,6 +245,12 @@ ScriptWriter::ScriptWriter(const std::string& path, std::size_t bufferSize)
     if (exists && (fchown(fd_, st.st_uid, st.st_gid) != 0)) {
         // Only root may hand a file to another owner; keep ours otherwise.
     }
+}
+
+void ScriptWriter::OpenDirect(const std::string& path, int flags) {
+    fd_ = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | flags);
+    if (fd_ < 0)
+        Fail(FileError::Kind::Create, path_, errno);
 }
 
 ScriptWriter::ScriptWriter(int fd, const std::string& name, std::size_t bufferSize)
@@ -232,6 +318,8 @@ void ScriptWriter::Commit() {
         Fail(FileError::Kind::Write, path_, errno);
     if (rename(tempPath_.c_str(), target_.c_str()) != 0)
         Fail(FileError::Kind::Write, path_, errno);
+    ForgetTemporary(tempSlot_);
+    tempSlot_ = -1;
     tempPath_.clear();
     done_ = true;
     // Make the rename itself durable.
@@ -251,6 +339,8 @@ void ScriptWriter::Discard() {
     }
     if (!tempPath_.empty()) {
         unlink(tempPath_.c_str());
+        ForgetTemporary(tempSlot_);
+        tempSlot_ = -1;
         tempPath_.clear();
     }
     used_ = 0;

@@ -1,10 +1,17 @@
 #pragma once
-// Writes a script file safely. A regular file (or a missing one) is replaced
-// atomically: the lines go to a temporary file beside the target, which is synced and
-// renamed over the target only when everything was written. On a failure or a cancel
-// the temporary is removed and the old file stays exactly as it was. A target that is
-// not a regular file (/dev/null, a pipe, a terminal) is written directly. A symbolic
-// link has the file it points to replaced.
+// Writes a script (or any output file) safely. A regular file (or a missing one) is
+// replaced atomically: the bytes go to a temporary file ".NAME.XXXXXX" beside the
+// target, which is synced and renamed over the target only when everything was
+// written. On a failure or a cancel the temporary is removed and the old file stays
+// exactly as it was. A symbolic link has the file it points to replaced; a link loop
+// fails. A target that is not a regular file (a device, a FIFO, a terminal,
+// /dev/stdout leading to a pipe) is opened by the name given and written directly.
+// A file that may be written but not replaced (its folder is not writable, or sticky
+// and not ours) is rewritten in place; its old content is then not protected.
+// Other names (hard links) of a replaced file keep the old content.
+//
+// The temporary is locked while it is written; temporaries of the same target left
+// unlocked by a killed run are removed when the next writer starts.
 
 #include <cstddef>
 #include <cstdint>
@@ -72,11 +79,13 @@ private:
     void MakeRoom(std::size_t n);
     void Handoff();
     void Drain();
+    void OpenDirect(const std::string& path, int flags);
     [[noreturn]] void Fail(FileError::Kind kind, const std::string& what, int error);
 
     std::string path_;     // as given
     std::string target_;   // after following symbolic links
     std::string tempPath_; // empty when writing the target directly
+    int tempSlot_ = -1;    // registration with the interrupt handler
     int fd_ = -1;
     std::vector<char> buffer_;
     std::size_t bufferSize_;

@@ -2,78 +2,45 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
-#include "../generator/tempdir.h"
+#include "targets.h"
 
 namespace {
 
-using zd7240::test::ReadFile;
-using zd7240::test::TempDir;
-using zd7240::test::WriteFile;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs zd7240-gen in `cwd`; `prefix` may put a shell in front (for ulimit).
-pid_t Spawn(const std::vector<std::string>& args, const TempDir& cwd, const std::string& outPath,
-            const std::string& errPath, const std::string& shellPrefix = "") {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(cwd.path().c_str()) != 0)
-            _exit(127);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, 1);
-        dup2(err, 2);
-        std::vector<std::string> full;
-        if (!shellPrefix.empty()) {
-            std::string command = shellPrefix + " exec \"$0\" \"$@\"";
-            full = {"/bin/sh", "-c", command};
-        }
-        full.push_back(ZD7240_GEN);
-        full.insert(full.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : full)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
-}
+using namespace zd7240::test;
 
 Result Gen(const std::vector<std::string>& args, const TempDir& cwd,
            const std::string& shellPrefix = "") {
-    TempDir io;
-    const pid_t pid = Spawn(args, cwd, io.File("out"), io.File("err"), shellPrefix);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    Result r;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadFile(io.File("out"));
-    r.err = ReadFile(io.File("err"));
-    return r;
+    Launch launch;
+    launch.cwd = cwd.path().string();
+    launch.shellPrefix = shellPrefix;
+    return RunProcess(ZD7240_GEN, args, launch);
 }
 
 const std::vector<std::string> kLanMmx = {"Lan--Mmx",       "lan-board=0",  "lan-slot=5",
                                           "suiEdit403=100", "end-vlan=103", "vpi=1",
                                           "start-vci=40"};
 
+// `base` followed by `more`; a NAME=VALUE in `more` replaces the same NAME in `base`
+// (the program refuses a field given twice).
 std::vector<std::string> With(std::vector<std::string> base, std::vector<std::string> more) {
-    base.insert(base.end(), more.begin(), more.end());
+    for (const std::string& item : more) {
+        const auto eq = item.find('=');
+        auto same = std::find_if(base.begin(), base.end(), [&](const std::string& b) {
+            return eq != std::string::npos && b.compare(0, eq + 1, item, 0, eq + 1) == 0;
+        });
+        if (same != base.end())
+            *same = item;
+        else
+            base.push_back(item);
+    }
     return base;
 }
 
@@ -148,12 +115,6 @@ TEST(Zd7240Gen, FileFailuresKeepTheOldFile) {
     EXPECT_EQ(r.status, 73);
     EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
 
-    if (access("/dev/full", W_OK) == 0) {
-        r = Gen(With(kLanMmx, {"-o", "/dev/full"}), dir);
-        EXPECT_EQ(r.status, 74);
-        EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
-    }
-
     // A file size limit stands in for a full disk: the old script survives whole.
     WriteFile(dir.File("zd7240.txt"), "old script\r\n");
     r = Gen(With(kLanMmx, {"end-vlan=500000"}), dir, "ulimit -f 64;");
@@ -163,21 +124,108 @@ TEST(Zd7240Gen, FileFailuresKeepTheOldFile) {
     EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
-TEST(Zd7240Gen, InterruptKeepsTheOldFile) {
-    TempDir dir, io;
-    WriteFile(dir.File("zd7240.txt"), "old script\r\n");
-    const pid_t pid =
-        Spawn(With(kLanMmx, {"start-vlan=0", "end-vlan=2147483647", "-o", dir.File("zd7240.txt")}),
-              dir, io.File("out"), io.File("err"));
-    // Wait until the job is under way (its temporary file exists), then interrupt it.
-    for (int i = 0; i < 500 && dir.EntryCount() < 2; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    kill(pid, SIGINT);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_EQ(ReadFile(dir.File("zd7240.txt")), "old script\r\n");
+TEST(Zd7240Gen, EveryKindOfTarget) {
+    CheckTargets(
+        ZD7240_GEN,
+        [](const std::string& path) {
+            return With(kLanMmx, {"-o", path});
+        },
+        kLanMmxScript);
+}
+
+// An interrupt ends the program at once, wherever it is blocked, and leaves the old file
+// and no temporary: while writing a file, while waiting in open() for a FIFO reader,
+// and while writing to a pipe nobody reads.
+TEST(Zd7240Gen, SignalsEndTheProgramWhereverItWaits) {
+    const std::vector<std::string> huge = With(kLanMmx, {"suiEdit403=0", "end-vlan=2147483647"});
+    struct Case {
+        const char* name;
+        int signal;
+        int status;
+        bool fifo; // else a regular file (pipe: true with stdout to a pipe)
+        bool pipe;
+    };
+    const Case cases[] = {
+        {"file, SIGINT", SIGINT, 130, false, false},
+        {"file, SIGTERM", SIGTERM, 143, false, false},
+        {"FIFO without a reader, SIGINT", SIGINT, 130, true, false},
+        {"FIFO without a reader, SIGTERM", SIGTERM, 143, true, false},
+        {"stalled pipe, SIGINT", SIGINT, 130, false, true},
+        {"stalled pipe, SIGHUP", SIGHUP, 129, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string target = dir.File(c.fifo ? "fifo" : "zd7240.txt");
+        if (c.fifo)
+            mkfifo(target.c_str(), 0644);
+        else if (!c.pipe)
+            WriteFile(target, "old script\r\n");
+        int fds[2] = {-1, -1};
+        Launch launch;
+        launch.cwd = dir.path().string();
+        if (c.pipe) {
+            ASSERT_EQ(pipe(fds), 0);
+            launch.stdoutFd = fds[1];
+        }
+        Process gen(ZD7240_GEN, With(huge, {"-o", c.pipe ? "-" : target}), launch);
+        if (c.pipe)
+            close(fds[1]);
+        // Wait until it is under way: its temporary exists, or it sleeps in open()/write().
+        for (int i = 0; i < 1000; ++i) {
+            if (c.fifo || c.pipe ? gen.Blocked() : dir.EntryCount() >= 2)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const auto start = std::chrono::steady_clock::now();
+        gen.Signal(c.signal);
+        const Result r = gen.Wait(std::chrono::seconds(10));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find("zd7240-gen: interrupted"), std::string::npos) << r.err;
+        if (c.pipe) {
+            close(fds[0]);
+            EXPECT_EQ(dir.EntryCount(), 0u);
+        } else {
+            EXPECT_EQ(dir.EntryCount(), 1u);
+        }
+        if (c.fifo) {
+            EXPECT_TRUE(std::filesystem::is_fifo(target));
+        } else if (!c.pipe) {
+            EXPECT_EQ(ReadFile(target), "old script\r\n");
+        }
+    }
+}
+
+// Output that did not arrive is a failure, for every mode that prints.
+TEST(Zd7240Gen, LostStandardOutputExits74) {
+    TempDir dir;
+    const std::string full = MakeDevice(dir, "full", 7);
+    const std::vector<std::vector<std::string>> modes = {
+        {"--help"},
+        {"-V"},
+        {"--list"},
+        {"lan-mmx", "--list"},
+        With(kLanMmx, {"--dry-run"}),
+        With(kLanMmx, {"-o", "-"}),
+    };
+    for (const auto& args : modes) {
+        SCOPED_TRACE(args.back());
+        const int fd = open(full.c_str(), O_WRONLY);
+        Launch launch;
+        launch.cwd = dir.path().string();
+        launch.stdoutFd = fd;
+        Result r = RunProcess(ZD7240_GEN, args, launch);
+        close(fd);
+        EXPECT_EQ(r.status, 74);
+        EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+        launch.stdoutFd = -1;
+        launch.closeStdout = true;
+        r = RunProcess(ZD7240_GEN, args, launch);
+        EXPECT_EQ(r.status, 74);
+        EXPECT_NE(r.err.find("Bad file descriptor"), std::string::npos) << r.err;
+    }
     EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
@@ -202,6 +250,10 @@ TEST(Zd7240Gen, BadUsageExits64) {
         {"lan-mmx", "end-vci=5"}, // the computed End field
         {"lan-mmx", "stray"},
         {"lan-mmx", "-o"},
+        {"lan-mmx", "lan-board=0", "lan-board=1"},
+        {"lan-mmx", "lan-board=0", "suiEdit401=1"}, // the same field by both its names
+        {"lan-mmx", "-o", "a", "--output=b"},
+        {"lan-mmx", "--", "--list"},
     };
     for (const auto& args : cases) {
         const Result r = Gen(args, dir);
@@ -229,6 +281,35 @@ TEST(Zd7240Gen, HelpVersionAndLists) {
         << r.out;
     EXPECT_NE(r.out.find("mmx-slot\tSlot id:\tMmx card information\t\"7\"\tsuiEdit406"),
               std::string::npos);
+}
+
+TEST(Zd7240Gen, RepeatsAreNamedAndFieldTextIsEscaped) {
+    TempDir dir;
+    Result r = Gen({"lan-mmx", "start-vlan=1", "suiEdit403=2\x1b[2J"}, dir);
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("suiEdit403 is given twice: 'start-vlan=1' and 'suiEdit403=2\\x1b[2J'"),
+              std::string::npos)
+        << r.err;
+    r = Gen({"lan-mmx", "lan-board=0", "lan-slot=5", "start-vlan=1\n\x1b[2J", "end-vlan=3"}, dir);
+    EXPECT_EQ(r.status, 65);
+    EXPECT_NE(r.err.find("\"1\\n\\x1b[2J\")"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+    r = Gen({"lan-mmx", "-o", "a", "-o", "b\tc"}, dir);
+    EXPECT_NE(r.err.find("'-o a' and '-o b\\tc'"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.EntryCount(), 0u);
+}
+
+TEST(Zd7240Gen, DoubleDashEndsTheOptionsAndProgressEndsWithTheFinalCount) {
+    TempDir dir;
+    const Result r = Gen(With({"--progress", "-o", "-", "--"}, kLanMmx), dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, kLanMmxScript);
+    EXPECT_EQ(r.err, "\r4 lines\nEnd Vci: 43\n");
+    const Result big = Gen({"lan-mmx", "lan-board=0", "lan-slot=5", "start-vlan=0",
+                            "end-vlan=1100000", "vpi=1", "start-vci=40", "--progress"},
+                           dir);
+    EXPECT_EQ(big.status, 0);
+    EXPECT_EQ(big.err, "\r1048576 lines\r1100001 lines\nEnd Vci: 1100040\n");
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "processguard.h"
 #include "tempdir.h"
 
 namespace zd7240 {
@@ -70,11 +72,34 @@ TEST(ScriptWriter, SymbolicLinkHasItsTargetReplaced) {
 }
 
 TEST(ScriptWriter, DevicesAreWrittenDirectly) {
-    ScriptWriter writer("/dev/null");
+    TempDir dir;
+    const std::string null = dir.File("null"); // a private node with the numbers of /dev/null
+    ASSERT_EQ(mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    ScriptWriter writer(null);
     EXPECT_FALSE(writer.replacesAtomically());
     writer.Write("into the void\r\n");
     writer.Commit();
-    EXPECT_TRUE(fs::is_character_file("/dev/null")); // still the device, not a renamed file
+    EXPECT_TRUE(fs::is_character_file(null)); // still the device, not a renamed file
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(EscapeText, ControlCharactersAndBrokenBytesAreEscaped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain text 123", "plain text 123"},
+        {"a\nb\rc\td", "a\\nb\\rc\\td"},
+        {"\x1b[2J\x7f", "\\x1b[2J\\x7f"},
+        {std::string("nul\0x", 5), "nul\\x00x"},
+        {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"}, // UTF-8 passes
+        {"\xc2\x9b"
+         "2J",
+         "\\xc2\\x9b2J"},             // C1 CSI
+        {"\xe9t\xe9", "\\xe9t\\xe9"}, // Latin-1 bytes
+        {"\xc0\xaf", "\\xc0\\xaf"},   // overlong
+        {"back\\slash", "back\\slash"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(EscapeText(in), out) << out;
+    EXPECT_EQ(EscapeText("a\\b\n", true), "a\\\\b\\n");
 }
 
 TEST(ScriptWriter, LinesLongerThanTheBufferAreWrittenWhole) {

@@ -1,0 +1,194 @@
+#include "processguard.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <unistd.h>
+
+namespace zd7240 {
+
+namespace {
+
+constexpr std::size_t kSlots = 8;
+constexpr std::size_t kPathMax = 4096;
+
+// Slot states: 0 free, 1 being filled, 2 holds a path the handler may remove.
+std::array<std::atomic<int>, kSlots> gSlotState{};
+char gSlotPath[kSlots][kPathMax];
+
+const char* gProgram = "";
+char gNote[kPathMax];
+std::atomic<std::size_t> gNoteLength{0};
+
+void WriteAll(int fd, const char* text, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, text, size);
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            return;
+        }
+        text += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+// Runs in signal context: only async-signal-safe calls.
+extern "C" void OnInterrupt(int signal) {
+    for (std::size_t i = 0; i < kSlots; ++i) {
+        if (gSlotState[i].load(std::memory_order_acquire) == 2)
+            unlink(gSlotPath[i]);
+    }
+    WriteAll(STDERR_FILENO, "\r", 1);
+    WriteAll(STDERR_FILENO, gProgram, std::strlen(gProgram));
+    WriteAll(STDERR_FILENO, ": interrupted", 13);
+    WriteAll(STDERR_FILENO, gNote, gNoteLength.load(std::memory_order_acquire));
+    WriteAll(STDERR_FILENO, "\n", 1);
+    _exit(InterruptStatus(signal));
+}
+
+} // namespace
+
+int InterruptStatus(int signal) {
+    return 128 + signal;
+}
+
+void ExitOnInterrupt(const char* program) {
+    gProgram = program;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&action.sa_mask, signal);
+    action.sa_flags = 0; // no SA_RESTART: a blocked open() or write() returns
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+void SetInterruptNote(std::string_view note) {
+    gNoteLength.store(0, std::memory_order_release);
+    const std::size_t size = note.size() < kPathMax ? note.size() : kPathMax;
+    std::memcpy(gNote, note.data(), size);
+    gNoteLength.store(size, std::memory_order_release);
+}
+
+int RegisterTemporary(const std::string& path) {
+    if (path.size() >= kPathMax)
+        return -1;
+    for (std::size_t i = 0; i < kSlots; ++i) {
+        int expected = 0;
+        if (gSlotState[i].compare_exchange_strong(expected, 1, std::memory_order_acq_rel)) {
+            std::memcpy(gSlotPath[i], path.c_str(), path.size() + 1);
+            gSlotState[i].store(2, std::memory_order_release);
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void ForgetTemporary(int slot) {
+    if (slot >= 0 && static_cast<std::size_t>(slot) < kSlots)
+        gSlotState[static_cast<std::size_t>(slot)].store(0, std::memory_order_release);
+}
+
+void GuardStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        const int null = open("/dev/null", O_RDONLY);
+        if (null >= 0 && null != fd) {
+            dup2(null, fd);
+            close(null);
+        }
+    }
+}
+
+int CloseStandardOutput() {
+    errno = 0;
+    std::cout.flush();
+    int error = 0;
+    if (!std::cout.good())
+        error = errno != 0 ? errno : EIO;
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        error = errno != 0 ? errno : (error != 0 ? error : EIO);
+    // Closing reports what a network file system or a device kept back until then.
+    errno = 0;
+    if (std::fclose(stdout) != 0 && error == 0 && errno != EINTR)
+        error = errno != 0 ? errno : EIO;
+    return error;
+}
+
+int FinishStandardOutput(const char* program, int status) {
+    const int error = CloseStandardOutput();
+    if (error == 0)
+        return status;
+    std::cerr << program << ": cannot write standard output: " << std::strerror(error) << "\n";
+    return 74;
+}
+
+std::string EscapeText(std::string_view text, bool escapeBackslash) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    const auto hex = [&](unsigned char byte) {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            switch (byte) {
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\\':
+                out += escapeBackslash ? "\\\\" : "\\";
+                break;
+            default:
+                if (byte < 0x20 || byte == 0x7f)
+                    hex(byte);
+                else
+                    out += static_cast<char>(byte);
+            }
+            ++i;
+            continue;
+        }
+        // A UTF-8 sequence passes whole unless it is malformed, overlong, a surrogate
+        // or a C1 control character (U+0080 to U+009F); otherwise its first byte is
+        // escaped and the rest is looked at again.
+        std::size_t length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 0;
+        char32_t code = length == 4 ? byte & 0x07 : length == 3 ? byte & 0x0f : byte & 0x1f;
+        bool ok = length > 0 && byte <= 0xf4 && i + length <= text.size();
+        for (std::size_t k = 1; ok && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            ok = (next & 0xc0) == 0x80;
+            code = (code << 6) | (next & 0x3f);
+        }
+        static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+        ok = ok && code >= kMinimum[length] && code <= 0x10ffff &&
+             !(code >= 0xd800 && code <= 0xdfff) && !(code >= 0x80 && code <= 0x9f);
+        if (!ok) {
+            hex(byte);
+            ++i;
+            continue;
+        }
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+} // namespace zd7240

@@ -1,0 +1,267 @@
+#pragma once
+// One table of output targets for every program that writes a file: what the program
+// answers for each kind of target, what the target holds afterwards and what became of
+// the old file. Used by the tests of zd7240-gen and of zd7240-theme.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
+#include <vector>
+
+#include "process.h"
+
+namespace zd7240::test {
+
+// Reads everything from a descriptor, or from a FIFO it opens, on a thread of its own.
+class Drain {
+public:
+    explicit Drain(int fd) : thread_([this, fd] { ReadAll(fd); }) {}
+    explicit Drain(const std::string& fifo)
+        : thread_([this, fifo] { ReadAll(open(fifo.c_str(), O_RDONLY)); }) {}
+    ~Drain() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    const std::string& Take() {
+        if (thread_.joinable())
+            thread_.join();
+        return got_;
+    }
+
+private:
+    void ReadAll(int fd) {
+        char buffer[65536];
+        ssize_t n;
+        while (fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0)
+            got_.append(buffer, static_cast<std::size_t>(n));
+        if (fd >= 0)
+            close(fd);
+    }
+    std::string got_;
+    std::thread thread_;
+};
+
+struct Setting {
+    std::string path; // the target as the program is given it
+    Launch launch;
+    std::unique_ptr<Drain> reader; // what a reader of a pipe or FIFO received
+    int closeAfterStart = -1;      // the test's copy of a pipe's write end
+    int holdDuringRun = -1;        // a descriptor the test keeps open (and locked) meanwhile
+};
+
+struct TargetCase {
+    const char* name;
+    std::function<void(TempDir&, Setting&)> setUp;
+    int status;
+    const char* error; // part of the message on standard error, or nullptr
+    // Checks the target and the folder after the run; `expected` is the program's output.
+    std::function<void(TempDir&, Setting&, const std::string& expected)> check;
+};
+
+inline constexpr const char* kOld = "old content\n";
+
+inline void MakeOld(const std::string& path, mode_t mode = 0644) {
+    WriteFile(path, kOld);
+    chmod(path.c_str(), mode);
+}
+
+inline void OpenToNobody(const TempDir& dir, mode_t mode) {
+    chmod(dir.path().c_str(), mode);
+}
+
+// The rows; `name` in each row is the case, shown on failure.
+inline std::vector<TargetCase> TargetCases() {
+    namespace fs = std::filesystem;
+    const auto replaced = [](TempDir& dir, Setting& s, const std::string& expected) {
+        EXPECT_EQ(ReadFile(s.path), expected);
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(s.path)));
+        EXPECT_EQ(dir.EntryCount(), 1u) << "a temporary file was left";
+    };
+    const auto kept = [](TempDir& dir, Setting& s, const std::string&) {
+        EXPECT_EQ(ReadFile(s.path), kOld);
+        EXPECT_EQ(dir.EntryCount(), 1u);
+    };
+    return {
+        {"missing file", [](TempDir& dir, Setting& s) { s.path = dir.File("new.out"); }, 0, nullptr,
+         replaced},
+        {"regular file",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("old.out");
+             MakeOld(s.path, 0640);
+         },
+         0, nullptr,
+         [=](TempDir& dir, Setting& s, const std::string& expected) {
+             replaced(dir, s, expected);
+             struct stat st {};
+             stat(s.path.c_str(), &st);
+             EXPECT_EQ(st.st_mode & 07777, 0640u);
+         }},
+        {"symbolic link",
+         [](TempDir& dir, Setting& s) {
+             fs::create_directory(dir.path() / "real");
+             MakeOld(dir.File("real/file.out"));
+             s.path = dir.File("link.out");
+             fs::create_symlink("real/file.out", s.path);
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting& s, const std::string& expected) {
+             EXPECT_TRUE(fs::is_symlink(s.path));
+             EXPECT_EQ(ReadFile(dir.File("real/file.out")), expected);
+             EXPECT_EQ(dir.EntryCount(), 2u);
+             EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "real"),
+                                     fs::directory_iterator()),
+                       1);
+         }},
+        {"symbolic link loop",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("a.out");
+             fs::create_symlink("b.out", s.path);
+             fs::create_symlink("a.out", dir.File("b.out"));
+         },
+         73, "Too many levels of symbolic links",
+         [](TempDir& dir, Setting& s, const std::string&) {
+             EXPECT_TRUE(fs::is_symlink(s.path));
+             EXPECT_EQ(dir.EntryCount(), 2u);
+         }},
+        {"hard link",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("one.out");
+             MakeOld(s.path);
+             fs::create_hard_link(s.path, dir.File("two.out"));
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting& s, const std::string& expected) {
+             EXPECT_EQ(ReadFile(s.path), expected);
+             EXPECT_EQ(ReadFile(dir.File("two.out")), kOld); // the other name keeps the old
+             EXPECT_EQ(dir.EntryCount(), 2u);
+         }},
+        {"character device", [](TempDir& dir, Setting& s) { s.path = MakeDevice(dir, "null", 3); },
+         0, nullptr,
+         [](TempDir& dir, Setting& s, const std::string&) {
+             EXPECT_TRUE(fs::is_character_file(s.path));
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"full device", [](TempDir& dir, Setting& s) { s.path = MakeDevice(dir, "full", 7); }, 74,
+         "No space left on device",
+         [](TempDir& dir, Setting& s, const std::string&) {
+             EXPECT_TRUE(fs::is_character_file(s.path));
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"FIFO with a reader",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("fifo");
+             mkfifo(s.path.c_str(), 0644);
+             s.reader = std::make_unique<Drain>(s.path);
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting& s, const std::string& expected) {
+             EXPECT_EQ(s.reader->Take(), expected);
+             EXPECT_TRUE(fs::is_fifo(s.path));
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"standard output as a pipe",
+         [](TempDir&, Setting& s) {
+             int fds[2];
+             ASSERT_EQ(pipe(fds), 0);
+             s.path = "/dev/stdout";
+             s.launch.stdoutFd = fds[1];
+             s.closeAfterStart = fds[1];
+             s.reader = std::make_unique<Drain>(fds[0]);
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting& s, const std::string& expected) {
+             EXPECT_EQ(s.reader->Take(), expected);
+             EXPECT_EQ(dir.EntryCount(), 0u);
+         }},
+        {"writable file in a read-only folder",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("shared.out");
+             MakeOld(s.path, 0666);
+             OpenToNobody(dir, 0555);
+             s.launch.unprivileged = true;
+         },
+         0, nullptr, replaced},
+        {"read-only file",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("locked.out");
+             MakeOld(s.path, 0444);
+             OpenToNobody(dir, 0777);
+             s.launch.unprivileged = true;
+         },
+         73, "Permission denied", kept},
+        {"another user's file in a sticky folder",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("theirs.out");
+             MakeOld(s.path, 0666);
+             OpenToNobody(dir, 01777);
+             s.launch.unprivileged = true;
+         },
+         0, nullptr,
+         [=](TempDir& dir, Setting& s, const std::string& expected) {
+             replaced(dir, s, expected);
+             struct stat st {};
+             stat(s.path.c_str(), &st);
+             EXPECT_EQ(st.st_uid, geteuid()); // written in place: still the owner's file
+         }},
+        {"left-over temporary files",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("t.out");
+             MakeOld(s.path);
+             WriteFile(dir.File(".t.out.Abc123"), "killed run");
+             WriteFile(dir.File(".t.out.Live00"), "live run");
+             WriteFile(dir.File(".t.out.keep"), "not a temporary");
+             // A live writer holds the lock on its temporary; the test plays one.
+             s.holdDuringRun = open(dir.File(".t.out.Live00").c_str(), O_RDONLY);
+             flock(s.holdDuringRun, LOCK_EX);
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting& s, const std::string& expected) {
+             EXPECT_EQ(ReadFile(s.path), expected);
+             EXPECT_FALSE(fs::exists(dir.File(".t.out.Abc123")));
+             EXPECT_TRUE(fs::exists(dir.File(".t.out.Live00")));
+             EXPECT_TRUE(fs::exists(dir.File(".t.out.keep")));
+             EXPECT_EQ(dir.EntryCount(), 3u);
+         }},
+    };
+}
+
+// Runs `program` with `args(target)` for every row; `expected` is what the target must
+// hold after a successful run.
+inline void CheckTargets(const std::string& program,
+                         const std::function<std::vector<std::string>(const std::string&)>& args,
+                         const std::string& expected) {
+    for (const TargetCase& row : TargetCases()) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        Setting setting;
+        row.setUp(dir, setting);
+        Process process(program, args(setting.path), setting.launch);
+        if (setting.closeAfterStart >= 0)
+            close(setting.closeAfterStart);
+        const Result r = process.Wait(std::chrono::seconds(30));
+        if (setting.holdDuringRun >= 0)
+            close(setting.holdDuringRun);
+        if (setting.reader && std::filesystem::is_fifo(setting.path)) {
+            // Releases a reader still waiting in open() when the program never wrote.
+            const int fd = open(setting.path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                close(fd);
+        }
+        EXPECT_EQ(r.status, row.status) << r.err;
+        if (row.error) {
+            EXPECT_NE(r.err.find(row.error), std::string::npos) << r.err;
+        }
+        if (row.check)
+            row.check(dir, setting, expected);
+        chmod(dir.path().c_str(), 0700); // lets the folder be removed
+    }
+}
+
+} // namespace zd7240::test
