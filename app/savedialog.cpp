@@ -4,7 +4,18 @@
 #include <QFile>
 #include <QFileDialog>
 
-SaveDialog::SaveDialog(QWidget* parent) : dialog_(new QFileDialog(parent)) {
+SaveDialog::SaveDialog(QWidget* parent) : parent_(parent) {}
+
+SaveDialog::~SaveDialog() {
+    delete dialog_;
+}
+
+QFileDialog& SaveDialog::Dialog() {
+    if (dialog_) {
+        Prepare();
+        return *dialog_;
+    }
+    dialog_ = new QFileDialog(parent_);
     dialog_->setObjectName(QStringLiteral("SaveDialog1"));
     dialog_->setWindowTitle(kTitle);
     dialog_->setAcceptMode(QFileDialog::AcceptSave);
@@ -14,10 +25,7 @@ SaveDialog::SaveDialog(QWidget* parent) : dialog_(new QFileDialog(parent)) {
     dialog_->setNameFilters(NameFilters(kFilter));
     dialog_->setSizeGripEnabled(true);
     Prepare();
-}
-
-SaveDialog::~SaveDialog() {
-    delete dialog_;
+    return *dialog_;
 }
 
 QStringList SaveDialog::NameFilters(const QString& filterText) {
@@ -43,10 +51,10 @@ void SaveDialog::Prepare() {
 }
 
 std::optional<std::string> SaveDialog::ChooseFile() {
-    Prepare();
-    if (dialog_->exec() != QDialog::Accepted)
+    QFileDialog& dialog = Dialog();
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString chosen = dialog_->selectedFiles().value(0);
+    const QString chosen = dialog.selectedFiles().value(0);
     if (chosen.isEmpty())
         return std::nullopt;
     fileName_ = chosen;

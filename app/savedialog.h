@@ -28,8 +28,10 @@ public:
 
     // The name proposed next: the last confirmed one, at first "zd7240.txt".
     QString FileName() const { return fileName_; }
-    // The dialog as it will be shown (for inspection).
-    QFileDialog& Dialog() { return *dialog_; }
+    // The dialog as it will be shown (for inspection). It is made on first use: a file
+    // dialog costs more to build and to tear down than the rest of the window together,
+    // and many runs never save.
+    QFileDialog& Dialog();
 
     // "Desc|mask|Desc|mask" as Qt name filters: a description that already shows its
     // mask in parentheses is taken as it is, otherwise the mask is appended.
@@ -38,6 +40,7 @@ public:
 private:
     void Prepare();
 
-    QFileDialog* dialog_;
+    QWidget* parent_;
+    QFileDialog* dialog_ = nullptr;
     QString fileName_ = kInitialName;
 };
