@@ -46,6 +46,7 @@ void Job::SelectFormat(const FieldAccess& fields) {
         indices.push_back(fields.ItemIndex(selector.name));
     const int format = zd7240::SelectFormat(page_->formatRule, indices);
     renderer_.reset();
+    format_ = format;
     if (format >= 0 && static_cast<std::size_t>(format) < page_->formats.size()) {
         renderer_.emplace(page_->formats[static_cast<std::size_t>(format)],
                           [&fields](std::string_view control) { return fields.Text(control); });

@@ -94,6 +94,16 @@ public:
 
     // Reads the card-type indices and fixes the line format for every line of the walk.
     void SelectFormat(const FieldAccess& fields);
+    // The format SelectFormat fixed (an index into page().formats), -1 when the card
+    // types select none and the walk writes no line.
+    int format() const { return renderer_ ? format_ : -1; }
+    const LineRenderer* renderer() const { return renderer_ ? &*renderer_ : nullptr; }
+
+    // The converted walk inputs: the chassis walk's, or the range walk's.
+    const ChassisInputs& chassis() const { return chassis_; }
+    std::int32_t rangeStart() const { return rangeStart_; }
+    std::int32_t rangeEnd() const { return rangeEnd_; }
+    std::int32_t counterStart() const { return counterStart_; }
 
     // Calls emit(renderer, values) per line in walk order; emit returns false to stop.
     // Returns false when stopped. Requires SelectFormat first.
@@ -112,6 +122,7 @@ private:
     std::int32_t rangeEnd_ = 0;
     std::int32_t counterStart_ = 0;
     std::int32_t end_ = 0;
+    int format_ = -1;
     std::optional<LineRenderer> renderer_; // none: the card types select no format
 };
 

@@ -28,6 +28,17 @@ struct GroupRow {
     int tabOrder = 0;
 };
 
+// What the device accepts in a field although the window takes any digits. Kept with the
+// field so that zd7240-gen and a later window warn about the same values (see hints.h).
+enum class FieldHint : std::uint8_t {
+    None,
+    VlanId,      // 1..4094
+    Vpi,         // 0..255
+    Vci,         // 32..65535 (0..31 are reserved)
+    ChassisSlot, // a start or end slot of the chassis walk; 7 and 8 hold no subscriber card
+    PortCount,   // ports per card; 0 gives no line
+};
+
 enum class FieldRole {
     Copied,  // written into every line exactly as typed
     Numeric, // converted to a signed 32-bit integer for the End rule and the walk
@@ -43,6 +54,7 @@ struct FieldRow {
     std::string_view defaults; // text the "Default" button sets
     int checkOrder = 0;        // 1.. position in the input check; 0 = not checked
     FieldRole role = FieldRole::Copied;
+    FieldHint hint = FieldHint::None;
 };
 
 // A label pair that follows a card-type box: "Port id:" for the first entry,

@@ -1,0 +1,67 @@
+#pragma once
+// Range checks across jobs: which jobs would bind the same endpoint twice. An endpoint
+// is what one line takes on the device: a VPI/VCI on a port (or IMA group) of a card,
+// or a VLAN id on a Lan card. A job binds whole ranges of them, so each job is held as
+// a few boxes (ranges of board, slot, port, VPI and VCI or VLAN id) and the check
+// intersects boxes: a job of billions of lines costs no more than one of ten.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zd7240 {
+
+class FieldAccess;
+class Job;
+
+enum class Channel : std::uint8_t {
+    Port,  // a VPI/VCI on a port of a card (an ADSL port, an optical or Ces port)
+    Group, // a VPI/VCI on an IMA group of a card
+    Vlan,  // a VLAN id on a Lan card
+};
+
+struct Interval {
+    std::int64_t first = 0;
+    std::int64_t last = -1;
+};
+
+// A set of endpoints: every combination of the five ranges, on one channel. Where the
+// box comes from a chassis walk, slots 7 and 8 are not part of it.
+struct EndpointBox {
+    Channel channel = Channel::Port;
+    bool skipsSlots78 = false;
+    Interval board, slot, port, vpi, value;
+};
+
+// One side of a job's lines (the subscriber port, the far-side card, the Lan card):
+// its boxes in walk order.
+struct JobSide {
+    std::vector<EndpointBox> boxes;
+    // More than 2^32 lines: the 32-bit counter comes round and binds its values twice.
+    bool wrapsAround = false;
+};
+
+struct JobBindings {
+    std::vector<JobSide> sides;
+};
+
+// The endpoints of a job that passed the check and the conversion. Expects
+// Job::SelectFormat to have been called. Copied fields too long for 64 bits take no part.
+JobBindings BindingsOf(const Job& job, const FieldAccess& fields);
+
+struct Conflict {
+    std::size_t first = 0;  // job index
+    std::size_t second = 0; // job index; equal to `first` for two ranges of one job
+    std::string endpoint;   // the first endpoint both bind, in the first job's walk order
+    bool wrapsAround = false;
+};
+
+// Every pair of job sides that bind a common endpoint, once per pair, ordered by job.
+std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs);
+
+std::string DescribeEndpoint(Channel channel, std::int64_t board, std::int64_t slot,
+                             std::int64_t port, std::int64_t vpi, std::int64_t value);
+
+} // namespace zd7240
