@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "frame.h"
+#include "jobcommand.h"
 #include "pagetable.h"
 #include "processguard.h"
 #include "scriptwriter.h"
@@ -38,7 +39,9 @@ constexpr const char* kProgram = "zd7240-gen";
 constexpr const char* kDefaultOutput = "zd7240.txt";
 
 void PrintUsage(std::ostream& out) {
-    out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--progress]\n"
+    out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--strict] [--progress]\n"
+           "       zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] --save-job JOBFILE\n"
+           "       zd7240-gen --job JOBFILE [--check] [--dry-run] [--strict] [--progress]\n"
            "       zd7240-gen PAGE --list\n"
            "       zd7240-gen --list | -h, --help | -V, --version\n"
            "\n"
@@ -57,12 +60,19 @@ void PrintUsage(std::ostream& out) {
            "                An existing file is replaced only once the whole script is written;\n"
            "                devices, FIFOs and pipes (/dev/stdout) are written directly.\n"
            "  --dry-run     check and compute only: print the End value, the number of lines\n"
-           "                and the first and last line; write nothing\n"
+           "                and the first and last line, computed from the ranges; write nothing\n"
+           "  --strict      refuse values the device does not take (VLAN id outside 1..4094,\n"
+           "                VPI above 255, ...) instead of warning about them; write nothing\n"
+           "  --save-job JOBFILE  write the page and its fields as a job file; no script\n"
+           "  --job JOBFILE  run the jobs of a job file in order (see docs/job-format.md)\n"
+           "  --check       with --job: before writing, report every endpoint that two jobs\n"
+           "                (or one job) would bind twice, and write nothing if there is one\n"
            "  --progress    report the line count on standard error during long jobs\n"
            "  --list        list the pages, or the fields of PAGE with labels and initial texts\n"
            "  --            end of options: every later argument is the page or NAME=VALUE\n"
            "\n"
-           "Exit status: 0 written; 64 bad usage; 65 a field is not an integer or too large;\n"
+           "Exit status: 0 written; 64 bad usage; 65 a field is not an integer or too large,\n"
+           "a job file that cannot be used, a conflict (--check) or a warning (--strict);\n"
            "73 the file cannot be created; 74 writing failed (the old file is kept) or\n"
            "standard output was lost; 130 interrupted by SIGINT, 143 by SIGTERM, 129 by\n"
            "SIGHUP (the old file is kept).\n";
@@ -228,40 +238,6 @@ int InvalidField(const PageTable& page, const FieldAccess& fields, const FieldRo
     return kExitData;
 }
 
-int DryRun(const PageTable& page, OptionFields& fields) {
-    if (const FieldRow* bad = FirstInvalidField(page, fields)) {
-        StderrMessenger().ShowMessage(kWarningCaption, kWarningText);
-        return InvalidField(page, fields, *bad);
-    }
-    try {
-        Job job(page, fields);
-        job.SelectFormat(fields);
-        std::uint64_t count = 0;
-        std::string first;
-        StepValues last{};
-        const LineRenderer* renderer = nullptr;
-        job.Walk([&](const LineRenderer& r, const StepValues& v) {
-            if (count == 0)
-                first = r.RenderToString(v);
-            renderer = &r;
-            last = v;
-            ++count;
-            return true;
-        });
-        std::cout << EndLine(page, job.endValue()) << "\n"
-                  << "Lines: " << count << "\n";
-        if (count > 0) {
-            auto strip = [](std::string line) { return line.substr(0, line.size() - 2); };
-            std::cout << "First: " << strip(first) << "\n"
-                      << "Last: " << strip(renderer->RenderToString(last)) << "\n";
-        }
-        return kExitOk;
-    } catch (const ConversionError& e) {
-        StderrErrors().ReportError(e.what());
-        return kExitData;
-    }
-}
-
 // The control a NAME of NAME=VALUE sets, or nothing when the page has no such field.
 std::optional<std::string_view> ControlOf(const PageTable& page, std::string_view name) {
     if (const FieldRow* f = FindField(page, name))
@@ -271,7 +247,11 @@ std::optional<std::string_view> ControlOf(const PageTable& page, std::string_vie
     return std::nullopt;
 }
 
-int Run(const std::vector<std::string_view>& args) {
+int Run(std::vector<std::string_view> args) {
+    // Job files, --check, --strict and --save-job (jobcommand.h).
+    cli::JobCommandOptions jobOptions;
+    if (const auto status = cli::TakeJobOptions(args, jobOptions))
+        return *status;
     std::optional<std::string_view> pageName;
     std::vector<std::string_view> assignments; // NAME=VALUE, as given
     std::string output = kDefaultOutput;
@@ -363,8 +343,12 @@ int Run(const std::vector<std::string_view>& args) {
         if (!error.empty())
             return UsageError(error);
     }
+    if (!jobOptions.saveJob.empty())
+        return cli::SaveJob(*page, fields, output, jobOptions.saveJob);
+    if (const int status = cli::ReportHints(*page, fields, jobOptions.strict))
+        return status;
     if (dryRun)
-        return DryRun(*page, fields);
+        return cli::PrintDryRun(*page, fields);
 
     // Over a file size limit, let the write fail and the old file stay, rather than die.
     std::signal(SIGXFSZ, SIG_IGN);

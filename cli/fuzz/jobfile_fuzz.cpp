@@ -1,0 +1,61 @@
+// Fuzzes the job file reader and what runs on a read job without writing: whatever the
+// bytes, the reader accepts or refuses with JobFileError, and for accepted jobs the
+// summary computed from the ranges agrees with the walk (for short walks), the hints
+// and the range check finish, and nothing crashes.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "hints.h"
+#include "jobfile.h"
+#include "rangecheck.h"
+#include "rangemath.h"
+
+using namespace zd7240;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::vector<cli::JobSpec> specs;
+    try {
+        specs = cli::ParseJobFile(text, "fuzz.json", "/nonexistent-folder");
+    } catch (const cli::JobFileError&) {
+        return 0;
+    }
+    std::vector<JobBindings> bindings;
+    for (const cli::JobSpec& spec : specs) {
+        if (FirstInvalidField(*spec.page, spec.fields))
+            continue;
+        try {
+            Job job(*spec.page, spec.fields);
+            job.SelectFormat(spec.fields);
+            const WalkSummary summary = Summarize(job);
+            (void)SanityHints(job, spec.fields);
+            bindings.push_back(BindingsOf(job, spec.fields));
+            if (summary.lines <= 4096) {
+                LineCount lines = 0;
+                StepValues last{};
+                job.Walk([&](const LineRenderer&, const StepValues& v) {
+                    if (lines == 0 &&
+                        (v.counter != summary.first.counter || v.board != summary.first.board ||
+                         v.slot != summary.first.slot || v.step != summary.first.step))
+                        std::abort();
+                    last = v;
+                    ++lines;
+                    return lines <= 4096;
+                });
+                if (lines != summary.lines ||
+                    (lines > 0 &&
+                     (last.counter != summary.last.counter || last.board != summary.last.board ||
+                      last.slot != summary.last.slot || last.port != summary.last.port ||
+                      last.step != summary.last.step)))
+                    std::abort();
+            }
+        } catch (const ConversionError&) {
+        }
+    }
+    (void)FindConflicts(bindings);
+    return 0;
+}

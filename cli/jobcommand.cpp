@@ -1,0 +1,377 @@
+#include "jobcommand.h"
+
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+#include "hints.h"
+#include "jobfile.h"
+#include "processguard.h"
+#include "rangecheck.h"
+#include "rangemath.h"
+#include "scriptwriter.h"
+
+namespace zd7240::cli {
+
+namespace {
+
+// Exit statuses as zd7240-gen uses them, in the spirit of sysexits.h.
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 64;
+constexpr int kExitData = 65;
+constexpr int kExitCantCreate = 73;
+constexpr int kExitIoError = 74;
+
+int UsageError(const std::string& message) {
+    std::cerr << "zd7240-gen: " << EscapeText(message) << "\n"
+              << "Try 'zd7240-gen --help' for more information.\n";
+    return kExitUsage;
+}
+
+// Text from outside (field values, names from a job file), its control characters escaped.
+std::string Quoted(std::string_view text) {
+    return "\"" + EscapeText(text) + "\"";
+}
+
+std::string GroupCaption(const PageTable& page, std::string_view group) {
+    const GroupRow* row = FindGroup(page, group);
+    if (!row)
+        return std::string(group);
+    if (row->parent.empty())
+        return std::string(row->caption);
+    return GroupCaption(page, row->parent) + " / " + std::string(row->caption);
+}
+
+// "suiEdit403, "Start Vlan id:" in "Lan card information""
+std::string FieldName(const PageTable& page, const FieldRow& field) {
+    return std::string(field.name) + ", " + Quoted(field.label) + " in " +
+           Quoted(GroupCaption(page, field.group));
+}
+
+std::string EndLine(const PageTable& page, std::int32_t value) {
+    const FieldRow* end = FindField(page, page.endField);
+    return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
+}
+
+std::string JobName(const JobSpec& spec) {
+    return "job " + std::to_string(spec.number) + " (" + EscapeText(spec.output) + ")";
+}
+
+// A page's fields checked and converted as "Make file" does, ready to be summed up,
+// checked against other jobs or written; or why not, with the status for it.
+struct Prepared {
+    std::optional<Job> job;
+    int status = kExitOk;
+    std::string refusal;
+};
+
+Prepared Prepare(const PageTable& page, const FieldAccess& fields) {
+    Prepared prepared;
+    if (const FieldRow* bad = FirstInvalidField(page, fields)) {
+        prepared.status = kExitData;
+        prepared.refusal = std::string(kWarningCaption) + ": " + std::string(kWarningText) + " (" +
+                           FieldName(page, *bad) + ": " + Quoted(fields.Text(bad->name)) + ")";
+        return prepared;
+    }
+    try {
+        prepared.job.emplace(page, fields);
+        prepared.job->SelectFormat(fields);
+    } catch (const ConversionError& e) {
+        prepared.status = kExitData;
+        prepared.refusal = EscapeText(e.what());
+    }
+    return prepared;
+}
+
+std::size_t PrintHints(const Job& job, const FieldAccess& fields, const std::string& prefix) {
+    const std::vector<SanityHint> hints = SanityHints(job, fields);
+    for (const SanityHint& hint : hints) {
+        std::cerr << "zd7240-gen: " << prefix << "warning: " << hint.field->key << " ("
+                  << FieldName(job.page(), *hint.field) << "): " << hint.text << "\n";
+    }
+    return hints.size();
+}
+
+void PrintSummary(std::ostream& out, const Job& job) {
+    const WalkSummary walk = Summarize(job);
+    out << EndLine(job.page(), job.endValue()) << "\n"
+        << "Lines: " << FormatLineCount(walk.lines) << "\n";
+    if (walk.lines > 0) {
+        auto line = [&](const StepValues& values) {
+            std::string text = job.renderer()->RenderToString(values);
+            return text.substr(0, text.size() - 2); // without CR LF
+        };
+        out << "First: " << line(walk.first) << "\n"
+            << "Last: " << line(walk.last) << "\n";
+    }
+}
+
+class FixedChooser : public FileChooser {
+public:
+    explicit FixedChooser(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> ChooseFile() override { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The frame's messages for one job, on standard error with the job's name.
+class JobMessages : public Messenger, public ErrorReport {
+public:
+    explicit JobMessages(std::string name) : name_(std::move(name)) {}
+    void ShowMessage(std::string_view caption, std::string_view text) override {
+        if (caption != kSuccessCaption)
+            std::cerr << "zd7240-gen: " << name_ << ": " << caption << ": " << text;
+    }
+    void ReportError(std::string_view message) override {
+        std::cerr << "zd7240-gen: " << name_ << ": " << EscapeText(message) << "\n";
+    }
+
+private:
+    std::string name_;
+};
+
+class JobProgress : public ProgressMonitor {
+public:
+    explicit JobProgress(bool report) : report_(report) {}
+    bool Progress(std::uint64_t lines) override {
+        if (report_ && lines % (1u << 20) == 0)
+            std::cerr << "\r" << lines << " lines" << std::flush;
+        return true; // an interrupt ends the process (processguard.h)
+    }
+    void Finished() override {
+        if (report_)
+            std::cerr << "\r";
+    }
+
+private:
+    bool report_;
+};
+
+int RunOne(JobSpec& spec, bool progress) {
+    const std::string name = JobName(spec);
+    FixedChooser chooser(spec.path);
+    JobMessages messages(name);
+    JobProgress monitor(progress);
+    FrameSeams seams{spec.fields, chooser, messages, messages, &monitor};
+    if (spec.path == "-") {
+        seams.open = [](const std::string&) {
+            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output");
+        };
+    }
+    const FrameResult result = RunFrame(*spec.page, seams);
+    switch (result.outcome) {
+    case FrameOutcome::InvalidInput:
+        std::cerr << " (" << FieldName(*spec.page, *result.failedField) << ": "
+                  << Quoted(spec.fields.Text(result.failedField->name)) << ")\n";
+        return kExitData;
+    case FrameOutcome::ConversionFailed:
+        return kExitData;
+    case FrameOutcome::Cancelled:
+    case FrameOutcome::Aborted:
+        std::cerr << "zd7240-gen: " << name << ": interrupted; " << EscapeText(spec.output)
+                  << " was left as it was\n";
+        return InterruptStatus(SIGINT);
+    case FrameOutcome::CreateFailed:
+        return kExitCantCreate;
+    case FrameOutcome::WriteFailed:
+        return kExitIoError;
+    case FrameOutcome::Written:
+        std::cerr << name << ": " << EndLine(*spec.page, result.endValue) << "\n";
+        return kExitOk;
+    }
+    return kExitIoError;
+}
+
+int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
+    std::vector<JobSpec> specs;
+    try {
+        specs = ReadJobFile(options.jobFile);
+    } catch (const JobFileError& e) {
+        std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
+        return kExitData;
+    }
+
+    // With --check, --strict or --dry-run every job is judged before any is written.
+    if (options.check || options.strict || dryRun) {
+        std::vector<Job> jobs;
+        std::size_t warnings = 0;
+        for (JobSpec& spec : specs) {
+            Prepared prepared = Prepare(*spec.page, spec.fields);
+            if (!prepared.job) {
+                std::cerr << "zd7240-gen: " << JobName(spec) << ": " << prepared.refusal << "\n";
+                return prepared.status;
+            }
+            warnings += PrintHints(*prepared.job, spec.fields, JobName(spec) + ": ");
+            jobs.push_back(std::move(*prepared.job));
+        }
+        if (options.strict && warnings > 0) {
+            std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
+            return kExitData;
+        }
+        if (options.check) {
+            std::vector<JobBindings> bindings;
+            bindings.reserve(jobs.size());
+            for (std::size_t i = 0; i < jobs.size(); ++i)
+                bindings.push_back(BindingsOf(jobs[i], specs[i].fields));
+            const std::vector<Conflict> conflicts = FindConflicts(bindings);
+            for (const Conflict& c : conflicts) {
+                std::cerr << "zd7240-gen: conflict: ";
+                if (c.first == c.second) {
+                    std::cerr << JobName(specs[c.first]) << " binds " << c.endpoint << " twice"
+                              << (c.wrapsAround ? " (its counter comes round after 2^32 lines)"
+                                                : "")
+                              << "\n";
+                } else {
+                    std::cerr << JobName(specs[c.first]) << " and " << JobName(specs[c.second])
+                              << " both bind " << c.endpoint << "\n";
+                }
+            }
+            if (!conflicts.empty()) {
+                std::cerr << "zd7240-gen: " << conflicts.size()
+                          << " conflict(s); nothing written\n";
+                return kExitData;
+            }
+        }
+        if (dryRun) {
+            for (std::size_t i = 0; i < jobs.size(); ++i) {
+                std::cout << JobName(specs[i]) << "\n";
+                PrintSummary(std::cout, jobs[i]);
+            }
+            return kExitOk;
+        }
+    }
+
+    // Over a file size limit, let the write fail and the old file stay, rather than die.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const bool hintsShown = options.check || options.strict;
+    for (JobSpec& spec : specs) {
+        // An interrupt ends the process at once; it says which job was left.
+        SetInterruptNote(" in " + JobName(spec) + "; its file was left as it was, the files of " +
+                         "the jobs before it are complete");
+        if (!hintsShown) {
+            const Prepared prepared = Prepare(*spec.page, spec.fields);
+            if (prepared.job)
+                PrintHints(*prepared.job, spec.fields, JobName(spec) + ": ");
+        }
+        if (const int status = RunOne(spec, progress); status != kExitOk)
+            return status;
+    }
+    return kExitOk;
+}
+
+// Takes "--name VALUE" or "--name=VALUE" at args[i]; false when args[i] is another word.
+bool TakeValue(std::vector<std::string_view>& args, std::size_t i, std::string_view name,
+               std::string* value, bool* missing) {
+    const std::string_view arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            *missing = true;
+        } else {
+            *value = std::string(args[i + 1]);
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        }
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+        *value = std::string(arg.substr(name.size() + 1));
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobCommandOptions& options) {
+    bool help = false;
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string_view arg = args[i];
+        if (arg == "--")
+            break; // what follows is not an option
+        bool missing = false;
+        if (TakeValue(args, i, "--job", &options.jobFile, &missing) ||
+            TakeValue(args, i, "--save-job", &options.saveJob, &missing)) {
+            if (missing || (options.jobFile.empty() && options.saveJob.empty()))
+                return UsageError("option " + std::string(arg.substr(0, arg.find('='))) +
+                                  " needs a file name");
+            continue;
+        }
+        if (arg == "--check" || arg == "--strict") {
+            (arg == "--check" ? options.check : options.strict) = true;
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        help = help || arg == "--help" || arg == "-h" || arg == "--version" || arg == "-V";
+        ++i;
+    }
+    if (help)
+        return std::nullopt;
+    if (options.jobFile.empty()) {
+        if (options.check)
+            return UsageError("--check compares the jobs of a job file: give --job FILE");
+        return std::nullopt;
+    }
+    if (!options.saveJob.empty())
+        return UsageError("--save-job writes the job of one page; it does not go with --job");
+    bool dryRun = false, progress = false;
+    for (std::string_view arg : args) {
+        if (arg == "--dry-run")
+            dryRun = true;
+        else if (arg == "--progress")
+            progress = true;
+        else
+            return UsageError("'" + std::string(arg) +
+                              "' does not go with --job: the job file names pages and fields");
+    }
+    return RunJobFile(options, dryRun, progress);
+}
+
+int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
+            const std::string& jobFile) {
+    // The output is kept relative to the folder of the job file, as it is read back.
+    std::string kept = output;
+    if (output != "-" && std::filesystem::path(output).is_relative()) {
+        std::error_code ec;
+        const auto folder = std::filesystem::absolute(jobFile, ec).parent_path();
+        const auto relative =
+            std::filesystem::proximate(std::filesystem::absolute(output, ec), folder, ec);
+        if (!ec)
+            kept = relative.string();
+    }
+    try {
+        ScriptWriter writer(jobFile);
+        writer.Write(OneJobFile(page, fields, kept));
+        writer.Commit();
+    } catch (const FileError& e) {
+        std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
+        return e.kind() == FileError::Kind::Create ? kExitCantCreate : kExitIoError;
+    }
+    return kExitOk;
+}
+
+int ReportHints(const PageTable& page, const FieldAccess& fields, bool strict) {
+    const Prepared prepared = Prepare(page, fields);
+    if (!prepared.job)
+        return kExitOk;
+    const std::size_t warnings = PrintHints(*prepared.job, fields, "");
+    if (strict && warnings > 0) {
+        std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
+        return kExitData;
+    }
+    return kExitOk;
+}
+
+int PrintDryRun(const PageTable& page, const FieldAccess& fields) {
+    const Prepared prepared = Prepare(page, fields);
+    if (!prepared.job) {
+        std::cerr << "zd7240-gen: " << prepared.refusal << "\n";
+        return prepared.status;
+    }
+    PrintSummary(std::cout, *prepared.job);
+    return kExitOk;
+}
+
+} // namespace zd7240::cli

@@ -1,0 +1,41 @@
+#pragma once
+// The parts of zd7240-gen beyond one page: running job files (--job, with --check and
+// --dry-run), saving a command as a job file (--save-job), the sanity hints (--strict)
+// and the dry run computed from the ranges.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame.h"
+#include "pagetable.h"
+
+namespace zd7240::cli {
+
+struct JobCommandOptions {
+    std::string jobFile; // --job FILE
+    std::string saveJob; // --save-job FILE
+    bool check = false;  // --check
+    bool strict = false; // --strict
+};
+
+// Takes --job, --check, --strict and --save-job out of `args`. With --job (and no --help
+// or --version) it runs the job file with the options left and returns the exit status;
+// otherwise it returns nothing and the caller goes on with one page.
+std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobCommandOptions& options);
+
+// Writes the page's fields as a one-job file; returns the exit status.
+int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
+            const std::string& jobFile);
+
+// Prints the sanity hints of a page whose fields pass the check and the conversion, as
+// warnings on standard error; returns 65 when `strict` and there were any, else 0. When
+// the fields do not pass, prints nothing: the frame reports that.
+int ReportHints(const PageTable& page, const FieldAccess& fields, bool strict);
+
+// The dry run of one page: End value, line count, first and last line, computed from the
+// ranges. Returns the exit status.
+int PrintDryRun(const PageTable& page, const FieldAccess& fields);
+
+} // namespace zd7240::cli

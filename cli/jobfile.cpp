@@ -1,0 +1,283 @@
+#include "jobfile.h"
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+namespace zd7240::cli {
+
+namespace {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+constexpr std::uintmax_t kMaxFileSize = 64u << 20;
+
+// "line 3, column 17" of a byte offset (1-based, as the parser counts).
+std::string Position(std::string_view text, std::size_t byte) {
+    std::size_t line = 1, column = 1;
+    for (std::size_t i = 0; i + 1 < byte && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return std::to_string(line) + ":" + std::to_string(column);
+}
+
+// The parser's own description without its "[json.exception...] parse error at ...:" head.
+std::string ParseReason(const std::string& what) {
+    const std::size_t colon = what.find(": ");
+    return colon == std::string::npos ? what : what.substr(colon + 2);
+}
+
+// Refuses an object that holds the same key twice: the parser would silently keep the
+// last one, and a job would run with a value the operator did not mean.
+class DuplicateKey : public std::runtime_error {
+public:
+    DuplicateKey(std::string key, std::size_t job)
+        : std::runtime_error("duplicate key"), key(std::move(key)), job(job) {}
+    std::string key;
+    std::size_t job; // 0 outside a job
+};
+
+json ParseStrict(std::string_view text) {
+    std::vector<std::set<std::string>> open; // keys seen in each open object
+    std::size_t jobsSeen = 0;
+    bool inJobs = false;
+    auto callback = [&](int depth, json::parse_event_t event, json& parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+            open.emplace_back();
+            if (depth == 2 && inJobs)
+                ++jobsSeen;
+            break;
+        case json::parse_event_t::object_end:
+            if (!open.empty())
+                open.pop_back();
+            break;
+        case json::parse_event_t::key: {
+            const std::string key = parsed.get<std::string>();
+            if (depth == 1)
+                inJobs = key == "jobs";
+            if (!open.empty() && !open.back().insert(key).second)
+                throw DuplicateKey(key, depth >= 3 && inJobs ? jobsSeen : 0);
+            break;
+        }
+        default:
+            break;
+        }
+        return true;
+    };
+    return json::parse(text.begin(), text.end(), callback);
+}
+
+std::string JobName(std::size_t number, const std::string& output) {
+    std::string name = "job " + std::to_string(number);
+    if (!output.empty())
+        name += " (" + output + ")";
+    return name;
+}
+
+// Where a written file ends up, for finding two jobs that write the same file.
+std::string SamePlaceKey(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    if (ec)
+        absolute = path;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, ec);
+    return (ec ? absolute.lexically_normal() : canonical).string();
+}
+
+} // namespace
+
+PageFields::PageFields(const PageTable& page) {
+    for (const FieldRow& f : page.fields)
+        texts_[std::string(f.name)] = std::string(f.initial);
+    for (const SelectorRow& s : page.selectors)
+        indices_[std::string(s.name)] = 0;
+}
+
+std::string PageFields::Text(std::string_view control) const {
+    auto it = texts_.find(control);
+    return it == texts_.end() ? std::string() : it->second;
+}
+
+void PageFields::SetText(std::string_view control, const std::string& text) {
+    texts_[std::string(control)] = text;
+}
+
+int PageFields::ItemIndex(std::string_view selector) const {
+    auto it = indices_.find(selector);
+    return it == indices_.end() ? -1 : it->second;
+}
+
+void PageFields::SetIndex(std::string_view selector, int index) {
+    indices_[std::string(selector)] = index;
+}
+
+std::string AssignField(const PageTable& page, PageFields& fields, std::string_view name,
+                        std::string_view value, std::string* control) {
+    if (const FieldRow* f = FindField(page, name)) {
+        if (f->role == FieldRole::End)
+            return std::string(f->key) + " (" + std::string(f->label) +
+                   ") is computed by the page and cannot be set";
+        fields.SetText(f->name, std::string(value));
+        if (control)
+            *control = std::string(f->name);
+        return {};
+    }
+    if (const SelectorRow* s = FindSelector(page, name)) {
+        if (control)
+            *control = std::string(s->name);
+        for (int i = 0; i < 2; ++i) {
+            if (EqualsIgnoreCase(value, s->items[static_cast<std::size_t>(i)]) ||
+                value == std::to_string(i)) {
+                fields.SetIndex(s->name, i);
+                return {};
+            }
+        }
+        if (value == "-1") {
+            fields.SetIndex(s->name, -1);
+            return {};
+        }
+        return "'" + std::string(value) + "' is not a card type of " + std::string(s->key) +
+               ": use " + std::string(s->items[0]) + " (0) or " + std::string(s->items[1]) + " (1)";
+    }
+    return "page " + std::string(page.caption) + " has no field '" + std::string(name) +
+           "' (see 'zd7240-gen " + std::string(page.slug) + " --list')";
+}
+
+std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& fileName,
+                                  const std::filesystem::path& folder) {
+    json root;
+    try {
+        root = ParseStrict(text);
+    } catch (const json::parse_error& e) {
+        throw JobFileError(fileName + ":" + Position(text, e.byte) + ": " + ParseReason(e.what()));
+    } catch (const DuplicateKey& e) {
+        throw JobFileError(fileName + ": " + (e.job ? JobName(e.job, "") + ": " : "") +
+                           "the key \"" + e.key + "\" is given twice");
+    }
+    auto fail = [&](const std::string& where, const std::string& what) {
+        throw JobFileError(fileName + ": " + (where.empty() ? "" : where + ": ") + what);
+    };
+    if (!root.is_object())
+        fail("", "a job file is an object with \"version\" and \"jobs\"");
+    for (const auto& [key, value] : root.items()) {
+        if (key != "version" && key != "jobs" && key != "comment")
+            fail("", "unknown key \"" + key + "\"");
+    }
+    if (!root.contains("version"))
+        fail("", "\"version\" is missing");
+    const json& version = root["version"];
+    if (!version.is_number_integer() || version.get<std::int64_t>() != kJobFileVersion)
+        fail("", "unknown version " + version.dump() + " (this program reads version " +
+                     std::to_string(kJobFileVersion) + ")");
+    if (!root.contains("jobs") || !root["jobs"].is_array())
+        fail("", "\"jobs\" must be a list of jobs");
+    const json& jobs = root["jobs"];
+    if (jobs.empty())
+        fail("", "the file has no jobs");
+
+    std::vector<JobSpec> specs;
+    std::map<std::string, std::size_t> outputs; // place -> job number
+    std::size_t number = 0;
+    for (const json& job : jobs) {
+        ++number;
+        std::string output;
+        if (job.is_object() && job.contains("output") && job["output"].is_string())
+            output = job["output"].get<std::string>();
+        const std::string where = JobName(number, output);
+        if (!job.is_object())
+            fail(where, "a job is an object with \"page\", \"fields\" and \"output\"");
+        for (const auto& [key, value] : job.items()) {
+            if (key != "page" && key != "fields" && key != "output" && key != "comment")
+                fail(where, "unknown key \"" + key + "\"");
+        }
+        if (!job.contains("page") || !job["page"].is_string())
+            fail(where, "\"page\" must be a page caption or slug (a string)");
+        const std::string pageName = job["page"].get<std::string>();
+        const PageTable* page = FindPage(pageName);
+        if (!page)
+            fail(where, "unknown page \"" + pageName + "\" (see 'zd7240-gen --list')");
+        if (!job.contains("output") || !job["output"].is_string() || output.empty())
+            fail(where, "\"output\" must be a file name, or \"-\" for standard output");
+
+        JobSpec spec{number, page, PageFields(*page), output, output};
+        if (job.contains("fields")) {
+            const json& fields = job["fields"];
+            if (!fields.is_object())
+                fail(where, "\"fields\" must be an object of NAME: \"VALUE\"");
+            std::map<std::string, std::string> set; // control -> name used
+            for (const auto& [name, value] : fields.items()) {
+                if (!value.is_string())
+                    fail(where, "the value of \"" + name + "\" must be a string, as typed in " +
+                                    "the window (\"" + value.dump() + "\")");
+                std::string control;
+                const std::string error =
+                    AssignField(*page, spec.fields, name, value.get<std::string>(), &control);
+                if (!error.empty())
+                    fail(where, error);
+                if (auto [it, fresh] = set.emplace(control, name); !fresh)
+                    fail(where, "\"" + it->second + "\" and \"" + name + "\" set the same field " +
+                                    control);
+            }
+        }
+        if (output != "-") {
+            std::filesystem::path path(output);
+            if (path.is_relative())
+                path = folder / path;
+            spec.path = path.string();
+            const auto [it, fresh] = outputs.emplace(SamePlaceKey(path), number);
+            if (!fresh)
+                fail(where, "writes the same file as job " + std::to_string(it->second));
+        }
+        specs.push_back(std::move(spec));
+    }
+    return specs;
+}
+
+std::vector<JobSpec> ReadJobFile(const std::string& fileName) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(fileName, ec);
+    if (!ec && size > kMaxFileSize)
+        throw JobFileError(fileName + ": larger than 64 MiB; not a job file");
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw JobFileError(fileName + ": cannot be read");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        throw JobFileError(fileName + ": cannot be read");
+    const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+    return ParseJobFile(text.str(), fileName, folder);
+}
+
+std::string OneJobFile(const PageTable& page, const FieldAccess& fields,
+                       const std::string& output) {
+    ordered_json values = ordered_json::object();
+    for (const FieldRow& f : page.fields) {
+        if (f.role != FieldRole::End)
+            values[std::string(f.key)] = fields.Text(f.name);
+    }
+    for (const SelectorRow& s : page.selectors) {
+        const int index = fields.ItemIndex(s.name);
+        values[std::string(s.key)] = index == 0 || index == 1
+                                         ? std::string(s.items[static_cast<std::size_t>(index)])
+                                         : std::to_string(index);
+    }
+    ordered_json job = ordered_json::object();
+    job["page"] = std::string(page.slug);
+    job["fields"] = std::move(values);
+    job["output"] = output;
+    ordered_json root = ordered_json::object();
+    root["version"] = kJobFileVersion;
+    root["jobs"] = ordered_json::array({std::move(job)});
+    return root.dump(2) + "\n";
+}
+
+} // namespace zd7240::cli

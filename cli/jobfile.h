@@ -1,0 +1,71 @@
+#pragma once
+// Job files: many runs of the generation frame kept in one JSON file, read and written
+// with nlohmann/json. The format is described in docs/job-format.md:
+//
+//   {"version": 1,
+//    "jobs": [{"page": "lan-mmx", "fields": {"lan-board": "0", ...}, "output": "a.txt"}]}
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame.h"
+#include "pagetable.h"
+
+namespace zd7240::cli {
+
+inline constexpr int kJobFileVersion = 1;
+
+// The texts and card types of one page, starting from what the window opens with.
+class PageFields : public FieldAccess {
+public:
+    explicit PageFields(const PageTable& page);
+    std::string Text(std::string_view control) const override;
+    void SetText(std::string_view control, const std::string& text) override;
+    int ItemIndex(std::string_view selector) const override;
+    void SetIndex(std::string_view selector, int index);
+
+private:
+    std::map<std::string, std::string, std::less<>> texts_;
+    std::map<std::string, int, std::less<>> indices_;
+};
+
+// Sets a field (control name or key) or a card-type box (item text, or index 0, 1, or
+// -1 for no entry); returns what is wrong, empty on success. `control` receives the
+// control name that was set.
+std::string AssignField(const PageTable& page, PageFields& fields, std::string_view name,
+                        std::string_view value, std::string* control = nullptr);
+
+struct JobSpec {
+    std::size_t number = 0; // 1-based position in the file
+    const PageTable* page = nullptr;
+    PageFields fields;
+    std::string output; // as written in the file
+    std::string path;   // where it goes: relative outputs are taken from the file's folder;
+                        // "-" is standard output
+};
+
+// A job file that cannot be used; the message starts with the file name and a line and
+// column, or names the job.
+class JobFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a job file's text. `fileName` is used in messages; relative outputs are taken
+// from `folder`. Throws JobFileError.
+std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& fileName,
+                                  const std::filesystem::path& folder);
+
+// Reads a job file from disk (at most 64 MiB). Throws JobFileError.
+std::vector<JobSpec> ReadJobFile(const std::string& fileName);
+
+// A one-job file with every field of the page that is not computed, the card types by
+// item text, and the output as given.
+std::string OneJobFile(const PageTable& page, const FieldAccess& fields, const std::string& output);
+
+} // namespace zd7240::cli

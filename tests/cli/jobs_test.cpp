@@ -1,0 +1,310 @@
+// zd7240-gen with job files, --check, --strict and --save-job, run as a process.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "../generator/tempdir.h"
+
+namespace {
+
+using zd7240::test::ReadFile;
+using zd7240::test::TempDir;
+using zd7240::test::WriteFile;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs zd7240-gen in `cwd` with standard output and error captured.
+Result Gen(std::vector<std::string> args, const std::filesystem::path& cwd) {
+    TempDir io;
+    const std::string outPath = io.File("out"), errPath = io.File("err");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (chdir(cwd.c_str()) != 0 || out < 0 || err < 0)
+            _exit(127);
+        dup2(out, 1);
+        dup2(err, 2);
+        args.insert(args.begin(), ZD7240_GEN);
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(outPath),
+            ReadFile(errPath)};
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+const std::string kLanJob = R"({"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "5",
+    "start-vlan": "100", "end-vlan": "163", "vpi": "1", "start-vci": "40"}, "output": "lan-0-5.txt"})";
+const std::string kAdslJob = R"({"page": "adsl-mmx", "fields": {"start-board": "0",
+    "start-slot": "1", "end-board": "0", "end-slot": "6", "mmx-vpi": "1", "start-vci": "200",
+    "card-type": "Ima"}, "output": "adsl-0.txt"})";
+
+std::string JobFile(const std::vector<std::string>& jobs) {
+    std::string text = "{\"version\": 1,\n \"jobs\": [";
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        text += (i ? ",\n  " : "") + jobs[i];
+    return text + "]}\n";
+}
+
+TEST(JobFiles, ReadAsWrittenOrRefusedWithTheirPlace) {
+    struct Case {
+        const char* name;
+        std::string file;
+        int status;
+        std::vector<std::string> err; // parts of standard error
+    };
+    const Case cases[] = {
+        {"the documented example",
+         JobFile({kLanJob, kAdslJob}),
+         0,
+         {"job 1 (lan-0-5.txt): End Vci: 103\n", "job 2 (adsl-0.txt): End Vci: 391\n"}},
+        {"not JSON", "{\"version\": 1,\n \"jobs\": [}", 65, {"jobs.json:2:"}},
+        {"unknown version",
+         R"({"version": 2, "jobs": [)" + kLanJob + "]}",
+         65,
+         {"jobs.json: unknown version 2"}},
+        {"no version", R"({"jobs": [)" + kLanJob + "]}", 65, {"\"version\" is missing"}},
+        {"unknown page",
+         JobFile({kLanJob, R"({"page": "lan-xyz", "output": "b.txt"})"}),
+         65,
+         {"jobs.json: job 2 (b.txt): unknown page \"lan-xyz\""}},
+        {"unknown field",
+         JobFile({R"({"page": "Lan--Mmx", "fields": {"lan-bored": "0"}, "output": "b.txt"})"}),
+         65,
+         {"job 1 (b.txt): page Lan--Mmx has no field 'lan-bored'"}},
+        {"a value that is not a string",
+         JobFile({R"({"page": "lan-mmx", "fields": {"vpi": 1}, "output": "b.txt"})"}),
+         65,
+         {"job 1 (b.txt): the value of \"vpi\" must be a string"}},
+        {"an unknown card type",
+         JobFile({R"({"page": "lan-mmx", "fields": {"card-type": "Atm"}, "output": "b.txt"})"}),
+         65,
+         {"'Atm' is not a card type of card-type"}},
+        {"a key given twice",
+         JobFile({kLanJob, R"({"page": "lan-mmx", "fields": {"vpi": "1",
+         "vpi": "2"}, "output": "b.txt"})"}),
+         65,
+         {"job 2: the key \"vpi\" is given twice"}},
+        {"one field by key and by control name",
+         JobFile({R"({"page": "lan-mmx", "fields": {"vpi": "1", "suiEdit408": "2"},
+         "output": "b.txt"})"}),
+         65,
+         {"set the same field suiEdit408"}},
+        {"two jobs writing one file",
+         JobFile({kLanJob, R"({"page": "lan-mmx", "output": "sub/../lan-0-5.txt"})"}),
+         65,
+         {"job 2 (sub/../lan-0-5.txt): writes the same file as job 1"}},
+        {"a job without output",
+         JobFile({R"({"page": "lan-mmx"})"}),
+         65,
+         {"job 1: \"output\" must be a file name"}},
+        {"no jobs", R"({"version": 1, "jobs": []})", 65, {"the file has no jobs"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        WriteFile(dir.File("jobs.json"), c.file);
+        const Result r = Gen({"--job", "jobs.json"}, dir.path());
+        EXPECT_EQ(r.status, c.status) << r.err;
+        for (const std::string& part : c.err)
+            EXPECT_TRUE(Contains(r.err, part)) << r.err;
+        if (c.status != 0) {
+            EXPECT_EQ(dir.EntryCount(), 1u) << "nothing but the job file";
+        }
+    }
+}
+
+TEST(JobFiles, WriteTheSameBytesAsTheCommandLine) {
+    TempDir dir;
+    WriteFile(dir.File("jobs.json"), JobFile({kLanJob, kAdslJob}));
+    ASSERT_EQ(Gen({"--job", "jobs.json"}, dir.path()).status, 0);
+    const Result lan = Gen({"lan-mmx", "lan-board=0", "lan-slot=5", "start-vlan=100",
+                            "end-vlan=163", "vpi=1", "start-vci=40", "-o", "-"},
+                           dir.path());
+    EXPECT_EQ(ReadFile(dir.File("lan-0-5.txt")), lan.out);
+    const std::string adsl = ReadFile(dir.File("adsl-0.txt"));
+    EXPECT_TRUE(adsl.starts_with("pvc adsl 0/1/0 vpi 0 35 atm 0/7/0 ima 1 200 1 1 000 000\r\n"));
+    EXPECT_TRUE(adsl.ends_with("pvc adsl 0/6/31 vpi 0 35 atm 0/7/0 ima 1 391 1 1 000 000\r\n"));
+}
+
+TEST(JobFiles, ARefusedJobStopsTheRunKeepingEarlierFiles) {
+    struct Case {
+        const char* name;
+        std::string badJob;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"input check", R"({"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "6",
+          "start-vlan": "1", "end-vlan": "2", "vpi": "1", "start-vci": "4x"}, "output": "b.txt"})",
+         "job 2 (b.txt): Warning: The input must be integer! Please check it! (suiEdit409"},
+        {"conversion", R"({"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "6",
+          "start-vlan": "1", "end-vlan": "99999999999", "vpi": "1", "start-vci": "40"},
+          "output": "b.txt"})",
+         "job 2 (b.txt): '99999999999' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string third = R"({"page": "lan-mmx", "output": "c.txt"})";
+        WriteFile(dir.File("jobs.json"), JobFile({kLanJob, c.badJob, third}));
+        WriteFile(dir.File("c.txt"), "old");
+        const Result r = Gen({"--job", "jobs.json"}, dir.path());
+        EXPECT_EQ(r.status, 65);
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_TRUE(Contains(r.err, "job 1 (lan-0-5.txt): End Vci: 103")) << r.err;
+        EXPECT_TRUE(ReadFile(dir.File("lan-0-5.txt"))
+                        .ends_with("vlanid 163 off atm 0/7/0 optic 1 103 1 1 000 000\r\n"));
+        EXPECT_FALSE(std::filesystem::exists(dir.File("b.txt")));
+        EXPECT_EQ(ReadFile(dir.File("c.txt")), "old");
+    }
+}
+
+TEST(JobFiles, OutputsAreTakenFromTheJobFilesFolder) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("plans"));
+    WriteFile(dir.File("plans/jobs.json"),
+              JobFile({kLanJob, R"({"page": "aiu-mmx", "fields": {"aiu-board": "0",
+               "aiu-slot": "3", "aiu-port": "0", "aiu-vpi": "1", "aiu-start-vci": "50",
+               "aiu-end-vci": "50", "mmx-vpi": "2", "mmx-start-vci": "60",
+               "aiu-card-type": "1"}, "output": "-"})"}));
+    const Result r = Gen({"--job", "plans/jobs.json"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("plans/lan-0-5.txt")));
+    EXPECT_EQ(r.out, "pvc aiu 0/3/0 ima 1 50 atm 0/7/0 optic 2 60 1 1 000 000\r\n");
+}
+
+TEST(JobFiles, CheckReportsConflictsAndWritesNothing) {
+    TempDir dir;
+    const std::string overlapping = R"({"page": "lan-mmx", "fields": {"lan-board": "0",
+        "lan-slot": "5", "start-vlan": "150", "end-vlan": "150", "vpi": "1", "start-vci": "104"},
+        "output": "b.txt"})";
+    WriteFile(dir.File("jobs.json"), JobFile({kLanJob, kAdslJob, overlapping}));
+    Result r = Gen({"--job", "jobs.json", "--check"}, dir.path());
+    EXPECT_EQ(r.status, 65);
+    EXPECT_EQ(r.err, "zd7240-gen: conflict: job 1 (lan-0-5.txt) and job 3 (b.txt) both bind "
+                     "VLAN id 150 on Lan card 0/5\n"
+                     "zd7240-gen: 1 conflict(s); nothing written\n");
+    EXPECT_EQ(dir.EntryCount(), 1u);
+    // Without --check the jobs run as they are.
+    r = Gen({"--job", "jobs.json"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.EntryCount(), 4u);
+    // No conflict: checked, then written.
+    TempDir clean;
+    WriteFile(clean.File("jobs.json"), JobFile({kLanJob, kAdslJob}));
+    r = Gen({"--job", "jobs.json", "--check"}, clean.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(clean.EntryCount(), 3u);
+}
+
+TEST(JobFiles, DryRunComputesEveryJobWithoutWriting) {
+    TempDir dir;
+    // Two billion lines answer at once: they are counted, not walked.
+    const std::string huge = R"({"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "6",
+        "start-vlan": "0", "end-vlan": "2000000000", "vpi": "1", "start-vci": "40"},
+        "output": "huge.txt"})";
+    WriteFile(dir.File("jobs.json"), JobFile({kLanJob, huge}));
+    const Result r = Gen({"--job", "jobs.json", "--dry-run"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "job 1 (lan-0-5.txt)\nEnd Vci: 103\nLines: 64\n"
+                     "First: pvc lan 0/5 vlanid 100 off atm 0/7/0 optic 1 40 1 1 000 000\n"
+                     "Last: pvc lan 0/5 vlanid 163 off atm 0/7/0 optic 1 103 1 1 000 000\n"
+                     "job 2 (huge.txt)\nEnd Vci: 2000000040\nLines: 2000000001\n"
+                     "First: pvc lan 0/6 vlanid 0 off atm 0/7/0 optic 1 40 1 1 000 000\n"
+                     "Last: pvc lan 0/6 vlanid 2000000000 off atm 0/7/0 optic 1 2000000040 "
+                     "1 1 000 000\n");
+    EXPECT_TRUE(Contains(r.err, "job 2 (huge.txt): warning: end-vlan")) << r.err;
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(JobFiles, StrictTurnsHintsIntoRefusals) {
+    const std::vector<std::string> page = {"lan-mmx",         "lan-board=0",   "lan-slot=5",
+                                           "start-vlan=4090", "end-vlan=4095", "vpi=1",
+                                           "start-vci=40"};
+    const std::string warning = "zd7240-gen: warning: end-vlan (suiEdit404, \"End Vlan id:\" in "
+                                "\"Lan card information\"): VLAN id 4095 is outside 1..4094\n";
+    TempDir dir;
+    Result r = Gen(page, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, warning + "End Vci: 45\n");
+    std::filesystem::remove(dir.File("zd7240.txt"));
+    std::vector<std::string> strict = page;
+    strict.push_back("--strict");
+    r = Gen(strict, dir.path());
+    EXPECT_EQ(r.status, 65);
+    EXPECT_EQ(r.err, warning + "zd7240-gen: --strict: 1 warning(s); nothing written\n");
+    EXPECT_EQ(dir.EntryCount(), 0u);
+    // In a job file, one warning anywhere stops every job.
+    WriteFile(dir.File("jobs.json"),
+              JobFile({kLanJob, R"({"page": "lan-mmx", "fields": {"lan-board": "0",
+               "lan-slot": "6", "start-vlan": "1", "end-vlan": "2", "vpi": "256",
+               "start-vci": "40"}, "output": "b.txt"})"}));
+    r = Gen({"--job", "jobs.json", "--strict"}, dir.path());
+    EXPECT_EQ(r.status, 65);
+    EXPECT_TRUE(Contains(r.err, "job 2 (b.txt): warning: vpi (suiEdit408")) << r.err;
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(JobFiles, SaveJobRoundTrip) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("plans"));
+    const std::vector<std::string> fields = {"aiu-mmx",           "aiu-board=0", "aiu-slot=3",
+                                             "aiu-port=1",        "aiu-vpi=1",   "aiu-start-vci=50",
+                                             "aiu-end-vci=52",    "mmx-vpi=2",   "mmx-start-vci=60",
+                                             "mmx-card-type=Ima", "-o",          "a.txt"};
+    std::vector<std::string> save = fields;
+    save.insert(save.end(), {"--save-job", "plans/a.json"});
+    Result r = Gen(save, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.EntryCount(), 1u) << "the job file only, no script";
+    const std::string json = ReadFile(dir.File("plans/a.json"));
+    EXPECT_TRUE(Contains(json, "\"page\": \"aiu-mmx\"")) << json;
+    EXPECT_TRUE(Contains(json, "\"mmx-card-type\": \"Ima\"")) << json;
+    EXPECT_TRUE(Contains(json, "\"mmx-board\": \"0\"")) << "initial texts are saved too";
+    EXPECT_TRUE(Contains(json, "\"output\": \"../a.txt\"")) << json;
+    r = Gen({"--job", "plans/a.json"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string fromJob = ReadFile(dir.File("a.txt"));
+    r = Gen(fields, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("a.txt")), fromJob);
+    EXPECT_TRUE(fromJob.starts_with("pvc aiu 0/3/1 optic 1 50 atm 0/7/0 ima 2 60 "));
+}
+
+TEST(JobFiles, OptionsThatDoNotGoTogether) {
+    TempDir dir;
+    const std::vector<std::vector<std::string>> cases = {
+        {"--job"},
+        {"--job", "jobs.json", "lan-mmx"},
+        {"--job", "jobs.json", "--save-job", "x.json"},
+        {"lan-mmx", "--check"},
+        {"lan-mmx", "--save-job"},
+    };
+    for (const auto& args : cases) {
+        const Result r = Gen(args, dir.path());
+        EXPECT_EQ(r.status, 64) << args.back() << ": " << r.err;
+    }
+    EXPECT_EQ(dir.EntryCount(), 0u);
+}
+
+} // namespace
