@@ -31,6 +31,7 @@
 #include "tsuimessagedialog.h"
 #include "tsuipagecontrol.h"
 #include "tsuitabsheet.h"
+#include "tsuithemefilewriter.h"
 #include "windowdescription.h"
 
 using namespace zd7240;
@@ -556,7 +557,43 @@ private Q_SLOTS:
     }
 
     // The example of the Lan--Mmx page, byte for byte, into a file that existed before.
+    // In every look, from a built-in style or a theme file, the whole window (frame,
+    // menu, every control, the message dialog) takes it, and the page writes the same
+    // bytes.
+    void lanMmxExampleByteForByte_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("MacOS") << TsuiUIStyle::MacOS << false;
+        QTest::newRow("WinXP") << TsuiUIStyle::WinXP << false;
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass << false;
+        QTest::newRow("theme file") << TsuiUIStyle::FromThemeFile << true;
+    }
     void lanMmxExampleByteForByte() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(bool, fromFile);
+        TsuiFileTheme* theme = nullptr;
+        if (fromFile) {
+            const QString path = dir_->filePath(QStringLiteral("protein.theme"));
+            QString error;
+            QVERIFY2(
+                TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::Protein).writeTo(path, &error),
+                qPrintable(error));
+            theme = new TsuiFileTheme(form_.get());
+            theme->setThemeFile(path);
+            QVERIFY(theme->ThemeLoaded());
+        }
+        form_->SetLook(style, theme);
+        int skinned = 0;
+        for (QObject* object : form_->findChildren<QObject*>()) {
+            if (!HasPublishedProperty(object, "UIStyle"))
+                continue;
+            ++skinned;
+            const char* name = object->metaObject()->className();
+            QCOMPARE(object->property("UIStyle").value<TsuiUIStyle>(), style);
+            QVERIFY2(qvariant_cast<QObject*>(object->property("FileTheme")) == theme, name);
+        }
+        QVERIFY(skinned > 0);
+
         {
             QFile old(Target());
             QVERIFY(old.open(QIODevice::WriteOnly));
