@@ -2,6 +2,7 @@
 // message dialog and the error report replaced by recorders where they would block.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -324,6 +325,23 @@ private Q_SLOTS:
         QVERIFY(!save.ChooseFile());
         QCOMPARE(proposedSecond, chosen);
         QCOMPARE(save.FileName(), chosen);
+    }
+
+    // What the skin does not draw follows the application's own style and classic
+    // colours, not the desktop's: a card-type box drops its list down below itself, and
+    // the list highlights in classic navy on white.
+    void unskinnedPartsUseTheApplicationLook() {
+        LinkPage& page = Show("Lan--Mmx");
+        TsuiComboBox* combo = page.Combo("suiComboBox401");
+        combo->showPopup();
+        QWidget* list = combo->view()->window();
+        QTRY_VERIFY(list->isVisible());
+        QVERIFY(list->geometry().top() >= combo->mapToGlobal(QPoint(0, combo->height() - 1)).y());
+        QCOMPARE(combo->view()->palette().color(QPalette::Highlight), QColor(0, 0, 128));
+        QCOMPARE(combo->view()->palette().color(QPalette::Base), QColor(255, 255, 255));
+        combo->hidePopup();
+        QCOMPARE(form_->SaveDialog1().Dialog().palette().color(QPalette::Window),
+                 SystemColorValue(SystemColor::ButtonFace));
     }
 
     void messageDialog() {
