@@ -87,8 +87,9 @@ Prepared Prepare(const PageTable& page, const FieldAccess& fields) {
 std::size_t PrintHints(const Job& job, const FieldAccess& fields, const std::string& prefix) {
     const std::vector<SanityHint> hints = SanityHints(job, fields);
     for (const SanityHint& hint : hints) {
-        std::cerr << "zd7240-gen: " << prefix << "warning: " << hint.field->key << " ("
-                  << FieldName(job.page(), *hint.field) << "): " << hint.text << "\n";
+        // One write per line: standard error is unbuffered and there may be thousands.
+        std::cerr << "zd7240-gen: " + prefix + "warning: " + std::string(hint.field->key) + " (" +
+                         FieldName(job.page(), *hint.field) + "): " + hint.text + "\n";
     }
     return hints.size();
 }
@@ -178,7 +179,7 @@ int RunOne(JobSpec& spec, bool progress) {
     case FrameOutcome::WriteFailed:
         return kExitIoError;
     case FrameOutcome::Written:
-        std::cerr << name << ": " << EndLine(*spec.page, result.endValue) << "\n";
+        std::cerr << name + ": " + EndLine(*spec.page, result.endValue) + "\n";
         return kExitOk;
     }
     return kExitIoError;
@@ -217,16 +218,15 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
                 bindings.push_back(BindingsOf(jobs[i], specs[i].fields));
             const std::vector<Conflict> conflicts = FindConflicts(bindings);
             for (const Conflict& c : conflicts) {
-                std::cerr << "zd7240-gen: conflict: ";
+                std::string line = "zd7240-gen: conflict: " + JobName(specs[c.first]);
                 if (c.first == c.second) {
-                    std::cerr << JobName(specs[c.first]) << " binds " << c.endpoint << " twice"
-                              << (c.wrapsAround ? " (its counter comes round after 2^32 lines)"
-                                                : "")
-                              << "\n";
+                    line += " binds " + c.endpoint + " twice";
+                    if (c.wrapsAround)
+                        line += " (its counter comes round after 2^32 lines)";
                 } else {
-                    std::cerr << JobName(specs[c.first]) << " and " << JobName(specs[c.second])
-                              << " both bind " << c.endpoint << "\n";
+                    line += " and " + JobName(specs[c.second]) + " both bind " + c.endpoint;
                 }
+                std::cerr << line + "\n";
             }
             if (!conflicts.empty()) {
                 std::cerr << "zd7240-gen: " << conflicts.size()
