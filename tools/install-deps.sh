@@ -12,6 +12,7 @@ packages=(
     xvfb xauth openbox xdotool xclip x11-utils
     clang libclang-rt-14-dev
     bc
+    dpkg-dev file
 )
 if [ "${1:-}" = "--print" ]; then
     printf '%s\n' "${packages[@]}"

@@ -170,9 +170,11 @@ QImage paintMessageIcons() {
 // The program icon, 32 x 32, fuchsia around it: an aqua tile carrying a short script
 // (three white command lines behind a prompt mark). Bold shapes so it still reads when
 // shrunk to 16 x 16 in the title bar.
-QImage paintMainIcon() {
-    QImage layer = newLayer(32, 32);
-    QPainter p(&layer);
+namespace {
+
+// The program's icon on a 32 x 32 grid: a blue gel tile with a prompt and three command
+// lines, the last one the yellow of the port number a script ends on.
+void drawIcon(QPainter& p) {
     paintGel(p, QRectF(1, 1, 30, 30), 6,
              {rgb(110, 180, 250), rgb(26, 88, 186), rgb(16, 54, 128), 0.5, 0.45, {}});
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -188,8 +190,28 @@ QImage paintMainIcon() {
     p.drawRoundedRect(QRectF(7, 18, 19, 3), 1.5, 1.5);
     p.setBrush(rgb(255, 214, 90)); // the port number the script ends on
     p.drawRoundedRect(QRectF(7, 24, 11, 3), 1.5, 1.5);
+}
+
+} // namespace
+
+QImage paintMainIcon() {
+    QImage layer = newLayer(32, 32);
+    QPainter p(&layer);
+    drawIcon(p);
     p.end();
     return flatten(layer, rgb(231, 231, 231), true);
+}
+
+QImage paintAppIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.scale(size / 32.0, size / 32.0);
+    drawIcon(p);
+    p.end();
+    return icon.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace skinpainter

@@ -12,6 +12,7 @@
 #include "bmpfile.h"
 #include "previewsheet.h"
 #include "skincatalogue.h"
+#include "skinparts.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ constexpr int kIoError = 74;
 
 void printUsage(FILE* to) {
     std::fputs("Usage: zd7240-skinpainter [--preview SCALE] OUTDIR\n"
+               "       zd7240-skinpainter --icon SIZE FILE.png\n"
                "\n"
                "Paints every skin bitmap and writes it as OUTDIR/NAME.bmp (24-bit BMP,\n"
                "fuchsia 0xFF00FF where the picture is transparent). The folder is created\n"
@@ -30,7 +32,9 @@ void printUsage(FILE* to) {
                "\n"
                "  --preview SCALE  instead write NAME.png enlarged SCALE times (1 to 16),\n"
                "                   with a checkerboard where the bitmap is transparent,\n"
-               "                   and SHEET_<LOOK>.png, a mock window of each look\n",
+               "                   and SHEET_<LOOK>.png, a mock window of each look\n"
+               "  --icon SIZE      write the program's icon, SIZE x SIZE pixels (16 to 1024),\n"
+               "                   as a PNG with a transparent background (the desktop icon)\n",
                to);
 }
 
@@ -48,6 +52,20 @@ int main(int argc, char* argv[]) {
     if (args.size() == 1 &&
         (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         printUsage(stdout);
+        return 0;
+    }
+    if (args.size() == 3 && args[0] == QLatin1String("--icon")) {
+        bool ok = false;
+        const int size = args[1].toInt(&ok);
+        if (!ok || size < 16 || size > 1024) {
+            printUsage(stderr);
+            return fail(kUsage, QStringLiteral("the icon size must be a number from 16 to 1024"));
+        }
+        QSaveFile file(args[2]);
+        if (!file.open(QIODevice::WriteOnly) ||
+            !skinpainter::paintAppIcon(size).save(&file, "PNG") || !file.commit())
+            return fail(kIoError,
+                        QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString()));
         return 0;
     }
     if (args.size() == 3 && args[0] == QLatin1String("--preview")) {

@@ -67,5 +67,7 @@ QImage paintMacMenuSelect();
 QImage paintMenuChecked();
 QImage paintMessageIcons();
 QImage paintMainIcon();
+// The same icon at any size on a transparent background, for the desktop (PNG).
+QImage paintAppIcon(int size);
 
 } // namespace skinpainter

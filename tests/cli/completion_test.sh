@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The bash completion of zd7240-gen against the program it completes for.
+#   completion_test.sh COMPLETION_SCRIPT ZD7240_GEN
+set -uo pipefail
+source "$1"
+gen=$2
+compopt() { :; } # only works inside a real completion
+failures=0
+
+# expect "LINE" "EXPECTED REPLIES" [WORDBREAKS]
+expect() {
+    COMP_LINE="$gen $1"
+    COMP_POINT=${#COMP_LINE}
+    COMP_WORDBREAKS=${3-$' \t\n"\'><;|&(:'}
+    COMPREPLY=()
+    _zd7240_gen
+    local got="${COMPREPLY[*]}"
+    if [ "$got" != "$2" ]; then
+        echo "completing '$1': got '$got', expected '$2'" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+expect "lan-m" "lan-mmx"
+expect "Lan--Mmx lan-b" "lan-board="
+expect "lan-mmx lan-board=0 sta" "start-vlan= start-vci="
+expect "lan-mmx end-" "end-vlan="                   # end-vci is computed
+expect "lan-mmx card-type=I" "card-type=Ima"
+expect "lan-mmx card-type=" "Optic Ima" $' \t\n=' # "=" breaks words: the value only
+expect "aiu-mmx mmx-card" "mmx-card-type="
+expect "--job x.json --ch" "--check"
+expect "lan-mmx --dry" "--dry-run"
+expect "-o out.txt adsl-ces ces-p" "ces-port="
+
+[ $failures -eq 0 ] && echo "completion ok"
+exit $((failures > 0))

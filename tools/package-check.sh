@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the Debian package from an existing build folder, installs it with apt-get as
+# a user would, starts the installed programs from their installed paths, and removes
+# the package again.
+#   tools/package-check.sh [build folder, default build]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build}
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
+(cd "$build" && rm -f zd7240-helper_*.deb && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/zd7240-helper_*.deb)
+echo "built $deb"
+dpkg-deb -f "$deb" Depends Recommends
+
+$sudo apt-get install -y -qq "./$deb" >/dev/null
+trap '$sudo apt-get remove -y -qq zd7240-helper >/dev/null' EXIT
+
+/usr/bin/zd7240-gen --version
+/usr/bin/zd7240-theme --help >/dev/null
+man -w zd7240-gen >/dev/null
+[ -f /usr/share/bash-completion/completions/zd7240-gen ]
+[ -f /usr/share/icons/hicolor/48x48/apps/zd7240-helper.png ]
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate /usr/share/applications/zd7240-helper.desktop
+fi
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"; $sudo apt-get remove -y -qq zd7240-helper >/dev/null' EXIT
+# The window's own picture mode lays it out without a display.
+/usr/bin/zd7240-helper --grab "$out/out.png" 2>/dev/null
+file "$out/out.png" | grep -q 'PNG image data'
+/usr/bin/zd7240-gen --job /usr/share/doc/zd7240-helper/chassis-0.json --check --dry-run >/dev/null
+echo "installed package works"
