@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Job files: the range check of 1,000 jobs of up to 2^31 lines each, and 100 jobs of
+# 100,000 lines each written to tmpfs against dd writing the same number of bytes.
+# Prints figures; a measurement, not a test, it never fails on speed.
+#
+#   bench/jobs.sh [path/to/zd7240-gen] [tmpfs folder]
+set -euo pipefail
+
+gen=${1:-build/cli/zd7240-gen}
+shm=${2:-/dev/shm}
+runs=${RUNS:-5}
+work=$(mktemp -d "$shm/zd7240-jobs-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+[ -x "$gen" ] || { echo "no zd7240-gen at $gen: build first (cmake --build build)" >&2; exit 1; }
+
+now() { date +%s.%N; }
+# Best wall time of $runs runs of a command, in seconds; the command's status is ignored.
+best_of() {
+    local best="" t0 t1 t
+    for _ in $(seq "$runs"); do
+        t0=$(now); "$@" >/dev/null 2>&1 || true; t1=$(now)
+        t=$(echo "$t1 - $t0" | bc -l)
+        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
+    done
+    printf '%.4f' "$best"
+}
+
+# 1,000 jobs: 500 Lan--Mmx jobs of 2,147,483,647 VLAN ids each, every one on its own Lan
+# card and Mmx port, and 500 chassis walks of 1,000 boards x 14 cards x 150,000 ports
+# (2,100,000,000 lines) on boards of their own. The far sides all start at VCI 32, so
+# every pair of far-side ranges overlaps in VCI and is told apart by its port: the
+# sweep compares all of them. `conflicts` adds one job that meets ten others.
+check_file() { # FILE WITH_CONFLICTS
+    {
+        echo '{"version": 1, "jobs": ['
+        for i in $(seq 0 499); do
+            printf '{"page": "lan-mmx", "fields": {"lan-board": "%d", "lan-slot": "5", "start-vlan": "0", "end-vlan": "2147483646", "vpi": "1", "mmx-port": "%d", "start-vci": "32"}, "output": "lan-%d.txt"},\n' "$i" "$i" "$i"
+            printf '{"page": "adsl-mmx", "fields": {"start-board": "%d", "start-slot": "0", "end-board": "%d", "end-slot": "15", "port-number": "150000", "mmx-board": "1", "mmx-port": "%d", "mmx-vpi": "1", "start-vci": "32"}, "output": "adsl-%d.txt"}' \
+                $((i * 1000)) $((i * 1000 + 999)) "$i" "$i"
+            [ "$i" -lt 499 ] && echo ","
+        done
+        if [ "$2" = yes ]; then
+            echo ', {"page": "adsl-lan", "fields": {"start-board": "0", "start-slot": "0", "end-board": "9999", "end-slot": "15", "port-number": "1", "lan-board": "0", "lan-slot": "5", "start-vlan": "1"}, "output": "extra.txt"}'
+        fi
+        echo ']}'
+    }
+}
+check_file x no >"$work/check.json"
+check_file x yes >"$work/check-conflicts.json"
+conflicts=$("$gen" --job "$work/check-conflicts.json" --check --dry-run 2>&1 | grep -c '^zd7240-gen: conflict:' || true)
+t_clean=$(best_of "$gen" --job "$work/check.json" --check --dry-run)
+t_conf=$(best_of "$gen" --job "$work/check-conflicts.json" --check --dry-run)
+t_parse=$(best_of "$gen" --job "$work/check.json" --dry-run)
+echo "--check, 1,000 jobs of up to 2^31 lines (whole process, best of $runs):"
+printf '  no conflict:                %8.1f ms\n' "$(echo "$t_clean * 1000" | bc -l)"
+printf '  one job meeting %2d others:  %8.1f ms\n' "$conflicts" "$(echo "$t_conf * 1000" | bc -l)"
+printf '  the same file without --check (read, convert, dry run): %.1f ms\n' \
+    "$(echo "$t_parse * 1000" | bc -l)"
+
+# 100 jobs of 100,000 lines each, VLAN ids 1..100000 on Lan cards of their own.
+mkdir -p "$work/out"
+{
+    echo '{"version": 1, "jobs": ['
+    for i in $(seq 0 99); do
+        printf '{"page": "lan-mmx", "fields": {"lan-board": "%d", "lan-slot": "5", "start-vlan": "1", "end-vlan": "100000", "vpi": "1", "start-vci": "32"}, "output": "out/job-%02d.txt"}' "$i" "$i"
+        [ "$i" -lt 99 ] && echo ","
+    done
+    echo ']}'
+} >"$work/write.json"
+"$gen" --job "$work/write.json" 2>/dev/null
+bytes=$(cat "$work"/out/*.txt | wc -c)
+lines=$(cat "$work"/out/*.txt | wc -l)
+g=$(best_of "$gen" --job "$work/write.json")
+d=$(best_of dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes)
+echo
+echo "--job, 100 jobs x 100,000 lines to tmpfs (best of $runs):"
+printf '  %s lines, %s bytes: zd7240-gen %.3f s, dd %.3f s, ratio %.2f\n' "$lines" "$bytes" \
+    "$g" "$d" "$(echo "$g / $d" | bc -l)"
