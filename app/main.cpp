@@ -15,7 +15,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zd7240-helper"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Velmar Zd7240 Helper"));
+    // No display name: under X11 Qt would append it to every window title, and the task
+    // bar is to show the window's caption exactly.
     InstallApplicationLook();
     QTextStream out(stdout);
     QTextStream err(stderr);

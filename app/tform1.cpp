@@ -40,6 +40,8 @@ TForm1::TForm1(QWidget* parent)
     if (HasSkinBitmap(QStringLiteral("MAINICON")))
         setWindowIcon(QPixmap::fromImage(LoadSkinBitmap(QStringLiteral("MAINICON"))));
 
+    // The window is laid out without a border: the frame gives it no resize band.
+    setProperty("BorderStyle", QStringLiteral("bsNone"));
     // The frame first: the skinned controls created after it take its style.
     suiForm1 = new TsuiForm(this);
     suiForm1->setObjectName(QStringLiteral("suiForm1"));

@@ -1,41 +1,183 @@
 #include "tsuiform.h"
 
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMetaEnum>
 #include <QPainter>
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
 
+#include "chromegeometry.h"
+#include "framecontroller.h"
+#include "refusalreport.h"
+#include "skinbitmaps.h"
 #include "styleselection.h"
+#include "themeelements.h"
 #include "tsuimainmenu.h"
+#include "tsuititlebarpopupmenu.h"
 
-TsuiForm::TsuiForm(QWidget* owner)
-    : QWidget(owner), binding_(owner, [this] {
-          if (autoUpdateSub_)
-              ApplyThemeToChildren(this, binding_.uiStyle(), binding_.fileTheme());
-          update();
-      }) {
+namespace {
+
+// The frame that filters the application's keys for Alt+Space: the first one created
+// while there was none.
+TsuiForm* g_appFilterOwner = nullptr;
+
+// A border wider than this comes only from a damaged theme; it would leave no room
+// for the window's content.
+constexpr int kMaxBorderWidth = 32;
+
+TsuiForm::BorderStyle BorderStyleOf(const QWidget* host) {
+    if (!host)
+        return TsuiForm::bsSizeable;
+    const QVariant value = host->property("BorderStyle");
+    if (!value.isValid())
+        return TsuiForm::bsSizeable;
+    const QMetaEnum meta = QMetaEnum::fromType<TsuiForm::BorderStyle>();
+    bool ok = false;
+    int style = meta.keyToValue(value.toString().toLatin1().constData(), &ok);
+    if (!ok)
+        style = value.toInt(&ok);
+    return ok && meta.valueToKey(style) ? static_cast<TsuiForm::BorderStyle>(style)
+                                        : TsuiForm::bsSizeable;
+}
+
+} // namespace
+
+TsuiForm::TsuiForm(QWidget* owner) : QWidget(owner), binding_(nullptr, [this] { applyStyle(); }) {
+    if (owner) {
+        for (const QObject* child : owner->children()) {
+            if (child != this && qobject_cast<const TsuiForm*>(child))
+                throw std::logic_error(kOnlyOneFormText);
+        }
+    }
+    QWidget* hostWindow = host();
+    if (hostWindow) {
+        hostWindow->setMinimumHeight(50);
+        hostWindow->setMinimumWidth(std::max(hostWindow->minimumWidth(), 125));
+        hostWindow->setContentsMargins(0, 0, 0, 0);
+    }
+    titleBar_ = new TsuiTitleBar(this);
+    titleBar_->setObjectName(QStringLiteral("TitleBar"));
+    titleBar_->move(0, 0);
+    connect(titleBar_, &TsuiTitleBar::OnCustomBtnsClick, this,
+            &TsuiForm::OnTitleBarCustomBtnsClick);
+    connect(titleBar_, &TsuiTitleBar::OnHelpBtnClick, this, &TsuiForm::OnTitleBarHelpBtnClick);
+    menuBarColor_ = color_;
+    initialBorderStyle_ = BorderStyleOf(hostWindow);
+    if (hostWindow) {
+        controller_ = new FrameController(hostWindow, this);
+        PlaceFrame();
+    }
+
     binding_.setThemeRemovedHook([this] {
         if (autoUpdateSub_)
             ApplyThemeToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
     });
+    setUIStyle(TsuiUIStyle::DeepBlue);
+    autoUpdateSub_ = false;
+    if (hostWindow)
+        setCaption(hostWindow->windowTitle());
+
+    if (hostWindow && hostWindow->isWindow()) {
+        // The system's caption and border make way for ours.
+        const bool wasVisible = hostWindow->isVisible();
+        hostWindow->setWindowFlag(Qt::FramelessWindowHint, true);
+        if (wasVisible)
+            hostWindow->show();
+    }
+    if (!g_appFilterOwner && qApp) {
+        g_appFilterOwner = this;
+        ownsAppFilter_ = true;
+        qApp->installEventFilter(this);
+    }
+}
+
+TsuiForm::~TsuiForm() {
+    if (ownsAppFilter_) {
+        if (qApp)
+            qApp->removeEventFilter(this);
+        g_appFilterOwner = nullptr;
+    }
+    // The controller filters the host's events; it must not outlive the frame's parts.
+    delete controller_;
+    controller_ = nullptr;
+}
+
+bool TsuiForm::HostSizeable() const {
+    return initialBorderStyle_ == bsSizeable || initialBorderStyle_ == bsSizeToolWin;
+}
+
+void TsuiForm::setFileTheme(TsuiFileTheme* theme) {
+    if (theme == binding_.fileTheme())
+        return;
+    binding_.setFileTheme(theme);
+}
+
+void TsuiForm::applyStyle() {
+    backgroundTile_ = QImage();
+    const TsuiUIStyle style = binding_.uiStyle();
+    if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::Protein) {
+        const QString name = style == TsuiUIStyle::MacOS
+                                 ? QStringLiteral("MACOS_FORM_BACKGROUND")
+                                 : QStringLiteral("PROTEIN_FORM_BACKGROUND");
+        if (HasSkinBitmap(name))
+            backgroundTile_ = LoadSkinBitmap(name);
+    }
+    setBorderColor(binding_.color(TsuiElement::FormBorderColor));
+    setBorderWidth(binding_.integer(TsuiElement::FormBorderWidthInt));
+    setColor(binding_.color(TsuiElement::FormBackgroundColor));
+    setMenuBarColor(color_);
+    titleBar_->setFileTheme(binding_.fileTheme());
+    titleBar_->setUIStyle(style);
+    if (menu_) {
+        menu_->setUIStyle(style);
+        menu_->setFileTheme(binding_.fileTheme());
+    }
+    if (autoUpdateSub_)
+        ApplyThemeToChildren(this, style, binding_.fileTheme());
+    PlaceFrame();
+    update();
+    repaintHostBorder();
 }
 
 void TsuiForm::setCaption(const QString& caption) {
-    caption_ = caption;
-    window()->setWindowTitle(caption);
-    update();
+    titleBar_->setCaption(caption);
+    if (QWidget* hostWindow = host())
+        hostWindow->setWindowTitle(caption);
 }
 
 void TsuiForm::setBorderColor(const QColor& color) {
-    if (color == borderColor_)
-        return;
     borderColor_ = color;
-    update();
+    PlaceFrame();
+    repaintHostBorder();
 }
 
 void TsuiForm::setBorderWidth(int width) {
-    if (width == borderWidth_ || width < 0)
+    width = std::clamp(width, 0, kMaxBorderWidth);
+    // Writing the same width again changes nothing (the height rule below would
+    // otherwise let a host with a wide border creep by a pixel at every re-styling).
+    if (width == borderWidth_)
         return;
     borderWidth_ = width;
+    // The host grows or shrinks around the panel's width; its height follows from the
+    // panel height that the new border leaves.
+    setWidth(Width());
+    PlaceFrame();
+    setHeight(Height());
+    repaintHostBorder();
+}
+
+void TsuiForm::setTitleBarVisible(bool visible) {
+    if (visible == titleBarVisible_)
+        return;
+    titleBarVisible_ = visible;
+    titleBar_->setVisible(visible);
+    titleBar_->move(0, 0);
+    PlaceFrame();
     placeMenu();
-    update();
+    repaintHostBorder();
 }
 
 void TsuiForm::setColor(const QColor& color) {
@@ -45,25 +187,23 @@ void TsuiForm::setColor(const QColor& color) {
     update();
 }
 
-void TsuiForm::setMenuBarColor(const QColor& color) {
-    if (color == menuBarColor_)
+void TsuiForm::setFormPanel(QWidget* panel) {
+    if (panel == this) {
+        ReportRefusal(
+            this, QStringLiteral("Sorry, you can't select the Form assign to FormPanel property"));
         return;
-    menuBarColor_ = color;
-    if (menu_) {
-        QPalette p = menu_->palette();
-        p.setColor(QPalette::Window, color);
-        p.setColor(QPalette::Button, color);
-        menu_->setPalette(p);
     }
-    update();
-}
-
-void TsuiForm::setMenuBarHeight(int height) {
-    if (height == menuBarHeight_ || height < 0)
+    if (formPanel_ && formPanel_->parentWidget())
+        formPanel_->parentWidget()->removeEventFilter(this);
+    formPanel_ = panel;
+    if (!panel)
         return;
-    menuBarHeight_ = height;
-    placeMenu();
-    update();
+    if (auto* frame = qobject_cast<QFrame*>(panel))
+        frame->setFrameShape(QFrame::NoFrame);
+    if (QWidget* parent = panel->parentWidget()) {
+        panel->setGeometry(parent->contentsRect());
+        parent->installEventFilter(this);
+    }
 }
 
 void TsuiForm::setMenu(TsuiMainMenu* menu) {
@@ -84,37 +224,119 @@ void TsuiForm::setMenu(TsuiMainMenu* menu) {
     placeMenu();
 }
 
+void TsuiForm::setMenuBarColor(const QColor& color) {
+    menuBarColor_ = color;
+    if (menu_) {
+        QPalette p = menu_->palette();
+        p.setColor(QPalette::Window, color);
+        p.setColor(QPalette::Button, color);
+        menu_->setPalette(p);
+    }
+}
+
+void TsuiForm::setMenuBarHeight(int height) {
+    if (height == menuBarHeight_ || height < 0)
+        return;
+    menuBarHeight_ = height;
+    placeMenu();
+}
+
+void TsuiForm::setHeight(int height) {
+    QWidget* hostWindow = host();
+    if (!hostWindow) {
+        resize(width(), height);
+        return;
+    }
+    hostWindow->resize(hostWindow->width(), chrome::HostHeightFor(height, borderWidth_));
+    PlaceFrame();
+}
+
+void TsuiForm::setWidth(int width) {
+    QWidget* hostWindow = host();
+    if (!hostWindow) {
+        resize(width, height());
+        return;
+    }
+    hostWindow->resize(chrome::HostWidthFor(width, borderWidth_), hostWindow->height());
+    PlaceFrame();
+}
+
+void TsuiForm::PlaceFrame() {
+    if (QWidget* hostWindow = host())
+        setGeometry(chrome::FramePlacement(hostWindow->size(), borderWidth_, titleBarVisible_));
+    layoutContents();
+}
+
+void TsuiForm::layoutContents() {
+    // Done here and not only in resizeEvent: a hidden frame gets no resize events.
+    titleBar_->setGeometry(0, 0, width(), titleBar_->height());
+    titleBar_->UpdateLayout();
+    placeMenu();
+}
+
+void TsuiForm::PaintHostBorder(QPainter& painter) const {
+    const QWidget* hostWindow = host();
+    if (!hostWindow)
+        return;
+    for (const QRect& strip : chrome::HostBorderRects(hostWindow->size(), borderWidth_))
+        painter.fillRect(strip, borderColor_);
+}
+
 QRect TsuiForm::MenuBarRect() const {
-    return QRect(borderWidth_, borderWidth_ + kTitleBarHeight, width() - 2 * borderWidth_,
-                 menuBarHeight_);
+    const int top = titleBarVisible_ ? titleBar_->height() : 0;
+    return QRect(0, top, width(), menuBarHeight_);
 }
 
 void TsuiForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), color_);
-    if (borderWidth_ > 0) {
-        const QRect outer = rect();
-        const QRect inner =
-            outer.adjusted(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_);
-        QRegion ring = QRegion(outer).subtracted(QRegion(inner));
-        painter.setClipRegion(ring);
-        painter.fillRect(outer, borderColor_);
-        painter.setClipping(false);
-    }
-    const QRect title(borderWidth_, borderWidth_, width() - 2 * borderWidth_, kTitleBarHeight);
-    painter.setPen(palette().color(QPalette::WindowText));
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    painter.setFont(titleFont);
-    painter.drawText(title, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    if (!backgroundTile_.isNull())
+        painter.fillRect(rect(), QBrush(backgroundTile_));
+    else
+        painter.fillRect(rect(), color_);
 }
 
 void TsuiForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    placeMenu();
+    layoutContents();
+}
+
+bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {
+    if (formPanel_ && watched == formPanel_->parentWidget() && event->type() == QEvent::Resize) {
+        formPanel_->setGeometry(formPanel_->parentWidget()->contentsRect());
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || !ownsAppFilter_)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if (key->key() != Qt::Key_Space || !(mods & Qt::AltModifier) || (mods & Qt::ControlModifier))
+        return false;
+    // Alt+Space in any window of the program opens this frame's system menu, below the
+    // title bar of its window.
+    const QWidget* hostWindow = host() ? host()->window() : window();
+    titleBar_->SystemMenu()->Popup(
+        QPoint(hostWindow->x(), hostWindow->y() + (titleBarVisible_ ? titleBar_->height() : 0)));
+    return true;
 }
 
 void TsuiForm::placeMenu() {
     if (menu_)
         menu_->setGeometry(MenuBarRect());
+}
+
+void TsuiForm::hostResized() {
+    PlaceFrame();
+    repaintHostBorder();
+    titleBar_->RefreshMaxButtons();
+    titleBar_->ApplyWindowRegion();
+}
+
+void TsuiForm::hostStateChanged() {
+    titleBar_->RefreshMaxButtons();
+    titleBar_->ApplyWindowRegion();
+}
+
+void TsuiForm::repaintHostBorder() {
+    if (QWidget* hostWindow = host())
+        hostWindow->update();
 }

@@ -2,6 +2,7 @@
 // assignment, passing style and theme on to children, and the fall-back to DeepBlue when
 // the theme component goes away.
 #include <QtTest>
+#include <stdexcept>
 
 #include "styleselection.h"
 #include "themeelements.h"
@@ -9,7 +10,6 @@
 #include "tsuiform.h"
 #include "tsuistylebinding.h"
 #include "tsuithemefilewriter.h"
-
 
 // A skinned control as the library writes them: both properties forward to the binding;
 // as a container it passes its look on to its children and, when its theme goes away,
@@ -98,8 +98,8 @@ private Q_SLOTS:
 
         auto* form = new TsuiForm(&window);
         form->setUIStyle(TsuiUIStyle::MacOS);
-        auto* second = new TsuiForm(&window); // only the first one counts
-        second->setUIStyle(TsuiUIStyle::Protein);
+        // A second frame on the same window is refused.
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, new TsuiForm(&window));
         TsuiProbe onWindow(&window);
         QCOMPARE(onWindow.uiStyle(), TsuiUIStyle::MacOS);
         QCOMPARE(onWindow.applied, 0); // creation does not apply yet

@@ -1,0 +1,611 @@
+#include "tsuititlebar.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <exception>
+
+#include "drawingoperations.h"
+#include "skinbitmaps.h"
+#include "styleselection.h"
+#include "themeelements.h"
+#include "tsuiform.h"
+#include "tsuititlebarpopupmenu.h"
+#include "windowfitting.h"
+
+namespace {
+
+// Frames of the title-button strip: 18 frames, a triple (normal, mouse on, mouse down)
+// per glyph.
+constexpr int kStripFrames = 18;
+int FirstFrameOf(TsuiTitleBarBtnType type, bool maximized) {
+    switch (type) {
+    case suiControlBox:
+        return 1;
+    case suiHelp:
+        return 4;
+    case suiMax:
+        return maximized ? 10 : 7;
+    case suiMin:
+        return 13;
+    case suiClose:
+        return 16;
+    case suiCustom:
+        break;
+    }
+    return 0;
+}
+
+// When a look has no usable bar pictures the bar still has a height and buttons of a
+// size that can be hit.
+constexpr int kFallbackBarHeight = 23;
+constexpr int kFallbackButtonSize = 17;
+
+// Element reads for any style with the bar's theme. A bitmap the theme lacks comes from
+// the fall-back look; one that cannot be had at all is an empty image, for which the
+// painting has plain fills.
+QImage ReadBitmap(const TsuiFileTheme* theme, TsuiUIStyle style, int element) {
+    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
+    QImage image;
+    try {
+        if (resolved.useFile)
+            theme->ThemeBitmap(element, image);
+        if (image.isNull())
+            BuiltinBitmap(
+                StyleOrdinal(resolved.useFile ? TsuiUIStyle::DeepBlue : resolved.effective),
+                element, &image);
+    } catch (const std::exception&) {
+        image = QImage();
+    }
+    return image;
+}
+
+int ReadInt(const TsuiFileTheme* theme, TsuiUIStyle style, int element) {
+    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
+    return resolved.useFile ? theme->ThemeInt(element)
+                            : BuiltinInt(StyleOrdinal(resolved.effective), element);
+}
+
+bool ReadBool(const TsuiFileTheme* theme, TsuiUIStyle style, int element) {
+    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
+    return resolved.useFile ? theme->ThemeBool(element)
+                            : BuiltinBool(StyleOrdinal(resolved.effective), element);
+}
+
+// A plain button picture for a look without a usable strip: a grey square with the
+// glyph of the button's role, lighter under the mouse and darker when pressed.
+QImage FallbackButtonPicture(TsuiTitleBarBtnType type, bool maximized, int state) {
+    const int s = kFallbackButtonSize;
+    QImage image(s, s, QImage::Format_RGB32);
+    static const QRgb kFaces[3] = {0xD4D0C8, 0xEEEEEE, 0xA0A0A0};
+    image.fill(kFaces[std::clamp(state, 0, 2)]);
+    QPainter p(&image);
+    p.setPen(QColor(0x40, 0x40, 0x40));
+    p.drawRect(0, 0, s - 1, s - 1);
+    p.setPen(QPen(Qt::black, 2));
+    switch (type) {
+    case suiClose:
+        p.drawLine(5, 5, s - 6, s - 6);
+        p.drawLine(s - 6, 5, 5, s - 6);
+        break;
+    case suiMax:
+        if (maximized) {
+            p.setPen(QPen(Qt::black, 1));
+            p.drawRect(6, 4, 6, 6);
+            p.drawRect(4, 7, 6, 6);
+        } else {
+            p.setPen(QPen(Qt::black, 1));
+            p.drawRect(4, 4, s - 9, s - 9);
+            p.drawLine(4, 5, s - 5, 5);
+        }
+        break;
+    case suiMin:
+        p.drawLine(5, s - 6, s - 6, s - 6);
+        break;
+    case suiHelp:
+        p.drawText(QRect(0, 0, s, s), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    case suiControlBox:
+        p.setPen(QPen(Qt::black, 1));
+        for (int y = 5; y <= 11; y += 3)
+            p.drawLine(4, y, s - 5, y);
+        break;
+    case suiCustom:
+        break;
+    }
+    return image;
+}
+
+// An invisible push button over a painted title button, so that assistive tools see a
+// button with a name and can press it. The bar keeps all mouse input.
+class TitleButtonAccess : public QAbstractButton {
+public:
+    explicit TitleButtonAccess(QWidget* parent) : QAbstractButton(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
+QString AccessibleNameOf(TsuiTitleBarBtnType type, bool maximized, int index) {
+    switch (type) {
+    case suiMax:
+        return maximized ? QStringLiteral("Restore") : QStringLiteral("Maximize");
+    case suiMin:
+        return QStringLiteral("Minimize");
+    case suiClose:
+        return QStringLiteral("Close");
+    case suiHelp:
+        return QStringLiteral("Help");
+    case suiControlBox:
+        return QStringLiteral("System menu");
+    case suiCustom:
+        break;
+    }
+    return QStringLiteral("Button %1").arg(index + 1);
+}
+
+} // namespace
+
+TsuiTitleBar::TsuiTitleBar(QWidget* owner)
+    : QWidget(owner), binding_(nullptr, [this] { applyStyle(); }), sections_(this), buttons_(this) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QFont captionFont(QStringLiteral("Tahoma"));
+    captionFont.setPixelSize(11);
+    captionFont.setBold(true);
+    setFont(captionFont);
+    systemMenu_ = new TsuiTitleBarPopupMenu(this);
+    // A click on the control box opens the system menu only once it is clear that no
+    // second click follows: a double click closes the window instead, and an open menu
+    // would swallow the second click.
+    systemMenuDelay_.setSingleShot(true);
+    systemMenuDelay_.setInterval(QApplication::doubleClickInterval());
+    connect(&systemMenuDelay_, &QTimer::timeout, this, &TsuiTitleBar::PopupSystemMenu);
+    if (HasSkinBitmap(QStringLiteral("MAINICON")))
+        appIcon_ = LoadSkinBitmap(QStringLiteral("MAINICON"))
+                       .scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    for (TsuiTitleBarBtnType type : {suiControlBox, suiClose, suiMax, suiMin})
+        buttons_.Add()->setButtonType(type);
+    // The owner is the frame, not a window, so the bar starts in the fall-back look.
+    setUIStyle(TsuiUIStyle::DeepBlue);
+}
+
+TsuiTitleBar::~TsuiTitleBar() = default;
+
+void TsuiTitleBar::setFileTheme(TsuiFileTheme* theme) {
+    stripCache_.clear();
+    // A theme change keeps the caption colour the owner chose.
+    reapplyingForTheme_ = true;
+    binding_.setFileTheme(theme);
+    reapplyingForTheme_ = false;
+}
+
+void TsuiTitleBar::applyStyle() {
+    stripCache_.clear();
+    if (custom_)
+        return;
+    const TsuiFileTheme* theme = binding_.fileTheme();
+    const TsuiUIStyle style = binding_.uiStyle();
+    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
+    const TsuiUIStyle pictureStyle =
+        resolved.useFile ? TsuiUIStyle::FromThemeFile : resolved.effective;
+
+    sections_.Clear();
+    TsuiTitleBarSection* left = sections_.Add();
+    left->setPicture(ReadBitmap(theme, style, TsuiElement::TitleBarLeftImage));
+    left->setAutoSize(true);
+    left->setAlign(suiLeft);
+    TsuiTitleBarSection* right = sections_.Add();
+    right->setPicture(ReadBitmap(theme, style, TsuiElement::TitleBarRightImage));
+    right->setAutoSize(true);
+    right->setAlign(suiRight);
+    TsuiTitleBarSection* client = sections_.Add();
+    client->setPicture(ReadBitmap(theme, style, TsuiElement::TitleBarClientImage));
+    client->setAlign(suiClient);
+
+    // Offsets and measures out of all reason (a damaged theme) are brought back into a
+    // range where the buttons stay on the bar.
+    leftOffset_ =
+        std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonLeftOffsetInt), -100, 100);
+    rightOffset_ =
+        std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonRightOffsetInt), -100, 100);
+    roundingPen_ = binding_.color(TsuiElement::FormBorderColor);
+    const QImage strip = titleStrip(pictureStyle);
+    bandHeight_ = strip.isNull() ? kFallbackButtonSize : strip.height();
+    bandTop_ = std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonTopInt), 0, 64);
+    if (parentForm()) {
+        const int minWidth = ReadInt(theme, style, TsuiElement::FormMinWidthInt);
+        if (QWidget* host = parentForm()->parentWidget(); host && minWidth > 0 && minWidth <= 1000)
+            host->setMinimumWidth(minWidth);
+    }
+    roundCorner_ = std::clamp(ReadInt(theme, style, TsuiElement::FormRoundCornerInt), 0, 64);
+
+    for (int i = 0; i < buttons_.Count(); ++i)
+        buttons_.Items(i)->setUIStyle(pictureStyle);
+    systemMenu_->setUIStyle(pictureStyle);
+    systemMenu_->setFileTheme(binding_.fileTheme());
+    if (parentForm())
+        ApplyWindowRegion();
+    if (!reapplyingForTheme_)
+        fontColor_ = style == TsuiUIStyle::MacOS ? QColor(Qt::black) : QColor(Qt::white);
+    // The plain fill under a missing picture contrasts with the caption.
+    fallbackFill_ =
+        fontColor_.lightness() > 128 ? QColor(0x50, 0x50, 0x50) : QColor(0xC8, 0xC8, 0xC8);
+    setAutoSize(true);
+    relayout();
+    update();
+}
+
+QImage TsuiTitleBar::titleStrip(TsuiUIStyle style) {
+    const int key = StyleOrdinal(style);
+    auto found = stripCache_.find(key);
+    if (found != stripCache_.end())
+        return found->second;
+    QImage strip = ReadBitmap(binding_.fileTheme(), style, TsuiElement::TitleBarButtonImage);
+    if (strip.width() < kStripFrames)
+        strip = QImage();
+    stripCache_[key] = strip;
+    return strip;
+}
+
+void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
+    const TsuiFileTheme* theme = binding_.fileTheme();
+    const TsuiUIStyle style = button.UIStyle();
+    button.setTransparent(ReadBool(theme, style, TsuiElement::TitleBarButtonTransparentBool));
+    if (button.ButtonType() == suiCustom)
+        return;
+    const bool maximized = !custom_ && window()->isMaximized();
+    const int first = FirstFrameOf(button.ButtonType(), maximized);
+    const QImage strip = titleStrip(style);
+    for (int k = 0; k < 3; ++k) {
+        const auto which = static_cast<TsuiTitleBarButton::Picture>(k);
+        button.setPicture(which, strip.isNull()
+                                     ? FallbackButtonPicture(button.ButtonType(), maximized, k)
+                                     : ExtractBitmapFrame(strip, kStripFrames, first + k));
+    }
+    button.setTop(std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonTopInt), 0, 64));
+}
+
+void TsuiTitleBar::RefreshMaxButtons() {
+    for (int i = 0; i < buttons_.Count(); ++i) {
+        TsuiTitleBarButton* button = buttons_.Items(i);
+        if (button->ButtonType() == suiMax)
+            LoadButtonPictures(*button);
+    }
+    syncAccessibleButtons();
+}
+
+void TsuiTitleBar::setAutoSize(bool autoSize) {
+    autoSize_ = autoSize && sections_.Count() > 0;
+    if (sections_.Count() == 0)
+        return;
+    const int pictureHeight = sections_.Items(0)->Picture().height();
+    setFixedHeight(pictureHeight > 0 ? pictureHeight : kFallbackBarHeight);
+}
+
+void TsuiTitleBar::setButtonInterval(int interval) {
+    if (interval == buttonInterval_)
+        return;
+    buttonInterval_ = interval;
+    relayout();
+    update();
+}
+
+void TsuiTitleBar::setCaption(const QString& caption) {
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    update();
+}
+
+void TsuiTitleBar::setFontColor(const QColor& color) {
+    if (color == fontColor_)
+        return;
+    fontColor_ = color;
+    update();
+}
+
+void TsuiTitleBar::setFormActive(bool active) {
+    if (active == formActive_)
+        return;
+    formActive_ = active;
+    update();
+}
+
+void TsuiTitleBar::setLeftBtnXOffset(int offset) {
+    leftOffset_ = offset;
+    relayout();
+    update();
+}
+
+void TsuiTitleBar::setRightBtnXOffset(int offset) {
+    rightOffset_ = offset;
+    relayout();
+    update();
+}
+
+void TsuiTitleBar::setDrawAppIcon(bool draw) {
+    if (draw == drawAppIcon_)
+        return;
+    drawAppIcon_ = draw;
+    relayout();
+    update();
+}
+
+void TsuiTitleBar::setRoundCorner(int diameter) {
+    roundCorner_ = std::max(0, diameter);
+    if (parentForm())
+        ApplyWindowRegion();
+    update();
+}
+
+void TsuiTitleBar::ApplyWindowRegion() {
+    TsuiForm* form = parentForm();
+    QWidget* host = form ? form->parentWidget() : nullptr;
+    if (!host || !host->isWindow())
+        return;
+    if (roundCorner_ <= 1)
+        host->clearMask();
+    else
+        host->setMask(chrome::TopRoundedRegion(host->size(), roundCorner_));
+}
+
+void TsuiTitleBar::sectionsChanged() {
+    update();
+}
+
+void TsuiTitleBar::buttonsChanged() {
+    relayout();
+    update();
+}
+
+void TsuiTitleBar::relayout() {
+    std::vector<chrome::TitleButtonSlot> entries;
+    entries.reserve(buttons_.Count());
+    for (int i = 0; i < buttons_.Count(); ++i) {
+        const TsuiTitleBarButton* button = buttons_.Items(i);
+        entries.push_back({button->Visible(), button->ButtonType() == suiControlBox,
+                           button->PicNormal().size(), button->Top()});
+    }
+    layout_ = chrome::LayoutTitleButtons(width(), leftOffset_, rightOffset_, buttonInterval_,
+                                         drawAppIcon_, entries);
+    if (hovered_ >= buttons_.Count())
+        hovered_ = -1;
+    syncAccessibleButtons();
+}
+
+void TsuiTitleBar::syncAccessibleButtons() {
+    while (static_cast<int>(accessibleButtons_.size()) > buttons_.Count()) {
+        delete accessibleButtons_.back();
+        accessibleButtons_.pop_back();
+    }
+    while (static_cast<int>(accessibleButtons_.size()) < buttons_.Count()) {
+        auto* access = new TitleButtonAccess(this);
+        const int index = static_cast<int>(accessibleButtons_.size());
+        connect(access, &QAbstractButton::clicked, this, [this, index] { clickButton(index); });
+        accessibleButtons_.push_back(access);
+    }
+    const bool maximized = window()->isMaximized();
+    for (int i = 0; i < buttons_.Count(); ++i) {
+        QAbstractButton* access = accessibleButtons_[i];
+        const QRect rect = i < static_cast<int>(layout_.rects.size()) ? layout_.rects[i] : QRect();
+        access->setAccessibleName(AccessibleNameOf(buttons_.Items(i)->ButtonType(), maximized, i));
+        access->setGeometry(rect);
+        access->setVisible(!rect.isNull());
+    }
+}
+
+QString TsuiTitleBar::DrawnCaption() const {
+    return chrome::ShortenCaption(caption_, layout_.captionRight - layout_.captionLeft,
+                                  QFontMetrics(font()));
+}
+
+void TsuiTitleBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    painter.fillRect(rect(), fallbackFill_);
+
+    std::vector<chrome::SectionSlot> sectionSlots;
+    for (int i = 0; i < sections_.Count(); ++i) {
+        const TsuiTitleBarSection* section = sections_.Items(i);
+        sectionSlots.push_back(
+            {static_cast<chrome::SectionAlign>(section->Align()), section->Width()});
+    }
+    for (const chrome::SectionPlacement& placed : chrome::LayoutSections(w, h, sectionSlots)) {
+        const TsuiTitleBarSection* section = sections_.Items(placed.index);
+        const QImage& picture = section->Picture();
+        if (picture.isNull())
+            continue;
+        if (section->Stretch())
+            painter.drawImage(placed.target, picture);
+        else
+            painter.drawImage(placed.target.topLeft(), picture,
+                              QRect(0, 0, placed.target.width(), h));
+    }
+
+    for (int i = 0; i < buttons_.Count(); ++i) {
+        const TsuiTitleBarButton* button = buttons_.Items(i);
+        const QRect& rect = layout_.rects[i];
+        if (rect.isNull() && !(i == layout_.controlBox && drawAppIcon_))
+            continue;
+        if (i == layout_.controlBox && drawAppIcon_) {
+            painter.drawImage(layout_.appIconAt, appIcon_);
+            continue;
+        }
+        auto which = TsuiTitleBarButton::Normal;
+        if (i == hovered_)
+            which =
+                pressedButton_ == i ? TsuiTitleBarButton::MouseDown : TsuiTitleBarButton::MouseOn;
+        painter.drawImage(rect.topLeft(), button->drawn(which));
+    }
+
+    painter.setFont(font());
+    painter.setPen(formActive_ ? fontColor_ : QColor(kInactiveCaptionColor));
+    const QFontMetrics metrics(font());
+    const int top = chrome::CaptionTop(bandHeight_, bandTop_, metrics.height());
+    const int space = layout_.captionRight - layout_.captionLeft;
+    if (space > 0)
+        painter.drawText(QRect(layout_.captionLeft, top, space, metrics.height()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, DrawnCaption());
+
+    if (UIStyle() != TsuiUIStyle::WinXP && roundCorner_ != 0 && parentForm()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(roundingPen_);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(-1, 0, w + 1, h + 49), (roundCorner_ + 1) / 2.0,
+                                roundCorner_ / 2.0);
+    }
+}
+
+void TsuiTitleBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+int TsuiTitleBar::buttonAt(QPoint pos) const {
+    chrome::ChromeShape shape;
+    shape.window = size();
+    shape.titleBar = rect();
+    shape.buttons = layout_.rects;
+    shape.controlBox = layout_.controlBox;
+    const chrome::ChromeHit hit = chrome::HitTest(shape, pos);
+    return hit.area == chrome::ChromeArea::TitleButton || hit.area == chrome::ChromeArea::ControlBox
+               ? hit.button
+               : -1;
+}
+
+void TsuiTitleBar::setHovered(int index) {
+    if (index == hovered_)
+        return;
+    hovered_ = index;
+    update();
+}
+
+void TsuiTitleBar::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    pressed_ = true;
+    pressedButton_ = buttonAt(event->position().toPoint());
+    hovered_ = pressedButton_;
+    update();
+    if (pressedButton_ < 0 && !window()->isMaximized())
+        drag_.press(window(), event->globalPosition().toPoint());
+}
+
+void TsuiTitleBar::mouseMoveEvent(QMouseEvent* event) {
+    if (drag_.active() && (event->buttons() & Qt::LeftButton)) {
+        drag_.move(event->globalPosition().toPoint());
+        return;
+    }
+    setHovered(buttonAt(event->position().toPoint()));
+}
+
+void TsuiTitleBar::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    drag_.release();
+    const int pressed = pressedButton_;
+    pressed_ = false;
+    pressedButton_ = -1;
+    hovered_ =
+        rect().contains(event->position().toPoint()) ? buttonAt(event->position().toPoint()) : -1;
+    update();
+    if (pressed >= 0 && pressed == hovered_)
+        clickButton(pressed);
+}
+
+void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    drag_.release();
+    pressed_ = false;
+    pressedButton_ = -1;
+    const int hit = buttonAt(event->position().toPoint());
+    update();
+    if (hit < 0) {
+        for (int i = 0; i < buttons_.Count(); ++i) {
+            if (buttons_.Items(i)->ButtonType() == suiMax) {
+                RunButtonAction(i);
+                break;
+            }
+        }
+    } else if (buttons_.Items(hit)->ButtonType() == suiControlBox) {
+        systemMenuDelay_.stop();
+        CloseWindow();
+    }
+}
+
+void TsuiTitleBar::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    if (!pressed_)
+        setHovered(-1);
+}
+
+void TsuiTitleBar::clickButton(int index) {
+    TsuiTitleBarButton* button = buttons_.Items(index);
+    if (!button)
+        return;
+    if (button->ButtonType() == suiControlBox && !button->ControlBoxMenu())
+        systemMenuDelay_.start();
+    else
+        RunButtonAction(index);
+    if (button->ButtonType() == suiCustom)
+        Q_EMIT OnCustomBtnsClick(this, index);
+    else if (button->ButtonType() == suiHelp)
+        Q_EMIT OnHelpBtnClick(this, index);
+}
+
+void TsuiTitleBar::RunButtonAction(int index) {
+    TsuiTitleBarButton* button = buttons_.Items(index);
+    if (!button)
+        return;
+    switch (button->ButtonType()) {
+    case suiMax: {
+        const TsuiForm* form = parentForm();
+        chrome::ToggleMaximized(window(), form ? form->MaximizesToWorkArea() : true);
+        RefreshMaxButtons();
+        break;
+    }
+    case suiMin:
+        MinimizeWindow();
+        break;
+    case suiClose:
+        CloseWindow();
+        break;
+    case suiControlBox:
+        if (QMenu* menu = button->ControlBoxMenu())
+            menu->popup(mapToGlobal(QPoint(0, height())));
+        break;
+    case suiHelp:
+    case suiCustom:
+        break;
+    }
+}
+
+void TsuiTitleBar::MinimizeWindow() {
+    window()->showMinimized();
+}
+
+void TsuiTitleBar::CloseWindow() {
+    window()->close();
+}
+
+void TsuiTitleBar::PopupSystemMenu() {
+    systemMenu_->Popup(mapToGlobal(QPoint(0, height())));
+}
+
+TsuiForm* TsuiTitleBar::parentForm() const {
+    return qobject_cast<TsuiForm*>(parentWidget());
+}

@@ -1,0 +1,172 @@
+#pragma once
+// The skinned caption bar at the top of a skinned window: a strip of pictures (its
+// sections), the window buttons and the caption, shortened with "..." when it does not
+// fit. Dragging it moves the window, double-clicking a blank part maximizes and
+// restores, double-clicking the control box closes, and the control box and Alt+Space
+// open its system menu. Buttons act when the mouse button comes up on the button it went
+// down on.
+//
+// The buttons are painted by the bar; for assistive tools each one is also an invisible
+// push button child ("Close", "Maximize" or "Restore", "Minimize", ...) that presses it.
+
+#include <QColor>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "chromegeometry.h"
+#include "tsuifiletheme.h"
+#include "tsuistylebinding.h"
+#include "tsuititlebarbuttons.h"
+#include "tsuititlebarsections.h"
+#include "windowdrag.h"
+
+class QAbstractButton;
+class TsuiForm;
+class TsuiTitleBarPopupMenu;
+
+class TsuiTitleBar : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool Custom READ Custom WRITE setCustom)
+    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
+    Q_PROPERTY(int ButtonInterval READ ButtonInterval WRITE setButtonInterval)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(QColor FontColor READ FontColor WRITE setFontColor)
+    Q_PROPERTY(bool FormActive READ FormActive WRITE setFormActive)
+    Q_PROPERTY(int LeftBtnXOffset READ LeftBtnXOffset WRITE setLeftBtnXOffset)
+    Q_PROPERTY(int RightBtnXOffset READ RightBtnXOffset WRITE setRightBtnXOffset)
+    Q_PROPERTY(bool DrawAppIcon READ DrawAppIcon WRITE setDrawAppIcon)
+    Q_PROPERTY(int RoundCorner READ RoundCorner WRITE setRoundCorner)
+
+public:
+    // The text colour of an inactive window's caption: the classic colour of inactive
+    // caption bars, fixed so that the look does not follow the desktop's palette.
+    static constexpr QRgb kInactiveCaptionColor = 0x808080;
+
+    explicit TsuiTitleBar(QWidget* owner);
+    ~TsuiTitleBar() override;
+
+    bool Custom() const { return custom_; }
+    void setCustom(bool custom) { custom_ = custom; }
+    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
+    void setFileTheme(TsuiFileTheme* theme);
+    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
+    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
+    bool AutoSize() const { return autoSize_; }
+    // With sections the bar takes the height of the first section's picture.
+    void setAutoSize(bool autoSize);
+    int ButtonInterval() const { return buttonInterval_; }
+    void setButtonInterval(int interval);
+    QString Caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    QColor FontColor() const { return fontColor_; }
+    void setFontColor(const QColor& color);
+    bool FormActive() const { return formActive_; }
+    void setFormActive(bool active);
+    int LeftBtnXOffset() const { return leftOffset_; }
+    void setLeftBtnXOffset(int offset);
+    int RightBtnXOffset() const { return rightOffset_; }
+    void setRightBtnXOffset(int offset);
+    bool DrawAppIcon() const { return drawAppIcon_; }
+    void setDrawAppIcon(bool draw);
+    int RoundCorner() const { return roundCorner_; }
+    void setRoundCorner(int diameter);
+
+    TsuiTitleBarSections& Sections() { return sections_; }
+    const TsuiTitleBarSections& Sections() const { return sections_; }
+    void setSections(const TsuiTitleBarSections& sections) { sections_.Assign(sections); }
+    TsuiTitleBarButtons& Buttons() { return buttons_; }
+    const TsuiTitleBarButtons& Buttons() const { return buttons_; }
+    void setButtons(const TsuiTitleBarButtons& buttons) { buttons_.Assign(buttons); }
+
+    TsuiTitleBarPopupMenu* SystemMenu() const { return systemMenu_; }
+
+    // Every maximize button shows the glyph for the window's current state.
+    void RefreshMaxButtons();
+    // Gives the frame's window its shape: top corners rounded by RoundCorner.
+    void ApplyWindowRegion();
+    // Reloads one button's pictures from its style (and this bar's theme).
+    void LoadButtonPictures(TsuiTitleBarButton& button);
+
+    // What the button at `index` does when clicked (also from the system menu).
+    void RunButtonAction(int index);
+    void MinimizeWindow();
+    void CloseWindow();
+    // Opens the system menu below the bar's bottom-left corner.
+    void PopupSystemMenu();
+
+    // Lays the buttons out for the bar's current width (also done on every resize event,
+    // which a hidden bar does not get).
+    void UpdateLayout() { relayout(); }
+    // Where things are, in bar coordinates, as last laid out.
+    const chrome::TitleButtonLayout& ButtonLayout() const { return layout_; }
+    int HoveredIndex() const { return hovered_; }
+    bool Pressed() const { return pressed_; }
+    // The caption as it is drawn, shortened to the space between the buttons.
+    QString DrawnCaption() const;
+    // Height and top of the band the caption is centred in.
+    int CaptionBandHeight() const { return bandHeight_; }
+    int CaptionBandTop() const { return bandTop_; }
+
+    // Called by the collections.
+    void sectionsChanged();
+    void buttonsChanged();
+
+Q_SIGNALS:
+    void OnCustomBtnsClick(TsuiTitleBar* sender, int index);
+    void OnHelpBtnClick(TsuiTitleBar* sender, int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void applyStyle();
+    void relayout();
+    void syncAccessibleButtons();
+    void setHovered(int index);
+    int buttonAt(QPoint pos) const;
+    void clickButton(int index);
+    TsuiForm* parentForm() const;
+    QImage titleStrip(TsuiUIStyle style);
+
+    TsuiStyleBinding binding_;
+    TsuiTitleBarSections sections_;
+    TsuiTitleBarButtons buttons_;
+    TsuiTitleBarPopupMenu* systemMenu_ = nullptr;
+    bool custom_ = false;
+    bool autoSize_ = false;
+    bool reapplyingForTheme_ = false;
+    int buttonInterval_ = 0;
+    QString caption_;
+    QColor fontColor_{Qt::white};
+    bool formActive_ = true;
+    int leftOffset_ = 0;
+    int rightOffset_ = 0;
+    bool drawAppIcon_ = false;
+    int roundCorner_ = 0;
+    QColor roundingPen_{Qt::black};
+    int bandHeight_ = 17;
+    int bandTop_ = 2;
+    QColor fallbackFill_{0x50, 0x50, 0x50};
+
+    chrome::TitleButtonLayout layout_;
+    int hovered_ = -1;
+    bool pressed_ = false;
+    int pressedButton_ = -1;
+    WindowDrag drag_;
+    QTimer systemMenuDelay_;
+    std::map<int, QImage> stripCache_;
+    QImage appIcon_;
+    std::vector<QAbstractButton*> accessibleButtons_;
+};

@@ -1,0 +1,71 @@
+#pragma once
+// One window button of a title bar: its role, its three pictures and where it sits.
+// Every change repaints the bar that owns it.
+
+#include <QImage>
+#include <QMenu>
+#include <QPointer>
+#include <array>
+
+#include "tsuiuistyle.h"
+
+class TsuiTitleBarButtons;
+
+enum TsuiTitleBarBtnType { suiMax, suiMin, suiClose, suiHelp, suiControlBox, suiCustom };
+
+class TsuiTitleBarButton {
+public:
+    enum Picture { Normal, MouseOn, MouseDown };
+
+    explicit TsuiTitleBarButton(TsuiTitleBarButtons* collection);
+    TsuiTitleBarButton(const TsuiTitleBarButton&) = delete;
+    TsuiTitleBarButton& operator=(const TsuiTitleBarButton&) = delete;
+
+    int Index() const;
+    TsuiTitleBarButtons* Collection() const { return collection_; }
+
+    TsuiUIStyle UIStyle() const { return style_; }
+    // Stores the style and reloads the pictures from it.
+    void setUIStyle(TsuiUIStyle style);
+    TsuiTitleBarBtnType ButtonType() const { return type_; }
+    // Refused (with a message, returning false) when it would make a second control box.
+    bool setButtonType(TsuiTitleBarBtnType type);
+    bool Transparent() const { return transparent_; }
+    void setTransparent(bool transparent);
+    int Top() const { return top_; }
+    void setTop(int top);
+    QMenu* ControlBoxMenu() const { return controlBoxMenu_; }
+    void setControlBoxMenu(QMenu* menu);
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible);
+
+    const QImage& PicNormal() const { return pictures_[Normal]; }
+    const QImage& PicMouseOn() const { return pictures_[MouseOn]; }
+    const QImage& PicMouseDown() const { return pictures_[MouseDown]; }
+    void setPicNormal(const QImage& image) { setPicture(Normal, image); }
+    void setPicMouseOn(const QImage& image) { setPicture(MouseOn, image); }
+    void setPicMouseDown(const QImage& image) { setPicture(MouseDown, image); }
+    void setPicture(Picture which, const QImage& image);
+    const QImage& picture(Picture which) const { return pictures_[which]; }
+    // The picture as it is drawn: with its transparent colour (the colour of its
+    // bottom-left pixel) left out when Transparent is set.
+    const QImage& drawn(Picture which) const;
+
+    // Copies Visible, ButtonType, Transparent, Top, UIStyle, the pictures and
+    // ControlBoxMenu.
+    void Assign(const TsuiTitleBarButton& other);
+
+private:
+    void changed();
+
+    TsuiTitleBarButtons* collection_;
+    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
+    TsuiTitleBarBtnType type_ = suiCustom;
+    bool transparent_ = false;
+    int top_ = 2;
+    QPointer<QMenu> controlBoxMenu_;
+    bool visible_ = true;
+    std::array<QImage, 3> pictures_;
+    mutable std::array<QImage, 3> drawn_;
+    mutable bool drawnValid_ = false;
+};

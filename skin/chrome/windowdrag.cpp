@@ -1,0 +1,61 @@
+#include "windowdrag.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include "chromegeometry.h"
+
+void WindowDrag::press(QWidget* window, QPoint globalPos, Qt::Edges edges) {
+    window_ = window;
+    pressGlobal_ = globalPos;
+    startGeometry_ = window ? window->geometry() : QRect();
+    edges_ = edges;
+    state_ = window ? State::Armed : State::Idle;
+}
+
+bool WindowDrag::move(QPoint globalPos) {
+    if (state_ == State::Idle || !window_)
+        return false;
+    if (state_ == State::Armed) {
+        if (globalPos == pressGlobal_)
+            return true;
+        if (startSystemDrag()) {
+            state_ = State::Idle;
+            return true;
+        }
+        state_ = State::Manual;
+    }
+    const QPoint delta = globalPos - pressGlobal_;
+    if (edges_)
+        window_->setGeometry(
+            chrome::ResizedGeometry(startGeometry_, edges_, delta, window_->minimumSize()));
+    else
+        window_->move(startGeometry_.topLeft() + delta);
+    return true;
+}
+
+void WindowDrag::release() {
+    state_ = State::Idle;
+    window_ = nullptr;
+}
+
+bool WindowDrag::startSystemDrag() {
+    QWindow* handle = window_->windowHandle();
+    if (!handle)
+        return false;
+    const bool started = edges_ ? handle->startSystemResize(edges_) : handle->startSystemMove();
+    if (!started)
+        return false;
+    // The window manager has the pointer now; make sure the window does not wait for a
+    // release that may never come.
+    const QPointF global = QCursor::pos();
+    const QPointF local = handle->mapFromGlobal(global.toPoint());
+    QCoreApplication::postEvent(handle,
+                                new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(handle, new QEvent(QEvent::Leave));
+    return true;
+}

@@ -1,0 +1,369 @@
+// The skinned window frame and its title bar at work, offscreen: placement and sizes,
+// the refusals, the buttons, the system menu, dragging, double clicks, the resize band,
+// activation, the window shape and a theme without title pictures.
+#include <QAbstractButton>
+#include <QMenu>
+#include <QtTest>
+#include <memory>
+
+#include "refusalreport.h"
+#include "tsuifiletheme.h"
+#include "tsuiform.h"
+#include "tsuithemefilewriter.h"
+#include "tsuititlebar.h"
+#include "tsuititlebarpopupmenu.h"
+
+namespace {
+
+// A host window with a frame, laid out like the main window (536 x 575, no border)
+// unless told otherwise.
+struct Framed {
+    explicit Framed(TsuiUIStyle style = TsuiUIStyle::MacOS, const char* borderStyle = "bsNone",
+                    QSize size = QSize(536, 575)) {
+        host = std::make_unique<QWidget>();
+        host->setProperty("BorderStyle", QString::fromLatin1(borderStyle));
+        host->setWindowTitle(QStringLiteral("Velmar Zd7240 Helper  V2.1"));
+        host->resize(size);
+        frame = new TsuiForm(host.get());
+        frame->setUIStyle(style);
+        bar = frame->TitleBar();
+    }
+    bool show() {
+        host->move(100, 100);
+        host->show();
+        return QTest::qWaitForWindowExposed(host.get());
+    }
+    // The centre of the title-bar button at `index`, in bar coordinates.
+    QPoint buttonCentre(int index) const { return bar->ButtonLayout().rects[index].center(); }
+
+    std::unique_ptr<QWidget> host;
+    TsuiForm* frame;
+    TsuiTitleBar* bar;
+};
+
+int IndexOfType(const TsuiTitleBar* bar, TsuiTitleBarBtnType type) {
+    for (int i = 0; i < bar->Buttons().Count(); ++i) {
+        if (bar->Buttons().Items(i)->ButtonType() == type)
+            return i;
+    }
+    return -1;
+}
+
+QStringList AccessibleNames(const TsuiTitleBar* bar) {
+    QStringList names;
+    for (const QAbstractButton* button : bar->findChildren<QAbstractButton*>()) {
+        if (button->isVisibleTo(const_cast<TsuiTitleBar*>(bar)))
+            names.append(button->accessibleName());
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestWindowChrome : public QObject {
+    Q_OBJECT
+
+    QStringList refusals_;
+
+private Q_SLOTS:
+    void init() {
+        refusals_.clear();
+        SetRefusalHandler([this](const QString& text) { refusals_.append(text); });
+    }
+    void cleanup() { SetRefusalHandler({}); }
+
+    void framePlacementAndSizes() {
+        Framed w;
+        QVERIFY(w.host->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(w.host->windowTitle(), QStringLiteral("Velmar Zd7240 Helper  V2.1"));
+        QCOMPARE(w.frame->Caption(), w.host->windowTitle());
+        QCOMPARE(w.frame->geometry(), QRect(1, 0, 534, 574));
+        QCOMPARE(w.bar->geometry(), QRect(0, 0, 534, 23));
+        QCOMPARE(w.host->minimumWidth(), 130);
+        QCOMPARE(w.frame->Version(), QStringLiteral("4.30"));
+
+        // A wider border: the host grows around the panel's width.
+        w.frame->setBorderWidth(3);
+        QCOMPARE(w.frame->Width(), 534);
+        QCOMPARE(w.host->width(), 540);
+        // Height 300 with border 3: host 300 + 3 + 1, panel 301; Width 500: host 506.
+        w.frame->setHeight(300);
+        QCOMPARE(w.host->height(), 304);
+        QCOMPARE(w.frame->Height(), 301);
+        w.frame->setWidth(500);
+        QCOMPARE(w.host->width(), 506);
+        QCOMPARE(w.frame->Width(), 500);
+
+        // Hiding the title bar moves the panel down by the border.
+        w.frame->setTitleBarVisible(false);
+        QCOMPARE(w.frame->geometry().top(), 3);
+        QVERIFY(w.bar->isHidden());
+        w.frame->setTitleBarVisible(true);
+        QCOMPARE(w.frame->geometry().top(), 0);
+
+        // Writing the caption sets the window title exactly.
+        w.frame->setCaption(QStringLiteral("Warning"));
+        QCOMPARE(w.host->windowTitle(), QStringLiteral("Warning"));
+        QCOMPARE(w.bar->Caption(), QStringLiteral("Warning"));
+    }
+
+    void stylesSetTheBar_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::addColumn<int>("barHeight");
+        QTest::addColumn<int>("borderWidth");
+        QTest::addColumn<QColor>("captionColour");
+        QTest::addColumn<int>("closeX"); // in a 534-pixel bar
+        QTest::newRow("MacOS") << TsuiUIStyle::MacOS << 23 << 1 << QColor(Qt::black) << 515;
+        QTest::newRow("WinXP") << TsuiUIStyle::WinXP << 29 << 3 << QColor(Qt::white) << 511;
+        QTest::newRow("DeepBlue") << TsuiUIStyle::DeepBlue << 32 << 1 << QColor(Qt::white) << 515;
+        QTest::newRow("Protein") << TsuiUIStyle::Protein << 23 << 1 << QColor(Qt::white) << 515;
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass << 33 << 1 << QColor(Qt::white) << 512;
+    }
+    void stylesSetTheBar() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(int, barHeight);
+        QFETCH(int, borderWidth);
+        QFETCH(QColor, captionColour);
+        QFETCH(int, closeX);
+        Framed w(style);
+        w.frame->setWidth(534);
+        QCOMPARE(w.bar->height(), barHeight);
+        QCOMPARE(w.frame->BorderWidth(), borderWidth);
+        QCOMPARE(w.bar->FontColor(), captionColour);
+        QCOMPARE(w.bar->Sections().Count(), 3);
+        QCOMPARE(w.bar->ButtonLayout().rects[IndexOfType(w.bar, suiClose)].x(), closeX);
+        // Rounded top corners where the look has them.
+        QCOMPARE(!w.host->mask().isEmpty(), w.bar->RoundCorner() > 1);
+        if (w.bar->RoundCorner() > 1)
+            QVERIFY(!w.host->mask().contains(QPoint(0, 0)));
+    }
+
+    void customBarKeepsItsSections() {
+        Framed w(TsuiUIStyle::MacOS);
+        w.frame->setTitleBarCustom(true);
+        w.bar->Sections().Items(0)->setWidth(77);
+        w.frame->setUIStyle(TsuiUIStyle::WinXP);
+        QCOMPARE(w.bar->UIStyle(), TsuiUIStyle::WinXP);
+        QCOMPARE(w.bar->Sections().Items(0)->Width(), 77);
+        QCOMPARE(w.bar->height(), 23);
+    }
+
+    void refusals() {
+        Framed w;
+        // A second client section.
+        TsuiTitleBarSection* extra = w.bar->Sections().Add();
+        QVERIFY(!extra->setAlign(suiClient));
+        QCOMPARE(extra->Align(), suiLeft);
+        // A second control box.
+        TsuiTitleBarButton* close = w.bar->Buttons().Items(IndexOfType(w.bar, suiClose));
+        QVERIFY(!close->setButtonType(suiControlBox));
+        QCOMPARE(close->ButtonType(), suiClose);
+        // The frame as its own panel.
+        w.frame->setFormPanel(w.frame);
+        QCOMPARE(w.frame->FormPanel(), nullptr);
+        QCOMPARE(refusals_,
+                 QStringList({QStringLiteral("Sorry, only one section's Align property can be "
+                                             "\"suiClient\""),
+                              QStringLiteral("Sorry, only one button's ButtonType property can be "
+                                             "\"suiControlBox\""),
+                              QStringLiteral("Sorry, you can't select the Form assign to "
+                                             "FormPanel property")}));
+        // A second frame on the same window.
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, new TsuiForm(w.host.get()));
+    }
+
+    void captionIsShortenedToFit() {
+        Framed w;
+        w.frame->setCaption(QStringLiteral("Velmar Zd7240 Helper  V2.1"));
+        QVERIFY(w.show());
+        QCOMPARE(w.bar->DrawnCaption(), QStringLiteral("Velmar Zd7240 Helper  V2.1"));
+        w.host->resize(160, 575);
+        QTRY_COMPARE(w.bar->width(), 158);
+        const QString drawn = w.bar->DrawnCaption();
+        QVERIFY2(drawn.endsWith(QStringLiteral("...")) && drawn.size() < 20, qPrintable(drawn));
+        const int space = w.bar->ButtonLayout().captionRight - w.bar->ButtonLayout().captionLeft;
+        QVERIFY(QFontMetrics(w.bar->font()).horizontalAdvance(drawn) <= space);
+    }
+
+    void accessibleButtons() {
+        Framed w;
+        QVERIFY(w.show());
+        QCOMPARE(AccessibleNames(w.bar),
+                 QStringList({QStringLiteral("Close"), QStringLiteral("Maximize"),
+                              QStringLiteral("Minimize"), QStringLiteral("System menu")}));
+        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        QTRY_VERIFY(w.host->isMaximized());
+        QTRY_VERIFY(AccessibleNames(w.bar).contains(QStringLiteral("Restore")));
+    }
+
+    void buttonsActOnReleaseInside() {
+        Framed w;
+        QVERIFY(w.show());
+        const QPoint close = w.buttonCentre(IndexOfType(w.bar, suiClose));
+        // Pressed on close, released elsewhere: nothing.
+        QTest::mousePress(w.bar, Qt::LeftButton, {}, close);
+        QCOMPARE(w.bar->HoveredIndex(), IndexOfType(w.bar, suiClose));
+        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(200, 10));
+        QVERIFY(w.host->isVisible());
+        // A click closes.
+        QTest::mouseClick(w.bar, Qt::LeftButton, {}, close);
+        QVERIFY(!w.host->isVisible());
+    }
+
+    void helpAndCustomButtonsReport() {
+        Framed w;
+        TsuiTitleBarButton* help = w.bar->Buttons().Add();
+        help->setButtonType(suiHelp);
+        TsuiTitleBarButton* custom = w.bar->Buttons().Add();
+        custom->setPicNormal(QImage(15, 15, QImage::Format_RGB32));
+        QSignalSpy helpSpy(w.frame, &TsuiForm::OnTitleBarHelpBtnClick);
+        QSignalSpy customSpy(w.frame, &TsuiForm::OnTitleBarCustomBtnsClick);
+        QVERIFY(w.show());
+        QTest::mouseClick(w.bar, Qt::LeftButton, {}, w.buttonCentre(help->Index()));
+        QTest::mouseClick(w.bar, Qt::LeftButton, {}, w.buttonCentre(custom->Index()));
+        QCOMPARE(helpSpy.count(), 1);
+        QCOMPARE(helpSpy.at(0).at(1).toInt(), help->Index());
+        QCOMPARE(customSpy.count(), 1);
+        QCOMPARE(customSpy.at(0).at(1).toInt(), custom->Index());
+        QVERIFY(w.host->isVisible());
+    }
+
+    void doubleClicks() {
+        Framed w;
+        QVERIFY(w.show());
+        const QRect normal = w.host->geometry();
+        // A blank part maximizes, again restores.
+        QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(250, 10));
+        QTRY_VERIFY(w.host->isMaximized());
+        QTRY_COMPARE(w.host->geometry(), w.host->screen()->geometry());
+        QTest::mouseDClick(w.bar, Qt::LeftButton, {}, QPoint(250, 10));
+        QTRY_VERIFY(!w.host->isMaximized());
+        QTRY_COMPARE(w.host->geometry(), normal);
+        // The control box closes, without opening the system menu.
+        QTest::mouseDClick(w.bar, Qt::LeftButton, {},
+                           w.buttonCentre(IndexOfType(w.bar, suiControlBox)));
+        QVERIFY(!w.host->isVisible());
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QVERIFY(!w.bar->SystemMenu()->isVisible());
+    }
+
+    void sizeableHostIsFittedToTheWorkArea() {
+        Framed w(TsuiUIStyle::MacOS, "bsSizeable", QSize(400, 300));
+        QVERIFY(w.frame->MaximizesToWorkArea());
+        QVERIFY(w.show());
+        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        QTRY_COMPARE(w.host->geometry(), w.host->screen()->availableGeometry());
+    }
+
+    void draggingTheCaptionMovesTheWindow() {
+        Framed w;
+        QVERIFY(w.show());
+        const QPoint start = w.host->pos();
+        QTest::mousePress(w.bar, Qt::LeftButton, {}, QPoint(200, 10));
+        // Without a window manager the window follows the pointer by hand.
+        QTest::mouseMove(w.bar, QPoint(250, 40));
+        QTRY_COMPARE(w.host->pos(), start + QPoint(50, 30));
+        QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(250, 40));
+        QVERIFY(!w.bar->Pressed());
+        // A click without movement moves nothing.
+        QTest::mouseClick(w.bar, Qt::LeftButton, {}, QPoint(200, 10));
+        QCOMPARE(w.host->pos(), start + QPoint(50, 30));
+    }
+
+    void resizeBand() {
+        Framed sizeable(TsuiUIStyle::MacOS, "bsSizeable", QSize(400, 300));
+        QVERIFY(sizeable.show());
+        QWindow* window = sizeable.host->windowHandle();
+        const QRect before = sizeable.host->geometry();
+        QTest::mousePress(window, Qt::LeftButton, {}, QPoint(398, 150));
+        QTest::mouseMove(window, QPoint(420, 150));
+        QTRY_COMPARE(sizeable.host->width(), before.width() + 22);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(420, 150));
+        QCOMPARE(sizeable.host->x(), before.x());
+        QCOMPARE(sizeable.frame->Width(), sizeable.host->width() - 2);
+
+        // The main window's layout has no band: the same press drags nothing.
+        Framed fixed;
+        QVERIFY(fixed.show());
+        const QSize size = fixed.host->size();
+        QTest::mousePress(fixed.host->windowHandle(), Qt::LeftButton, {}, QPoint(534, 300));
+        QTest::mouseMove(fixed.host->windowHandle(), QPoint(560, 300));
+        QTest::mouseRelease(fixed.host->windowHandle(), Qt::LeftButton, {}, QPoint(560, 300));
+        QCOMPARE(fixed.host->size(), size);
+    }
+
+    void systemMenu() {
+        Framed w;
+        QVERIFY(w.show());
+        TsuiTitleBarPopupMenu* menu = w.bar->SystemMenu();
+        QStringList texts;
+        for (const QAction* action : menu->actions())
+            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(texts,
+                 QStringList({QStringLiteral("Mi&nimize"), QStringLiteral("Ma&ximize/Restore"),
+                              QStringLiteral("-"), QStringLiteral("&Close")}));
+
+        // Alt+Space opens it below the title bar.
+        QTest::keyClick(w.host.get(), Qt::Key_Space, Qt::AltModifier);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->pos(), QPoint(w.host->x(), w.host->y() + w.bar->height()));
+        QVERIFY(menu->MinimizeItem()->isEnabled());
+        menu->close();
+
+        // Without a minimize button its item is disabled; a click on the control box
+        // opens the menu once no second click can follow.
+        w.bar->Buttons().Delete(IndexOfType(w.bar, suiMin));
+        QTest::mouseClick(w.bar, Qt::LeftButton, {},
+                          w.buttonCentre(IndexOfType(w.bar, suiControlBox)));
+        QTRY_VERIFY(menu->isVisible());
+        QVERIFY(!menu->MinimizeItem()->isEnabled());
+        QVERIFY(menu->MaximizeItem()->isEnabled());
+        menu->CloseItem()->trigger();
+        QVERIFY(!w.host->isVisible());
+    }
+
+    void activationIsTracked() {
+        Framed w;
+        QVERIFY(w.bar->FormActive());
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(w.host.get(), &deactivate);
+        QVERIFY(!w.bar->FormActive());
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(w.host.get(), &activate);
+        QVERIFY(w.bar->FormActive());
+    }
+
+    void themeWithoutTitlePicturesStaysUsable() {
+        // A theme file holding nothing of the title bar: the bar keeps a height, buttons
+        // that can be hit and its caption.
+        QTemporaryDir dir;
+        TsuiThemeFileWriter writer;
+        writer.addInteger(QStringLiteral("FormBorderWidthInt"), 100000);
+        writer.addInteger(QStringLiteral("TitleBarButtonTopInt"), -500);
+        const QString path = dir.filePath(QStringLiteral("bare.theme"));
+        QString error;
+        QVERIFY2(writer.writeTo(path, &error), qPrintable(error));
+        TsuiFileTheme theme;
+        theme.setThemeFile(path);
+        QVERIFY(theme.ThemeLoaded());
+
+        Framed w;
+        w.frame->setFileTheme(&theme);
+        w.frame->setUIStyle(TsuiUIStyle::FromThemeFile);
+        QVERIFY(w.bar->height() > 0);
+        QVERIFY(w.frame->BorderWidth() < 50);
+        QVERIFY(w.frame->Width() > 0);
+        const int close = IndexOfType(w.bar, suiClose);
+        const QRect rect = w.bar->ButtonLayout().rects[close];
+        QVERIFY(!rect.isEmpty());
+        QVERIFY(w.bar->rect().contains(rect));
+        QVERIFY(w.show());
+        QCOMPARE(w.bar->DrawnCaption(), w.frame->Caption());
+        QTest::mouseClick(w.bar, Qt::LeftButton, {}, rect.center());
+        QVERIFY(!w.host->isVisible());
+    }
+};
+
+QTEST_MAIN(TestWindowChrome)
+#include "tst_windowchrome.moc"
