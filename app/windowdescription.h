@@ -10,6 +10,10 @@
 namespace window_description {
 
 inline const QString kCaption = QStringLiteral("Velmar Zd7240 Helper  V2.1");
+// The program's name in the titles of its plain dialogs. It is not the application's
+// display name: under X11 Qt appends that to every window title, and the main window's
+// title is to be its caption exactly.
+inline const QString kProgramName = QStringLiteral("Velmar Zd7240 Helper");
 inline constexpr int kClientWidth = 536;
 inline constexpr int kClientHeight = 575;
 inline constexpr int kMinimumWidth = 130;

@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 
 #include "tsuimessagedialog.h"
+#include "windowdescription.h"
 
 namespace {
 QString ToQString(std::string_view text) {
@@ -20,8 +21,8 @@ void DialogMessenger::ShowMessage(std::string_view caption, std::string_view tex
 }
 
 void MessageBoxErrorReport::ReportError(std::string_view message) {
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
-                    ToQString(message), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Critical, window_description::kProgramName, ToQString(message),
+                    QMessageBox::Ok, parent_);
     box.exec();
 }
 
@@ -39,7 +40,7 @@ bool ProgressFeedback::Progress(std::uint64_t lines) {
     if (!dialog_ && clock_.elapsed() >= delayMs_) {
         dialog_ = new QProgressDialog(parent_);
         dialog_->setObjectName(QStringLiteral("progressDialog"));
-        dialog_->setWindowTitle(QGuiApplication::applicationDisplayName());
+        dialog_->setWindowTitle(window_description::kProgramName);
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setCancelButtonText(QStringLiteral("Cancel"));
         dialog_->setRange(0, 0); // the number of lines is not known in advance

@@ -148,7 +148,9 @@ private Q_SLOTS:
     }
 
     // A picture of the window in each look, any case, on any page: the window's size,
-    // and different pages give different pictures.
+    // and different pages give different pictures. The frame keeps its panel at 534 x 574
+    // and the window grows around a wider border (WinXP's is 3 pixels).
+    static QSize WindowSize(int border) { return QSize(534 + 2 * border, 574 + border / 2 + 1); }
     void grab_data() {
         QTest::addColumn<QString>("look");
         for (const char* look : {"MacOS", "winxp", "DEEPBLUE", "Protein", "BlueGlass"})
@@ -164,7 +166,8 @@ private Q_SLOTS:
             QCOMPARE(run.status, 0);
             QVERIFY(run.out.isEmpty());
             QVERIFY(pages[page ? 1 : 0].load(path, "PNG"));
-            QCOMPARE(pages[page ? 1 : 0].size(), QSize(536, 575));
+            const int border = look == QLatin1String("winxp") ? 3 : 1;
+            QCOMPARE(pages[page ? 1 : 0].size(), WindowSize(border));
         }
         QVERIFY(pages[0] != pages[1]);
     }
@@ -175,16 +178,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("look");
         QTest::addColumn<int>("page");
-        QTest::newRow("default") << QStringList{} << "MacOS" << 0;
+        QTest::addColumn<int>("border");
+        QTest::newRow("default") << QStringList{} << "MacOS" << 0 << 1;
         QTest::newRow("Protein, Lan--Mmx")
-            << QStringList{"--look", "protein", "--page", "3"} << "Protein" << 3;
+            << QStringList{"--look", "protein", "--page", "3"} << "Protein" << 3 << 1;
         QTest::newRow("theme file, Aiu-Mmx")
-            << QStringList{"--theme", Path("xp.theme"), "--page", "7"} << "FromThemeFile" << 7;
+            << QStringList{"--theme", Path("xp.theme"), "--page", "7"} << "FromThemeFile" << 7 << 3;
     }
     void describe() {
         QFETCH(QStringList, options);
         QFETCH(QString, look);
         QFETCH(int, page);
+        QFETCH(int, border);
         const Run run = RunWith(options + QStringList{QStringLiteral("--describe")});
         QCOMPARE(run.status, 0);
         QVERIFY(run.err.isEmpty());
@@ -207,11 +212,11 @@ private Q_SLOTS:
         QCOMPARE(form.value("text").toString(), QStringLiteral("Velmar Zd7240 Helper  V2.1"));
         QCOMPARE(QRect(form.value("x").toInt(), form.value("y").toInt(),
                        form.value("width").toInt(), form.value("height").toInt()),
-                 QRect(0, 0, 536, 575));
+                 QRect(QPoint(0, 0), WindowSize(border)));
         check("suiForm1", "TsuiForm", "Velmar Zd7240 Helper  V2.1");
         check("suiPageControl1", "TsuiPageControl");
         const QJsonObject pages = widgets.value("suiPageControl1");
-        QCOMPARE(pages.value("x").toInt(), 1 + 4); // the frame stands at x 1
+        QCOMPARE(pages.value("x").toInt(), border + 4); // the frame stands at x = border
         QCOMPARE(pages.value("y").toInt(), 56);
 
         for (std::size_t i = 0; i < Pages().size(); ++i) {
@@ -231,7 +236,7 @@ private Q_SLOTS:
                 check(Q(button->name), "TsuiButton", Q(button->caption));
                 const QJsonObject b = widgets.value(Q(button->name));
                 // The sheet stands at (3, 37) in the page control.
-                QCOMPARE(b.value("x").toInt(), 5 + 3 + button->rect.left);
+                QCOMPARE(b.value("x").toInt(), border + 4 + 3 + button->rect.left);
                 QCOMPARE(b.value("y").toInt(), 56 + 37 + button->rect.top);
             }
         }
