@@ -1,7 +1,6 @@
 #include "tsuimainmenu.h"
 
-TsuiMainMenu::TsuiMainMenu(QWidget* owner)
-    : QMenuBar(owner), binding_(owner, [this] { update(); }) {
+TsuiMainMenu::TsuiMainMenu(QWidget* owner) : QMenuBar(owner), TsuiSkinned(this, owner) {
     // The menu is part of the window on every platform, never a desktop-wide bar.
     setNativeMenuBar(false);
 }

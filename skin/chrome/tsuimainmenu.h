@@ -6,13 +6,11 @@
 #include <QColor>
 #include <QMenuBar>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
-class TsuiMainMenu : public QMenuBar {
+class TsuiMainMenu : public QMenuBar, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(int MenuItemHeight MEMBER menuItemHeight_)
     Q_PROPERTY(int SeparatorHeight MEMBER separatorHeight_)
     Q_PROPERTY(int BarWidth MEMBER barWidth_)
@@ -32,13 +30,7 @@ class TsuiMainMenu : public QMenuBar {
 public:
     explicit TsuiMainMenu(QWidget* owner = nullptr);
 
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
-
 private:
-    TsuiStyleBinding binding_;
     int menuItemHeight_ = 20;
     int separatorHeight_ = 12;
     int barWidth_ = 26;

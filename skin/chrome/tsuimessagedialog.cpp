@@ -49,7 +49,7 @@ constexpr int kIconSize = 42;
 } // namespace
 
 TsuiMessageDialog::TsuiMessageDialog(QObject* owner)
-    : QObject(owner), binding_(owner, {}), font_(QApplication::font()) {
+    : QObject(owner), TsuiSkinned(this, owner), font_(QApplication::font()) {
     captionFont_.setFamily(QStringLiteral("Tahoma"));
     captionFont_.setBold(true);
 }

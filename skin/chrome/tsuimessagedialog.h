@@ -8,13 +8,11 @@
 #include <QObject>
 #include <QString>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
-class TsuiMessageDialog : public QObject {
+class TsuiMessageDialog : public QObject, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(QString Caption MEMBER caption_)
     Q_PROPERTY(QFont Font MEMBER font_)
     Q_PROPERTY(QFont CaptionFont MEMBER captionFont_)
@@ -38,11 +36,6 @@ public:
 
     explicit TsuiMessageDialog(QObject* owner = nullptr);
 
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
-
     QString Caption() const { return caption_; }
     void setCaption(const QString& caption) { caption_ = caption; }
     QString Text() const { return text_; }
@@ -59,7 +52,6 @@ public:
     int ShowModal();
 
 private:
-    TsuiStyleBinding binding_;
     QString caption_ = QStringLiteral("suiDialog");
     QString text_ = QStringLiteral("Hello world!");
     QFont font_;

@@ -1,5 +1,5 @@
 #include "tsuibutton.h"
 
-TsuiButton::TsuiButton(QWidget* owner) : QPushButton(owner), binding_(owner, [this] { update(); }) {
+TsuiButton::TsuiButton(QWidget* owner) : QPushButton(owner), TsuiSkinned(this, owner) {
     setCursor(Qt::PointingHandCursor);
 }

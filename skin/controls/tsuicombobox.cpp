@@ -1,7 +1,6 @@
 #include "tsuicombobox.h"
 
-TsuiComboBox::TsuiComboBox(QWidget* owner)
-    : QComboBox(owner), binding_(owner, [this] { update(); }) {
+TsuiComboBox::TsuiComboBox(QWidget* owner) : QComboBox(owner), TsuiSkinned(this, owner) {
     setEditable(false);
 }
 

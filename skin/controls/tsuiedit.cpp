@@ -1,6 +1,6 @@
 #include "tsuiedit.h"
 
-TsuiEdit::TsuiEdit(QWidget* owner) : QLineEdit(owner), binding_(owner, [this] { update(); }) {}
+TsuiEdit::TsuiEdit(QWidget* owner) : QLineEdit(owner), TsuiSkinned(this, owner) {}
 
 void TsuiEdit::setBorderColor(const QColor& color) {
     if (color == borderColor_)

@@ -4,13 +4,11 @@
 #include <QColor>
 #include <QLineEdit>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
-class TsuiEdit : public QLineEdit {
+class TsuiEdit : public QLineEdit, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(bool ReadOnly READ isReadOnly WRITE setReadOnly)
     Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
@@ -18,11 +16,6 @@ class TsuiEdit : public QLineEdit {
 
 public:
     explicit TsuiEdit(QWidget* owner = nullptr);
-
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
 
     QString Text() const { return text(); }
     QColor BorderColor() const { return borderColor_; }
@@ -32,6 +25,5 @@ public:
     void setColor(const QColor& color);
 
 private:
-    TsuiStyleBinding binding_;
     QColor borderColor_;
 };

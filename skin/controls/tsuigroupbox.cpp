@@ -2,16 +2,8 @@
 
 #include <QPainter>
 
-#include "styleselection.h"
-
 TsuiGroupBox::TsuiGroupBox(QWidget* owner)
-    : QGroupBox(owner), binding_(owner, [this] {
-          ApplyThemeToChildren(this, binding_.uiStyle(), binding_.fileTheme());
-          update();
-      }) {
-    binding_.setThemeRemovedHook(
-        [this] { ApplyThemeToChildren(this, TsuiUIStyle::DeepBlue, nullptr); });
-}
+    : QGroupBox(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {}
 
 void TsuiGroupBox::setBorderColor(const QColor& color) {
     if (color == borderColor_)

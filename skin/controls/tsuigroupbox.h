@@ -7,24 +7,17 @@
 #include <QColor>
 #include <QGroupBox>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
-class TsuiGroupBox : public QGroupBox {
+class TsuiGroupBox : public QGroupBox, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(QString Caption READ title WRITE setTitle)
     Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
 
 public:
     explicit TsuiGroupBox(QWidget* owner = nullptr);
-
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
 
     QColor BorderColor() const { return borderColor_; }
     void setBorderColor(const QColor& color);
@@ -35,6 +28,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TsuiStyleBinding binding_;
     QColor borderColor_;
 };

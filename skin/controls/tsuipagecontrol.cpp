@@ -3,19 +3,11 @@
 #include <QPainter>
 #include <QTabBar>
 
-#include "styleselection.h"
 #include "tsuitabsheet.h"
 
 TsuiPageControl::TsuiPageControl(QWidget* owner)
-    : QWidget(owner),
-      binding_(owner,
-               [this] {
-                   ApplyThemeToChildren(this, binding_.uiStyle(), binding_.fileTheme());
-                   update();
-               }),
+    : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren),
       tabs_(new QTabBar(this)) {
-    binding_.setThemeRemovedHook(
-        [this] { ApplyThemeToChildren(this, TsuiUIStyle::DeepBlue, nullptr); });
     tabs_->setDrawBase(false);
     tabs_->setExpanding(false);
     tabs_->setFocusPolicy(Qt::TabFocus);

@@ -8,17 +8,15 @@
 #include <QList>
 #include <QWidget>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
 class QTabBar;
 class TsuiTabSheet;
 
-class TsuiPageControl : public QWidget {
+class TsuiPageControl : public QWidget, public TsuiSkinned {
     Q_OBJECT
     Q_MOC_INCLUDE("tsuitabsheet.h")
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(int LeftMargin READ LeftMargin WRITE setLeftMargin)
     Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
@@ -36,11 +34,6 @@ public:
     static constexpr int kSheetBottom = 3;
 
     explicit TsuiPageControl(QWidget* owner = nullptr);
-
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
 
     int LeftMargin() const { return leftMargin_; }
     void setLeftMargin(int margin);
@@ -76,7 +69,6 @@ private:
     void showActive();
     void placeChildren();
 
-    TsuiStyleBinding binding_;
     QTabBar* tabs_;
     QList<TsuiTabSheet*> sheets_;
     int leftMargin_ = 0;

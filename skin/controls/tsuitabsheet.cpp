@@ -1,16 +1,9 @@
 #include "tsuitabsheet.h"
 
-#include "styleselection.h"
 #include "tsuipagecontrol.h"
 
 TsuiTabSheet::TsuiTabSheet(QWidget* owner)
-    : QWidget(owner), binding_(owner, [this] {
-          ApplyThemeToChildren(this, binding_.uiStyle(), binding_.fileTheme());
-          update();
-      }) {
-    binding_.setThemeRemovedHook(
-        [this] { ApplyThemeToChildren(this, TsuiUIStyle::DeepBlue, nullptr); });
-}
+    : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {}
 
 void TsuiTabSheet::setCaption(const QString& caption) {
     if (caption == caption_)

@@ -4,26 +4,19 @@
 #include <QColor>
 #include <QWidget>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
 class TsuiPageControl;
 
-class TsuiTabSheet : public QWidget {
+class TsuiTabSheet : public QWidget, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
     Q_PROPERTY(int PageIndex READ PageIndex)
 
 public:
     explicit TsuiTabSheet(QWidget* owner = nullptr);
-
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
 
     QString Caption() const { return caption_; }
     void setCaption(const QString& caption);
@@ -36,6 +29,5 @@ public:
     int PageIndex() const;
 
 private:
-    TsuiStyleBinding binding_;
     QString caption_;
 };

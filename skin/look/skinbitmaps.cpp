@@ -24,6 +24,13 @@ QImage LoadSkinBitmap(const QString& name) {
     return image;
 }
 
+QImage TryLoadSkinBitmap(const QString& name) {
+    QImage image;
+    if (!image.load(ResourcePath(name), "BMP"))
+        return {};
+    return image;
+}
+
 QByteArray LoadSkinBitmapFile(const QString& name) {
     QFile file(ResourcePath(name));
     if (!file.open(QIODevice::ReadOnly))

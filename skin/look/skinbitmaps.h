@@ -9,5 +9,7 @@
 QImage LoadSkinBitmap(const QString& name);
 // The raw bytes of the bitmap file (a complete BMP file image); throws like above.
 QByteArray LoadSkinBitmapFile(const QString& name);
+// The bitmap, or a null image when it is missing or cannot be decoded; never throws.
+QImage TryLoadSkinBitmap(const QString& name);
 // Whether the resource exists, without throwing.
 bool HasSkinBitmap(const QString& name);

@@ -9,108 +9,68 @@ namespace {
 
 using K = TsuiElementKind;
 
-// One row per element, in element order. For image elements the values are unused
-// and `suffix` names the resource; the other rows hold the value per built-in style
-// in the order MacOS, WinXP, DeepBlue, Protein, BlueGlass.
+// One row per element, in element order. Non-image rows hold the value per built-in style
+// in the order MacOS, WinXP, DeepBlue, Protein, BlueGlass; image rows hold none (their
+// resource names, sizes and frames are in the skin catalogue).
 struct ElementRow {
     int element;
     const char* key;
     TsuiElementKind kind;
     std::array<qint32, kBuiltinStyleCount> values;
-    const char* suffix;
 };
 
 constexpr std::array<ElementRow, kThemeElementCount> kTable{{
-    {1, "ButtonImage", K::Image, {}, "BUTTON"},
-    {2, "ButtonTransparentBool", K::Boolean, {1, 0, 0, 0, 1}, nullptr},
-    {3, "CheckBoxImage", K::Image, {}, "CHECKBOX"},
-    {4, "RadioButtonImage", K::Image, {}, "RADIOBUTTON"},
-    {5, "TitleBarButtonImage", K::Image, {}, "TITLEBTN"},
-    {6, "TitleBarButtonTransparentBool", K::Boolean, {0, 0, 0, 1, 1}, nullptr},
-    {7, "TitleBarButtonLeftOffsetInt", K::Integer, {3, 2, 0, 0, 4}, nullptr},
-    {8, "TitleBarButtonRightOffsetInt", K::Integer, {-2, -2, 0, 0, -3}, nullptr},
-    {9, "TitleBarButtonTopInt", K::Integer, {4, 5, 2, 2, 6}, nullptr},
-    {10, "TitleBarLeftImage", K::Image, {}, "TITLE_LEFT"},
-    {11, "TitleBarClientImage", K::Image, {}, "TITLE_CLIENT"},
-    {12, "TitleBarRightImage", K::Image, {}, "TITLE_RIGHT"},
-    {13, "FormMinWidthInt", K::Integer, {130, 150, 130, 130, 270}, nullptr},
-    {14, "FormRoundCornerInt", K::Integer, {0, 13, 0, 0, 11}, nullptr},
-    {15,
-     "FormBackgroundColor",
-     K::Colour,
-     {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7},
-     nullptr},
-    {16, "FormBorderColor", K::Colour, {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000}, nullptr},
-    {17, "FormBorderWidthInt", K::Integer, {1, 3, 1, 1, 1}, nullptr},
-    {18,
-     "MenuSelectedBorderColor",
-     K::Colour,
-     {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E},
-     nullptr},
+    {1, "ButtonImage", K::Image, {}},
+    {2, "ButtonTransparentBool", K::Boolean, {1, 0, 0, 0, 1}},
+    {3, "CheckBoxImage", K::Image, {}},
+    {4, "RadioButtonImage", K::Image, {}},
+    {5, "TitleBarButtonImage", K::Image, {}},
+    {6, "TitleBarButtonTransparentBool", K::Boolean, {0, 0, 0, 1, 1}},
+    {7, "TitleBarButtonLeftOffsetInt", K::Integer, {3, 2, 0, 0, 4}},
+    {8, "TitleBarButtonRightOffsetInt", K::Integer, {-2, -2, 0, 0, -3}},
+    {9, "TitleBarButtonTopInt", K::Integer, {4, 5, 2, 2, 6}},
+    {10, "TitleBarLeftImage", K::Image, {}},
+    {11, "TitleBarClientImage", K::Image, {}},
+    {12, "TitleBarRightImage", K::Image, {}},
+    {13, "FormMinWidthInt", K::Integer, {130, 150, 130, 130, 270}},
+    {14, "FormRoundCornerInt", K::Integer, {0, 13, 0, 0, 11}},
+    {15, "FormBackgroundColor", K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+    {16, "FormBorderColor", K::Colour, {0x7F7F7F, 0xC82C00, 0x000000, 0x000000, 0x000000}},
+    {17, "FormBorderWidthInt", K::Integer, {1, 3, 1, 1, 1}},
+    {18, "MenuSelectedBorderColor", K::Colour, {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}},
     {19,
      "MenuSelectedBackgroundColor",
      K::Colour,
-     {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E},
-     nullptr},
-    {20,
-     "MenuSelectedFontColor",
-     K::Colour,
-     {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF},
-     nullptr},
-    {21,
-     "MenuBackgroundColor",
-     K::Colour,
-     {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7},
-     nullptr},
-    {22, "MenuFontColor", K::Colour, {0x000000, 0x000000, 0x000000, 0x000000, 0x000000}, nullptr},
-    {23, "MenuBarColor", K::Colour, {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}, nullptr},
-    {24, "ProgressBarImage", K::Image, {}, "PROGRESSBAR"},
-    {25,
-     "ControlBorderColor",
-     K::Colour,
-     {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000},
-     nullptr},
-    {26,
-     "ControlBackgroundColor",
-     K::Colour,
-     {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7},
-     nullptr},
-    {27,
-     "ControlFontColor",
-     K::Colour,
-     {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000},
-     nullptr},
-    {28, "TrackBarBarImage", K::Image, {}, "TRACKBAR_BAR"},
-    {29, "TrackBarSliderImage", K::Image, {}, "TRACKBAR_SLIDER"},
-    {30, "TrackBarSliderVImage", K::Image, {}, "TRACKBAR_SLIDER_V"},
-    {31,
-     "ScrollBarBackgroundColor",
-     K::Colour,
-     {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4},
-     nullptr},
-    {32, "ScrollBarButtonImage", K::Image, {}, "SCROLLBAR_BUTTON"},
-    {33, "ScrollBarSliderImage", K::Image, {}, "SCROLLBAR_TRACK"},
-    {34, "CheckListBoxImage", K::Image, {}, "CHECKLIST"},
-    {35,
-     "ToolBarButtonBorderColor",
-     K::Colour,
-     {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747},
-     nullptr},
+     {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}},
+    {20, "MenuSelectedFontColor", K::Colour, {0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
+    {21, "MenuBackgroundColor", K::Colour, {0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
+    {22, "MenuFontColor", K::Colour, {0x000000, 0x000000, 0x000000, 0x000000, 0x000000}},
+    {23, "MenuBarColor", K::Colour, {0x000000, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
+    {24, "ProgressBarImage", K::Image, {}},
+    {25, "ControlBorderColor", K::Colour, {0x7F7F7F, 0x686868, 0x000000, 0x000000, 0x000000}},
+    {26, "ControlBackgroundColor", K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+    {27, "ControlFontColor", K::Colour, {0x000000, 0xCF4602, 0x000000, 0x000000, 0x000000}},
+    {28, "TrackBarBarImage", K::Image, {}},
+    {29, "TrackBarSliderImage", K::Image, {}},
+    {30, "TrackBarSliderVImage", K::Image, {}},
+    {31, "ScrollBarBackgroundColor", K::Colour, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
+    {32, "ScrollBarButtonImage", K::Image, {}},
+    {33, "ScrollBarSliderImage", K::Image, {}},
+    {34, "CheckListBoxImage", K::Image, {}},
+    {35, "ToolBarButtonBorderColor", K::Colour, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
     {36,
      "ToolBarButtonBackgroundColor",
      K::Colour,
-     {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF},
-     nullptr},
+     {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
     {37,
      "ToolBarButtonDownBackgroundColor",
      K::Colour,
-     {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8},
-     nullptr},
-    {38, "ScrollButtonImage", K::Image, {}, "SCROLLBUTTON"},
-    {39, "TabControlTabImage", K::Image, {}, "TAB"},
-    {40, "TabControlBarImage", K::Image, {}, "TAB_LINE"},
-    {41, "SideChannelHandleImage", K::Image, {}, "SIDECHENNEL_HANDLE"},
-    {42, "SideChannelBarImage", K::Image, {}, "SIDECHENNEL_BAR"},
+     {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
+    {38, "ScrollButtonImage", K::Image, {}},
+    {39, "TabControlTabImage", K::Image, {}},
+    {40, "TabControlBarImage", K::Image, {}},
+    {41, "SideChannelHandleImage", K::Image, {}},
+    {42, "SideChannelBarImage", K::Image, {}},
 }};
 
 static_assert(kTable.size() == kThemeElementCount);
@@ -121,12 +81,58 @@ constexpr bool RowsInElementOrder() {
     for (std::size_t i = 0; i < kTable.size(); ++i) {
         if (kTable[i].element != static_cast<int>(i) + 1)
             return false;
-        if ((kTable[i].kind == K::Image) != (kTable[i].suffix != nullptr))
-            return false;
     }
     return true;
 }
 static_assert(RowsInElementOrder());
+
+// Every typed element enumerator names an element of its kind, and every element of a
+// kind has an enumerator (counted per kind).
+constexpr bool KindIs(int element, TsuiElementKind kind) {
+    return element >= 1 && element <= kThemeElementCount &&
+           kTable[static_cast<std::size_t>(element - 1)].kind == kind;
+}
+constexpr int CountOfKind(TsuiElementKind kind) {
+    int n = 0;
+    for (const ElementRow& row : kTable)
+        n += row.kind == kind;
+    return n;
+}
+constexpr bool TypedEnumsMatchTable() {
+    for (SkinColor c :
+         {SkinColor::FormBackground, SkinColor::FormBorder, SkinColor::MenuSelectedBorder,
+          SkinColor::MenuSelectedBackground, SkinColor::MenuSelectedFont, SkinColor::MenuBackground,
+          SkinColor::MenuFont, SkinColor::MenuBar, SkinColor::ControlBorder,
+          SkinColor::ControlBackground, SkinColor::ControlFont, SkinColor::ScrollBarBackground,
+          SkinColor::ToolBarButtonBorder, SkinColor::ToolBarButtonBackground,
+          SkinColor::ToolBarButtonDownBackground}) {
+        if (!KindIs(static_cast<int>(c), K::Colour))
+            return false;
+    }
+    for (SkinInt i : {SkinInt::TitleBarButtonLeftOffset, SkinInt::TitleBarButtonRightOffset,
+                      SkinInt::TitleBarButtonTop, SkinInt::FormMinWidth, SkinInt::FormRoundCorner,
+                      SkinInt::FormBorderWidth}) {
+        if (!KindIs(static_cast<int>(i), K::Integer))
+            return false;
+    }
+    for (SkinImage e :
+         {SkinImage::Button, SkinImage::CheckBox, SkinImage::RadioButton, SkinImage::TitleBarButton,
+          SkinImage::TitleBarLeft, SkinImage::TitleBarClient, SkinImage::TitleBarRight,
+          SkinImage::ProgressBar, SkinImage::TrackBarBar, SkinImage::TrackBarSlider,
+          SkinImage::TrackBarSliderV, SkinImage::ScrollBarButton, SkinImage::ScrollBarSlider,
+          SkinImage::CheckListBox, SkinImage::ScrollButton, SkinImage::TabControlTab,
+          SkinImage::TabControlBar, SkinImage::SideChannelHandle, SkinImage::SideChannelBar}) {
+        if (!KindIs(static_cast<int>(e), K::Image))
+            return false;
+    }
+    for (SkinBool b : {SkinBool::ButtonTransparent, SkinBool::TitleBarButtonTransparent}) {
+        if (!KindIs(static_cast<int>(b), K::Boolean))
+            return false;
+    }
+    return CountOfKind(K::Colour) == 15 && CountOfKind(K::Integer) == 6 &&
+           CountOfKind(K::Boolean) == 2 && CountOfKind(K::Image) == kSkinImageCount;
+}
+static_assert(TypedEnumsMatchTable());
 
 const ElementRow* Row(int element) {
     if (element < 1 || element > kThemeElementCount)
@@ -182,11 +188,7 @@ QString BuiltinResourceName(int style, int element) {
     const int builtin = BuiltinStyle(style);
     if (!row || row->kind != K::Image || builtin == 0)
         return {};
-    // The scroll button of the three darker looks is one shared bitmap.
-    if (element == TsuiElement::ScrollButtonImage &&
-        builtin >= static_cast<int>(TsuiUIStyle::DeepBlue))
-        return QStringLiteral("MORE_SCROLLBUTTON");
-    return BuiltinStylePrefix(builtin) + QLatin1Char('_') + QLatin1String(row->suffix);
+    return SkinResourceName(static_cast<TsuiUIStyle>(builtin), static_cast<SkinImage>(element));
 }
 
 BuiltinValue BuiltinElementValue(int style, int element) {

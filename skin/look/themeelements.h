@@ -7,6 +7,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "skincatalogue.h"
 #include "tsuiuistyle.h"
 
 // What an element holds. The key's last word says the same: "Image", "Int", "Bool",
@@ -60,6 +61,38 @@ enum : int {
     SideChannelBarImage,
 };
 } // namespace TsuiElement
+
+// The non-image elements by kind, for the typed getters of SkinLook (skinlook.h). Values
+// are the element numbers; the image elements are SkinImage (skincatalogue.h).
+enum class SkinColor : int {
+    FormBackground = 15,
+    FormBorder = 16,
+    MenuSelectedBorder = 18,
+    MenuSelectedBackground = 19,
+    MenuSelectedFont = 20,
+    MenuBackground = 21,
+    MenuFont = 22,
+    MenuBar = 23,
+    ControlBorder = 25,
+    ControlBackground = 26,
+    ControlFont = 27,
+    ScrollBarBackground = 31,
+    ToolBarButtonBorder = 35,
+    ToolBarButtonBackground = 36,
+    ToolBarButtonDownBackground = 37,
+};
+enum class SkinInt : int {
+    TitleBarButtonLeftOffset = 7,
+    TitleBarButtonRightOffset = 8,
+    TitleBarButtonTop = 9,
+    FormMinWidth = 13,
+    FormRoundCorner = 14,
+    FormBorderWidth = 17,
+};
+enum class SkinBool : int {
+    ButtonTransparent = 2,
+    TitleBarButtonTransparent = 6,
+};
 
 inline constexpr int kThemeElementCount = 42;
 inline constexpr int kBuiltinStyleCount = 5; // MacOS .. BlueGlass

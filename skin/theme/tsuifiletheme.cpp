@@ -27,6 +27,8 @@ void TsuiFileTheme::setThemeFile(const QString& value) {
     const bool hadReader = mgr_.hasReader();
     themeFile_ = candidate;
     loaded_ = mgr_.OpenThemeFile(candidate);
+    static quint64 lastSerial = 0;
+    loadSerial_ = ++lastSerial;
     // A failed load leaves no reader behind (and ThemeLoaded false), so the controls on
     // the theme fall back to DeepBlue; they are told as much as after a good load.
     if (loaded_ || hadReader)

@@ -27,6 +27,9 @@ public:
 
     // The last load found a theme file and read it.
     bool ThemeLoaded() const { return loaded_; }
+    // A number that no other load of any theme in this process had: it changes whenever
+    // the data held changes, so a look resolved from this theme can be cached under it.
+    quint64 loadSerial() const { return loadSerial_; }
     // Why the last load failed, or what was damaged in the file; empty when all was well.
     QString errorString() const { return mgr_.errorString(); }
 
@@ -46,5 +49,6 @@ private:
 
     QString themeFile_;
     bool loaded_ = false;
+    quint64 loadSerial_ = 0;
     TsuiFileThemeMgr mgr_;
 };

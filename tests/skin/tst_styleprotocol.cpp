@@ -6,61 +6,65 @@
 
 #include "styleselection.h"
 #include "themeelements.h"
+#include "tsuibutton.h"
+#include "tsuicombobox.h"
+#include "tsuiedit.h"
 #include "tsuifiletheme.h"
 #include "tsuiform.h"
-#include "tsuistylebinding.h"
+#include "tsuigroupbox.h"
+#include "tsuimainmenu.h"
+#include "tsuimessagedialog.h"
+#include "tsuipagecontrol.h"
+#include "tsuiskinned.h"
+#include "tsuitabsheet.h"
 #include "tsuithemefilewriter.h"
 
-// A skinned control as the library writes them: both properties forward to the binding;
-// as a container it passes its look on to its children and, when its theme goes away,
-// sends them to DeepBlue first.
-class TsuiProbe : public QWidget {
+// Everything the probes did, in order, as "name:event".
+QStringList journal;
+
+// A skinned control as the library writes them, on TsuiSkinned; its setters shadow the
+// inherited ones only to log the property writes.
+class TsuiProbe : public QWidget, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(TsuiUIStyle UIStyle READ uiStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ fileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
 public:
     explicit TsuiProbe(QWidget* parent, bool container = false)
-        : QWidget(parent), container_(container), binding_(parent, [this] { apply(); }) {
-        if (container_)
-            binding_.setThemeRemovedHook([this] {
-                log << QStringLiteral("hook");
-                ApplyThemeToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
-            });
-    }
-    TsuiUIStyle uiStyle() const { return binding_.uiStyle(); }
+        : QWidget(parent),
+          TsuiSkinned(this, parent, container ? LookScope::SelfAndChildren : LookScope::Self) {}
     void setUIStyle(TsuiUIStyle s) {
-        log << QStringLiteral("UIStyle");
-        binding_.setUIStyle(s);
+        note(QStringLiteral("UIStyle"));
+        TsuiSkinned::setUIStyle(s);
     }
-    TsuiFileTheme* fileTheme() const { return binding_.fileTheme(); }
     void setFileTheme(TsuiFileTheme* t) {
-        log << QStringLiteral("FileTheme");
-        binding_.setFileTheme(t);
+        note(QStringLiteral("FileTheme"));
+        TsuiSkinned::setFileTheme(t);
     }
-    TsuiStyleBinding& binding() { return binding_; }
 
     QStringList log;
     int applied = 0;
     QColor border;
 
-private:
-    void apply() {
+protected:
+    void styleUpdated(const SkinLook& look) override {
         ++applied;
-        border = binding_.color(TsuiElement::ControlBorderColor);
-        if (container_)
-            ApplyThemeToChildren(this, binding_.uiStyle(), binding_.fileTheme());
+        journal << objectName() + QStringLiteral(":applied");
+        border = look.color(SkinColor::ControlBorder);
     }
-    bool container_;
-    TsuiStyleBinding binding_;
+
+private:
+    void note(const QString& what) {
+        log << what;
+        journal << objectName() + QLatin1Char(':') + what;
+    }
 };
 
 // Publishes only one of the two properties: ApplyThemeToChildren must leave it alone.
 class HalfProbe : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(TsuiUIStyle UIStyle READ uiStyle WRITE setUIStyle)
+    Q_PROPERTY(TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
 public:
     using QWidget::QWidget;
-    TsuiUIStyle uiStyle() const { return style; }
+    TsuiUIStyle UIStyle() const { return style; }
     void setUIStyle(TsuiUIStyle s) {
         style = s;
         ++writes;
@@ -94,17 +98,17 @@ class TestStyleProtocol : public QObject {
 private Q_SLOTS:
     void startsWithTheFormStyle() {
         QWidget window;
-        QCOMPARE(TsuiProbe(&window).uiStyle(), TsuiUIStyle::DeepBlue); // no TsuiForm
+        QCOMPARE(TsuiProbe(&window).UIStyle(), TsuiUIStyle::DeepBlue); // no TsuiForm
 
         auto* form = new TsuiForm(&window);
         form->setUIStyle(TsuiUIStyle::MacOS);
         // A second frame on the same window is refused.
         QVERIFY_THROWS_EXCEPTION(std::logic_error, new TsuiForm(&window));
         TsuiProbe onWindow(&window);
-        QCOMPARE(onWindow.uiStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(onWindow.UIStyle(), TsuiUIStyle::MacOS);
         QCOMPARE(onWindow.applied, 0); // creation does not apply yet
         QWidget panel(&window);
-        QCOMPARE(TsuiProbe(&panel).uiStyle(), TsuiUIStyle::MacOS); // same window
+        QCOMPARE(TsuiProbe(&panel).UIStyle(), TsuiUIStyle::MacOS); // same window
 
         QCOMPARE(OwnerFormStyle(nullptr), TsuiUIStyle::DeepBlue);
         QObject notAWidget;
@@ -119,23 +123,23 @@ private Q_SLOTS:
         // FromThemeFile without a theme draws as DeepBlue.
         control.setUIStyle(TsuiUIStyle::FromThemeFile);
         QCOMPARE(control.border, QColor(0, 0, 0));
-        QCOMPARE(control.binding().effectiveStyle(), TsuiUIStyle::DeepBlue);
+        QCOMPARE(control.look().effectiveStyle(), TsuiUIStyle::DeepBlue);
 
         TsuiFileTheme theme;
         theme.setThemeFile(themeFile(QStringLiteral("red.theme"), 0x0000FF));
         QVERIFY(theme.ThemeLoaded());
         control.setFileTheme(&theme); // stores, then assigns the style again
         QCOMPARE(control.applied, 3);
-        QVERIFY(control.binding().usesFileTheme());
+        QVERIFY(control.look().usesFileTheme());
         QCOMPARE(control.border, QColor(255, 0, 0));
-        QCOMPARE(control.binding().integer(TsuiElement::FormBorderWidthInt), -1); // not in file
-        QCOMPARE(control.binding().boolean(TsuiElement::ButtonTransparentBool), false);
-        QVERIFY(control.binding().bitmap(TsuiElement::ButtonImage).isNull());
+        QCOMPARE(control.look().integer(SkinInt::FormBorderWidth), -1); // not in file
+        QCOMPARE(control.look().flag(SkinBool::ButtonTransparent), false);
+        QVERIFY(control.look().strip<SkinImage::Button>().isFallback());
         // A built-in style ignores the theme.
         control.setUIStyle(TsuiUIStyle::MacOS);
         QCOMPARE(control.border, QColor(0x7F, 0x7F, 0x7F));
-        QVERIFY(!control.binding().bitmap(TsuiElement::ButtonImage).isNull());
-        QCOMPARE(control.binding().bitmap(TsuiElement::ButtonImage, 3, 1).width(), 84);
+        QVERIFY(!control.look().strip<SkinImage::Button>().isFallback());
+        QCOMPARE(control.look().strip<SkinImage::Button>().frame(ButtonFrame::Normal).width(), 84);
     }
 
     void resolveUIStyle() {
@@ -158,21 +162,29 @@ private Q_SLOTS:
         QWidget window;
         auto* theme = new TsuiFileTheme(&window);
         TsuiProbe container(&window, true);
+        container.setObjectName(QStringLiteral("container"));
         auto* child = new TsuiProbe(&container);
+        child->setObjectName(QStringLiteral("child"));
         container.setFileTheme(theme);
         container.setUIStyle(TsuiUIStyle::MacOS);
-        QCOMPARE(child->uiStyle(), TsuiUIStyle::MacOS);
-        QCOMPARE(child->fileTheme(), theme);
-        container.log.clear();
+        QCOMPARE(child->UIStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(child->FileTheme(), theme);
+        journal.clear();
         const int appliedBefore = container.applied;
 
         delete theme;
-        QCOMPARE(container.uiStyle(), TsuiUIStyle::DeepBlue);
-        QCOMPARE(container.fileTheme(), nullptr);
+        QCOMPARE(container.UIStyle(), TsuiUIStyle::DeepBlue);
+        QCOMPARE(container.FileTheme(), nullptr);
         QCOMPARE(container.applied, appliedBefore + 1);
-        QCOMPARE(container.log, QStringList{QStringLiteral("hook")}); // children first
-        QCOMPARE(child->uiStyle(), TsuiUIStyle::DeepBlue);
-        QCOMPARE(child->fileTheme(), nullptr);
+        // The children are sent to DeepBlue first, then the container re-reads its look
+        // (and passes it on once more).
+        QVERIFY(journal.size() > 4);
+        QCOMPARE(journal.mid(0, 4),
+                 (QStringList{QStringLiteral("child:FileTheme"), QStringLiteral("child:applied"),
+                              QStringLiteral("child:UIStyle"), QStringLiteral("child:applied")}));
+        QCOMPARE(journal.at(4), QStringLiteral("container:applied"));
+        QCOMPARE(child->UIStyle(), TsuiUIStyle::DeepBlue);
+        QCOMPARE(child->FileTheme(), nullptr);
         QCOMPARE(container.border, QColor(0, 0, 0));
     }
 
@@ -188,12 +200,12 @@ private Q_SLOTS:
 
         ApplyThemeToChildren(&container, TsuiUIStyle::BlueGlass, &theme);
         QCOMPARE(full->log, (QStringList{QStringLiteral("FileTheme"), QStringLiteral("UIStyle")}));
-        QCOMPARE(full->uiStyle(), TsuiUIStyle::BlueGlass);
-        QCOMPARE(full->fileTheme(), &theme);
+        QCOMPARE(full->UIStyle(), TsuiUIStyle::BlueGlass);
+        QCOMPARE(full->FileTheme(), &theme);
         QCOMPARE(half->writes, 0);
         QCOMPARE(half->style, TsuiUIStyle::WinXP);
-        QCOMPARE(nestedInner->uiStyle(), TsuiUIStyle::BlueGlass); // through the container
-        QCOMPARE(nestedInner->fileTheme(), &theme);
+        QCOMPARE(nestedInner->UIStyle(), TsuiUIStyle::BlueGlass); // through the container
+        QCOMPARE(nestedInner->FileTheme(), &theme);
         QVERIFY(grandchild->log.isEmpty());
 
         QVERIFY(HasPublishedProperty(full, "FileTheme"));
@@ -201,6 +213,26 @@ private Q_SLOTS:
         QVERIFY(HasPublishedProperty(half, "UIStyle"));
         QVERIFY(!HasPublishedProperty(nullptr, "UIStyle"));
         ApplyThemeToChildren(nullptr, TsuiUIStyle::MacOS, nullptr);
+    }
+
+    // Every skinned class publishes both properties through TSUI_SKINNED_PROPERTIES, and a
+    // container passes its look on to them.
+    void everySkinnedClassPublishesItsLook() {
+        QWidget window;
+        auto* box = new TsuiGroupBox(&window);
+        const QList<QObject*> controls = {
+            new TsuiButton(box),   new TsuiEdit(box),        new TsuiComboBox(box),
+            new TsuiGroupBox(box), new TsuiPageControl(box), new TsuiTabSheet(box),
+            new TsuiForm(box),     new TsuiMainMenu(box),    new TsuiMessageDialog(box)};
+        box->setUIStyle(TsuiUIStyle::Protein);
+        for (QObject* control : controls) {
+            const char* name = control->metaObject()->className();
+            QVERIFY2(HasPublishedProperty(control, "UIStyle") &&
+                         HasPublishedProperty(control, "FileTheme"),
+                     name);
+            QVERIFY2(control->property("UIStyle").value<TsuiUIStyle>() == TsuiUIStyle::Protein,
+                     name);
+        }
     }
 
     // Loading a file makes the window's "Tsui" components on that theme re-read it.

@@ -11,104 +11,68 @@ using K = TsuiElementKind;
 constexpr int kNone = 0;
 
 // The looks as the designers gave them, element by element; the values are in the order
-// MacOS, WinXP, DeepBlue, Protein, BlueGlass (for images: unused, `suffix` instead).
+// MacOS, WinXP, DeepBlue, Protein, BlueGlass (unused for images: their names, sizes and
+// frames are the skin catalogue's).
 struct Expected {
     int element;
     const char* key;
     K kind;
     qint32 v[5];
-    const char* suffix;
 };
 
 const Expected kExpected[] = {
-    {1, "ButtonImage", K::Image, {}, "BUTTON"},
-    {2, "ButtonTransparentBool", K::Boolean, {1, 0, 0, 0, 1}, nullptr},
-    {3, "CheckBoxImage", K::Image, {}, "CHECKBOX"},
-    {4, "RadioButtonImage", K::Image, {}, "RADIOBUTTON"},
-    {5, "TitleBarButtonImage", K::Image, {}, "TITLEBTN"},
-    {6, "TitleBarButtonTransparentBool", K::Boolean, {0, 0, 0, 1, 1}, nullptr},
-    {7, "TitleBarButtonLeftOffsetInt", K::Integer, {3, 2, 0, 0, 4}, nullptr},
-    {8, "TitleBarButtonRightOffsetInt", K::Integer, {-2, -2, 0, 0, -3}, nullptr},
-    {9, "TitleBarButtonTopInt", K::Integer, {4, 5, 2, 2, 6}, nullptr},
-    {10, "TitleBarLeftImage", K::Image, {}, "TITLE_LEFT"},
-    {11, "TitleBarClientImage", K::Image, {}, "TITLE_CLIENT"},
-    {12, "TitleBarRightImage", K::Image, {}, "TITLE_RIGHT"},
-    {13, "FormMinWidthInt", K::Integer, {130, 150, 130, 130, 270}, nullptr},
-    {14, "FormRoundCornerInt", K::Integer, {0, 13, 0, 0, 11}, nullptr},
-    {15,
-     "FormBackgroundColor",
-     K::Colour,
-     {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7},
-     nullptr},
-    {16, "FormBorderColor", K::Colour, {0x7F7F7F, 0xC82C00, 0, 0, 0}, nullptr},
-    {17, "FormBorderWidthInt", K::Integer, {1, 3, 1, 1, 1}, nullptr},
-    {18,
-     "MenuSelectedBorderColor",
-     K::Colour,
-     {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E},
-     nullptr},
+    {1, "ButtonImage", K::Image, {}},
+    {2, "ButtonTransparentBool", K::Boolean, {1, 0, 0, 0, 1}},
+    {3, "CheckBoxImage", K::Image, {}},
+    {4, "RadioButtonImage", K::Image, {}},
+    {5, "TitleBarButtonImage", K::Image, {}},
+    {6, "TitleBarButtonTransparentBool", K::Boolean, {0, 0, 0, 1, 1}},
+    {7, "TitleBarButtonLeftOffsetInt", K::Integer, {3, 2, 0, 0, 4}},
+    {8, "TitleBarButtonRightOffsetInt", K::Integer, {-2, -2, 0, 0, -3}},
+    {9, "TitleBarButtonTopInt", K::Integer, {4, 5, 2, 2, 6}},
+    {10, "TitleBarLeftImage", K::Image, {}},
+    {11, "TitleBarClientImage", K::Image, {}},
+    {12, "TitleBarRightImage", K::Image, {}},
+    {13, "FormMinWidthInt", K::Integer, {130, 150, 130, 130, 270}},
+    {14, "FormRoundCornerInt", K::Integer, {0, 13, 0, 0, 11}},
+    {15, "FormBackgroundColor", K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+    {16, "FormBorderColor", K::Colour, {0x7F7F7F, 0xC82C00, 0, 0, 0}},
+    {17, "FormBorderWidthInt", K::Integer, {1, 3, 1, 1, 1}},
+    {18, "MenuSelectedBorderColor", K::Colour, {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}},
     {19,
      "MenuSelectedBackgroundColor",
      K::Colour,
-     {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E},
-     nullptr},
-    {20, "MenuSelectedFontColor", K::Colour, {0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}, nullptr},
-    {21, "MenuBackgroundColor", K::Colour, {0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}, nullptr},
-    {22, "MenuFontColor", K::Colour, {0, 0, 0, 0, 0}, nullptr},
-    {23, "MenuBarColor", K::Colour, {0, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}, nullptr},
-    {24, "ProgressBarImage", K::Image, {}, "PROGRESSBAR"},
-    {25, "ControlBorderColor", K::Colour, {0x7F7F7F, 0x686868, 0, 0, 0}, nullptr},
-    {26,
-     "ControlBackgroundColor",
-     K::Colour,
-     {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7},
-     nullptr},
-    {27, "ControlFontColor", K::Colour, {0, 0xCF4602, 0, 0, 0}, nullptr},
-    {28, "TrackBarBarImage", K::Image, {}, "TRACKBAR_BAR"},
-    {29, "TrackBarSliderImage", K::Image, {}, "TRACKBAR_SLIDER"},
-    {30, "TrackBarSliderVImage", K::Image, {}, "TRACKBAR_SLIDER_V"},
-    {31,
-     "ScrollBarBackgroundColor",
-     K::Colour,
-     {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4},
-     nullptr},
-    {32, "ScrollBarButtonImage", K::Image, {}, "SCROLLBAR_BUTTON"},
-    {33, "ScrollBarSliderImage", K::Image, {}, "SCROLLBAR_TRACK"},
-    {34, "CheckListBoxImage", K::Image, {}, "CHECKLIST"},
-    {35,
-     "ToolBarButtonBorderColor",
-     K::Colour,
-     {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747},
-     nullptr},
+     {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}},
+    {20, "MenuSelectedFontColor", K::Colour, {0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
+    {21, "MenuBackgroundColor", K::Colour, {0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
+    {22, "MenuFontColor", K::Colour, {0, 0, 0, 0, 0}},
+    {23, "MenuBarColor", K::Colour, {0, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
+    {24, "ProgressBarImage", K::Image, {}},
+    {25, "ControlBorderColor", K::Colour, {0x7F7F7F, 0x686868, 0, 0, 0}},
+    {26, "ControlBackgroundColor", K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
+    {27, "ControlFontColor", K::Colour, {0, 0xCF4602, 0, 0, 0}},
+    {28, "TrackBarBarImage", K::Image, {}},
+    {29, "TrackBarSliderImage", K::Image, {}},
+    {30, "TrackBarSliderVImage", K::Image, {}},
+    {31, "ScrollBarBackgroundColor", K::Colour, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
+    {32, "ScrollBarButtonImage", K::Image, {}},
+    {33, "ScrollBarSliderImage", K::Image, {}},
+    {34, "CheckListBoxImage", K::Image, {}},
+    {35, "ToolBarButtonBorderColor", K::Colour, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
     {36,
      "ToolBarButtonBackgroundColor",
      K::Colour,
-     {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF},
-     nullptr},
+     {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
     {37,
      "ToolBarButtonDownBackgroundColor",
      K::Colour,
-     {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8},
-     nullptr},
-    {38, "ScrollButtonImage", K::Image, {}, "SCROLLBUTTON"},
-    {39, "TabControlTabImage", K::Image, {}, "TAB"},
-    {40, "TabControlBarImage", K::Image, {}, "TAB_LINE"},
-    {41, "SideChannelHandleImage", K::Image, {}, "SIDECHENNEL_HANDLE"},
-    {42, "SideChannelBarImage", K::Image, {}, "SIDECHENNEL_BAR"},
+     {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
+    {38, "ScrollButtonImage", K::Image, {}},
+    {39, "TabControlTabImage", K::Image, {}},
+    {40, "TabControlBarImage", K::Image, {}},
+    {41, "SideChannelHandleImage", K::Image, {}},
+    {42, "SideChannelBarImage", K::Image, {}},
 };
-
-const char* const kPrefixes[] = {"MACOS", "WINXP", "DEEPBLUE", "PROTEIN", "BLUEGLASS"};
-
-QString ExpectedResource(int style, const Expected& e) {
-    if (e.element == 38 && style >= 3)
-        return QStringLiteral("MORE_SCROLLBUTTON");
-    return QStringLiteral("%1_%2").arg(QLatin1String(kPrefixes[style - 1]),
-                                       QLatin1String(e.suffix));
-}
-
-bool ResourcesPresent() {
-    return HasSkinBitmap(QStringLiteral("MACOS_BUTTON"));
-}
 
 } // namespace
 
@@ -129,7 +93,9 @@ private Q_SLOTS:
                     QByteArray(e.key) + " in style " + QByteArray::number(style);
                 QVERIFY2(v.kind == e.kind, where);
                 if (e.kind == K::Image) {
-                    QVERIFY2(v.resource == ExpectedResource(style, e), where);
+                    // The resource is the catalogue's bitmap of this element.
+                    const SkinResource* entry = FindSkinResource(v.resource);
+                    QVERIFY2(entry && entry->element == e.element, where);
                     QVERIFY2(BuiltinResourceName(style, e.element) == v.resource, where);
                     names.insert(v.resource);
                 } else {
@@ -209,54 +175,25 @@ private Q_SLOTS:
         }
     }
 
-    // Every image element of every look, and every bitmap loaded by name, is in the
-    // program's resources; the ones the controls cut into frames have their drawn sizes.
+    // The library's loader finds every image element of every look at its catalogue size.
     void everySkinBitmapLoads() {
-        if (!ResourcesPresent())
-            QSKIP("skin bitmaps are not in skin/resources yet");
         for (const Expected& e : kExpected) {
             if (e.kind != K::Image)
                 continue;
             for (int style = 1; style <= 5; ++style) {
                 QImage image;
                 BuiltinBitmap(style, e.element, &image);
-                QVERIFY2(!image.isNull(), qPrintable(ExpectedResource(style, e)));
+                const QString name = BuiltinResourceName(style, e.element);
+                QVERIFY2(image.size() == FindSkinResource(name)->size, qPrintable(name));
             }
         }
-        const QList<QPair<QString, QSize>> sized = {
-            {"MACOS_BUTTON", {252, 23}},
-            {"WINXP_BUTTON", {54, 21}},
-            {"DEEPBLUE_BUTTON", {222, 21}},
-            {"PROTEIN_BUTTON", {222, 21}},
-            {"BLUEGLASS_BUTTON", {231, 27}},
-            {"MACOS_TAB", {36, 27}},
-            {"WINXP_TAB", {18, 18}},
-            {"DEEPBLUE_TAB", {12, 17}},
-            {"PROTEIN_TAB", {18, 17}},
-            {"BLUEGLASS_TAB", {18, 17}},
-            {"MACOS_TAB_LINE", {17, 7}},
-            {"WINXP_TAB_LINE", {8, 1}},
-            {"DEEPBLUE_TAB_LINE", {5, 5}},
-            {"PROTEIN_TAB_LINE", {10, 5}},
-            {"BLUEGLASS_TAB_LINE", {10, 5}},
-            {"MACOS_SCROLLBUTTON", {72, 18}},
-            {"WINXP_SCROLLBUTTON", {72, 18}},
-            {"MORE_SCROLLBUTTON", {72, 17}},
-            {"MACOS_COMBOBOX_BUTTON", {16, 17}},
-            {"WINXP_COMBOBOX_BUTTON", {16, 18}},
-            {"MACOS_FORM_BACKGROUND", {8, 8}},
-            {"PROTEIN_FORM_BACKGROUND", {8, 8}},
-            {"MSGDLG", {168, 42}},
-        };
-        for (const auto& [name, size] : sized)
-            QVERIFY2(LoadSkinBitmap(name).size() == size, qPrintable(name));
-        for (const char* name : {"MACOS_MENU_BAR", "MACOS_MENU_SELECT", "MENU_CHECKED", "MAINICON"})
-            QVERIFY2(HasSkinBitmap(QLatin1String(name)), name);
+        for (int p = 0; p < kSkinPictureCount; ++p) {
+            const QString name = SkinPictureName(static_cast<SkinPicture>(p));
+            QVERIFY2(LoadSkinBitmap(name).size() == FindSkinResource(name)->size, qPrintable(name));
+        }
     }
 
     void builtinBitmapFrame() {
-        if (!ResourcesPresent())
-            QSKIP("skin bitmaps are not in skin/resources yet");
         const QImage strip = LoadSkinBitmap(QStringLiteral("WINXP_BUTTON"));
         QImage frame;
         BuiltinBitmapFrame(2, 1, &frame, 3, 2);

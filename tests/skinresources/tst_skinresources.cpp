@@ -1,6 +1,7 @@
-// The skin bitmaps as the program carries them: every name at its pixel size, the frame
-// layouts the controls cut them by, fuchsia exactly where a control leaves pixels out, and
-// the committed files equal to the painter's output.
+// The skin bitmaps as the program carries them: every catalogue name at its pixel size, the
+// frame layouts the controls cut them by, fuchsia exactly where a control leaves pixels out,
+// the committed files equal to the painter's output, and the README's tables equal to the
+// catalogue.
 
 #include <QDir>
 #include <QFile>
@@ -10,142 +11,13 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "skincatalogue.h"
+
 namespace {
 
 constexpr QRgb kFuchsia = 0xFFFF00FF;
 
-// How a control treats the key colour of a bitmap, per frame.
-enum class Key {
-    None,       // copied whole: no fuchsia anywhere
-    Corners,    // masked: the four corners are fuchsia, the middle is not
-    TopCorners, // a tab: the top corners are fuchsia, the open bottom edge is not
-    BottomLeft, // a title button drawn without its bottom-left colour: that pixel is fuchsia
-};
-
-struct Expected {
-    const char* name;
-    int width;
-    int height;
-    int frames;
-    Key key;
-};
-
-// Sizes the controls rely on, and the layouts chosen for the elements no control of the
-// program reads (documented in skin/resources/README.md).
-const Expected kExpected[] = {
-    // MacOS
-    {"MACOS_BUTTON", 252, 23, 3, Key::Corners},
-    {"MACOS_CHECKBOX", 52, 13, 4, Key::None},
-    {"MACOS_RADIOBUTTON", 52, 13, 4, Key::Corners},
-    {"MACOS_TITLEBTN", 306, 17, 18, Key::None},
-    {"MACOS_TITLE_LEFT", 48, 23, 1, Key::None},
-    {"MACOS_TITLE_CLIENT", 49, 23, 1, Key::None},
-    {"MACOS_TITLE_RIGHT", 48, 23, 1, Key::None},
-    {"MACOS_PROGRESSBAR", 20, 16, 2, Key::None},
-    {"MACOS_TRACKBAR_BAR", 15, 6, 3, Key::None},
-    {"MACOS_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
-    {"MACOS_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
-    {"MACOS_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
-    {"MACOS_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
-    {"MACOS_CHECKLIST", 52, 13, 4, Key::None},
-    {"MACOS_SCROLLBUTTON", 72, 18, 4, Key::None},
-    {"MACOS_TAB", 36, 27, 2, Key::TopCorners},
-    {"MACOS_TAB_LINE", 17, 7, 1, Key::None},
-    {"MACOS_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
-    {"MACOS_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
-    // WinXP
-    {"WINXP_BUTTON", 54, 21, 3, Key::None},
-    {"WINXP_CHECKBOX", 52, 13, 4, Key::None},
-    {"WINXP_RADIOBUTTON", 52, 13, 4, Key::Corners},
-    {"WINXP_TITLEBTN", 378, 21, 18, Key::None},
-    {"WINXP_TITLE_LEFT", 30, 29, 1, Key::None},
-    {"WINXP_TITLE_CLIENT", 10, 29, 1, Key::None},
-    {"WINXP_TITLE_RIGHT", 30, 29, 1, Key::None},
-    {"WINXP_PROGRESSBAR", 20, 16, 2, Key::None},
-    {"WINXP_TRACKBAR_BAR", 15, 6, 3, Key::None},
-    {"WINXP_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
-    {"WINXP_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
-    {"WINXP_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
-    {"WINXP_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
-    {"WINXP_CHECKLIST", 52, 13, 4, Key::None},
-    {"WINXP_SCROLLBUTTON", 72, 18, 4, Key::None},
-    {"WINXP_TAB", 18, 18, 2, Key::TopCorners},
-    {"WINXP_TAB_LINE", 8, 1, 1, Key::None},
-    {"WINXP_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
-    {"WINXP_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
-    // DeepBlue
-    {"DEEPBLUE_BUTTON", 222, 21, 3, Key::None},
-    {"DEEPBLUE_CHECKBOX", 52, 13, 4, Key::None},
-    {"DEEPBLUE_RADIOBUTTON", 52, 13, 4, Key::Corners},
-    {"DEEPBLUE_TITLEBTN", 342, 19, 18, Key::None},
-    {"DEEPBLUE_TITLE_LEFT", 40, 32, 1, Key::None},
-    {"DEEPBLUE_TITLE_CLIENT", 10, 32, 1, Key::None},
-    {"DEEPBLUE_TITLE_RIGHT", 40, 32, 1, Key::None},
-    {"DEEPBLUE_PROGRESSBAR", 20, 16, 2, Key::None},
-    {"DEEPBLUE_TRACKBAR_BAR", 15, 6, 3, Key::None},
-    {"DEEPBLUE_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
-    {"DEEPBLUE_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
-    {"DEEPBLUE_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
-    {"DEEPBLUE_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
-    {"DEEPBLUE_CHECKLIST", 52, 13, 4, Key::None},
-    {"DEEPBLUE_TAB", 12, 17, 2, Key::TopCorners},
-    {"DEEPBLUE_TAB_LINE", 5, 5, 1, Key::None},
-    {"DEEPBLUE_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
-    {"DEEPBLUE_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
-    // Protein
-    {"PROTEIN_BUTTON", 222, 21, 3, Key::None},
-    {"PROTEIN_CHECKBOX", 52, 13, 4, Key::None},
-    {"PROTEIN_RADIOBUTTON", 52, 13, 4, Key::Corners},
-    {"PROTEIN_TITLEBTN", 342, 19, 18, Key::BottomLeft},
-    {"PROTEIN_TITLE_LEFT", 40, 23, 1, Key::None},
-    {"PROTEIN_TITLE_CLIENT", 10, 23, 1, Key::None},
-    {"PROTEIN_TITLE_RIGHT", 40, 23, 1, Key::None},
-    {"PROTEIN_PROGRESSBAR", 20, 16, 2, Key::None},
-    {"PROTEIN_TRACKBAR_BAR", 15, 6, 3, Key::None},
-    {"PROTEIN_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
-    {"PROTEIN_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
-    {"PROTEIN_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
-    {"PROTEIN_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
-    {"PROTEIN_CHECKLIST", 52, 13, 4, Key::None},
-    {"PROTEIN_TAB", 18, 17, 2, Key::TopCorners},
-    {"PROTEIN_TAB_LINE", 10, 5, 1, Key::None},
-    {"PROTEIN_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
-    {"PROTEIN_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
-    // BlueGlass
-    {"BLUEGLASS_BUTTON", 231, 27, 3, Key::Corners},
-    {"BLUEGLASS_CHECKBOX", 52, 13, 4, Key::None},
-    {"BLUEGLASS_RADIOBUTTON", 52, 13, 4, Key::Corners},
-    {"BLUEGLASS_TITLEBTN", 342, 19, 18, Key::BottomLeft},
-    {"BLUEGLASS_TITLE_LEFT", 40, 33, 1, Key::None},
-    {"BLUEGLASS_TITLE_CLIENT", 10, 33, 1, Key::None},
-    {"BLUEGLASS_TITLE_RIGHT", 40, 33, 1, Key::None},
-    {"BLUEGLASS_PROGRESSBAR", 20, 16, 2, Key::None},
-    {"BLUEGLASS_TRACKBAR_BAR", 15, 6, 3, Key::None},
-    {"BLUEGLASS_TRACKBAR_SLIDER", 33, 19, 3, Key::Corners},
-    {"BLUEGLASS_TRACKBAR_SLIDER_V", 57, 11, 3, Key::Corners},
-    {"BLUEGLASS_SCROLLBAR_BUTTON", 192, 16, 12, Key::None},
-    {"BLUEGLASS_SCROLLBAR_TRACK", 48, 16, 3, Key::Corners},
-    {"BLUEGLASS_CHECKLIST", 52, 13, 4, Key::None},
-    {"BLUEGLASS_TAB", 18, 17, 2, Key::TopCorners},
-    {"BLUEGLASS_TAB_LINE", 10, 5, 1, Key::None},
-    {"BLUEGLASS_SIDECHENNEL_HANDLE", 36, 60, 3, Key::None},
-    {"BLUEGLASS_SIDECHENNEL_BAR", 30, 22, 3, Key::None},
-    // The tab scroll buttons of DeepBlue, Protein and BlueGlass.
-    {"MORE_SCROLLBUTTON", 72, 17, 4, Key::None},
-    // Loaded by name.
-    {"MACOS_COMBOBOX_BUTTON", 16, 17, 1, Key::None},
-    {"WINXP_COMBOBOX_BUTTON", 16, 18, 1, Key::None},
-    {"MACOS_FORM_BACKGROUND", 8, 8, 1, Key::None},
-    {"PROTEIN_FORM_BACKGROUND", 8, 8, 1, Key::None},
-    {"MACOS_MENU_BAR", 1, 22, 1, Key::None},
-    {"MACOS_MENU_SELECT", 1, 21, 1, Key::None},
-    {"MENU_CHECKED", 16, 16, 1, Key::None},
-    {"MSGDLG", 168, 42, 4, Key::Corners},
-    {"MAINICON", 32, 32, 1, Key::Corners},
-};
-constexpr int kElementNames = 93; // 19 image elements x 5 looks, scroll buttons shared
-constexpr int kNamedExtras = 9;
-static_assert(std::size(kExpected) == kElementNames + kNamedExtras);
+using Key = SkinKey;
 
 QString resourcePath(const QString& name) {
     return QStringLiteral(":/skin/%1.bmp").arg(name);
@@ -231,15 +103,15 @@ private Q_SLOTS:
     void painterOutputEqualsCommittedFiles();
     void painterIsDeterministic();
     void painterRefusesBadUse();
+    void readmeTablesAreTheCatalogue();
 };
 
 void TestSkinResources::everyNameIsCompiledInAtItsSize_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("frames");
-    for (const Expected& e : kExpected)
-        QTest::newRow(e.name) << QString::fromLatin1(e.name) << QSize(e.width, e.height)
-                              << e.frames;
+    for (const SkinResource& e : SkinResources())
+        QTest::newRow(qPrintable(e.name)) << e.name << e.size << e.frames;
 }
 
 void TestSkinResources::everyNameIsCompiledInAtItsSize() {
@@ -261,9 +133,11 @@ void TestSkinResources::everyNameIsCompiledInAtItsSize() {
 }
 
 void TestSkinResources::folderHoldsExactlyTheNames() {
+    // 19 image elements in 5 looks with the three shared scroll buttons, and 9 pictures.
+    QCOMPARE(int(SkinResources().size()), 19 * 5 - 2 + 9);
     QStringList expected;
-    for (const Expected& e : kExpected)
-        expected << QString::fromLatin1(e.name) + QStringLiteral(".bmp");
+    for (const SkinResource& e : SkinResources())
+        expected << e.name + QStringLiteral(".bmp");
     expected << QStringLiteral("README.md");
     expected.sort();
     QStringList actual = QDir(QStringLiteral(SKIN_RESOURCE_DIR)).entryList(QDir::Files);
@@ -274,9 +148,9 @@ void TestSkinResources::folderHoldsExactlyTheNames() {
 void TestSkinResources::framesDifferFromTheirNeighbours_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("frames");
-    for (const Expected& e : kExpected)
+    for (const SkinResource& e : SkinResources())
         if (e.frames > 1)
-            QTest::newRow(e.name) << QString::fromLatin1(e.name) << e.frames;
+            QTest::newRow(qPrintable(e.name)) << e.name << e.frames;
 }
 
 void TestSkinResources::framesDifferFromTheirNeighbours() {
@@ -292,8 +166,8 @@ void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("frames");
     QTest::addColumn<int>("key");
-    for (const Expected& e : kExpected)
-        QTest::newRow(e.name) << QString::fromLatin1(e.name) << e.frames << int(e.key);
+    for (const SkinResource& e : SkinResources())
+        QTest::newRow(qPrintable(e.name)) << e.name << e.frames << int(e.key);
 }
 
 void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut() {
@@ -434,7 +308,7 @@ void TestSkinResources::painterIsDeterministic() {
     QCOMPARE(runPainter({first.path()}).exitCode, 0);
     QCOMPARE(runPainter({second.path()}).exitCode, 0);
     const QMap<QString, QByteArray> a = readFolder(first.path());
-    QCOMPARE(a.size(), int(std::size(kExpected)));
+    QCOMPARE(a.size(), int(SkinResources().size()));
     QVERIFY(a == readFolder(second.path()));
 }
 
@@ -453,6 +327,23 @@ void TestSkinResources::painterRefusesBadUse() {
     const PainterRun run = runPainter({blocker + QStringLiteral("/sub")});
     QCOMPARE(run.exitCode, 73);
     QVERIFY(run.stderrText.contains("cannot create"));
+}
+
+void TestSkinResources::readmeTablesAreTheCatalogue() {
+    // The README's tables are generated from the catalogue; the painter prints them.
+    QFile readme(QStringLiteral(SKIN_RESOURCE_DIR "/README.md"));
+    QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QString begin = QStringLiteral("<!-- catalogue begin -->\n");
+    const qsizetype from = text.indexOf(begin);
+    const qsizetype to = text.indexOf(QStringLiteral("<!-- catalogue end -->"));
+    QVERIFY2(from >= 0 && to > from, "README.md lacks the catalogue markers");
+    QCOMPARE(text.mid(from + begin.size(), to - from - begin.size()), SkinCatalogueMarkdown());
+
+    QProcess proc;
+    proc.start(QStringLiteral(SKIN_PAINTER), {QStringLiteral("--catalogue")});
+    QVERIFY(proc.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(proc.readAllStandardOutput()), SkinCatalogueMarkdown());
 }
 
 QTEST_GUILESS_MAIN(TestSkinResources)

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "bmpfile.h"
+#include "paintedskin.h"
 #include "previewsheet.h"
 #include "skincatalogue.h"
 #include "skinparts.h"
@@ -18,12 +19,14 @@ namespace {
 
 // Exit statuses after the BSD sysexits convention.
 constexpr int kUsage = 64;
+constexpr int kSoftware = 70;
 constexpr int kCantCreate = 73;
 constexpr int kIoError = 74;
 
 void printUsage(FILE* to) {
     std::fputs("Usage: zd7240-skinpainter [--preview SCALE] OUTDIR\n"
                "       zd7240-skinpainter --icon SIZE FILE.png\n"
+               "       zd7240-skinpainter --catalogue\n"
                "\n"
                "Paints every skin bitmap and writes it as OUTDIR/NAME.bmp (24-bit BMP,\n"
                "fuchsia 0xFF00FF where the picture is transparent). The folder is created\n"
@@ -34,7 +37,9 @@ void printUsage(FILE* to) {
                "                   with a checkerboard where the bitmap is transparent,\n"
                "                   and SHEET_<LOOK>.png, a mock window of each look\n"
                "  --icon SIZE      write the program's icon, SIZE x SIZE pixels (16 to 1024),\n"
-               "                   as a PNG with a transparent background (the desktop icon)\n",
+               "                   as a PNG with a transparent background (the desktop icon)\n"
+               "  --catalogue      print the catalogue of names, sizes and frames as the\n"
+               "                   Markdown tables of skin/resources/README.md\n",
                to);
 }
 
@@ -68,6 +73,10 @@ int main(int argc, char* argv[]) {
                         QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString()));
         return 0;
     }
+    if (args.size() == 1 && args[0] == QLatin1String("--catalogue")) {
+        std::fputs(SkinCatalogueMarkdown().toUtf8().constData(), stdout);
+        return 0;
+    }
     if (args.size() == 3 && args[0] == QLatin1String("--preview")) {
         bool ok = false;
         previewScale = args[1].toInt(&ok);
@@ -87,7 +96,10 @@ int main(int argc, char* argv[]) {
         return fail(kCantCreate, QStringLiteral("cannot create the folder %1").arg(outDir));
 
     const QDir dir(outDir);
-    const std::vector<skinpainter::SkinBitmap> bitmaps = skinpainter::paintSkinBitmaps();
+    QString paintError;
+    const std::vector<skinpainter::SkinBitmap> bitmaps = skinpainter::paintSkinBitmaps(&paintError);
+    if (bitmaps.empty())
+        return fail(kSoftware, paintError);
     if (previewScale > 0) {
         for (const auto& [name, sheet] : skinpainter::previewSheets(bitmaps)) {
             const QString path = dir.filePath(name + QStringLiteral(".png"));

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "skincatalogue.h"
+#include "paintedskin.h"
 
 namespace skinpainter {
 
