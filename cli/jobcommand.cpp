@@ -262,9 +262,16 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
 }
 
 // Takes "--name VALUE" or "--name=VALUE" at args[i]; false when args[i] is another word.
+// A second one is not taken; `repeated` is set instead.
 bool TakeValue(std::vector<std::string_view>& args, std::size_t i, std::string_view name,
-               std::string* value, bool* missing) {
+               std::string* value, bool* missing, bool* repeated) {
     const std::string_view arg = args[i];
+    const bool matches = arg == name || (arg.size() > name.size() && arg.starts_with(name) &&
+                                         arg[name.size()] == '=');
+    if (matches && !value->empty()) {
+        *repeated = true;
+        return true;
+    }
     if (arg == name) {
         if (i + 1 >= args.size()) {
             *missing = true;
@@ -291,9 +298,12 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
         const std::string_view arg = args[i];
         if (arg == "--")
             break; // what follows is not an option
-        bool missing = false;
-        if (TakeValue(args, i, "--job", &options.jobFile, &missing) ||
-            TakeValue(args, i, "--save-job", &options.saveJob, &missing)) {
+        bool missing = false, repeated = false;
+        if (TakeValue(args, i, "--job", &options.jobFile, &missing, &repeated) ||
+            TakeValue(args, i, "--save-job", &options.saveJob, &missing, &repeated)) {
+            if (repeated)
+                return UsageError("option " + std::string(arg.substr(0, arg.find('='))) +
+                                  " is given twice");
             if (missing || (options.jobFile.empty() && options.saveJob.empty()))
                 return UsageError("option " + std::string(arg.substr(0, arg.find('='))) +
                                   " needs a file name");

@@ -184,7 +184,8 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
         fail("", "the file has no jobs");
 
     std::vector<JobSpec> specs;
-    std::map<std::string, std::size_t> outputs; // place -> job number
+    std::map<std::string, std::size_t> outputs; // place -> job number; 0: the job file
+    outputs.emplace(SamePlaceKey(fileName), 0);
     std::size_t number = 0;
     for (const json& job : jobs) {
         ++number;
@@ -233,6 +234,8 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
                 path = folder / path;
             spec.path = path.string();
             const auto [it, fresh] = outputs.emplace(SamePlaceKey(path), number);
+            if (!fresh && it->second == 0)
+                fail(where, "would write over the job file itself");
             if (!fresh)
                 fail(where, "writes the same file as job " + std::to_string(it->second));
         }

@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
+#include <thread>
 #include <vector>
 
-#include "../generator/tempdir.h"
+#include "process.h"
 
 namespace {
 
@@ -17,36 +18,15 @@ using zd7240::test::ReadFile;
 using zd7240::test::TempDir;
 using zd7240::test::WriteFile;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using zd7240::test::Launch;
+using zd7240::test::Process;
+using zd7240::test::Result;
 
 // Runs zd7240-gen in `cwd` with standard output and error captured.
-Result Gen(std::vector<std::string> args, const std::filesystem::path& cwd) {
-    TempDir io;
-    const std::string outPath = io.File("out"), errPath = io.File("err");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (chdir(cwd.c_str()) != 0 || out < 0 || err < 0)
-            _exit(127);
-        dup2(out, 1);
-        dup2(err, 2);
-        args.insert(args.begin(), ZD7240_GEN);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(outPath),
-            ReadFile(errPath)};
+Result Gen(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
+    Launch launch;
+    launch.cwd = cwd.string();
+    return zd7240::test::RunProcess(ZD7240_GEN, args, launch);
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -114,6 +94,10 @@ TEST(JobFiles, ReadAsWrittenOrRefusedWithTheirPlace) {
          JobFile({kLanJob, R"({"page": "lan-mmx", "output": "sub/../lan-0-5.txt"})"}),
          65,
          {"job 2 (sub/../lan-0-5.txt): writes the same file as job 1"}},
+        {"a job writing over the job file",
+         JobFile({R"({"page": "lan-mmx", "output": "jobs.json"})"}),
+         65,
+         {"job 1 (jobs.json): would write over the job file itself"}},
         {"a job without output",
          JobFile({R"({"page": "lan-mmx"})"}),
          65,
@@ -177,6 +161,29 @@ TEST(JobFiles, ARefusedJobStopsTheRunKeepingEarlierFiles) {
         EXPECT_FALSE(std::filesystem::exists(dir.File("b.txt")));
         EXPECT_EQ(ReadFile(dir.File("c.txt")), "old");
     }
+}
+
+TEST(JobFiles, AnInterruptEndsTheRunInTheJobItStopped) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
+    WriteFile(dir.File("jobs.json"),
+              JobFile({kLanJob, R"({"page": "lan-mmx", "fields": {"lan-board": "0",
+               "lan-slot": "6", "start-vlan": "1", "end-vlan": "2", "vpi": "1",
+               "start-vci": "40"}, "output": "pipe"})",
+                       kAdslJob}));
+    Launch launch;
+    launch.cwd = dir.path().string();
+    Process gen(ZD7240_GEN, {"--job", "jobs.json"}, launch);
+    // Job 2 waits in open() for a reader of the FIFO.
+    for (int i = 0; i < 400 && !gen.Blocked(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    gen.Signal(SIGTERM);
+    const Result r = gen.Wait();
+    EXPECT_EQ(r.status, 143);
+    EXPECT_TRUE(Contains(r.err, "interrupted in job 2 (pipe)")) << r.err;
+    EXPECT_TRUE(ReadFile(dir.File("lan-0-5.txt")).ends_with("optic 1 103 1 1 000 000\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("adsl-0.txt")));
+    EXPECT_EQ(dir.EntryCount(), 3u) << "no temporary file left";
 }
 
 TEST(JobFiles, OutputsAreTakenFromTheJobFilesFolder) {
@@ -297,6 +304,7 @@ TEST(JobFiles, OptionsThatDoNotGoTogether) {
         {"--job"},
         {"--job", "jobs.json", "lan-mmx"},
         {"--job", "jobs.json", "--save-job", "x.json"},
+        {"--job", "jobs.json", "--job=other.json"},
         {"lan-mmx", "--check"},
         {"lan-mmx", "--save-job"},
     };
