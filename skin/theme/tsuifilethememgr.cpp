@@ -1,7 +1,11 @@
 #include "tsuifilethememgr.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
+#include <string_view>
 
+#include "bmpinspect.h"
 #include "themeelements.h"
 
 namespace {
@@ -18,6 +22,7 @@ bool TsuiFileThemeMgr::OpenThemeFile(const QString& path) {
     if (!QFileInfo(path).isFile())
         return false;
     reader_.reset();
+    images_.clear();
     auto reader = std::make_unique<TsuiThemeFileReader>(path);
     error_ = reader->errorString();
     if (!reader->isTheme())
@@ -29,12 +34,26 @@ bool TsuiFileThemeMgr::OpenThemeFile(const QString& path) {
 void TsuiFileThemeMgr::ThemeBitmap(int element, QImage& graphic) const {
     if (!reader_)
         return;
-    const QByteArray bytes = reader_->FindBitmapStream(Key(element));
-    if (bytes.isEmpty())
+    const TsuiThemeFileReader::Entry* entry = reader_->FindBitmapEntry(Key(element));
+    if (!entry)
         return;
-    QImage image;
-    if (image.loadFromData(bytes, "BMP"))
-        graphic = image;
+    const QPair<qint64, qint64> range(entry->dataOffset, entry->dataSize);
+    auto it = images_.constFind(range);
+    if (it == images_.constEnd()) {
+        const QByteArrayView bytes = reader_->entryBytes(*entry);
+        QImage image;
+        if (zd7240::InspectBmp(std::string_view(bytes.constData(), std::size_t(bytes.size()))).ok) {
+            // Inspection bounds the image at 8192 x 8192 pixels, 256 MB at most.
+            QImageReader::setAllocationLimit(256);
+            QBuffer buffer;
+            buffer.setData(bytes.toByteArray());
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader(&buffer, "BMP").read(&image);
+        }
+        it = images_.insert(range, image);
+    }
+    if (!it->isNull())
+        graphic = *it;
 }
 
 bool TsuiFileThemeMgr::ThemeBool(int element) const {

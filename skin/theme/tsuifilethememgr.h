@@ -1,7 +1,9 @@
 #pragma once
 // Owns the reader of the theme file in force and answers lookups by element number.
 
+#include <QHash>
 #include <QImage>
+#include <QPair>
 #include <QString>
 #include <memory>
 
@@ -25,7 +27,9 @@ public:
     QString errorString() const { return error_; }
 
     // The element's bitmap decoded into graphic; left as it was without a reader, without
-    // an entry, or when the entry is not a bitmap that can be decoded.
+    // an entry, or when the entry is not a complete BMP image (checked before decoding,
+    // so a hostile header cannot make it allocate more than its data justify). Each
+    // distinct bitmap is decoded once and then shared.
     void ThemeBitmap(int element, QImage& graphic) const;
     // FindBoolEntry of the element's key; false without a reader.
     bool ThemeBool(int element) const;
@@ -35,5 +39,7 @@ public:
 
 private:
     std::unique_ptr<TsuiThemeFileReader> reader_;
+    // Decoded bitmaps by data offset and size; a null image for data that are not one.
+    mutable QHash<QPair<qint64, qint64>, QImage> images_;
     QString error_;
 };

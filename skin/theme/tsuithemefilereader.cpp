@@ -76,8 +76,10 @@ void TsuiThemeFileReader::parse() {
                  .arg(kHeaderSize));
         return;
     }
+    // A longer header is read as its first 24 bytes; a shorter one lacks the offset of
+    // the first record.
     const qint32 headerLength = ReadInt32(bytes_, 12);
-    if (headerLength != kHeaderSize) {
+    if (headerLength < kHeaderSize) {
         fail(QStringLiteral("the header length field says %1, a theme header is %2 bytes")
                  .arg(headerLength)
                  .arg(kHeaderSize));
@@ -96,6 +98,9 @@ void TsuiThemeFileReader::parse() {
     // must reuse bytes and is cut there, which also bounds the memory per file.
     const qint64 maxRecords = size / kRecordSize;
     QSet<qint64> visited;
+    // Data ranges (offset, size) of bitmap and text entries -> first entry holding them.
+    QHash<QPair<qint64, qint64>, qint64> ranges;
+    qint64 expanded = 0;
     const char* data = bytes_.constData();
     for (;;) {
         visited.insert(recordOffset);
@@ -118,11 +123,19 @@ void TsuiThemeFileReader::parse() {
             entry.valid = InFile(entry.dataOffset, entry.dataSize, size);
             break;
         case Integer:
-            // Up to four bytes; an integer cut short by the end of the file is
-            // zero-extended, one that starts outside it is not there at all.
+            // Up to four bytes, as many as the data size says: fewer (or an integer cut
+            // short by the end of the file) are zero-extended; one that starts outside
+            // the file is not there at all.
             entry.valid = entry.dataOffset < size;
-            if (entry.valid)
-                entry.value = ReadInt32(bytes_, entry.dataOffset);
+            if (entry.valid) {
+                const qint64 count = entry.dataSize < 0   ? 0
+                                     : entry.dataSize > 4 ? 4
+                                                          : entry.dataSize;
+                quint32 v = 0;
+                for (qint64 i = 0; i < count && entry.dataOffset + i < size; ++i)
+                    v |= quint32(quint8(data[entry.dataOffset + i])) << (8 * i);
+                entry.value = static_cast<qint32>(v);
+            }
             break;
         case Boolean:
             entry.valid = entry.dataOffset < size;
@@ -139,7 +152,23 @@ void TsuiThemeFileReader::parse() {
                        .arg(entry.dataOffset)
                        .arg(entry.dataSize)
                        .arg(size));
-        } else if (entry.kind <= Text) {
+        } else if ((entry.kind == Bitmap || entry.kind == Text) && entry.dataSize > 0) {
+            const QPair<qint64, qint64> range(entry.dataOffset, entry.dataSize);
+            const auto it = ranges.constFind(range);
+            if (it != ranges.constEnd()) {
+                entry.sameDataAs = it.value();
+            } else if (expanded + entry.dataSize > kMaxExpansion * size) {
+                entry.valid = false;
+                entry.overlapping = true;
+                damage(QStringLiteral("the data of entry \"%1\" overlap those of other entries "
+                                      "beyond what the file holds; skipped")
+                           .arg(entry.name));
+            } else {
+                ranges.insert(range, qint64(entries_.size()));
+                expanded += entry.dataSize;
+            }
+        }
+        if (entry.valid && entry.kind <= Text) {
             // The first entry of a name wins; later ones stay visible in entries() only.
             const QString key = entry.name.toLower();
             if (!index_[entry.kind].contains(key))
@@ -179,6 +208,12 @@ QByteArray TsuiThemeFileReader::entryData(const Entry& entry) const {
     if (!entry.valid || (entry.kind != Bitmap && entry.kind != Text))
         return {};
     return bytes_.mid(entry.dataOffset, entry.dataSize);
+}
+
+QByteArrayView TsuiThemeFileReader::entryBytes(const Entry& entry) const {
+    if (!entry.valid || (entry.kind != Bitmap && entry.kind != Text))
+        return {};
+    return QByteArrayView(bytes_.constData() + entry.dataOffset, entry.dataSize);
 }
 
 QByteArray TsuiThemeFileReader::FindBitmapStream(const QString& name) const {

@@ -9,15 +9,22 @@
 //
 // The reader trusts nothing in the file: it never reads outside it, stops a chain that
 // leaves the file or comes back to a record already read, and holds at most the file
-// itself plus a small record per entry, whatever the bytes say. A file that cannot be a
-// theme (too short, header length not 24, first record outside the file) is refused:
-// isTheme() is false and errorString() says why. A theme whose chain or entries are
-// damaged keeps every entry read up to the damage; damaged() and errorString() say what
-// went wrong.
+// itself plus a small record per entry, whatever the bytes say. A header length above
+// 24 is read as the 24-byte header. A file that cannot be a theme (too short, header
+// length below 24, first record outside the file) is refused: isTheme() is false and
+// errorString() says why. A theme whose chain or entries are damaged keeps every entry
+// read up to the damage; damaged() and errorString() say what went wrong.
+//
+// Work is bounded by the file, not by its entries: entries whose data are the very
+// same bytes as an earlier entry's share them (sameDataAs), and the distinct data of
+// bitmap and text entries may add up to at most kMaxExpansion times the file size;
+// entries beyond that are skipped as damaged. Whoever walks the entries (dump, the
+// theme loader) therefore does work linear in the file size.
 //
 // Uses QtCore only, so the fuzz target can build it on its own.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QtGlobal>
@@ -33,6 +40,7 @@ public:
     // Larger files are refused before anything is read: real themes are well below a
     // megabyte, and the whole file is held in memory.
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+    static constexpr qint64 kMaxExpansion = 2;
 
     // One record of the chain, in chain order (closing record excluded).
     struct Entry {
@@ -42,7 +50,12 @@ public:
         qint64 dataOffset = 0;
         qint64 dataSize = 0;
         qint32 value = 0;  // integer and boolean entries
-        bool valid = true; // false: its data lie outside the file, so it was not loaded
+        bool valid = true; // false: its data lie outside the file or overlap too much,
+                           // so it was not loaded
+        // Index (in entries()) of the first earlier bitmap or text entry with exactly
+        // the same data, or -1.
+        qint64 sameDataAs = -1;
+        bool overlapping = false; // not loaded because of the expansion limit
     };
 
     // Reads and parses the file; the file is closed again before this returns.
@@ -58,6 +71,8 @@ public:
     // The complete BMP file image of the first bitmap entry of that name
     // (case-insensitive); a null QByteArray when there is none.
     QByteArray FindBitmapStream(const QString& name) const;
+    // The entry FindBitmapStream reads, or nullptr.
+    const Entry* FindBitmapEntry(const QString& name) const { return find(Bitmap, name); }
     // The first integer entry of that name; -1 when there is none.
     qint32 FindIntEntry(const QString& name) const;
     // The first boolean entry of that name (any non-zero byte is true); false when none.
@@ -69,6 +84,8 @@ public:
     const std::vector<Entry>& entries() const { return entries_; }
     // The bytes of an entry's data (bitmap or text); empty for an invalid entry.
     QByteArray entryData(const Entry& entry) const;
+    // The same bytes without a copy, valid as long as the reader.
+    QByteArrayView entryBytes(const Entry& entry) const;
 
 private:
     TsuiThemeFileReader() = default;

@@ -1,9 +1,10 @@
 #include "tsuithemefilewriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <QtEndian>
 #include <cstring>
 
+#include "scriptwriter.h"
 #include "skinbitmaps.h"
 #include "themeelements.h"
 #include "tsuithemefilereader.h"
@@ -66,14 +67,21 @@ QByteArray TsuiThemeFileWriter::toBytes() const {
 }
 
 bool TsuiThemeFileWriter::writeTo(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    const QByteArray bytes = toBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    try {
+        zd7240::ScriptWriter out(QFile::encodeName(path).toStdString());
+        writeTo(out);
+        out.Commit();
+        return true;
+    } catch (const zd7240::FileError& e) {
         if (error)
-            *error = file.errorString();
+            *error = QString::fromLocal8Bit(e.what());
         return false;
     }
-    return true;
+}
+
+void TsuiThemeFileWriter::writeTo(zd7240::ScriptWriter& out) const {
+    const QByteArray bytes = toBytes();
+    out.Write(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 TsuiThemeFileWriter TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle style) {

@@ -10,6 +10,10 @@
 
 #include "tsuiuistyle.h"
 
+namespace zd7240 {
+class ScriptWriter;
+}
+
 class TsuiThemeFileWriter {
 public:
     static constexpr char kMagic[] = "ZD7240 THEME";
@@ -22,9 +26,12 @@ public:
     void addText(const QString& name, const QByteArray& text);
 
     QByteArray toBytes() const;
-    // Writes the file through a temporary beside it, so a failed write leaves any
-    // previous file intact. On failure returns false with the reason in *error.
+    // Writes the file through the script writer: a regular file is replaced atomically
+    // (a failed write leaves any previous file intact), a device or pipe is written
+    // directly. On failure returns false with the system's description in *error.
     bool writeTo(const QString& path, QString* error) const;
+    // Hands the bytes to an open writer, which the caller commits; throws FileError.
+    void writeTo(zd7240::ScriptWriter& out) const;
 
     // All 42 elements of a built-in look under their keys: bitmaps as the program's own
     // BMP files, colours and integers as 4-byte integers, booleans as one byte.

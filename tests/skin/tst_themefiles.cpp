@@ -1,5 +1,6 @@
 // Theme files: the reader on hand-made and damaged files, TsuiFileTheme loading, and the
 // zd7240-theme tool (export round trip, dump, pack).
+#include <QBuffer>
 #include <QProcess>
 #include <QtTest>
 
@@ -173,12 +174,10 @@ private Q_SLOTS:
         QTest::newRow("truncated header") << ThreeRecords(0).bytes().left(20) << "shorter than";
         QTest::newRow("header length 16")
             << ThemeFileBuilder(200).header(16, 24).bytes() << "header length";
-        QTest::newRow("header length 1000")
-            << ThemeFileBuilder(2000).header(1000, 24).bytes() << "header length";
         QTest::newRow("first record beyond the end")
             << ThemeFileBuilder(100).header(24, 24).bytes() << "first entry record";
         QTest::newRow("text") << QByteArray("just a plain text file, nothing else in it")
-                              << "header length";
+                              << "first entry record";
     }
     void notThemes() {
         QFETCH(QByteArray, bytes);
@@ -189,6 +188,59 @@ private Q_SLOTS:
         QVERIFY2(reader.errorString().startsWith(QStringLiteral("not a theme file")),
                  qPrintable(reader.errorString()));
         QVERIFY2(reader.errorString().contains(error), qPrintable(reader.errorString()));
+    }
+
+    // A longer header is read as its first 24 bytes; an integer entry takes as many
+    // bytes as its size says, zero-extended.
+    void headerLengthAndShortIntegers() {
+        ThemeFileBuilder b = ThreeRecords(0);
+        b.header(1000, 24);
+        QCOMPARE(Names(TsuiThemeFileReader::FromBytes(b.bytes())), (QStringList{"A", "B"}));
+
+        const int d = 24 + 4 * R;
+        ThemeFileBuilder ints(d + 8);
+        ints.header(24, 24)
+            .record(24, "One", 1, d, 1, 24 + R)
+            .record(24 + R, "Two", 1, d + 1, 2, 24 + 2 * R)
+            .record(24 + 2 * R, "None", 1, d, 0, 24 + 3 * R)
+            .bytesAt(d, QByteArray("\x03\xff\x7f\x55\x66\x77", 6));
+        const auto reader = TsuiThemeFileReader::FromBytes(ints.bytes());
+        QVERIFY(!reader.damaged());
+        QCOMPARE(reader.FindIntEntry("One"), 3); // not -253 from the bytes that follow
+        QCOMPARE(reader.FindIntEntry("Two"), 0x7fff);
+        QCOMPARE(reader.FindIntEntry("None"), 0);
+    }
+
+    // Entries that share data share them; distinct but overlapping data may add up to
+    // twice the file's size, later entries are skipped.
+    void sharedAndOverlappingData() {
+        const int n = 50, d = 24 + (n + 1) * R, blob = 1000;
+        ThemeFileBuilder shared(d + blob);
+        shared.header(24, 24);
+        for (int i = 0; i < n; ++i)
+            shared.record(24 + i * R, "T" + QByteArray::number(i), 3, d, blob, 24 + (i + 1) * R);
+        auto reader = TsuiThemeFileReader::FromBytes(shared.bytes());
+        QVERIFY(!reader.damaged());
+        QCOMPARE(reader.entries().size(), size_t(n));
+        QCOMPARE(reader.entries()[0].sameDataAs, -1);
+        QCOMPARE(reader.entries()[n - 1].sameDataAs, 0);
+        QCOMPARE(reader.FindTextEntry("T7"), QString(blob, QLatin1Char('\0')));
+
+        ThemeFileBuilder overlapping(d + blob);
+        overlapping.header(24, 24);
+        for (int i = 0; i < n; ++i) // each one byte shorter: no two ranges are the same
+            overlapping.record(24 + i * R, "T" + QByteArray::number(i), 3, d, blob - i,
+                               24 + (i + 1) * R);
+        reader = TsuiThemeFileReader::FromBytes(overlapping.bytes());
+        QVERIFY(reader.damaged());
+        QVERIFY2(reader.errorString().contains(QStringLiteral("overlap")),
+                 qPrintable(reader.errorString()));
+        qint64 loaded = 0;
+        for (const auto& e : reader.entries())
+            loaded += e.valid && e.sameDataAs < 0 ? e.dataSize : 0;
+        QVERIFY(loaded <= 2 * overlapping.bytes().size());
+        QVERIFY(!reader.entries()[0].overlapping);
+        QVERIFY(reader.entries()[n - 1].overlapping);
     }
 
     void readerOnFiles() {
@@ -332,6 +384,145 @@ private Q_SLOTS:
         QCOMPARE(RunTool({"dump", path("nowhere.theme")}).exitCode, 66);
     }
 
+    // A hostile file cannot make dump print more than the file holds, nor reach the
+    // terminal with control characters.
+    void dumpOfHostileFiles() {
+        const int n = 2000, d = 24 + (n + 1) * R, blob = 100000;
+        ThemeFileBuilder shared(d + blob);
+        shared.header(24, 24);
+        for (int i = 0; i < n; ++i)
+            shared.record(24 + i * R, "T" + QByteArray::number(i), 3, d, blob, 24 + (i + 1) * R);
+        shared.bytesAt(d, QByteArray(blob, 'A'));
+        QVERIFY(WriteFile(path("shared.theme"), shared.bytes()));
+        ToolRun run = RunTool({"dump", path("shared.theme")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.size() < 2 * shared.bytes().size(), qPrintable(run.err));
+        QVERIFY(run.out.contains(QStringLiteral("\nT1999 text (same data as \"T0\")\n")));
+
+        const QByteArray text("\x1b]0;title\x07\x1b[2J\x9b"
+                              "1m\\ caf\xe9\n",
+                              24);
+        ThemeFileBuilder evil(24 + 2 * R + text.size());
+        evil.header(24, 24)
+            .record(24, "Name\x1b[2J\r", 3, 24 + 2 * R, text.size(), 24 + R)
+            .bytesAt(24 + 2 * R, text);
+        QVERIFY(WriteFile(path("evil.theme"), evil.bytes()));
+        run = RunTool({"dump", path("evil.theme")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out,
+                 QString::fromUtf8("Name\\x1b[2J\\r text "
+                                   "\\x1b]0;title\\x07\\x1b[2J\\x9b1m\\\\ caf\u00e9\\n\n"));
+    }
+
+    void dumpNamesWhatItWasGiven() {
+        QCOMPARE(
+            RunTool({"dump", dir_.path()}).err,
+            QStringLiteral("zd7240-theme: \"%1\": a folder, not a theme file\n").arg(dir_.path()));
+        const ToolRun null = RunTool({"dump", "/dev/null"});
+        QCOMPARE(null.exitCode, 65);
+        QVERIFY2(null.err.contains(QStringLiteral("not a theme file: 0 bytes")),
+                 qPrintable(null.err));
+        const ToolRun version = RunTool({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out, QStringLiteral("zd7240-theme (Velmar Zd7240 Helper) 2.1\n"));
+    }
+
+    // export -> unpack -> edit -> pack gives the exported bytes with just the edit.
+    void unpackEditPackRoundTrip() {
+        const QString exported = path("rt.theme"), folder = path("rt");
+        QCOMPARE(RunTool({"export", "WinXP", exported}).exitCode, 0);
+        ToolRun run = RunTool({"unpack", exported, folder});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(QFile::exists(QDir(folder).filePath("ButtonImage.bmp")));
+        QCOMPARE(RunTool({"pack", folder, path("same.theme")}).exitCode, 0);
+        QFile a(exported), b(path("same.theme"));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray original = a.readAll();
+        QCOMPARE(b.readAll(), original);
+
+        QFile text(QDir(folder).filePath("theme.txt"));
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QByteArray lines = text.readAll();
+        text.close();
+        const qsizetype at = lines.indexOf("\nControlBorderColor=");
+        QVERIFY(at > 0);
+        lines.replace(at, lines.indexOf('\n', at + 1) - at, "\nControlBorderColor=0x123456");
+        QVERIFY(WriteFile(text.fileName(), lines));
+        QCOMPARE(RunTool({"pack", folder, path("edited.theme")}).exitCode, 0);
+        TsuiFileTheme theme;
+        theme.setThemeFile(path("edited.theme"));
+        QCOMPARE(theme.ThemeColor(TsuiElement::ControlBorderColor), 0x123456);
+        QCOMPARE(theme.ThemeInt(TsuiElement::FormMinWidthInt),
+                 BuiltinInt(int(TsuiUIStyle::WinXP), TsuiElement::FormMinWidthInt));
+    }
+
+    // Everything in the folder that pack cannot use whole is refused with its name.
+    void packRefusals_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // "folder", "dangling" or file bytes
+        QTest::addColumn<QString>("error");
+        QByteArray bmp;
+        {
+            QImage image(252, 23, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QBuffer buffer(&bmp);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "BMP");
+        }
+        QTest::newRow("cut bitmap") << "ButtonImage.bmp" << bmp.left(100) << "cut short";
+        QTest::newRow("not a bitmap")
+            << "ButtonImage.bmp" << QByteArray("GIF89a") << "not a complete BMP";
+        QTest::newRow("bitmap folder")
+            << "ButtonImage.bmp" << QByteArray("folder") << "is a folder";
+        QTest::newRow("dangling bitmap link")
+            << "ButtonImage.bmp" << QByteArray("dangling") << "does not exist";
+        QTest::newRow("theme.txt folder") << "theme.txt" << QByteArray("folder") << "is a folder";
+        QTest::newRow("NUL in a line")
+            << "theme.txt" << QByteArray("FormMinWidthInt=1\0 junk\n", 24)
+            << "line 1: contains a NUL";
+        QTest::newRow("repeated key")
+            << "theme.txt" << QByteArray("FormMinWidthInt=1\n\nformminwidthint=2\n")
+            << "line 3: \"formminwidthint\" is given again (first on line 1)";
+    }
+    void packRefusals() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        const QString where = QDir(folder.path()).filePath(name);
+        if (content == "folder")
+            QVERIFY(QDir().mkpath(where));
+        else if (content == "dangling")
+            QVERIFY(QFile::link(QStringLiteral("nowhere.bmp"), where));
+        else
+            QVERIFY(WriteFile(where, content));
+        const ToolRun run = RunTool({"pack", folder.path(), path("refused.theme")});
+        QVERIFY(run.exitCode == 65 || run.exitCode == 66);
+        QVERIFY2(run.err.contains(name) && run.err.contains(error), qPrintable(run.err));
+        QVERIFY(!QFile::exists(path("refused.theme")));
+    }
+
+    // Large but valid bitmaps are taken; a file too large for a theme is refused by name.
+    void packLargeBitmaps() {
+        QTemporaryDir folder;
+        QImage large(6000, 6000, QImage::Format_Mono);
+        large.fill(1);
+        QVERIFY(large.save(QDir(folder.path()).filePath("ButtonImage.bmp"), "BMP"));
+        ToolRun run = RunTool({"pack", folder.path(), path("large.theme")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(!run.err.contains(QStringLiteral("allocation")));
+        QVERIFY(RunTool({"dump", path("large.theme")}).out.contains(QStringLiteral("6000x6000")));
+
+        QFile huge(QDir(folder.path()).filePath("ButtonImage.bmp"));
+        QVERIFY(huge.open(QIODevice::ReadWrite));
+        QVERIFY(huge.resize(108000054)); // sparse: a 6000 x 6000 24-bit image's size
+        huge.close();
+        run = RunTool({"pack", folder.path(), path("huge.theme")});
+        QCOMPARE(run.exitCode, 65);
+        QVERIFY2(run.err.contains(QStringLiteral("\"ButtonImage.bmp\" is 108000054 bytes")),
+                 qPrintable(run.err));
+    }
+
     void usageErrors_data() {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("nothing") << QStringList{};
@@ -341,6 +532,7 @@ private Q_SLOTS:
         QTest::newRow("export of no look") << QStringList{"export", "Purple", "x.theme"};
         QTest::newRow("export FromThemeFile") << QStringList{"export", "FromThemeFile", "x.theme"};
         QTest::newRow("pack with one argument") << QStringList{"pack", "dir"};
+        QTest::newRow("unpack with one argument") << QStringList{"unpack", "x.theme"};
     }
     void usageErrors() {
         QFETCH(QStringList, args);

@@ -3,27 +3,53 @@
 //   export STYLE FILE   write a built-in look as a theme file
 //   dump FILE           list a theme file's entries in chain order
 //   pack DIR FILE       build a theme file from a folder of bitmaps and a theme.txt
+//   unpack FILE DIR     write a theme file's elements as such a folder
 //
 // Exit statuses follow sysexits: 64 usage, 65 bad data (not a theme, damaged, bad
-// input in a folder), 66 input missing, 73 output cannot be written.
+// input in a folder), 66 input missing, 73 output cannot be created, 74 output could
+// not be written (the old file is kept) or standard output was lost; 128 + the signal's
+// number when interrupted.
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QMetaEnum>
 #include <QStringList>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <map>
+#include <memory>
+#include <unistd.h>
+#include <vector>
 
+#include "bmpinspect.h"
+#include "processguard.h"
+#include "scriptwriter.h"
 #include "themeelements.h"
 #include "tsuithemefilereader.h"
 #include "tsuithemefilewriter.h"
 
+#ifndef ZD7240_VERSION
+#define ZD7240_VERSION "2.1"
+#endif
+
 namespace {
 
-enum Exit { Ok = 0, Usage = 64, DataError = 65, NoInput = 66, CantCreate = 73, Software = 70 };
+enum Exit {
+    Ok = 0,
+    Usage = 64,
+    DataError = 65,
+    NoInput = 66,
+    Software = 70,
+    CantCreate = 73,
+    IoError = 74
+};
+
+constexpr const char* kProgram = "zd7240-theme";
 
 const char kUsage[] =
     "Usage: zd7240-theme COMMAND ARGS\n"
@@ -34,34 +60,118 @@ const char kUsage[] =
     "  dump FILE           print every entry of a theme file in chain order, one per\n"
     "                      line: key, kind (bitmap, integer, boolean, text) and value\n"
     "                      (bitmap: its pixel size as WIDTHxHEIGHT; integer: decimal;\n"
-    "                      boolean: 0 or 1)\n"
+    "                      boolean: 0 or 1). Control characters in names and texts are\n"
+    "                      printed escaped (\\n, \\x1b, \\\\); data shared with an earlier\n"
+    "                      entry are printed as (same data as \"NAME\")\n"
     "  pack DIR FILE       build a theme file from the folder DIR:\n"
     "                        KEY.bmp    the bitmap of an image element, named by its key\n"
-    "                                   (ButtonImage.bmp, TabControlTabImage.bmp, ...)\n"
+    "                                   (ButtonImage.bmp, TabControlTabImage.bmp, ...),\n"
+    "                                   a complete BMP file\n"
     "                        theme.txt  one Key=value line per other element:\n"
     "                                   colours as 0xBBGGRR hex (low byte red) or decimal,\n"
     "                                   integers in decimal (or 0x hex), booleans as\n"
     "                                   True/False or 1/0; blank lines and lines\n"
-    "                                   starting with # are ignored\n"
+    "                                   starting with # are ignored; each key once\n"
     "                      Elements missing from DIR are reported and left out.\n"
-    "  --help              this text\n"
+    "  unpack FILE DIR     write the elements of a theme file into the folder DIR (made\n"
+    "                      when missing) as KEY.bmp files and a theme.txt, ready to edit\n"
+    "                      and pack again\n"
+    "  -h, --help          this text\n"
+    "  -V, --version       the program's version\n"
+    "\n"
+    "FILE may be - for standard output (export, pack). An existing file is replaced only\n"
+    "once the whole theme is written; devices, FIFOs and pipes are written directly.\n"
     "\n"
     "Exit status: 0 success, 64 usage error, 65 bad or damaged data, 66 input missing,\n"
-    "73 output cannot be written.\n";
+    "73 output cannot be created, 74 writing failed (the old file is kept) or standard\n"
+    "output was lost, 130 interrupted (143 SIGTERM, 129 SIGHUP; the old file is kept).\n";
 
-void Err(const QString& text) {
-    std::fprintf(stderr, "zd7240-theme: %s\n", qPrintable(text));
+// Text from a file or the command line, escaped for a message or a listing line.
+std::string Escaped(const QString& text, bool backslash = false) {
+    const QByteArray utf8 = text.toUtf8();
+    return zd7240::EscapeText(std::string_view(utf8.constData(), std::size_t(utf8.size())),
+                              backslash);
 }
 
-void Out(const QString& text) {
-    const QByteArray line = text.toLocal8Bit() + '\n';
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+// 8-bit text from a theme file (names and texts are Latin-1), as UTF-8 for a listing
+// line: control characters (C0 and C1) become \n, \r, \t or \xHH and a backslash \\.
+void AppendLatin1Escaped(std::string& out, std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\r') {
+            out += "\\r";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xc0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3f));
+        }
+    }
+}
+
+std::string Latin1Escaped(const QString& text) {
+    std::string out;
+    const QByteArray bytes = text.toLatin1();
+    AppendLatin1Escaped(out, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    return out;
+}
+
+void Err(const QString& text) {
+    const std::string line = std::string(kProgram) + ": " + Escaped(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+void Out(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
 }
 
 int UsageError(const QString& text) {
     Err(text);
     std::fputs("Try 'zd7240-theme --help'.\n", stderr);
     return Usage;
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// Writes `bytes` (or the theme of `writer`) to `path`, "-" being standard output,
+// through the script writer: 0, 73 or 74 with the system's description.
+int WriteOutput(const QString& path, const std::function<void(zd7240::ScriptWriter&)>& fill) {
+    try {
+        std::unique_ptr<zd7240::ScriptWriter> out;
+        if (path == QLatin1String("-")) {
+            out = std::make_unique<zd7240::ScriptWriter>(STDOUT_FILENO, "standard output");
+        } else {
+            out = std::make_unique<zd7240::ScriptWriter>(LocalPath(path));
+            zd7240::SetInterruptNote("; " + Escaped(path) + " was left as it was");
+        }
+        fill(*out);
+        out->Commit();
+        zd7240::SetInterruptNote({});
+        return Ok;
+    } catch (const zd7240::FileError& e) {
+        Err(QString::fromLocal8Bit(e.what()));
+        return e.kind() == zd7240::FileError::Kind::Create ? CantCreate : IoError;
+    }
+}
+
+int WriteBytes(const QString& path, const QByteArray& bytes) {
+    return WriteOutput(path, [&](zd7240::ScriptWriter& out) {
+        out.Write(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    });
 }
 
 int Export(const QString& styleName, const QString& path) {
@@ -77,19 +187,38 @@ int Export(const QString& styleName, const QString& path) {
                               .arg(styleName));
     const TsuiThemeFileWriter writer =
         TsuiThemeFileWriter::FromBuiltinStyle(static_cast<TsuiUIStyle>(style));
-    QString error;
-    if (!writer.writeTo(path, &error)) {
-        Err(QStringLiteral("cannot write \"%1\": %2").arg(path, error));
-        return CantCreate;
+    return WriteOutput(path, [&](zd7240::ScriptWriter& out) { writer.writeTo(out); });
+}
+
+// 0 when `path` names something that can be read as a file; otherwise prints why and
+// returns 66.
+int CheckInputFile(const QString& path) {
+    const QFileInfo info(path);
+    QString why;
+    if (info.isSymLink() && !info.exists())
+        why = QStringLiteral("a symbolic link to \"%1\", which does not exist")
+                  .arg(info.symLinkTarget());
+    else if (!info.exists())
+        why = QStringLiteral("no such file");
+    else if (info.isDir())
+        why = QStringLiteral("a folder, not a theme file");
+    if (why.isEmpty()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            return Ok;
+        why = file.errorString();
     }
-    return Ok;
+    Err(QStringLiteral("\"%1\": %2").arg(path, why));
+    return NoInput;
+}
+
+std::string_view View(QByteArrayView bytes) {
+    return {bytes.constData(), std::size_t(bytes.size())};
 }
 
 int Dump(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
-        Err(QStringLiteral("\"%1\": no such file").arg(path));
-        return NoInput;
-    }
+    if (const int status = CheckInputFile(path))
+        return status;
     const TsuiThemeFileReader reader(path);
     if (!reader.isTheme()) {
         Err(QStringLiteral("\"%1\": %2").arg(path, reader.errorString()));
@@ -98,44 +227,73 @@ int Dump(const QString& path) {
     QStringList problems;
     if (reader.damaged())
         problems << reader.errorString();
-    for (const TsuiThemeFileReader::Entry& entry : reader.entries()) {
-        QString kind, value;
+    const auto& entries = reader.entries();
+    // Each distinct bitmap is inspected once; entries sharing its data share the result.
+    std::vector<zd7240::BmpInfo> bitmaps(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TsuiThemeFileReader::Entry& entry = entries[i];
+        std::string kind, value;
+        const std::string same =
+            entry.sameDataAs >= 0
+                ? "(same data as \"" + Latin1Escaped(entries[std::size_t(entry.sameDataAs)].name) +
+                      "\")"
+                : std::string();
+        if (!entry.valid) {
+            value = entry.overlapping ? "(skipped: its data overlap other entries beyond the "
+                                        "file's size)"
+                                      : "(data outside the file)";
+        }
         switch (entry.kind) {
         case TsuiThemeFileReader::Bitmap: {
-            kind = QStringLiteral("bitmap");
-            const QImage image = QImage::fromData(reader.entryData(entry), "BMP");
-            if (!entry.valid) {
-                value = QStringLiteral("(data outside the file)");
-            } else if (image.isNull()) {
-                value = QStringLiteral("(not a readable bitmap, %1 bytes)").arg(entry.dataSize);
-                problems << QStringLiteral("bitmap entry \"%1\" is not a readable BMP image")
-                                .arg(entry.name);
+            kind = "bitmap";
+            if (!entry.valid)
+                break;
+            if (entry.sameDataAs >= 0) {
+                bitmaps[i] = bitmaps[std::size_t(entry.sameDataAs)];
             } else {
-                value = QStringLiteral("%1x%2").arg(image.width()).arg(image.height());
+                bitmaps[i] = zd7240::InspectBmp(View(reader.entryBytes(entry)));
+                if (!bitmaps[i].ok)
+                    problems << QStringLiteral(
+                                    "bitmap entry \"%1\" is not a complete BMP image: %2")
+                                    .arg(entry.name, QString::fromStdString(bitmaps[i].problem));
             }
+            const zd7240::BmpInfo& bmp = bitmaps[i];
+            value = bmp.ok
+                        ? std::to_string(bmp.width) + "x" + std::to_string(bmp.height)
+                        : "(not a readable bitmap, " + std::to_string(entry.dataSize) + " bytes)";
             break;
         }
         case TsuiThemeFileReader::Integer:
-            kind = QStringLiteral("integer");
-            value = entry.valid ? QString::number(entry.value)
-                                : QStringLiteral("(data outside the file)");
+            kind = "integer";
+            if (entry.valid)
+                value = std::to_string(entry.value);
             break;
         case TsuiThemeFileReader::Boolean:
-            kind = QStringLiteral("boolean");
-            value = entry.valid ? QString::number(entry.value != 0 ? 1 : 0)
-                                : QStringLiteral("(data outside the file)");
+            kind = "boolean";
+            if (entry.valid)
+                value = entry.value != 0 ? "1" : "0";
             break;
         case TsuiThemeFileReader::Text:
-            kind = QStringLiteral("text");
-            value = entry.valid ? QString::fromLatin1(reader.entryData(entry))
-                                : QStringLiteral("(data outside the file)");
+            kind = "text";
+            if (entry.valid && !same.empty())
+                value = same;
             break;
         default:
-            kind = QStringLiteral("unknown(%1)").arg(entry.kind);
-            value = QStringLiteral("(skipped)");
+            kind = "unknown(" + std::to_string(entry.kind) + ")";
+            value = "(skipped)";
             break;
         }
-        Out(entry.name + QLatin1Char(' ') + kind + QLatin1Char(' ') + value);
+        std::string line = Latin1Escaped(entry.name) + " " + kind + " " + value;
+        if (entry.kind == TsuiThemeFileReader::Text && entry.valid && same.empty()) {
+            // Long texts go out in pieces, so the listing needs no copy of them.
+            const std::string_view text = View(reader.entryBytes(entry));
+            for (std::size_t at = 0; at < text.size(); at += 65536) {
+                AppendLatin1Escaped(line, text.substr(at, 65536));
+                std::fwrite(line.data(), 1, line.size(), stdout);
+                line.clear();
+            }
+        }
+        Out(line);
     }
     if (!problems.isEmpty()) {
         Err(QStringLiteral("\"%1\": %2").arg(path, problems.join(QStringLiteral("; "))));
@@ -183,6 +341,39 @@ bool ParseBool(const QString& text, bool* value) {
     return false;
 }
 
+// The bytes of a file named in a folder to pack, or a null array with the reason in
+// *why: a folder, a dangling link, a device or a FIFO under an expected name is an
+// error, not something to skip. Files above the theme size limit are refused unread.
+QByteArray ReadInputFile(const QString& path, QString* why) {
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) {
+        *why = QStringLiteral("is a symbolic link to \"%1\", which does not exist")
+                   .arg(info.symLinkTarget());
+        return {};
+    }
+    if (!info.isFile()) {
+        *why = info.isDir() ? QStringLiteral("is a folder") : QStringLiteral("is not a file");
+        return {};
+    }
+    if (info.size() > TsuiThemeFileReader::kMaxFileSize) {
+        *why = QStringLiteral("is %1 bytes, more than a theme file can hold").arg(info.size());
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("cannot be read: ") + file.errorString();
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *why = QStringLiteral("cannot be read: ") + file.errorString();
+        return {};
+    }
+    if (bytes.isNull())
+        bytes = QByteArray(""); // an empty file is data, not a failure
+    return bytes;
+}
+
 int Pack(const QString& dirPath, const QString& path) {
     const QDir dir(dirPath);
     if (!QFileInfo(dirPath).isDir()) {
@@ -193,53 +384,79 @@ int Pack(const QString& dirPath, const QString& path) {
     std::map<int, qint32> values;
     QStringList errors;
 
-    const QStringList files = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    // Every entry that looks like a bitmap, whatever it is: a folder or a dangling link
+    // named ButtonImage.bmp is an error, not a missing element.
+    const QStringList files = dir.entryList(
+        {QStringLiteral("*.bmp")},
+        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : files) {
-        const int element = ThemeElementByKey(QFileInfo(name).completeBaseName());
+        const int element = ThemeElementByKey(name.left(name.size() - 4));
         if (element == 0 || ThemeElementKind(element) != TsuiElementKind::Image) {
             Err(QStringLiteral("warning: \"%1\" is not named after an image element; ignored")
                     .arg(name));
             continue;
         }
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) {
-            errors << QStringLiteral("cannot read \"%1\": %2").arg(name, file.errorString());
+        QString why;
+        const QByteArray bytes = ReadInputFile(dir.filePath(name), &why);
+        if (bytes.isNull()) {
+            errors << QStringLiteral("\"%1\" %2").arg(name, why);
             continue;
         }
-        const QByteArray bytes = file.readAll();
-        if (QImage::fromData(bytes, "BMP").isNull()) {
-            errors << QStringLiteral("\"%1\" is not a readable BMP image").arg(name);
+        const zd7240::BmpInfo bmp = zd7240::InspectBmp(View(bytes));
+        if (!bmp.ok) {
+            errors << QStringLiteral("\"%1\" is not a complete BMP image: %2")
+                          .arg(name, QString::fromStdString(bmp.problem));
+            continue;
+        }
+        if (bitmaps.count(element)) {
+            errors << QStringLiteral("\"%1\": %2 is given twice (names differ only in case)")
+                          .arg(name, QLatin1String(ThemeElementKey(element)));
             continue;
         }
         bitmaps[element] = bytes;
     }
 
     const QString textPath = dir.filePath(QStringLiteral("theme.txt"));
-    if (QFileInfo(textPath).isFile()) {
-        QFile file(textPath);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            Err(QStringLiteral("cannot read \"%1\": %2").arg(textPath, file.errorString()));
+    const QFileInfo textInfo(textPath);
+    if (textInfo.exists() || textInfo.isSymLink()) {
+        QString why;
+        const QByteArray text = ReadInputFile(textPath, &why);
+        if (text.isNull()) {
+            Err(QStringLiteral("\"%1\" %2").arg(textPath, why));
             return NoInput;
         }
-        int lineNumber = 0;
-        while (!file.atEnd()) {
-            ++lineNumber;
-            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        std::map<int, int> firstLine; // element -> line that set it
+        const QList<QByteArray> lines = text.split('\n');
+        for (qsizetype index = 0; index < lines.size(); ++index) {
+            const int lineNumber = int(index) + 1;
+            const auto where = QStringLiteral("theme.txt line %1: ").arg(lineNumber);
+            const QByteArray& raw = lines[index];
+            if (raw.contains('\0')) {
+                errors << where + QStringLiteral("contains a NUL byte");
+                continue;
+            }
+            const QString line = QString::fromUtf8(raw).trimmed();
             if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
                 continue;
-            const auto where = QStringLiteral("theme.txt line %1: ").arg(lineNumber);
             const qsizetype eq = line.indexOf(QLatin1Char('='));
             if (eq < 0) {
                 errors << where + QStringLiteral("expected Key=value");
                 continue;
             }
             const QString key = line.left(eq).trimmed();
-            const QString text = line.mid(eq + 1);
+            const QString value = line.mid(eq + 1);
             const int element = ThemeElementByKey(key);
             if (element == 0) {
                 errors << where + QStringLiteral("\"%1\" is not a theme element").arg(key);
                 continue;
             }
+            if (const auto it = firstLine.find(element); it != firstLine.end()) {
+                errors << where + QStringLiteral("\"%1\" is given again (first on line %2)")
+                                      .arg(key)
+                                      .arg(it->second);
+                continue;
+            }
+            firstLine[element] = lineNumber;
             qint32 number = 0;
             bool flag = false;
             switch (ThemeElementKind(element)) {
@@ -247,17 +464,17 @@ int Pack(const QString& dirPath, const QString& path) {
                 errors << where + QStringLiteral("\"%1\" is an image: give it as %1.bmp").arg(key);
                 break;
             case TsuiElementKind::Boolean:
-                if (ParseBool(text, &flag))
+                if (ParseBool(value, &flag))
                     values[element] = flag ? 1 : 0;
                 else
-                    errors << where + QStringLiteral("\"%1\" is not True or False").arg(text);
+                    errors << where + QStringLiteral("\"%1\" is not True or False").arg(value);
                 break;
             case TsuiElementKind::Integer:
             case TsuiElementKind::Colour:
-                if (ParseNumber(text, &number))
+                if (ParseNumber(value, &number))
                     values[element] = number;
                 else
-                    errors << where + QStringLiteral("\"%1\" is not a 32-bit number").arg(text);
+                    errors << where + QStringLiteral("\"%1\" is not a 32-bit number").arg(value);
                 break;
             }
         }
@@ -298,10 +515,88 @@ int Pack(const QString& dirPath, const QString& path) {
         Err(QStringLiteral("warning: %1 elements left out: %2")
                 .arg(missing.size())
                 .arg(missing.join(QStringLiteral(", "))));
-    QString error;
-    if (!writer.writeTo(path, &error)) {
-        Err(QStringLiteral("cannot write \"%1\": %2").arg(path, error));
+    return WriteOutput(path, [&](zd7240::ScriptWriter& out) { writer.writeTo(out); });
+}
+
+// The other half of pack: every element the theme holds, as KEY.bmp files and
+// theme.txt lines that pack reads back to the same bytes.
+int Unpack(const QString& path, const QString& dirPath) {
+    if (const int status = CheckInputFile(path))
+        return status;
+    const TsuiThemeFileReader reader(path);
+    if (!reader.isTheme()) {
+        Err(QStringLiteral("\"%1\": %2").arg(path, reader.errorString()));
+        return DataError;
+    }
+    const QFileInfo dirInfo(dirPath);
+    if (dirInfo.exists() && !dirInfo.isDir()) {
+        Err(QStringLiteral("\"%1\" is not a folder").arg(dirPath));
         return CantCreate;
+    }
+    if (!QDir().mkpath(dirPath)) {
+        Err(QStringLiteral("cannot make the folder \"%1\"").arg(dirPath));
+        return CantCreate;
+    }
+    const QDir dir(dirPath);
+    QByteArray text = "# Theme elements of " + QFileInfo(path).fileName().toUtf8() +
+                      "; colours are 0xBBGGRR (low byte red).\n";
+    QStringList missing;
+    for (int element = 1; element <= kThemeElementCount; ++element) {
+        const QString key = QLatin1String(ThemeElementKey(element));
+        switch (ThemeElementKind(element)) {
+        case TsuiElementKind::Image: {
+            const QByteArray bytes = reader.FindBitmapStream(key);
+            if (bytes.isNull()) {
+                missing << key;
+                break;
+            }
+            if (const int status = WriteBytes(dir.filePath(key + QLatin1String(".bmp")), bytes))
+                return status;
+            break;
+        }
+        case TsuiElementKind::Boolean: {
+            const bool present =
+                std::any_of(reader.entries().begin(), reader.entries().end(), [&](const auto& e) {
+                    return e.valid && e.kind == TsuiThemeFileReader::Boolean &&
+                           e.name.compare(key, Qt::CaseInsensitive) == 0;
+                });
+            if (!present)
+                missing << key;
+            else
+                text += key.toLatin1() + (reader.FindBoolEntry(key) ? "=True\n" : "=False\n");
+            break;
+        }
+        case TsuiElementKind::Integer:
+        case TsuiElementKind::Colour: {
+            const auto entry =
+                std::find_if(reader.entries().begin(), reader.entries().end(), [&](const auto& e) {
+                    return e.valid && e.kind == TsuiThemeFileReader::Integer &&
+                           e.name.compare(key, Qt::CaseInsensitive) == 0;
+                });
+            if (entry == reader.entries().end()) {
+                missing << key;
+                break;
+            }
+            const qint32 value = entry->value;
+            if (ThemeElementKind(element) == TsuiElementKind::Colour)
+                text += key.toLatin1() + "=0x" +
+                        QByteArray::number(quint32(value), 16).rightJustified(6, '0').toUpper() +
+                        "\n";
+            else
+                text += key.toLatin1() + "=" + QByteArray::number(value) + "\n";
+            break;
+        }
+        }
+    }
+    if (const int status = WriteBytes(dir.filePath(QStringLiteral("theme.txt")), text))
+        return status;
+    if (!missing.isEmpty())
+        Err(QStringLiteral("warning: %1 elements not in the theme: %2")
+                .arg(missing.size())
+                .arg(missing.join(QStringLiteral(", "))));
+    if (reader.damaged()) {
+        Err(QStringLiteral("\"%1\": %2").arg(path, reader.errorString()));
+        return DataError;
     }
     return Ok;
 }
@@ -312,6 +607,10 @@ int Run(const QStringList& args) {
     const QString& command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsage, stdout);
+        return Ok;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-V")) {
+        std::fputs("zd7240-theme (Velmar Zd7240 Helper) " ZD7240_VERSION "\n", stdout);
         return Ok;
     }
     if (command == QLatin1String("export")) {
@@ -329,17 +628,30 @@ int Run(const QStringList& args) {
             return UsageError(QStringLiteral("pack takes DIR and FILE"));
         return Pack(args[1], args[2]);
     }
+    if (command == QLatin1String("unpack")) {
+        if (args.size() != 3)
+            return UsageError(QStringLiteral("unpack takes FILE and DIR"));
+        return Unpack(args[1], args[2]);
+    }
     return UsageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    try {
-        return Run(app.arguments().mid(1));
-    } catch (const std::exception& e) {
-        Err(QString::fromLocal8Bit(e.what()));
-        return Software;
+    zd7240::GuardStandardDescriptors();
+    zd7240::ExitOnInterrupt(kProgram);
+    // Over a file size limit, let the write fail and the old file stay, rather than die.
+    std::signal(SIGXFSZ, SIG_IGN);
+    int status = Software;
+    {
+        QCoreApplication app(argc, argv);
+        try {
+            status = Run(app.arguments().mid(1));
+        } catch (const std::exception& e) {
+            Err(QString::fromLocal8Bit(e.what()));
+            status = Software;
+        }
     }
+    return zd7240::FinishStandardOutput(kProgram, status);
 }
