@@ -8,8 +8,10 @@
 
 #include "applicationstyle.h"
 #include "helpercommand.h"
+#include "processguard.h"
 
 int main(int argc, char* argv[]) {
+    zd7240::GuardStandardDescriptors();
     // Output without a window needs no display: draw offscreen unless told otherwise.
     if (RunsWithoutWindow(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -18,7 +20,12 @@ int main(int argc, char* argv[]) {
     // No display name: under X11 Qt would append it to every window title, and the task
     // bar is to show the window's caption exactly.
     InstallApplicationLook();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return RunHelper(QApplication::arguments(), out, err);
+    int status = 0;
+    {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        status = RunHelper(QApplication::arguments(), out, err);
+    }
+    // A description or help text that did not arrive is a failure (74), not a success.
+    return zd7240::FinishStandardOutput("zd7240-helper", status);
 }

@@ -6,7 +6,7 @@
 #   bench/jobs.sh [path/to/zd7240-gen] [tmpfs folder]
 set -euo pipefail
 
-gen=${1:-build/cli/zd7240-gen}
+gen=${1:-build/bin/zd7240-gen}
 shm=${2:-/dev/shm}
 runs=${RUNS:-5}
 work=$(mktemp -d "$shm/zd7240-jobs-bench-XXXXXX")

@@ -5,7 +5,7 @@
 #   bench/throughput.sh [path/to/zd7240-gen] [tmpfs folder]
 set -euo pipefail
 
-gen=${1:-build/cli/zd7240-gen}
+gen=${1:-build/bin/zd7240-gen}
 shm=${2:-/dev/shm}
 runs=${RUNS:-3}
 out="$shm/zd7240-bench-$$.txt"

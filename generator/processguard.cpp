@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace zd7240 {
@@ -108,15 +109,28 @@ void GuardStandardDescriptors() {
     }
 }
 
+// The reason an earlier write to standard output failed, when its errno is gone: a
+// write of no bytes reports the state of a device (/dev/full, a closed descriptor); a
+// file system without free blocks is full; anything else is an input/output error.
+int StandardOutputFailure() {
+    errno = 0;
+    if (::write(STDOUT_FILENO, "", 0) < 0 && errno != 0)
+        return errno;
+    struct statvfs fs {};
+    if (fstatvfs(STDOUT_FILENO, &fs) == 0 && fs.f_blocks > 0 && fs.f_bavail == 0)
+        return ENOSPC;
+    return EIO;
+}
+
 int CloseStandardOutput() {
     errno = 0;
     std::cout.flush();
     int error = 0;
     if (!std::cout.good())
-        error = errno != 0 ? errno : EIO;
+        error = errno != 0 ? errno : StandardOutputFailure();
     errno = 0;
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        error = errno != 0 ? errno : (error != 0 ? error : EIO);
+        error = errno != 0 ? errno : (error != 0 ? error : StandardOutputFailure());
     // Closing reports what a network file system or a device kept back until then.
     errno = 0;
     if (std::fclose(stdout) != 0 && error == 0 && errno != EINTR)

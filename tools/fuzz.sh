@@ -16,6 +16,10 @@ targets=$(cmake --build "$build" --target help | sed -n 's/^\([a-z_]*_fuzz\):.*/
 cmake --build "$build" -j"$(nproc)" --target $targets
 
 export QT_QPA_PLATFORM=offscreen
+# Tight limits: no input of at most 64 KiB may make a target allocate more than 64 MB
+# at once or grow past 512 MB, so amplification (data shared by many entries, sizes
+# that claim more than the input holds) is caught as a failure, not waited out.
+limits="-timeout=10 -max_len=65536 -rss_limit_mb=512 -malloc_limit_mb=64"
 for t in $targets; do
     bin=$(find "$build" -type f -name "$t" -perm -u+x | head -n 1)
     corpus="$build/corpus/$t"
@@ -24,8 +28,8 @@ for t in $targets; do
     seeds=$(find . -path "./build*" -prune -o -type d -path "*/corpus/$t" -print | head -n 1)
     echo "== $t for ${seconds}s"
     if [ -n "$seeds" ]; then
-        "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$corpus" "$seeds"
+        "$bin" -max_total_time="$seconds" $limits "$corpus" "$seeds"
     else
-        "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$corpus"
+        "$bin" -max_total_time="$seconds" $limits "$corpus"
     fi
 done

@@ -12,8 +12,8 @@ fi
 out=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${2:-$root/build}
-helper=$build/app/zd7240-helper
-gen=$build/cli/zd7240-gen
+helper=$build/bin/zd7240-helper
+gen=$build/bin/zd7240-gen
 
 if [ ! -x "$helper" ] || [ ! -x "$gen" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

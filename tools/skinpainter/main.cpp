@@ -12,6 +12,7 @@
 #include "bmpfile.h"
 #include "paintedskin.h"
 #include "previewsheet.h"
+#include "processguard.h"
 #include "skincatalogue.h"
 #include "skinparts.h"
 
@@ -48,9 +49,7 @@ int fail(int status, const QString& message) {
     return status;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
+int run(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     int previewScale = 0;
@@ -126,4 +125,12 @@ int main(int argc, char* argv[]) {
         }
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    zd7240::GuardStandardDescriptors();
+    // The catalogue and the usage text that did not arrive are a failure (74).
+    return zd7240::FinishStandardOutput("zd7240-skinpainter", run(argc, argv));
 }
