@@ -116,6 +116,34 @@ std::optional<Point> FirstCommon(const EndpointBox& a, const EndpointBox& b) {
     return Point{board.first, slot.first, port.first, vpi.first, value.first};
 }
 
+// Of the ranges of a set of boxes (which share their VPI), the one along which a sweep
+// meets the fewest pairs: the number of box starts that fall within each box's range.
+template <class Owned>
+const Interval EndpointBox::*SweepDimension(const std::vector<Owned>& boxes) {
+    static constexpr const Interval EndpointBox::*kDimensions[] = {
+        &EndpointBox::value, &EndpointBox::port, &EndpointBox::board, &EndpointBox::slot};
+    const Interval EndpointBox::*best = &EndpointBox::value;
+    std::size_t fewest = static_cast<std::size_t>(-1);
+    std::vector<std::int64_t> starts(boxes.size());
+    for (const Interval EndpointBox::*dimension : kDimensions) {
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            starts[i] = (boxes[i].box->*dimension).first;
+        std::sort(starts.begin(), starts.end());
+        std::size_t pairs = 0;
+        for (const Owned& owned : boxes) {
+            const Interval& range = owned.box->*dimension;
+            pairs += static_cast<std::size_t>(
+                std::upper_bound(starts.begin(), starts.end(), range.last) -
+                std::lower_bound(starts.begin(), starts.end(), range.first));
+        }
+        if (pairs < fewest) {
+            fewest = pairs;
+            best = dimension;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 std::string DescribeEndpoint(Channel channel, std::int64_t board, std::int64_t slot,
@@ -219,12 +247,17 @@ std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs) {
     };
     std::map<PairKey, Found> found;
     for (auto& [key, boxes] : buckets) {
-        std::sort(boxes.begin(), boxes.end(), [](const Owned& a, const Owned& b) {
-            return a.box->value.first < b.box->value.first;
+        // Sweep along the range in which the boxes overlap least: the VCIs of far sides
+        // that all start at 32 overlap, their ports do not; the boards of subscriber
+        // ranges do not overlap, their VCIs (the modem's) all do.
+        const Interval EndpointBox::*sweep = SweepDimension(boxes);
+        std::sort(boxes.begin(), boxes.end(), [sweep](const Owned& a, const Owned& b) {
+            return (a.box->*sweep).first < (b.box->*sweep).first;
         });
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            for (std::size_t k = i + 1;
-                 k < boxes.size() && boxes[k].box->value.first <= boxes[i].box->value.last; ++k) {
+            const std::int64_t last = (boxes[i].box->*sweep).last;
+            for (std::size_t k = i + 1; k < boxes.size() && (boxes[k].box->*sweep).first <= last;
+                 ++k) {
                 const Owned* a = &boxes[i];
                 const Owned* b = &boxes[k];
                 if (a->job == b->job && a->side == b->side)
