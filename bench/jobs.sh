@@ -14,17 +14,21 @@ trap 'rm -rf "$work"' EXIT
 
 [ -x "$gen" ] || { echo "no zd7240-gen at $gen: build first (cmake --build build)" >&2; exit 1; }
 
-now() { date +%s.%N; }
-# Best wall time of $runs runs of a command, in seconds; the command's status is ignored.
+# Best wall time of $runs runs of a command, in seconds, and the processor time (user +
+# system) of that run; the command's status is ignored.
 best_of() {
-    local best="" t0 t1 t
+    local best="" cpu="" t
     for _ in $(seq "$runs"); do
-        t0=$(now); "$@" >/dev/null 2>&1 || true; t1=$(now)
-        t=$(echo "$t1 - $t0" | bc -l)
-        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then best=$t; fi
+        /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1 || true
+        read -r t u s < <(tail -n 1 "$work/time") # after "Command exited with ..."
+        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then
+            best=$t
+            cpu=$(echo "$u + $s" | bc -l)
+        fi
     done
-    printf '%.4f' "$best"
+    printf '%.3f %.3f' "$best" "$cpu"
 }
+ms() { echo "$1 * 1000" | bc -l; }
 
 # 1,000 jobs: 500 Lan--Mmx jobs of 2,147,483,647 VLAN ids each, every one on its own Lan
 # card and Mmx port, and 500 chassis walks of 1,000 boards x 14 cards x 150,000 ports
@@ -49,14 +53,15 @@ check_file() { # FILE WITH_CONFLICTS
 check_file x no >"$work/check.json"
 check_file x yes >"$work/check-conflicts.json"
 conflicts=$("$gen" --job "$work/check-conflicts.json" --check --dry-run 2>&1 | grep -c '^zd7240-gen: conflict:' || true)
-t_clean=$(best_of "$gen" --job "$work/check.json" --check --dry-run)
-t_conf=$(best_of "$gen" --job "$work/check-conflicts.json" --check --dry-run)
-t_parse=$(best_of "$gen" --job "$work/check.json" --dry-run)
-echo "--check, 1,000 jobs of up to 2^31 lines (whole process, best of $runs):"
-printf '  no conflict:                %8.1f ms\n' "$(echo "$t_clean * 1000" | bc -l)"
-printf '  one job meeting %2d others:  %8.1f ms\n' "$conflicts" "$(echo "$t_conf * 1000" | bc -l)"
-printf '  the same file without --check (read, convert, dry run): %.1f ms\n' \
-    "$(echo "$t_parse * 1000" | bc -l)"
+read -r w_clean c_clean <<<"$(best_of "$gen" --job "$work/check.json" --check --dry-run)"
+read -r w_conf c_conf <<<"$(best_of "$gen" --job "$work/check-conflicts.json" --check --dry-run)"
+read -r w_read c_read <<<"$(best_of "$gen" --job "$work/check.json" --dry-run)"
+echo "--check, 1,000 jobs of up to 2^31 lines (whole process, best of $runs; wall and CPU):"
+printf '  no conflict:                %7.0f ms  %5.0f ms CPU\n' "$(ms "$w_clean")" "$(ms "$c_clean")"
+printf '  one job meeting %2d others:  %7.0f ms  %5.0f ms CPU\n' "$conflicts" "$(ms "$w_conf")" \
+    "$(ms "$c_conf")"
+printf '  without --check (read, convert, dry run): %7.0f ms  %5.0f ms CPU\n' "$(ms "$w_read")" \
+    "$(ms "$c_read")"
 
 # 100 jobs of 100,000 lines each, VLAN ids 1..100000 on Lan cards of their own.
 mkdir -p "$work/out"
@@ -71,8 +76,8 @@ mkdir -p "$work/out"
 "$gen" --job "$work/write.json" 2>/dev/null
 bytes=$(cat "$work"/out/*.txt | wc -c)
 lines=$(cat "$work"/out/*.txt | wc -l)
-g=$(best_of "$gen" --job "$work/write.json")
-d=$(best_of dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes)
+read -r g _ <<<"$(best_of "$gen" --job "$work/write.json")"
+read -r d _ <<<"$(best_of dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes)"
 echo
 echo "--job, 100 jobs x 100,000 lines to tmpfs (best of $runs):"
 printf '  %s lines, %s bytes: zd7240-gen %.3f s, dd %.3f s, ratio %.2f\n' "$lines" "$bytes" \

@@ -38,7 +38,7 @@ for name in lan adsl; do
     if [ $name = lan ]; then job=("${lan_job[@]}"); else job=("${adsl_job[@]}"); fi
     "$gen" "${job[@]}" -o "$out" 2>/dev/null
     bytes=$(stat -c %s "$out")
-    lines=$("$gen" "${job[@]}" --dry-run | sed -n 's/^Lines: //p')
+    lines=$("$gen" "${job[@]}" --dry-run 2>/dev/null | sed -n 's/^Lines: //p')
     for target in /dev/null "$out"; do
         label=$([ "$target" = /dev/null ] && echo /dev/null || echo tmpfs)
         g=$(best_of "$gen" "${job[@]}" -o "$target")
