@@ -98,7 +98,7 @@ bool FrameController::filterWindowMouse(QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (drag_.active()) {
             if (mouse->buttons() & Qt::LeftButton)
-                drag_.move(mouse->globalPosition().toPoint());
+                drag_.move(mouse->globalPosition().toPoint(), mouse->position().toPoint());
             else
                 drag_.release();
             return true;

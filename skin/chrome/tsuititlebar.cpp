@@ -504,7 +504,7 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent* event) {
 
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent* event) {
     if (drag_.active() && (event->buttons() & Qt::LeftButton)) {
-        drag_.move(event->globalPosition().toPoint());
+        drag_.move(event->globalPosition().toPoint(), mapTo(window(), event->position().toPoint()));
         return;
     }
     setHovered(buttonAt(event->position().toPoint()));

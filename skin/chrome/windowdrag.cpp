@@ -16,13 +16,13 @@ void WindowDrag::press(QWidget* window, QPoint globalPos, Qt::Edges edges) {
     state_ = window ? State::Armed : State::Idle;
 }
 
-bool WindowDrag::move(QPoint globalPos) {
+bool WindowDrag::move(QPoint globalPos, QPoint windowPos) {
     if (state_ == State::Idle || !window_)
         return false;
     if (state_ == State::Armed) {
         if (globalPos == pressGlobal_)
             return true;
-        if (startSystemDrag()) {
+        if (startSystemDrag(globalPos, windowPos)) {
             state_ = State::Idle;
             return true;
         }
@@ -42,9 +42,15 @@ void WindowDrag::release() {
     window_ = nullptr;
 }
 
-bool WindowDrag::startSystemDrag() {
+bool WindowDrag::startSystemDrag(QPoint globalPos, QPoint windowPos) {
     QWindow* handle = window_->windowHandle();
     if (!handle)
+        return false;
+    // The window system is told where the pointer is from Qt's idea of the window's
+    // position, which can lag behind the window manager's placement (right after the
+    // window was mapped, Qt can still hold the position within the manager's frame).
+    // The window would then jump by that error; a move by hand is right either way.
+    if (handle->mapToGlobal(windowPos) != globalPos)
         return false;
     const bool started = edges_ ? handle->startSystemResize(edges_) : handle->startSystemMove();
     if (!started)

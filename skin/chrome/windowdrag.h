@@ -26,9 +26,10 @@ public:
     // Arms a drag of `window` (a top-level widget) from the pointer at `globalPos`: a move
     // when edges is empty, else a resize by those edges.
     void press(QWidget* window, QPoint globalPos, Qt::Edges edges = {});
-    // The pointer moved with the button held. Returns true when the event belongs to the
-    // drag (the caller then ignores it otherwise).
-    bool move(QPoint globalPos);
+    // The pointer moved with the button held, to `globalPos` on the screen and
+    // `windowPos` in the window's own coordinates (both as the event reported them).
+    // Returns true when the event belongs to the drag.
+    bool move(QPoint globalPos, QPoint windowPos);
     // The button came up (or the drag is to be forgotten).
     void release();
 
@@ -39,7 +40,7 @@ public:
 private:
     enum class State { Idle, Armed, Manual };
 
-    bool startSystemDrag();
+    bool startSystemDrag(QPoint globalPos, QPoint windowPos);
 
     QPointer<QWidget> window_;
     QPoint pressGlobal_;

@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# The skinned window on a real X server: a private Xvfb display with openbox as window
+# manager, the real zd7240-helper driven with xdotool and read with xprop.
+#   window_chrome.sh PATH-TO-ZD7240-HELPER
+# Checks: no system decoration, the title is the caption exactly, dragging the caption
+# moves the window (and the window does not stay glued to the pointer), a double click
+# maximizes and a second one restores, Alt+Space opens the system menu, the close button
+# ends the program. Exits 77 (skipped) when the X tools are not installed.
+set -uo pipefail
+
+helper=$(realpath "${1:?usage: window_chrome.sh PATH-TO-ZD7240-HELPER}")
+caption="Velmar Zd7240 Helper  V2.1"
+
+for tool in Xvfb openbox xdotool xprop; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (tools/install-deps.sh installs the X11 test tools)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+pass() { echo "PASS: $*"; }
+
+# Runs the command until it succeeds or `seconds` have passed.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS >= deadline)) && return 1
+        sleep 0.05
+    done
+}
+
+# ---------------------------------------------------------------- the desktop
+
+# A free display chosen by the server itself.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+wait_until 10 test -s "$work/display" || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# openbox without its key bindings: its default binds Alt+Space to its own window menu,
+# which would take the key from the program.
+cat >"$work/rc.xml" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <keyboard></keyboard>
+  <mouse><dragThreshold>1</dragThreshold></mouse>
+  <focus><focusNew>yes</focusNew></focus>
+  <placement><policy>Smart</policy></placement>
+</openbox_config>
+EOF
+openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until 10 wm_running || { echo "openbox did not start"; cat "$work/openbox.log"; exit 1; }
+
+# ---------------------------------------------------------------- the program
+
+# The X libraries keep allocations until the process ends; leak reports of a sanitizer
+# build are for the offscreen tests.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+(cd "$work" && QT_QPA_PLATFORM=xcb exec "$helper") >"$work/helper.log" 2>&1 &
+helper_pid=$!
+pids+=("$helper_pid")
+
+window_id() { xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n1; }
+wid=""
+find_window() {
+    kill -0 "$helper_pid" 2>/dev/null || return 0 # ended: stop waiting
+    wid=$(window_id)
+    [ -n "$wid" ]
+}
+if ! wait_until 20 find_window || [ -z "$wid" ]; then
+    echo "the window did not appear"
+    cat "$work/helper.log"
+    exit 1
+fi
+
+# X, Y, WIDTH, HEIGHT of the window on the screen.
+geometry() { eval "$(xdotool getwindowgeometry --shell "$wid")"; }
+mapped_at() { geometry && [ "$X" -eq "$1" ] && [ "$Y" -eq "$2" ]; }
+is_maximized() { geometry && [ "$WIDTH" -eq 1280 ] && [ "$HEIGHT" -eq 1024 ]; }
+is_size() { geometry && [ "$WIDTH" -eq "$1" ] && [ "$HEIGHT" -eq "$2" ]; }
+
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; }
+wait_until 5 is_active || fail "the window could not be activated"
+
+# -- no decoration, title exactly the caption
+extents=$(xprop -id "$wid" _NET_FRAME_EXTENTS 2>/dev/null)
+if [[ "$extents" == *"= 0, 0, 0, 0" ]]; then
+    pass "no system decoration ($extents)"
+else
+    fail "system decoration around the window: $extents"
+fi
+name=$(xprop -id "$wid" _NET_WM_NAME 2>/dev/null)
+if [ "$name" = "_NET_WM_NAME(UTF8_STRING) = \"$caption\"" ]; then
+    pass "window title is the caption"
+else
+    fail "window title: $name"
+fi
+geometry
+if [ "$WIDTH" -eq 536 ] && [ "$HEIGHT" -eq 575 ]; then
+    pass "window is 536 x 575"
+else
+    fail "window is $WIDTH x $HEIGHT"
+fi
+
+# -- dragging the caption moves the window
+geometry
+x0=$X
+y0=$Y
+xdotool mousemove "$((x0 + 200))" "$((y0 + 10))"
+xdotool mousedown 1
+xdotool mousemove "$((x0 + 205))" "$((y0 + 15))"
+# The move begins at the first movement, 5 pixels on. The window manager keeps the window
+# where it is under the pointer from there (pointer at +60: window at +55); a move by
+# hand follows the pointer from the press (window at +60).
+dragged_to() { mapped_at "$((x0 + $1))" "$((y0 + $1))"; }
+follows() {
+    xdotool mousemove "$((x0 + 260))" "$((y0 + 70))"
+    dragged_to 55 || dragged_to 60
+}
+if wait_until 10 follows; then
+    pass "dragging the caption moves the window"
+else
+    geometry
+    fail "dragging the caption: window at $X,$Y, expected $((x0 + 55)),$((y0 + 55))"
+fi
+geometry
+x1=$X
+y1=$Y
+xdotool mouseup 1
+# Once released the window stays where it is.
+xdotool mousemove "$((x0 + 400))" "$((y0 + 300))"
+sleep 0.5
+if mapped_at "$x1" "$y1"; then
+    pass "the window stays put after the release"
+else
+    geometry
+    fail "the window followed the pointer after the release: at $X,$Y"
+fi
+
+# -- double click maximizes, again restores
+geometry
+xdotool mousemove "$((X + 250))" "$((Y + 10))" click --repeat 2 --delay 60 1
+if wait_until 10 is_maximized; then
+    pass "double click maximizes"
+else
+    geometry
+    fail "double click did not maximize: $X,$Y $WIDTH x $HEIGHT"
+fi
+geometry
+xdotool mousemove "$((X + 250))" "$((Y + 10))" click --repeat 2 --delay 60 1
+if wait_until 10 is_size 536 575; then
+    pass "double click again restores"
+else
+    geometry
+    fail "double click did not restore: $X,$Y $WIDTH x $HEIGHT"
+fi
+
+# -- Alt+Space opens the system menu below the title bar
+xdotool windowactivate --sync "$wid" >/dev/null 2>&1
+wait_until 5 is_active
+geometry
+popup=""
+menu_open() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$helper_pid" 2>/dev/null); do
+        [ "$w" = "$wid" ] && continue
+        popup=$w
+        return 0
+    done
+    return 1
+}
+xdotool key --clearmodifiers alt+space
+if wait_until 5 menu_open; then
+    eval "$(xdotool getwindowgeometry --shell "$popup" | sed 's/^/MENU_/')"
+    if [ "$MENU_X" -eq "$X" ] && [ "$MENU_Y" -eq "$((Y + 23))" ]; then
+        pass "Alt+Space opens the system menu below the title bar"
+    else
+        fail "system menu at $MENU_X,$MENU_Y, expected $X,$((Y + 23))"
+    fi
+    xdotool key Escape
+    menu_closed() { ! menu_open; }
+    wait_until 5 menu_closed || fail "Esc did not close the system menu"
+else
+    fail "Alt+Space did not open the system menu"
+fi
+
+# The Warning dialog's Ctrl+C comes with the skinned message dialog:
+# check_warning_clipboard (open "Warning" with an empty field, Ctrl+C, xclip -o).
+
+# -- the close button ends the program
+geometry
+# Close is the rightmost button: x 515 to 532 of the bar, which starts at x 1.
+xdotool mousemove "$((X + 1 + 515 + 8))" "$((Y + 4 + 8))" click 1
+exited() { ! kill -0 "$helper_pid" 2>/dev/null; }
+if wait_until 10 exited; then
+    wait "$helper_pid"
+    status=$?
+    if [ "$status" -eq 0 ]; then
+        pass "the close button ends the program"
+    else
+        fail "the program ended with status $status"
+    fi
+else
+    fail "the close button did not end the program"
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "--- program output"
+    cat "$work/helper.log"
+    exit 1
+fi
