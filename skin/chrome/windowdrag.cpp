@@ -2,11 +2,15 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
 #include "chromegeometry.h"
+
+// QT_LOGGING_RULES="zd7240.chrome.debug=true" shows how each drag went.
+Q_LOGGING_CATEGORY(lcDrag, "zd7240.chrome", QtWarningMsg)
 
 void WindowDrag::press(QWidget* window, QPoint globalPos, Qt::Edges edges) {
     window_ = window;
@@ -50,9 +54,13 @@ bool WindowDrag::startSystemDrag(QPoint globalPos, QPoint windowPos) {
     // position, which can lag behind the window manager's placement (right after the
     // window was mapped, Qt can still hold the position within the manager's frame).
     // The window would then jump by that error; a move by hand is right either way.
-    if (handle->mapToGlobal(windowPos) != globalPos)
+    if (handle->mapToGlobal(windowPos) != globalPos) {
+        qCDebug(lcDrag) << "window position not yet known to Qt, moving by hand";
         return false;
+    }
     const bool started = edges_ ? handle->startSystemResize(edges_) : handle->startSystemMove();
+    qCDebug(lcDrag) << (edges_ ? "system resize" : "system move")
+                    << (started ? "started" : "refused") << "at" << globalPos;
     if (!started)
         return false;
     // The window manager has the pointer now; make sure the window does not wait for a

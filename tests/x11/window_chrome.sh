@@ -52,8 +52,12 @@ exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
-wait_until 10 test -s "$work/display" || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+# The server writes the display number, then a newline, once it takes connections.
+display_known() { [ "$(wc -l <"$work/display")" -ge 1 ]; }
+wait_until 10 display_known || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
+server_answers() { xprop -root >/dev/null 2>&1; }
+wait_until 10 server_answers || { echo "Xvfb does not answer on $DISPLAY"; exit 1; }
 
 # openbox without its key bindings: its default binds Alt+Space to its own window menu,
 # which would take the key from the program.
@@ -76,7 +80,7 @@ wait_until 10 wm_running || { echo "openbox did not start"; cat "$work/openbox.l
 # The X libraries keep allocations until the process ends; leak reports of a sanitizer
 # build are for the offscreen tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-(cd "$work" && QT_QPA_PLATFORM=xcb exec "$helper") >"$work/helper.log" 2>&1 &
+(cd "$work" && QT_QPA_PLATFORM=xcb QT_LOGGING_RULES="zd7240.chrome.debug=true" exec "$helper") >"$work/helper.log" 2>&1 &
 helper_pid=$!
 pids+=("$helper_pid")
 
@@ -134,8 +138,10 @@ xdotool mousemove "$((x0 + 205))" "$((y0 + 15))"
 # where it is under the pointer from there (pointer at +60: window at +55); a move by
 # hand follows the pointer from the press (window at +60).
 dragged_to() { mapped_at "$((x0 + $1))" "$((y0 + $1))"; }
+# The window manager may take over only after the pointer arrived (a loaded machine):
+# keep the pointer moving, one pixel back and forth, so that it sees motion.
 follows() {
-    xdotool mousemove "$((x0 + 260))" "$((y0 + 70))"
+    xdotool mousemove "$((x0 + 259))" "$((y0 + 69))" mousemove "$((x0 + 260))" "$((y0 + 70))"
     dragged_to 55 || dragged_to 60
 }
 if wait_until 10 follows; then
