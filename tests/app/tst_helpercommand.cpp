@@ -148,7 +148,7 @@ private Q_SLOTS:
     }
 
     // A picture of the window in each look, any case, on any page: the window's size,
-    // and different pages give different pictures. The frame keeps its panel at 534 x 574
+    // and different pages and looks give different pictures. The frame keeps its panel at 534 x 574
     // and the window grows around a wider border (WinXP's is 3 pixels).
     static QSize WindowSize(int border) { return QSize(534 + 2 * border, 574 + border / 2 + 1); }
     void grab_data() {
@@ -170,6 +170,11 @@ private Q_SLOTS:
             QCOMPARE(pages[page ? 1 : 0].size(), WindowSize(border));
         }
         QVERIFY(pages[0] != pages[1]);
+        if (look != QLatin1String("MacOS")) {
+            QImage macos;
+            QVERIFY(macos.load(Path(QStringLiteral("MacOS-0.png")), "PNG"));
+            QVERIFY(macos != pages[0]);
+        }
     }
 
     // The description names every control of the pages with its class, in the window's
