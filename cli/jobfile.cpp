@@ -28,10 +28,18 @@ std::string Position(std::string_view text, std::size_t byte) {
     return std::to_string(line) + ":" + std::to_string(column);
 }
 
-// The parser's own description without its "[json.exception...] parse error at ...:" head.
-std::string ParseReason(const std::string& what) {
-    const std::size_t colon = what.find(": ");
-    return colon == std::string::npos ? what : what.substr(colon + 2);
+// The parser's own description without its "[json.exception...]" and "parse error at
+// line 2, column 3:" heads (the position is given in front of it).
+std::string ParseReason(std::string reason) {
+    if (reason.starts_with('[')) {
+        if (const std::size_t close = reason.find("] "); close != std::string::npos)
+            reason.erase(0, close + 2);
+    }
+    if (reason.starts_with("parse error")) {
+        if (const std::size_t colon = reason.find(": "); colon != std::string::npos)
+            reason.erase(0, colon + 2);
+    }
+    return reason;
 }
 
 // Refuses an object that holds the same key twice: the parser would silently keep the
@@ -158,6 +166,8 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
         root = ParseStrict(text);
     } catch (const json::parse_error& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": " + ParseReason(e.what()));
+    } catch (const json::exception& e) { // a number too large for a double, and the like
+        throw JobFileError(fileName + ": " + ParseReason(e.what()));
     } catch (const DuplicateKey& e) {
         throw JobFileError(fileName + ": " + (e.job ? JobName(e.job, "") + ": " : "") +
                            "the key \"" + e.key + "\" is given twice");

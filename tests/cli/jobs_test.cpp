@@ -59,6 +59,10 @@ TEST(JobFiles, ReadAsWrittenOrRefusedWithTheirPlace) {
          0,
          {"job 1 (lan-0-5.txt): End Vci: 103\n", "job 2 (adsl-0.txt): End Vci: 391\n"}},
         {"not JSON", "{\"version\": 1,\n \"jobs\": [}", 65, {"jobs.json:2:"}},
+        {"a number beyond every number type",
+         R"({"version": 1e999, "jobs": []})",
+         65,
+         {"jobs.json: number overflow parsing '1e999'"}},
         {"unknown version",
          R"({"version": 2, "jobs": [)" + kLanJob + "]}",
          65,
@@ -174,8 +178,9 @@ TEST(JobFiles, AnInterruptEndsTheRunInTheJobItStopped) {
     Launch launch;
     launch.cwd = dir.path().string();
     Process gen(ZD7240_GEN, {"--job", "jobs.json"}, launch);
-    // Job 2 waits in open() for a reader of the FIFO.
-    for (int i = 0; i < 400 && !gen.Blocked(); ++i)
+    // Job 1 is in place, and job 2 waits in open() for a reader of the FIFO.
+    for (int i = 0;
+         i < 1000 && !(std::filesystem::exists(dir.File("lan-0-5.txt")) && gen.Blocked()); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     gen.Signal(SIGTERM);
     const Result r = gen.Wait();
