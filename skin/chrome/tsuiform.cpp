@@ -12,9 +12,6 @@
 #include "chromegeometry.h"
 #include "framecontroller.h"
 #include "refusalreport.h"
-#include "skinbitmaps.h"
-#include "styleselection.h"
-#include "themeelements.h"
 #include "tsuimainmenu.h"
 #include "tsuititlebarpopupmenu.h"
 
@@ -45,7 +42,7 @@ TsuiForm::BorderStyle BorderStyleOf(const QWidget* host) {
 
 } // namespace
 
-TsuiForm::TsuiForm(QWidget* owner) : QWidget(owner), binding_(nullptr, [this] { applyStyle(); }) {
+TsuiForm::TsuiForm(QWidget* owner) : QWidget(owner), TsuiSkinned(this, nullptr) {
     if (owner) {
         for (const QObject* child : owner->children()) {
             if (child != this && qobject_cast<const TsuiForm*>(child))
@@ -71,10 +68,6 @@ TsuiForm::TsuiForm(QWidget* owner) : QWidget(owner), binding_(nullptr, [this] { 
         PlaceFrame();
     }
 
-    binding_.setThemeRemovedHook([this] {
-        if (autoUpdateSub_)
-            ApplyThemeToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
-    });
     setUIStyle(TsuiUIStyle::DeepBlue);
     autoUpdateSub_ = false;
     if (hostWindow)
@@ -110,33 +103,33 @@ bool TsuiForm::HostSizeable() const {
 }
 
 void TsuiForm::setFileTheme(TsuiFileTheme* theme) {
-    if (theme == binding_.fileTheme())
+    if (theme == FileTheme())
         return;
-    binding_.setFileTheme(theme);
+    TsuiSkinned::setFileTheme(theme);
 }
 
-void TsuiForm::applyStyle() {
+void TsuiForm::styleUpdated(const SkinLook& look) {
     backgroundTile_ = QImage();
-    const TsuiUIStyle style = binding_.uiStyle();
+    const TsuiUIStyle style = UIStyle();
     if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::Protein) {
-        const QString name = style == TsuiUIStyle::MacOS
-                                 ? QStringLiteral("MACOS_FORM_BACKGROUND")
-                                 : QStringLiteral("PROTEIN_FORM_BACKGROUND");
-        if (HasSkinBitmap(name))
-            backgroundTile_ = LoadSkinBitmap(name);
+        const auto tile = style == TsuiUIStyle::MacOS
+                              ? SkinLook::picture<SkinPicture::MacOSFormBackground>()
+                              : SkinLook::picture<SkinPicture::ProteinFormBackground>();
+        // Without its tile the panel shows its Color.
+        if (!tile.isFallback())
+            backgroundTile_ = tile.whole();
     }
-    setBorderColor(binding_.color(TsuiElement::FormBorderColor));
-    setBorderWidth(binding_.integer(TsuiElement::FormBorderWidthInt));
-    setColor(binding_.color(TsuiElement::FormBackgroundColor));
+    setBorderColor(look.color(SkinColor::FormBorder));
+    setBorderWidth(look.integer(SkinInt::FormBorderWidth));
+    setColor(look.color(SkinColor::FormBackground));
     setMenuBarColor(color_);
-    titleBar_->setFileTheme(binding_.fileTheme());
+    titleBar_->setFileTheme(FileTheme());
     titleBar_->setUIStyle(style);
     if (menu_) {
         menu_->setUIStyle(style);
-        menu_->setFileTheme(binding_.fileTheme());
+        menu_->setFileTheme(FileTheme());
     }
-    if (autoUpdateSub_)
-        ApplyThemeToChildren(this, style, binding_.fileTheme());
+    // The children follow (when UIStyleAutoUpdateSub is set) once this returns.
     PlaceFrame();
     update();
     repaintHostBorder();

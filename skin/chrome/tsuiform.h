@@ -13,20 +13,18 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 #include "tsuititlebar.h"
 
 #include "tsuimainmenu.h"
 
 class FrameController;
 
-class TsuiForm : public QWidget {
+class TsuiForm : public QWidget, public TsuiSkinned {
     Q_OBJECT
     Q_MOC_INCLUDE("tsuimainmenu.h")
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(bool TitleBarCustom READ TitleBarCustom WRITE setTitleBarCustom)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
     Q_PROPERTY(bool UIStyleAutoUpdateSub MEMBER autoUpdateSub_)
     Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
     Q_PROPERTY(int BorderWidth READ BorderWidth WRITE setBorderWidth)
@@ -56,9 +54,7 @@ public:
     explicit TsuiForm(QWidget* owner = nullptr);
     ~TsuiForm() override;
 
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
+    // The same theme again does nothing.
     void setFileTheme(TsuiFileTheme* theme);
 
     bool TitleBarCustom() const { return titleBar_->Custom(); }
@@ -123,13 +119,14 @@ Q_SIGNALS:
     void OnTitleBarHelpBtnClick(TsuiTitleBar* sender, int index);
 
 protected:
+    void styleUpdated(const SkinLook& look) override;
+    bool passesLookToChildren() const override { return autoUpdateSub_; }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class FrameController;
-    void applyStyle();
     void placeMenu();
     void layoutContents();
     void hostResized();
@@ -137,7 +134,6 @@ private:
     void repaintHostBorder();
     QWidget* host() const { return parentWidget(); }
 
-    TsuiStyleBinding binding_;
     TsuiTitleBar* titleBar_ = nullptr;
     FrameController* controller_ = nullptr;
     QColor borderColor_{Qt::black};

@@ -9,70 +9,35 @@
 
 #include "drawingoperations.h"
 #include "skinbitmaps.h"
-#include "styleselection.h"
-#include "themeelements.h"
+#include "systemcolors.h"
 #include "tsuiform.h"
 #include "tsuititlebarpopupmenu.h"
 #include "windowfitting.h"
 
 namespace {
 
-// Frames of the title-button strip: 18 frames, a triple (normal, mouse on, mouse down)
-// per glyph.
-constexpr int kStripFrames = 18;
-int FirstFrameOf(TsuiTitleBarBtnType type, bool maximized) {
+// The glyph a button shows; the maximize button shows restore while maximized.
+TitleGlyph GlyphOf(TsuiTitleBarBtnType type, bool maximized) {
     switch (type) {
     case suiControlBox:
-        return 1;
+        return TitleGlyph::ControlBox;
     case suiHelp:
-        return 4;
+        return TitleGlyph::Help;
     case suiMax:
-        return maximized ? 10 : 7;
+        return maximized ? TitleGlyph::Restore : TitleGlyph::Maximize;
     case suiMin:
-        return 13;
+        return TitleGlyph::Minimize;
     case suiClose:
-        return 16;
     case suiCustom:
         break;
     }
-    return 0;
+    return TitleGlyph::Close;
 }
 
 // When a look has no usable bar pictures the bar still has a height and buttons of a
 // size that can be hit.
 constexpr int kFallbackBarHeight = 23;
 constexpr int kFallbackButtonSize = 17;
-
-// Element reads for any style with the bar's theme. A bitmap the theme lacks comes from
-// the fall-back look; one that cannot be had at all is an empty image, for which the
-// painting has plain fills.
-QImage ReadBitmap(const TsuiFileTheme* theme, TsuiUIStyle style, int element) {
-    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
-    QImage image;
-    try {
-        if (resolved.useFile)
-            theme->ThemeBitmap(element, image);
-        if (image.isNull())
-            BuiltinBitmap(
-                StyleOrdinal(resolved.useFile ? TsuiUIStyle::DeepBlue : resolved.effective),
-                element, &image);
-    } catch (const std::exception&) {
-        image = QImage();
-    }
-    return image;
-}
-
-int ReadInt(const TsuiFileTheme* theme, TsuiUIStyle style, int element) {
-    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
-    return resolved.useFile ? theme->ThemeInt(element)
-                            : BuiltinInt(StyleOrdinal(resolved.effective), element);
-}
-
-bool ReadBool(const TsuiFileTheme* theme, TsuiUIStyle style, int element) {
-    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
-    return resolved.useFile ? theme->ThemeBool(element)
-                            : BuiltinBool(StyleOrdinal(resolved.effective), element);
-}
 
 // A plain button picture for a look without a usable strip: a grey square with the
 // glyph of the button's role, lighter under the mouse and darker when pressed.
@@ -153,7 +118,7 @@ QString AccessibleNameOf(TsuiTitleBarBtnType type, bool maximized, int index) {
 } // namespace
 
 TsuiTitleBar::TsuiTitleBar(QWidget* owner)
-    : QWidget(owner), binding_(nullptr, [this] { applyStyle(); }), sections_(this), buttons_(this) {
+    : QWidget(owner), TsuiSkinned(this, nullptr), sections_(this), buttons_(this) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QFont captionFont(QStringLiteral("Tahoma"));
@@ -180,61 +145,56 @@ TsuiTitleBar::TsuiTitleBar(QWidget* owner)
 TsuiTitleBar::~TsuiTitleBar() = default;
 
 void TsuiTitleBar::setFileTheme(TsuiFileTheme* theme) {
-    stripCache_.clear();
     // A theme change keeps the caption colour the owner chose.
     reapplyingForTheme_ = true;
-    binding_.setFileTheme(theme);
+    TsuiSkinned::setFileTheme(theme);
     reapplyingForTheme_ = false;
 }
 
-void TsuiTitleBar::applyStyle() {
-    stripCache_.clear();
+void TsuiTitleBar::styleUpdated(const SkinLook& look) {
     if (custom_)
         return;
-    const TsuiFileTheme* theme = binding_.fileTheme();
-    const TsuiUIStyle style = binding_.uiStyle();
-    const ResolvedStyle resolved = ResolveUIStyle(theme, style);
     const TsuiUIStyle pictureStyle =
-        resolved.useFile ? TsuiUIStyle::FromThemeFile : resolved.effective;
+        look.usesFileTheme() ? TsuiUIStyle::FromThemeFile : look.effectiveStyle();
 
+    // A picture the look lacks is a blank stand-in of a usable height; the plain fill
+    // under the sections shows through it.
     sections_.Clear();
     TsuiTitleBarSection* left = sections_.Add();
-    left->setPicture(ReadBitmap(theme, style, TsuiElement::TitleBarLeftImage));
+    left->setPicture(look.strip<SkinImage::TitleBarLeft>().whole());
     left->setAutoSize(true);
     left->setAlign(suiLeft);
     TsuiTitleBarSection* right = sections_.Add();
-    right->setPicture(ReadBitmap(theme, style, TsuiElement::TitleBarRightImage));
+    right->setPicture(look.strip<SkinImage::TitleBarRight>().whole());
     right->setAutoSize(true);
     right->setAlign(suiRight);
     TsuiTitleBarSection* client = sections_.Add();
-    client->setPicture(ReadBitmap(theme, style, TsuiElement::TitleBarClientImage));
+    client->setPicture(look.strip<SkinImage::TitleBarClient>().whole());
     client->setAlign(suiClient);
 
     // Offsets and measures out of all reason (a damaged theme) are brought back into a
     // range where the buttons stay on the bar.
-    leftOffset_ =
-        std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonLeftOffsetInt), -100, 100);
-    rightOffset_ =
-        std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonRightOffsetInt), -100, 100);
-    roundingPen_ = binding_.color(TsuiElement::FormBorderColor);
-    const QImage strip = titleStrip(pictureStyle);
-    bandHeight_ = strip.isNull() ? kFallbackButtonSize : strip.height();
-    bandTop_ = std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonTopInt), 0, 64);
+    leftOffset_ = std::clamp(look.integer(SkinInt::TitleBarButtonLeftOffset), -100, 100);
+    rightOffset_ = std::clamp(look.integer(SkinInt::TitleBarButtonRightOffset), -100, 100);
+    roundingPen_ = look.color(SkinColor::FormBorder);
+    const auto strip = look.strip<SkinImage::TitleBarButton>();
+    bandHeight_ = strip.isFallback() ? kFallbackButtonSize : strip.whole().height();
+    bandTop_ = std::clamp(look.integer(SkinInt::TitleBarButtonTop), 0, 64);
     if (parentForm()) {
-        const int minWidth = ReadInt(theme, style, TsuiElement::FormMinWidthInt);
+        const int minWidth = look.integer(SkinInt::FormMinWidth);
         if (QWidget* host = parentForm()->parentWidget(); host && minWidth > 0 && minWidth <= 1000)
             host->setMinimumWidth(minWidth);
     }
-    roundCorner_ = std::clamp(ReadInt(theme, style, TsuiElement::FormRoundCornerInt), 0, 64);
+    roundCorner_ = std::clamp(look.integer(SkinInt::FormRoundCorner), 0, 64);
 
     for (int i = 0; i < buttons_.Count(); ++i)
         buttons_.Items(i)->setUIStyle(pictureStyle);
     systemMenu_->setUIStyle(pictureStyle);
-    systemMenu_->setFileTheme(binding_.fileTheme());
+    systemMenu_->setFileTheme(FileTheme());
     if (parentForm())
         ApplyWindowRegion();
     if (!reapplyingForTheme_)
-        fontColor_ = style == TsuiUIStyle::MacOS ? QColor(Qt::black) : QColor(Qt::white);
+        fontColor_ = UIStyle() == TsuiUIStyle::MacOS ? QColor(Qt::black) : QColor(Qt::white);
     // The plain fill under a missing picture contrasts with the caption.
     fallbackFill_ =
         fontColor_.lightness() > 128 ? QColor(0x50, 0x50, 0x50) : QColor(0xC8, 0xC8, 0xC8);
@@ -243,34 +203,24 @@ void TsuiTitleBar::applyStyle() {
     update();
 }
 
-QImage TsuiTitleBar::titleStrip(TsuiUIStyle style) {
-    const int key = StyleOrdinal(style);
-    auto found = stripCache_.find(key);
-    if (found != stripCache_.end())
-        return found->second;
-    QImage strip = ReadBitmap(binding_.fileTheme(), style, TsuiElement::TitleBarButtonImage);
-    if (strip.width() < kStripFrames)
-        strip = QImage();
-    stripCache_[key] = strip;
-    return strip;
-}
-
 void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
-    const TsuiFileTheme* theme = binding_.fileTheme();
-    const TsuiUIStyle style = button.UIStyle();
-    button.setTransparent(ReadBool(theme, style, TsuiElement::TitleBarButtonTransparentBool));
+    const SkinLook look = SkinLook::Resolve(FileTheme(), button.UIStyle());
+    button.setTransparent(look.flag(SkinBool::TitleBarButtonTransparent));
     if (button.ButtonType() == suiCustom)
         return;
     const bool maximized = !custom_ && window()->isMaximized();
-    const int first = FirstFrameOf(button.ButtonType(), maximized);
-    const QImage strip = titleStrip(style);
+    const TitleGlyph glyph = GlyphOf(button.ButtonType(), maximized);
+    const auto strip = look.strip<SkinImage::TitleBarButton>();
+    static constexpr ButtonFrame kStates[3] = {ButtonFrame::Normal, ButtonFrame::Hover,
+                                               ButtonFrame::Pressed};
     for (int k = 0; k < 3; ++k) {
         const auto which = static_cast<TsuiTitleBarButton::Picture>(k);
-        button.setPicture(which, strip.isNull()
+        // A look without the strip still gets buttons that can be seen and hit.
+        button.setPicture(which, strip.isFallback()
                                      ? FallbackButtonPicture(button.ButtonType(), maximized, k)
-                                     : ExtractBitmapFrame(strip, kStripFrames, first + k));
+                                     : strip.frame(TitleButtonFrameOf(glyph, kStates[k])));
     }
-    button.setTop(std::clamp(ReadInt(theme, style, TsuiElement::TitleBarButtonTopInt), 0, 64));
+    button.setTop(std::clamp(look.integer(SkinInt::TitleBarButtonTop), 0, 64));
 }
 
 void TsuiTitleBar::RefreshMaxButtons() {
@@ -448,7 +398,7 @@ void TsuiTitleBar::paintEvent(QPaintEvent*) {
     }
 
     painter.setFont(font());
-    painter.setPen(formActive_ ? fontColor_ : QColor(kInactiveCaptionColor));
+    painter.setPen(formActive_ ? fontColor_ : SystemColorValue(SystemColor::InactiveCaption));
     const QFontMetrics metrics(font());
     const int top = chrome::CaptionTop(bandHeight_, bandTop_, metrics.height());
     const int space = layout_.captionRight - layout_.captionLeft;

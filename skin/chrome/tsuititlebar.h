@@ -18,8 +18,7 @@
 #include <vector>
 
 #include "chromegeometry.h"
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 #include "tsuititlebarbuttons.h"
 #include "tsuititlebarsections.h"
 #include "windowdrag.h"
@@ -28,11 +27,10 @@ class QAbstractButton;
 class TsuiForm;
 class TsuiTitleBarPopupMenu;
 
-class TsuiTitleBar : public QWidget {
+class TsuiTitleBar : public QWidget, public TsuiSkinned {
     Q_OBJECT
+    TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(bool Custom READ Custom WRITE setCustom)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
     Q_PROPERTY(int ButtonInterval READ ButtonInterval WRITE setButtonInterval)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
@@ -44,19 +42,13 @@ class TsuiTitleBar : public QWidget {
     Q_PROPERTY(int RoundCorner READ RoundCorner WRITE setRoundCorner)
 
 public:
-    // The text colour of an inactive window's caption: the classic colour of inactive
-    // caption bars, fixed so that the look does not follow the desktop's palette.
-    static constexpr QRgb kInactiveCaptionColor = 0x808080;
-
     explicit TsuiTitleBar(QWidget* owner);
     ~TsuiTitleBar() override;
 
     bool Custom() const { return custom_; }
     void setCustom(bool custom) { custom_ = custom; }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
+    // A theme change re-reads the look but keeps the caption colour.
     void setFileTheme(TsuiFileTheme* theme);
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
     bool AutoSize() const { return autoSize_; }
     // With sections the bar takes the height of the first section's picture.
     void setAutoSize(bool autoSize);
@@ -122,6 +114,7 @@ Q_SIGNALS:
     void OnHelpBtnClick(TsuiTitleBar* sender, int index);
 
 protected:
+    void styleUpdated(const SkinLook& look) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -131,16 +124,13 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    void applyStyle();
     void relayout();
     void syncAccessibleButtons();
     void setHovered(int index);
     int buttonAt(QPoint pos) const;
     void clickButton(int index);
     TsuiForm* parentForm() const;
-    QImage titleStrip(TsuiUIStyle style);
 
-    TsuiStyleBinding binding_;
     TsuiTitleBarSections sections_;
     TsuiTitleBarButtons buttons_;
     TsuiTitleBarPopupMenu* systemMenu_ = nullptr;
@@ -166,7 +156,6 @@ private:
     int pressedButton_ = -1;
     WindowDrag drag_;
     QTimer systemMenuDelay_;
-    std::map<int, QImage> stripCache_;
     QImage appIcon_;
     std::vector<QAbstractButton*> accessibleButtons_;
 };

@@ -4,7 +4,7 @@
 #include "tsuititlebarbuttons.h"
 
 TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* bar)
-    : QMenu(bar), bar_(bar), binding_(nullptr, [this] { update(); }) {
+    : QMenu(bar), TsuiSkinned(this, nullptr), bar_(bar) {
     setObjectName(QStringLiteral("TitleBarSystemMenu"));
     minimize_ = addAction(QStringLiteral("Mi&nimize"));
     maximize_ = addAction(QStringLiteral("Ma&ximize/Restore"));

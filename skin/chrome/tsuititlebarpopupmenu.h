@@ -5,24 +5,17 @@
 
 #include <QMenu>
 
-#include "tsuifiletheme.h"
-#include "tsuistylebinding.h"
+#include "tsuiskinned.h"
 
 class TsuiTitleBar;
 class QAction;
 
-class TsuiTitleBarPopupMenu : public QMenu {
+class TsuiTitleBarPopupMenu : public QMenu, public TsuiSkinned {
     Q_OBJECT
-    Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(TsuiFileTheme* FileTheme READ FileTheme WRITE setFileTheme)
+    TSUI_SKINNED_PROPERTIES
 
 public:
     explicit TsuiTitleBarPopupMenu(TsuiTitleBar* bar);
-
-    TsuiUIStyle UIStyle() const { return binding_.uiStyle(); }
-    void setUIStyle(TsuiUIStyle style) { binding_.setUIStyle(style); }
-    TsuiFileTheme* FileTheme() const { return binding_.fileTheme(); }
-    void setFileTheme(TsuiFileTheme* theme) { binding_.setFileTheme(theme); }
 
     // Enables the items for the bar's buttons (visible or not) and shows the menu at the
     // screen position.
@@ -36,7 +29,6 @@ public:
 
 private:
     TsuiTitleBar* bar_;
-    TsuiStyleBinding binding_;
     QAction* minimize_;
     QAction* maximize_;
     QAction* close_;

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "refusalreport.h"
+#include "skinlook.h"
+#include "systemcolors.h"
 #include "tsuifiletheme.h"
 #include "tsuiform.h"
 #include "tsuithemefilewriter.h"
@@ -57,6 +59,19 @@ QStringList AccessibleNames(const TsuiTitleBar* bar) {
     }
     names.sort();
     return names;
+}
+
+// Whether the rectangle of the image holds a pixel of exactly that colour.
+bool HasColour(const QImage& image, const QRect& rect, QColor colour) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (image.pixelColor(x, y).rgb() == colour.rgb())
+                return true;
+    return false;
+}
+
+QRgb Opaque(QRgb pixel) {
+    return pixel | 0xFF000000;
 }
 
 } // namespace
@@ -137,6 +152,116 @@ private Q_SLOTS:
         QCOMPARE(!w.host->mask().isEmpty(), w.bar->RoundCorner() > 1);
         if (w.bar->RoundCorner() > 1)
             QVERIFY(!w.host->mask().contains(QPoint(0, 0)));
+    }
+
+    // The pixels the drawing rules fix, in every look: border strips, the section
+    // pictures, the title buttons in their states, the caption colour (active and
+    // inactive) and the panel's pattern or colour.
+    void paintsTheLook_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::newRow("MacOS") << TsuiUIStyle::MacOS;
+        QTest::newRow("WinXP") << TsuiUIStyle::WinXP;
+        QTest::newRow("DeepBlue") << TsuiUIStyle::DeepBlue;
+        QTest::newRow("Protein") << TsuiUIStyle::Protein;
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass;
+    }
+    void paintsTheLook() {
+        QFETCH(TsuiUIStyle, style);
+        Framed w(style);
+        QVERIFY(w.show());
+        const SkinLook look = SkinLook::Resolve(nullptr, style);
+        const int bw = w.frame->BorderWidth();
+        const QPoint bar = w.bar->mapTo(w.host.get(), QPoint(0, 0));
+        QCOMPARE(bar, QPoint(bw, 0));
+        QImage image = w.host->grab().toImage();
+
+        // Border strips in the border colour: left, right, bottom.
+        const QRgb border = look.color(SkinColor::FormBorder).rgb();
+        const int cw = w.host->width();
+        const int ch = w.host->height();
+        QCOMPARE(Opaque(image.pixel(0, ch / 2)), border);
+        QCOMPARE(Opaque(image.pixel(bw - 1, ch / 2)), border);
+        QCOMPARE(Opaque(image.pixel(cw - 1, ch / 2)), border);
+        QCOMPARE(Opaque(image.pixel(cw / 2, ch - bw)), border);
+        QVERIFY(Opaque(image.pixel(bw, ch / 2)) != border || w.frame->Color().rgb() == border);
+
+        // The left section copied unscaled, the right one at the right end; row 1 is
+        // below the rounding outline and above the buttons.
+        const QImage left = look.strip<SkinImage::TitleBarLeft>().whole();
+        const QImage right = look.strip<SkinImage::TitleBarRight>().whole();
+        const int lx = left.width() / 2;
+        QCOMPARE(Opaque(image.pixel(bar.x() + lx, 1)), Opaque(left.pixel(lx, 1)));
+        const int rx = right.width() / 2;
+        QCOMPARE(Opaque(image.pixel(bar.x() + w.bar->width() - right.width() + rx, 1)),
+                 Opaque(right.pixel(rx, 1)));
+        // The client section stretched between them: its row 1 gives the colours.
+        const QImage client = look.strip<SkinImage::TitleBarClient>().whole();
+        QList<QRgb> clientRow;
+        for (int x = 0; x < client.width(); ++x)
+            clientRow.append(Opaque(client.pixel(x, 1)));
+        QVERIFY(clientRow.contains(Opaque(image.pixel(bar.x() + w.bar->width() / 2, 1))));
+
+        // The close button in its normal picture, then hovered.
+        const int closeIndex = IndexOfType(w.bar, suiClose);
+        const TsuiTitleBarButton* close = w.bar->Buttons().Items(closeIndex);
+        const QRect rect = w.bar->ButtonLayout().rects[closeIndex];
+        const auto strip = look.strip<SkinImage::TitleBarButton>();
+        const QImage normal =
+            strip.frame(TitleButtonFrameOf(TitleGlyph::Close, ButtonFrame::Normal));
+        const QImage hover = strip.frame(TitleButtonFrameOf(TitleGlyph::Close, ButtonFrame::Hover));
+        QCOMPARE(close->PicNormal(), normal);
+        QCOMPARE(rect.size(), normal.size());
+        QPoint differs(-1, -1);
+        for (int y = 0; y < normal.height() && differs.x() < 0; ++y)
+            for (int x = 0; x < normal.width() && differs.x() < 0; ++x)
+                if (normal.pixel(x, y) != hover.pixel(x, y) &&
+                    qAlpha(close->drawn(TsuiTitleBarButton::Normal).pixel(x, y)) == 255 &&
+                    qAlpha(close->drawn(TsuiTitleBarButton::MouseOn).pixel(x, y)) == 255)
+                    differs = QPoint(x, y);
+        QVERIFY2(differs.x() >= 0, "the hover picture differs from the normal one");
+        const QPoint probe = bar + rect.topLeft() + differs;
+        QCOMPARE(Opaque(image.pixel(probe)), Opaque(normal.pixel(differs)));
+        QTest::mouseMove(w.bar, rect.center());
+        QTRY_COMPARE(w.bar->HoveredIndex(), closeIndex);
+        image = w.host->grab().toImage();
+        QCOMPARE(Opaque(image.pixel(probe)), Opaque(hover.pixel(differs)));
+        QTest::mouseMove(w.bar, QPoint(w.bar->width() / 2, 1));
+        QTRY_COMPARE(w.bar->HoveredIndex(), -1);
+
+        // The caption: black in MacOS, white otherwise; the inactive caption colour when
+        // the window is not active.
+        const QRect captionBand(bar.x() + w.bar->ButtonLayout().captionLeft, 0, 60,
+                                w.bar->height());
+        image = w.host->grab().toImage();
+        const QColor active = style == TsuiUIStyle::MacOS ? QColor(Qt::black) : QColor(Qt::white);
+        QVERIFY(HasColour(image, captionBand, active));
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(w.host.get(), &deactivate);
+        image = w.host->grab().toImage();
+        QVERIFY(HasColour(image, captionBand, SystemColorValue(SystemColor::InactiveCaption)));
+        QVERIFY(!HasColour(image, captionBand, active) || left.pixelColor(0, 1) == active);
+
+        // The panel below the bar: the 8 x 8 pattern in MacOS and Protein, else Color.
+        const QPoint inPanel(100, w.bar->height() + 100);
+        const QRgb panel = Opaque(image.pixel(bw + inPanel.x(), inPanel.y()));
+        if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::Protein) {
+            const QImage tile = (style == TsuiUIStyle::MacOS
+                                     ? SkinLook::picture<SkinPicture::MacOSFormBackground>()
+                                     : SkinLook::picture<SkinPicture::ProteinFormBackground>())
+                                    .whole();
+            QCOMPARE(panel, Opaque(tile.pixel(inPanel.x() % 8, inPanel.y() % 8)));
+        } else {
+            QCOMPARE(panel, look.color(SkinColor::FormBackground).rgb());
+        }
+
+        // The maximize button shows restore while the window is maximized.
+        const int maxIndex = IndexOfType(w.bar, suiMax);
+        QCOMPARE(w.bar->Buttons().Items(maxIndex)->PicNormal(),
+                 strip.frame(TitleButtonFrameOf(TitleGlyph::Maximize, ButtonFrame::Normal)));
+        w.bar->RunButtonAction(maxIndex);
+        QTRY_VERIFY(w.host->isMaximized());
+        QTRY_COMPARE(w.bar->Buttons().Items(maxIndex)->PicNormal(),
+                     strip.frame(TitleButtonFrameOf(TitleGlyph::Restore, ButtonFrame::Normal)));
     }
 
     void customBarKeepsItsSections() {
@@ -360,6 +485,13 @@ private Q_SLOTS:
         QVERIFY(w.bar->rect().contains(rect));
         QVERIFY(w.show());
         QCOMPARE(w.bar->DrawnCaption(), w.frame->Caption());
+        // A plain bar with the caption in a colour that stands out, and a visible button.
+        const QImage image = w.bar->grab().toImage();
+        const QColor fill = image.pixelColor(w.bar->width() / 2, 1);
+        QVERIFY(qAbs(fill.lightness() - w.bar->FontColor().lightness()) > 100);
+        QVERIFY(HasColour(image, QRect(w.bar->ButtonLayout().captionLeft, 0, 60, w.bar->height()),
+                          w.bar->FontColor()));
+        QVERIFY(image.pixelColor(rect.center()) != fill);
         QTest::mouseClick(w.bar, Qt::LeftButton, {}, rect.center());
         QVERIFY(!w.host->isVisible());
     }

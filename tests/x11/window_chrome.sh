@@ -165,17 +165,27 @@ else
 fi
 
 # -- double click maximizes, again restores
-geometry
-xdotool mousemove "$((X + 250))" "$((Y + 10))" click --repeat 2 --delay 60 1
-if wait_until 10 is_maximized; then
+# On a loaded machine the two clicks can come further apart than a double click: then
+# nothing happens and the double click is tried again.
+double_click_caption() {
+    geometry
+    xdotool mousemove "$((X + 250))" "$((Y + 10))" click --repeat 2 --delay 60 1
+}
+double_click_until() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        double_click_caption
+        wait_until 3 "$@" && return 0
+    done
+    return 1
+}
+if double_click_until is_maximized; then
     pass "double click maximizes"
 else
     geometry
     fail "double click did not maximize: $X,$Y $WIDTH x $HEIGHT"
 fi
-geometry
-xdotool mousemove "$((X + 250))" "$((Y + 10))" click --repeat 2 --delay 60 1
-if wait_until 10 is_size 536 575; then
+if double_click_until is_size 536 575; then
     pass "double click again restores"
 else
     geometry
