@@ -74,7 +74,8 @@ void ExitOnInterrupt(const char* program) {
 void SetInterruptNote(std::string_view note) {
     gNoteLength.store(0, std::memory_order_release);
     const std::size_t size = note.size() < kPathMax ? note.size() : kPathMax;
-    std::memcpy(gNote, note.data(), size);
+    if (size > 0) // an empty view may carry no pointer at all
+        std::memcpy(gNote, note.data(), size);
     gNoteLength.store(size, std::memory_order_release);
 }
 
