@@ -1,23 +1,32 @@
 #include "tsuimessagedialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
-#include <QStyle>
-#include <QVBoxLayout>
 
+#include "messagedialoglayout.h"
+#include "skinlook.h"
 #include "tsuibutton.h"
+#include "tsuiform.h"
 
 namespace {
 
-// The message window. Closing it from the title bar answers Cancel; Escape has no
-// meaning here (the operator answers with a button).
+// The message window. Its title bar has only a close button, which answers Cancel;
+// Escape has no meaning here (the operator answers with a button). Ctrl+C, whatever other
+// modifiers are held, copies the message as text.
 class MessageWindow : public QDialog {
 public:
-    using QDialog::QDialog;
+    MessageWindow() {
+        // A dialog border: the frame gives it no resize band.
+        setProperty("BorderStyle", QStringLiteral("bsDialog"));
+        setObjectName(QStringLiteral("frmMsg"));
+    }
+
+    TsuiForm* frame = nullptr;
+    QLabel* label = nullptr;
 
 protected:
     void reject() override { done(TsuiMessageDialog::kResultCancel); }
@@ -26,25 +35,35 @@ protected:
             event->accept();
             return;
         }
+        if (event->key() == Qt::Key_C && (event->modifiers() & Qt::ControlModifier)) {
+            copyToClipboard();
+            event->accept();
+            return;
+        }
         QDialog::keyPressEvent(event);
+    }
+
+private:
+    void copyToClipboard() const {
+        QStringList captions;
+        for (const TsuiButton* button :
+             frame->findChildren<TsuiButton*>(Qt::FindDirectChildrenOnly))
+            captions.append(button->Caption());
+        QGuiApplication::clipboard()->setText(
+            MessageDialogClipboardText(frame->Caption(), label->text(), captions));
     }
 };
 
-QStyle::StandardPixmap IconPixmap(TsuiMessageDialog::TsuiIconType type) {
-    switch (type) {
-    case TsuiMessageDialog::suiStop:
-        return QStyle::SP_MessageBoxCritical;
-    case TsuiMessageDialog::suiInformation:
-        return QStyle::SP_MessageBoxInformation;
-    case TsuiMessageDialog::suiHelp:
-        return QStyle::SP_MessageBoxQuestion;
-    default:
-        return QStyle::SP_MessageBoxWarning;
-    }
+// The frame as the message window's layout describes it, before the dialog's style
+// replaces its style-driven values: a close button only.
+void DescribeFrame(TsuiForm& frame) {
+    frame.setObjectName(QStringLiteral("suiForm1"));
+    frame.setProperty("UIStyleAutoUpdateSub", true);
+    frame.setTitleBarDrawAppIcon(false);
+    TsuiTitleBarButtons& buttons = frame.TitleBarButtons();
+    buttons.Clear();
+    buttons.Add()->setButtonType(suiClose);
 }
-
-constexpr int kTextWidth = 225;
-constexpr int kIconSize = 42;
 
 } // namespace
 
@@ -56,62 +75,60 @@ TsuiMessageDialog::TsuiMessageDialog(QObject* owner)
 
 int TsuiMessageDialog::ShowModal() {
     MessageWindow window;
-    window.setObjectName(QStringLiteral("frmMsg"));
-    window.setWindowTitle(caption_);
     window.setFont(font_);
+    window.resize(336, 130);
+    auto* frame = new TsuiForm(&window);
+    window.frame = frame;
+    DescribeFrame(*frame);
 
-    auto* content = new QHBoxLayout;
-    content->setSpacing(24);
-    if (iconType_ != suiNone) {
-        auto* image = new QLabel(&window);
-        image->setObjectName(QStringLiteral("Image1"));
-        image->setPixmap(window.style()->standardIcon(IconPixmap(iconType_)).pixmap(kIconSize));
-        image->setAlignment(Qt::AlignTop);
-        content->addWidget(image);
-    }
-    auto* label = new QLabel(text_, &window);
+    // The text wrapped at its fixed width, as high as the wrapped text needs.
+    auto* label = new QLabel(text_, frame);
+    window.label = label;
     label->setObjectName(QStringLiteral("lbl"));
+    label->setFont(font_);
     label->setWordWrap(true);
-    label->setFixedWidth(kTextWidth);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    content->addWidget(label);
-    content->addStretch();
+    const MessageDialogLayout layout =
+        LayOutMessageDialog(label->heightForWidth(225), iconType_ != suiNone, buttonCount_);
+    label->setGeometry(layout.label);
 
-    // Buttons right-aligned, read left to right as button 1, 2, 3; button 1 has the focus.
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    auto* image = new QLabel(frame);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setGeometry(layout.image);
+    if (layout.showImage) {
+        const auto icons = SkinLook::picture<SkinPicture::MessageIcons>();
+        image->setPixmap(QPixmap::fromImage(icons.frame(MessageIconFrame(int(iconType_)))));
+    } else {
+        image->hide();
+    }
+    window.resize(layout.width, layout.height);
+
+    // Created rightmost first; the last one created, button 1, has the focus.
     const QString captions[] = {button1Caption_, button2Caption_, button3Caption_};
     const int results[] = {button1Result_, button2Result_, button3Result_};
-    TsuiButton* first = nullptr;
-    for (int n = 0; n < buttonCount_; ++n) {
-        auto* button = new TsuiButton(&window);
-        button->setCaption(captions[n]);
-        button->setFixedSize(73, 25);
-        const int result = results[n];
-        QObject::connect(button, &QPushButton::clicked, &window,
-                         [&window, result] { window.done(result); });
-        buttons->addWidget(button);
-        if (n == 0)
-            first = button;
+    TsuiButton* focused = nullptr;
+    for (int i = 0; i < buttonCount_; ++i) {
+        const int n = buttonCount_ - i;
+        auto* button = new TsuiButton(frame);
+        button->setObjectName(QStringLiteral("Button%1").arg(n));
+        button->setGeometry(layout.buttons.at(i));
+        button->setCursor(Qt::PointingHandCursor);
+        button->setCaption(captions[n - 1]);
+        button->setModalResult(results[n - 1]);
+        focused = button;
     }
 
-    auto* layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(24, 24, 24, 20);
-    layout->setSpacing(20);
-    layout->addLayout(content);
-    layout->addLayout(buttons);
-    window.setSizeGripEnabled(false);
-    window.adjustSize();
-    window.setFixedSize(window.sizeHint());
+    frame->setCaption(caption_);
+    frame->setFileTheme(FileTheme());
+    frame->setUIStyle(UIStyle());
+    frame->setFont(captionFont_);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
+        QRect placed = window.frameGeometry();
+        placed.moveCenter(screen->availableGeometry().center());
+        window.move(placed.topLeft());
     }
-    if (first) {
-        first->setDefault(true);
-        first->setFocus();
-    }
+    if (focused)
+        focused->setFocus();
     return window.exec();
 }

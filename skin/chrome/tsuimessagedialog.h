@@ -2,7 +2,8 @@
 // The message dialog component: set Caption and Text, call ShowModal. Each call builds a
 // fresh modal message window with the icon, the text wrapped at 225 pixels and up to
 // three buttons, centred on the screen, and returns the modal result of the button that
-// closed it. For now the window is a plain QDialog; the skinned frame comes later.
+// closed it. The window is framed by a TsuiForm in the dialog's look, with only a close
+// button on its title bar.
 
 #include <QFont>
 #include <QObject>

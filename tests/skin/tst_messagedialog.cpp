@@ -1,0 +1,170 @@
+// The message window: its layout from the text height, icon and button count, the text it
+// copies, and a shown window with its buttons, keys and results.
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QtTest>
+
+#include "messagedialoglayout.h"
+#include "skinlook.h"
+#include "tsuibutton.h"
+#include "tsuiform.h"
+#include "tsuimessagedialog.h"
+
+using Rects = QList<QRect>;
+
+class TestMessageDialog : public QObject {
+    Q_OBJECT
+
+    // Runs `inspect` on the message window once it is shown, then ShowModal's result.
+    int showAndInspect(TsuiMessageDialog& dialog, const std::function<void(QDialog&)>& inspect) {
+        QTimer::singleShot(0, this, [&] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(window);
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            inspect(*window);
+            QCoreApplication::processEvents(); // a clicked button ends the window queued
+            if (window->isVisible())
+                window->close();
+        });
+        return dialog.ShowModal();
+    }
+
+private Q_SLOTS:
+    void layout_data() {
+        QTest::addColumn<int>("labelHeight");
+        QTest::addColumn<bool>("icon");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("labelLeft");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<Rects>("buttonRects");
+        QTest::newRow("one line, icon, one button")
+            << 13 << true << 1 << 88 << 336 << 169 << Rects{QRect(239, 124, 73, 25)};
+        QTest::newRow("no icon still counts its box; two buttons, narrower")
+            << 13 << false << 2 << 24 << 272 << 169
+            << Rects{QRect(175, 124, 73, 25), QRect(82, 124, 73, 25)};
+        QTest::newRow("no icon, three buttons: full width")
+            << 13 << false << 3 << 24 << 336 << 169
+            << Rects{QRect(239, 124, 73, 25), QRect(146, 124, 73, 25), QRect(53, 124, 73, 25)};
+        QTest::newRow("three lines still above the icon")
+            << 39 << true << 1 << 88 << 336 << 169 << Rects{QRect(239, 124, 73, 25)};
+        QTest::newRow("four lines push the buttons down")
+            << 52 << true << 1 << 88 << 336 << 181 << Rects{QRect(239, 136, 73, 25)};
+    }
+    void layout() {
+        QFETCH(int, labelHeight);
+        QFETCH(bool, icon);
+        QFETCH(int, buttons);
+        const MessageDialogLayout l = LayOutMessageDialog(labelHeight, icon, buttons);
+        QCOMPARE(l.label.topLeft(), QPoint(l.label.x(), 64));
+        QTEST(l.label.x(), "labelLeft");
+        QCOMPARE(l.label.width(), 225);
+        QCOMPARE(l.label.height(), labelHeight);
+        QCOMPARE(l.showImage, icon);
+        QCOMPARE(l.image.topLeft(), QPoint(24, 64));
+        QTEST(l.width, "width");
+        QTEST(l.height, "height");
+        QTEST(l.buttons, "buttonRects");
+    }
+
+    void clipboardText() {
+        const QString rule(27, u'-');
+        QCOMPARE(MessageDialogClipboardText(
+                     QStringLiteral("Congratulation"),
+                     QStringLiteral("The file is ready for you! Please check it!"),
+                     {QStringLiteral("OK")}),
+                 rule + "\r\nCongratulation\r\n" + rule +
+                     "\r\nThe file is ready for you! Please check it!\r\n" + rule + "\r\nOK\r\n" +
+                     rule);
+        QCOMPARE(MessageDialogClipboardText(QStringLiteral("c"), QStringLiteral("t"),
+                                            {QStringLiteral("&Cancel"), QStringLiteral("OK")})
+                     .split(QStringLiteral("\r\n"))
+                     .at(5),
+                 QStringLiteral("&Cancel   OK"));
+    }
+
+    void shownWindow() {
+        TsuiMessageDialog dialog;
+        dialog.setUIStyle(TsuiUIStyle::MacOS);
+        dialog.setCaption(QStringLiteral("Warning"));
+        dialog.setText(QStringLiteral("The input must be integer! Please check it!"));
+        dialog.setIconType(TsuiMessageDialog::suiWarning);
+        dialog.setButtonCount(2);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        const int result = showAndInspect(dialog, [](QDialog& window) {
+            QCOMPARE(window.objectName(), QStringLiteral("frmMsg"));
+            QCOMPARE(window.windowTitle(), QStringLiteral("Warning"));
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&window);
+            QVERIFY(face);
+            QCOMPARE(face->role(), QAccessible::Dialog);
+            auto* frame = window.findChild<TsuiForm*>();
+            QVERIFY(frame);
+            QCOMPARE(frame->UIStyle(), TsuiUIStyle::MacOS);
+            QCOMPARE(frame->TitleBarButtons().Count(), 1);
+            QCOMPARE(frame->TitleBarButtons().Items(0)->ButtonType(), suiClose);
+
+            const auto buttons = frame->findChildren<TsuiButton*>(Qt::FindDirectChildrenOnly);
+            QCOMPARE(buttons.size(), 2);
+            TsuiButton* cancel = buttons.at(0);
+            TsuiButton* ok = buttons.at(1);
+            QCOMPARE(ok->Caption(), QStringLiteral("OK"));
+            QCOMPARE(cancel->Caption(), QStringLiteral("Cancel"));
+            QCOMPARE(ok->geometry(), QRect(146, 124, 73, 25));
+            QCOMPARE(cancel->geometry(), QRect(239, 124, 73, 25));
+            QCOMPARE(ok->UIStyle(), TsuiUIStyle::MacOS);
+            QTRY_VERIFY(ok->hasFocus());
+            QCOMPARE(QAccessible::queryAccessibleInterface(ok)->text(QAccessible::Name),
+                     QStringLiteral("OK"));
+
+            // The icon is the warning frame of the message icons.
+            auto* image = window.findChild<QLabel*>(QStringLiteral("Image1"));
+            QVERIFY(image && image->isVisible());
+            const QImage icon =
+                SkinLook::picture<SkinPicture::MessageIcons>().frame(MessageIconFrame::Warning);
+            QCOMPARE(image->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                     icon.convertToFormat(QImage::Format_RGB32));
+            auto* label = window.findChild<QLabel*>(QStringLiteral("lbl"));
+            QCOMPARE(label->geometry().topLeft(), QPoint(88, 64));
+
+            // C alone copies nothing; Ctrl+Shift+C copies the message.
+            QTest::keyClick(ok, Qt::Key_C);
+            QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+            QTest::keyClick(ok, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+            const QStringList lines =
+                QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+            QCOMPARE(lines.size(), 7);
+            QCOMPARE(lines.at(1), QStringLiteral("Warning"));
+            QCOMPARE(lines.at(3), QStringLiteral("The input must be integer! Please check it!"));
+            QCOMPARE(lines.at(5), QStringLiteral("Cancel   OK"));
+            // Escape means nothing here.
+            QTest::keyClick(ok, Qt::Key_Escape);
+            QVERIFY(window.isVisible());
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        QCOMPARE(result, 1);
+    }
+
+    void closingAnswersCancel() {
+        TsuiMessageDialog dialog;
+        dialog.setButtonCount(1);
+        QCOMPARE(showAndInspect(dialog, [](QDialog& window) { window.close(); }), 2);
+    }
+
+    void withoutIcon() {
+        TsuiMessageDialog dialog;
+        dialog.setIconType(TsuiMessageDialog::suiNone);
+        dialog.setButtonCount(1);
+        showAndInspect(dialog, [](QDialog& window) {
+            auto* image = window.findChild<QLabel*>(QStringLiteral("Image1"));
+            QVERIFY(image && !image->isVisible());
+            QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbl"))->x(), 24);
+            QCOMPARE(window.findChild<TsuiButton*>()->x(), 272 - 97);
+        });
+    }
+};
+
+QTEST_MAIN(TestMessageDialog)
+#include "tst_messagedialog.moc"
