@@ -1,6 +1,15 @@
 #include "tsuiedit.h"
 
-TsuiEdit::TsuiEdit(QWidget* owner) : QLineEdit(owner), TsuiSkinned(this, owner) {}
+#include <QPainter>
+
+#include "editface.h"
+
+TsuiEdit::TsuiEdit(QWidget* owner)
+    : QLineEdit(owner), TsuiSkinned(this, owner),
+      borderColor_(look().color(SkinColor::ControlBorder)) {
+    setFrame(false);
+    setTextMargins(kEditBorderWidth, kEditBorderWidth, kEditBorderWidth, kEditBorderWidth);
+}
 
 void TsuiEdit::setBorderColor(const QColor& color) {
     if (color == borderColor_)
@@ -14,7 +23,24 @@ QColor TsuiEdit::Color() const {
 }
 
 void TsuiEdit::setColor(const QColor& color) {
+    if (color == Color())
+        return;
     QPalette p = palette();
     p.setColor(QPalette::Base, color);
     setPalette(p);
+}
+
+void TsuiEdit::styleUpdated(const SkinLook& look) {
+    setBorderColor(look.color(SkinColor::ControlBorder));
+}
+
+void TsuiEdit::paintEvent(QPaintEvent* event) {
+    {
+        // The frameless panel of some styles leaves the corners unfilled.
+        QPainter painter(this);
+        painter.fillRect(rect(), Color());
+    }
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    PaintEditRings(painter, {rect(), borderColor_, Color()});
 }

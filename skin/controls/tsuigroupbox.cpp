@@ -1,9 +1,25 @@
 #include "tsuigroupbox.h"
 
+#include <QEvent>
+#include <QFontInfo>
 #include <QPainter>
 
+#include "drawingoperations.h"
+#include "groupboxface.h"
+
+namespace {
+
+const QColor kDisabledCaption(0x80, 0x80, 0x80);
+constexpr QSize kNewBoxSize(185, 105);
+
+} // namespace
+
 TsuiGroupBox::TsuiGroupBox(QWidget* owner)
-    : QGroupBox(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {}
+    : QGroupBox(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren),
+      borderColor_(look().color(SkinColor::ControlBorder)) {
+    resize(kNewBoxSize);
+    keepChildMargins();
+}
 
 void TsuiGroupBox::setBorderColor(const QColor& color) {
     if (color == borderColor_)
@@ -17,24 +33,79 @@ QColor TsuiGroupBox::Color() const {
 }
 
 void TsuiGroupBox::setColor(const QColor& color) {
+    if (color == Color())
+        return;
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);
-    setAutoFillBackground(true);
+}
+
+void TsuiGroupBox::setTransparent(bool transparent) {
+    if (transparent == transparent_)
+        return;
+    transparent_ = transparent;
+    update();
+}
+
+void TsuiGroupBox::styleUpdated(const SkinLook& look) {
+    setBorderColor(look.color(SkinColor::ControlBorder));
+    const QColor font = look.color(SkinColor::ControlFont);
+    if (palette().color(QPalette::WindowText) != font) {
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, font);
+        setPalette(p);
+    }
+}
+
+int TsuiGroupBox::fontHeight() const {
+    return QFontInfo(font()).pixelSize();
 }
 
 void TsuiGroupBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Color());
-    const QFontMetrics metrics(font());
-    const int ringTop = metrics.height() / 2;
-    painter.setPen(borderColor_.isValid() ? borderColor_ : palette().color(QPalette::Mid));
-    painter.drawRect(QRect(0, ringTop, width() - 1, height() - ringTop - 1));
-    if (title().isEmpty())
-        return;
-    constexpr int kCaptionLeft = 8;
-    const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
-    painter.fillRect(caption, Color());
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
+    if (transparent_)
+        DrawParentBackground(painter, this);
+    else
+        painter.fillRect(rect(), Color());
+
+    GroupBoxFace face;
+    face.rect = rect();
+    face.border = borderColor_;
+    face.caption = title();
+    face.font = font();
+    face.fontHeight = fontHeight();
+    face.captionColor = isEnabled() ? palette().color(QPalette::WindowText) : kDisabledCaption;
+    PaintGroupBoxFrame(painter, face);
+}
+
+void TsuiGroupBox::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::EnabledChange: {
+        // Only a change of the box's own Enabled is passed on; a disabled ancestor
+        // disables the children through Qt already.
+        const bool disabledItself = testAttribute(Qt::WA_ForceDisabled);
+        if (disabledItself != disabledItself_) {
+            disabledItself_ = disabledItself;
+            for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                child->setEnabled(!disabledItself);
+        }
+        update();
+        break;
+    }
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::ContentsRectChange:
+        // QGroupBox sets the style's margins on a new caption, font or style.
+        keepChildMargins();
+        break;
+    default:
+        break;
+    }
+}
+
+void TsuiGroupBox::keepChildMargins() {
+    const QMargins margins = GroupBoxChildMargins(fontHeight());
+    if (contentsMargins() != margins)
+        setContentsMargins(margins);
 }
