@@ -3,14 +3,25 @@
 #include "tsuipagecontrol.h"
 
 TsuiTabSheet::TsuiTabSheet(QWidget* owner)
-    : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {}
+    : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {
+    // The page control cannot tell a new child from its ChildAdded event (the sheet is not
+    // a sheet yet then), so the sheet announces itself.
+    if (auto* control = qobject_cast<TsuiPageControl*>(owner))
+        control->AddSheet(this);
+}
+
+TsuiTabSheet::~TsuiTabSheet() {
+    if (pageControl_)
+        pageControl_->RemoveSheet(this);
+}
 
 void TsuiTabSheet::setCaption(const QString& caption) {
     if (caption == caption_)
         return;
     caption_ = caption;
-    if (TsuiPageControl* control = PageControl())
-        control->SheetCaptionChanged(this);
+    setAccessibleName(caption);
+    if (pageControl_)
+        pageControl_->SheetCaptionChanged(this);
 }
 
 QColor TsuiTabSheet::Color() const {
@@ -24,11 +35,15 @@ void TsuiTabSheet::setColor(const QColor& color) {
     setAutoFillBackground(true);
 }
 
-TsuiPageControl* TsuiTabSheet::PageControl() const {
-    return qobject_cast<TsuiPageControl*>(parentWidget());
+void TsuiTabSheet::setTabVisible(bool visible) {
+    if (visible == tabVisible_)
+        return;
+    tabVisible_ = visible;
+    if (pageControl_)
+        pageControl_->SheetTabVisibleChanged(this);
 }
 
-int TsuiTabSheet::PageIndex() const {
-    const TsuiPageControl* control = PageControl();
-    return control ? control->IndexOf(this) : -1;
+void TsuiTabSheet::setPageIndex(int index) {
+    if (pageControl_)
+        pageControl_->MovePage(this, index);
 }
