@@ -67,13 +67,15 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
+    // Created on the window, the menu shows in the frame's menu bar.
     suiMainMenu1 = new TsuiMainMenu(this);
     suiMainMenu1->setObjectName(QStringLiteral("suiMainMenu1"));
     suiMainMenu1->setUIStyle(TsuiUIStyle::MacOS);
-    suiMainMenu1->setProperty("SelectedColor", wd::DescriptionColor(wd::kMenuSelected));
-    suiMainMenu1->setProperty("SelectedBorderColor", wd::DescriptionColor(wd::kMenuSelected));
-    suiMainMenu1->setProperty("FontName", wd::kFontName);
-    suiMainMenu1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
+    suiMainMenu1->setSelectedColor(wd::DescriptionColor(wd::kMenuSelected));
+    suiMainMenu1->setSelectedBorderColor(wd::DescriptionColor(wd::kMenuSelected));
+    suiMainMenu1->setFontName(wd::kFontName);
+    suiMainMenu1->setFontSize(wd::kFontPoints);
+    suiMainMenu1->setUseSystemFont(true);
 
     Help1 = suiMainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));

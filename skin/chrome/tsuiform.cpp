@@ -11,6 +11,7 @@
 
 #include "chromegeometry.h"
 #include "framecontroller.h"
+#include "framemenubar.h"
 #include "refusalreport.h"
 #include "tsuimainmenu.h"
 #include "tsuititlebarpopupmenu.h"
@@ -202,35 +203,44 @@ void TsuiForm::setFormPanel(QWidget* panel) {
 void TsuiForm::setMenu(TsuiMainMenu* menu) {
     if (menu == menu_)
         return;
-    if (menu_)
-        menu_->hide();
+    if (menu_) {
+        disconnect(menu_, &QObject::destroyed, this, nullptr);
+        if (menu_->Form() == this)
+            menu_->setForm(nullptr);
+    }
     menu_ = menu;
     if (menu_) {
-        menu_->setParent(this);
-        QPalette p = menu_->palette();
-        p.setColor(QPalette::Window, menuBarColor_);
-        p.setColor(QPalette::Button, menuBarColor_);
-        menu_->setPalette(p);
-        menu_->setAutoFillBackground(true);
-        menu_->show();
+        menu_->setForm(this);
+        connect(menu_, &QObject::destroyed, this, [this] {
+            delete menuBar_;
+            menuBar_ = nullptr;
+        });
+        if (!menuBar_) {
+            menuBar_ = new FrameMenuBar(this);
+            menuBar_->setBarColor(menuBarColor_);
+            menuBar_->setBarHeight(menuBarHeight_);
+            menuBar_->show();
+        }
+        menuBar_->setMenu(menu_);
+    } else {
+        delete menuBar_;
+        menuBar_ = nullptr;
     }
     placeMenu();
 }
 
 void TsuiForm::setMenuBarColor(const QColor& color) {
     menuBarColor_ = color;
-    if (menu_) {
-        QPalette p = menu_->palette();
-        p.setColor(QPalette::Window, color);
-        p.setColor(QPalette::Button, color);
-        menu_->setPalette(p);
-    }
+    if (menuBar_)
+        menuBar_->setBarColor(color);
 }
 
 void TsuiForm::setMenuBarHeight(int height) {
     if (height == menuBarHeight_ || height < 0)
         return;
     menuBarHeight_ = height;
+    if (menuBar_)
+        menuBar_->setBarHeight(height);
     placeMenu();
 }
 
@@ -313,8 +323,8 @@ bool TsuiForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TsuiForm::placeMenu() {
-    if (menu_)
-        menu_->setGeometry(MenuBarRect());
+    if (menuBar_)
+        menuBar_->setGeometry(MenuBarRect());
 }
 
 void TsuiForm::hostResized() {

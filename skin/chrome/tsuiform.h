@@ -19,6 +19,7 @@
 #include "tsuimainmenu.h"
 
 class FrameController;
+class FrameMenuBar;
 
 class TsuiForm : public QWidget, public TsuiSkinned {
     Q_OBJECT
@@ -113,6 +114,8 @@ public:
     void PaintHostBorder(QPainter& painter) const;
     // The band the menu occupies, in frame coordinates.
     QRect MenuBarRect() const;
+    // The bar that shows the menu's items; nullptr without a menu.
+    FrameMenuBar* MenuBar() const { return menuBar_; }
 
 Q_SIGNALS:
     void OnTitleBarCustomBtnsClick(TsuiTitleBar* sender, int index);
@@ -145,6 +148,7 @@ private:
     bool autoUpdateSub_ = false;
     BorderStyle initialBorderStyle_ = bsSizeable;
     QPointer<TsuiMainMenu> menu_;
+    FrameMenuBar* menuBar_ = nullptr;
     QPointer<QWidget> formPanel_;
     QImage backgroundTile_;
     bool ownsAppFilter_ = false;

@@ -1,49 +1,60 @@
 #pragma once
-// The main menu of a skinned window. For now a QMenuBar underneath, which the window's
-// TsuiForm places in its menu bar band; the owner-drawn look comes with the skinned
-// menus. The colour and size properties are stored for that drawing.
+// The main menu of a skinned window: a list of top-level items, each a QAction whose
+// sub-menu is a QMenu drawn by this menu's style. It is no widget of its own: the frame
+// (TsuiForm) it is attached to shows the items as the buttons of its menu bar.
+//
+// Created on a window, it attaches itself to the first TsuiForm among the window's
+// children. The bar follows the menu: adding or removing items rebuilds it, a change of
+// an item's caption or enabled state shows on its button, a change of look repaints it.
 
-#include <QColor>
-#include <QMenuBar>
+#include <QList>
+#include <QObject>
+#include <QPointer>
 
 #include "tsuiskinned.h"
+#include "tsuiskinnedmenu.h"
 
-class TsuiMainMenu : public QMenuBar, public TsuiSkinned {
+class QAction;
+class QMenu;
+class TsuiForm;
+
+class TsuiMainMenu : public QObject, public TsuiSkinned, public TsuiSkinnedMenu {
     Q_OBJECT
     TSUI_SKINNED_PROPERTIES
-    Q_PROPERTY(int MenuItemHeight MEMBER menuItemHeight_)
-    Q_PROPERTY(int SeparatorHeight MEMBER separatorHeight_)
-    Q_PROPERTY(int BarWidth MEMBER barWidth_)
-    Q_PROPERTY(QColor BarColor MEMBER barColor_)
-    Q_PROPERTY(QColor Color MEMBER color_)
-    Q_PROPERTY(QColor SeparatorColor MEMBER separatorColor_)
-    Q_PROPERTY(QColor BorderColor MEMBER borderColor_)
-    Q_PROPERTY(QColor SelectedColor MEMBER selectedColor_)
-    Q_PROPERTY(QColor SelectedBorderColor MEMBER selectedBorderColor_)
-    Q_PROPERTY(QColor SelectedFontColor MEMBER selectedFontColor_)
-    Q_PROPERTY(QColor FontColor MEMBER fontColor_)
-    Q_PROPERTY(bool FlatMenu MEMBER flatMenu_)
-    Q_PROPERTY(QString FontName MEMBER fontName_)
-    Q_PROPERTY(int FontSize MEMBER fontSize_)
-    Q_PROPERTY(bool UseSystemFont MEMBER useSystemFont_)
+    TSUI_MENU_PROPERTIES
 
 public:
-    explicit TsuiMainMenu(QWidget* owner = nullptr);
+    explicit TsuiMainMenu(QObject* owner = nullptr);
+    ~TsuiMainMenu() override;
+
+    // The top-level items, in order.
+    QList<QAction*> actions() const;
+    // A new top-level item with a new, empty sub-menu, owned by this menu.
+    QMenu* addMenu(const QString& title);
+    // Adds an item (its sub-menu, if any, is drawn by this menu); the caller keeps it.
+    void addAction(QAction* item);
+    void insertAction(QAction* before, QAction* item);
+    // Takes the item out of the menu without deleting it.
+    void removeAction(QAction* item);
+
+    // The frame that shows this menu, set by the frame.
+    TsuiForm* Form() const;
+    void setForm(TsuiForm* form);
+
+Q_SIGNALS:
+    // Items were added or removed: the bar makes its buttons again.
+    void ItemsChanged();
+    // A top-level item's caption or enabled state changed.
+    void ItemChanged();
+    // The look or the font the items and the bar are drawn with changed.
+    void LookChanged();
+
+protected:
+    void styleUpdated(const SkinLook& look) override;
+    void menuLookChanged() override;
 
 private:
-    int menuItemHeight_ = 20;
-    int separatorHeight_ = 12;
-    int barWidth_ = 26;
-    QColor barColor_{Qt::black};
-    QColor color_{Qt::black};
-    QColor separatorColor_{Qt::black};
-    QColor borderColor_{Qt::black};
-    QColor selectedColor_{Qt::darkBlue};
-    QColor selectedBorderColor_{Qt::darkBlue};
-    QColor selectedFontColor_{Qt::white};
-    QColor fontColor_{Qt::black};
-    bool flatMenu_ = false;
-    QString fontName_;
-    int fontSize_ = 8;
-    bool useSystemFont_ = true;
+    QList<QAction*> items_;
+    QList<QPointer<QMenu>> ownedMenus_;
+    QPointer<QObject> form_;
 };

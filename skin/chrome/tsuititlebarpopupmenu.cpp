@@ -3,8 +3,7 @@
 #include "tsuititlebar.h"
 #include "tsuititlebarbuttons.h"
 
-TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* bar)
-    : QMenu(bar), TsuiSkinned(this, nullptr), bar_(bar) {
+TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* bar) : TsuiPopupMenu(bar), bar_(bar) {
     setObjectName(QStringLiteral("TitleBarSystemMenu"));
     minimize_ = addAction(QStringLiteral("Mi&nimize"));
     maximize_ = addAction(QStringLiteral("Ma&ximize/Restore"));

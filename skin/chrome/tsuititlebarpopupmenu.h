@@ -1,18 +1,15 @@
 #pragma once
 // The system menu of a title bar: minimize, maximize or restore, close. It opens from
 // the control box and with Alt+Space; each item is enabled only when the bar has the
-// button it stands for.
+// button it stands for. It is drawn as every skinned pop-up menu is.
 
-#include <QMenu>
-
-#include "tsuiskinned.h"
+#include "tsuipopupmenu.h"
 
 class TsuiTitleBar;
 class QAction;
 
-class TsuiTitleBarPopupMenu : public QMenu, public TsuiSkinned {
+class TsuiTitleBarPopupMenu : public TsuiPopupMenu {
     Q_OBJECT
-    TSUI_SKINNED_PROPERTIES
 
 public:
     explicit TsuiTitleBarPopupMenu(TsuiTitleBar* bar);

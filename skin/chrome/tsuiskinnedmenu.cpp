@@ -1,0 +1,195 @@
+#include "tsuiskinnedmenu.h"
+
+#include <QAction>
+#include <QActionEvent>
+#include <QApplication>
+#include <QMenu>
+#include <utility>
+
+#include "skinlook.h"
+#include "skinnedmenustyle.h"
+#include "systemcolors.h"
+
+namespace {
+
+// Watches the QMenus of a skinned menu for items arriving or changing later.
+class MenuWatcher : public QObject {
+public:
+    MenuWatcher(QObject* parent, TsuiSkinnedMenu* menu) : QObject(parent), menu_(menu) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionChanged)
+            menu_->AttachMenuDrawHandlers(static_cast<QActionEvent*>(event)->action());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TsuiSkinnedMenu* menu_;
+};
+
+QImage CheckMarkImage() {
+    // Drawn with white as its transparent colour.
+    QImage mark = SkinLook::picture<SkinPicture::MenuChecked>().whole().convertToFormat(
+        QImage::Format_ARGB32);
+    for (int y = 0; y < mark.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(mark.scanLine(y));
+        for (int x = 0; x < mark.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == 0xFFFFFF)
+                line[x] = 0;
+        }
+    }
+    return mark;
+}
+
+QImage Texture(const SkinFrameSet& set) {
+    return set.fallback ? QImage() : set.whole;
+}
+
+} // namespace
+
+TsuiSkinnedMenu::TsuiSkinnedMenu(QObject* self)
+    : style_(new SkinnedMenuStyle(&look_)), watcher_(new MenuWatcher(style_, this)) {
+    style_->setParent(self);
+    // A new menu, before a style is applied.
+    look_.barColor = SystemColorValue(SystemColor::ButtonFace);
+    look_.selectedBorderColor = SystemColorValue(SystemColor::Highlight);
+    look_.selectedColor = SystemColorValue(SystemColor::Highlight);
+    look_.checkMark = CheckMarkImage();
+    look_.barTexture = Texture(SkinLook::pictureSet(SkinPicture::MacOSMenuBar));
+    look_.selectTexture = Texture(SkinLook::pictureSet(SkinPicture::MacOSMenuSelect));
+    updateFont();
+}
+
+TsuiSkinnedMenu::~TsuiSkinnedMenu() = default;
+
+void TsuiSkinnedMenu::ApplyMenuLook(TsuiUIStyle style, const SkinLook& look) {
+    uiStyle_ = style;
+    look_.textured = style == TsuiUIStyle::MacOS;
+    look_.barWidth = 26;
+    if (style == TsuiUIStyle::MacOS) {
+        look_.itemHeight = 20;
+        look_.separatorHeight = 12;
+        look_.separatorColor = QColor(0, 0, 0);
+    } else {
+        look_.itemHeight = 21;
+        look_.separatorHeight = 5;
+        look_.separatorColor = QColor(0x84, 0x82, 0x84);
+    }
+    look_.barColor = look.color(SkinColor::MenuBar);
+    look_.color = look.color(SkinColor::MenuBackground);
+    look_.fontColor = look.color(SkinColor::MenuFont);
+    look_.selectedBorderColor = look.color(SkinColor::MenuSelectedBorder);
+    look_.selectedColor = look.color(SkinColor::MenuSelectedBackground);
+    look_.selectedFontColor = look.color(SkinColor::MenuSelectedFont);
+    look_.formBackground = look.color(SkinColor::FormBackground);
+    changed();
+}
+
+void TsuiSkinnedMenu::setMenuItemHeight(int height) {
+    if (uiStyle_ == TsuiUIStyle::MacOS || height == look_.itemHeight)
+        return;
+    look_.itemHeight = height;
+    changed();
+}
+
+void TsuiSkinnedMenu::setSeparatorHeight(int height) {
+    if (uiStyle_ == TsuiUIStyle::MacOS || height == look_.separatorHeight)
+        return;
+    look_.separatorHeight = height;
+    changed();
+}
+
+#define ZD7240_MENU_SETTER(setter, field)                                                          \
+    void TsuiSkinnedMenu::setter(const QColor& color) {                                            \
+        if (color == look_.field)                                                                  \
+            return;                                                                                \
+        look_.field = color;                                                                       \
+        changed();                                                                                 \
+    }
+ZD7240_MENU_SETTER(setBarColor, barColor)
+ZD7240_MENU_SETTER(setColor, color)
+ZD7240_MENU_SETTER(setSeparatorColor, separatorColor)
+ZD7240_MENU_SETTER(setSelectedBorderColor, selectedBorderColor)
+ZD7240_MENU_SETTER(setSelectedColor, selectedColor)
+ZD7240_MENU_SETTER(setSelectedFontColor, selectedFontColor)
+ZD7240_MENU_SETTER(setFontColor, fontColor)
+#undef ZD7240_MENU_SETTER
+
+void TsuiSkinnedMenu::setBarWidth(int width) {
+    width = qMax(0, width);
+    if (width == look_.barWidth)
+        return;
+    look_.barWidth = width;
+    changed();
+}
+
+void TsuiSkinnedMenu::setFlatMenu(bool flat) {
+    if (flat == look_.flatMenu)
+        return;
+    look_.flatMenu = flat;
+    changed();
+}
+
+void TsuiSkinnedMenu::setFontName(const QString& name) {
+    fontName_ = name;
+    updateFont();
+}
+
+void TsuiSkinnedMenu::setFontSize(int points) {
+    fontSize_ = points;
+    updateFont();
+}
+
+void TsuiSkinnedMenu::setUseSystemFont(bool use) {
+    useSystemFont_ = use;
+    updateFont();
+}
+
+void TsuiSkinnedMenu::updateFont() {
+    if (useSystemFont_) {
+        look_.font = QApplication::font("QMenu");
+    } else {
+        QFont font(fontName_);
+        // Points at the fixed 96 pixels per inch of the window descriptions (8 pt: 11 px).
+        font.setPixelSize(qMax(1, (fontSize_ * 96 + 36) / 72));
+        look_.font = font;
+    }
+    changed();
+}
+
+void TsuiSkinnedMenu::changed() {
+    for (const QPointer<QMenu>& menu : std::as_const(attached_)) {
+        if (menu) {
+            menu->setFont(look_.font);
+            // Qt measures its items again only when told that something changed.
+            QEvent event(QEvent::StyleChange);
+            QCoreApplication::sendEvent(menu, &event);
+            menu->update();
+        }
+    }
+    menuLookChanged();
+}
+
+void TsuiSkinnedMenu::AttachMenuDrawHandlers(QMenu* menu) {
+    if (!menu)
+        return;
+    if (!attached_.contains(menu)) {
+        attached_.removeAll(QPointer<QMenu>());
+        attached_.append(menu);
+        menu->setStyle(style_);
+        menu->setFont(look_.font);
+        menu->installEventFilter(watcher_);
+    }
+    for (QAction* action : menu->actions())
+        AttachMenuDrawHandlers(action);
+}
+
+void TsuiSkinnedMenu::AttachMenuDrawHandlers(QAction* item) {
+    if (!item)
+        return;
+    if (!item->isSeparator() && IsMenuSeparatorCaption(item->text()))
+        item->setSeparator(true);
+    if (QMenu* sub = item->menu())
+        AttachMenuDrawHandlers(sub);
+}
