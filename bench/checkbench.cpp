@@ -30,11 +30,11 @@ int main() {
                 ".txt\"}";
     }
     text += "]}";
-    std::vector<cli::JobSpec> specs = cli::ParseJobFile(text, "bench.json", "/tmp");
+    std::vector<cli::JobEntry> entries = cli::ParseJobFile(text, "bench.json", "/tmp");
     std::vector<Job> jobs;
-    for (cli::JobSpec& spec : specs) {
-        jobs.emplace_back(*spec.page, spec.fields);
-        jobs.back().SelectFormat(spec.fields);
+    for (cli::JobEntry& entry : entries) {
+        jobs.emplace_back(*entry.page, entry.fields);
+        jobs.back().SelectFormat(entry.fields);
     }
     double best = 1e9;
     std::size_t conflicts = 0;
@@ -43,7 +43,7 @@ int main() {
         std::vector<JobBindings> bindings;
         bindings.reserve(jobs.size());
         for (std::size_t i = 0; i < jobs.size(); ++i)
-            bindings.push_back(BindingsOf(jobs[i], specs[i].fields));
+            bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
         conflicts = FindConflicts(bindings).size();
         const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - t0;
         best = std::min(best, ms.count());

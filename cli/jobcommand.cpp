@@ -54,8 +54,8 @@ std::string EndLine(const PageTable& page, std::int32_t value) {
     return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
 }
 
-std::string JobName(const JobSpec& spec) {
-    return "job " + std::to_string(spec.number) + " (" + EscapeText(spec.output) + ")";
+std::string JobName(const JobEntry& entry) {
+    return "job " + std::to_string(entry.number) + " (" + EscapeText(entry.output) + ")";
 }
 
 // A page's fields checked and converted as "Make file" does, ready to be summed up,
@@ -150,28 +150,28 @@ private:
     bool report_;
 };
 
-int RunOne(JobSpec& spec, bool progress) {
-    const std::string name = JobName(spec);
-    FixedChooser chooser(spec.path);
+int RunOne(JobEntry& entry, bool progress) {
+    const std::string name = JobName(entry);
+    FixedChooser chooser(entry.path);
     JobMessages messages(name);
     JobProgress monitor(progress);
-    FrameSeams seams{spec.fields, chooser, messages, messages, &monitor};
-    if (spec.path == "-") {
+    FrameSeams seams{entry.fields, chooser, messages, messages, &monitor};
+    if (entry.path == "-") {
         seams.open = [](const std::string&) {
             return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output");
         };
     }
-    const FrameResult result = RunFrame(*spec.page, seams);
+    const FrameResult result = RunFrame(*entry.page, seams);
     switch (result.outcome) {
     case FrameOutcome::InvalidInput:
-        std::cerr << " (" << FieldName(*spec.page, *result.failedField) << ": "
-                  << Quoted(spec.fields.Text(result.failedField->name)) << ")\n";
+        std::cerr << " (" << FieldName(*entry.page, *result.failedField) << ": "
+                  << Quoted(entry.fields.Text(result.failedField->name)) << ")\n";
         return kExitData;
     case FrameOutcome::ConversionFailed:
         return kExitData;
     case FrameOutcome::Cancelled:
     case FrameOutcome::Aborted:
-        std::cerr << "zd7240-gen: " << name << ": interrupted; " << EscapeText(spec.output)
+        std::cerr << "zd7240-gen: " << name << ": interrupted; " << EscapeText(entry.output)
                   << " was left as it was\n";
         return InterruptStatus(SIGINT);
     case FrameOutcome::CreateFailed:
@@ -179,16 +179,16 @@ int RunOne(JobSpec& spec, bool progress) {
     case FrameOutcome::WriteFailed:
         return kExitIoError;
     case FrameOutcome::Written:
-        std::cerr << name + ": " + EndLine(*spec.page, result.endValue) + "\n";
+        std::cerr << name + ": " + EndLine(*entry.page, result.endValue) + "\n";
         return kExitOk;
     }
     return kExitIoError;
 }
 
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
-    std::vector<JobSpec> specs;
+    std::vector<JobEntry> entries;
     try {
-        specs = ReadJobFile(options.jobFile);
+        entries = ReadJobFile(options.jobFile);
     } catch (const JobFileError& e) {
         std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
         return kExitData;
@@ -198,13 +198,13 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     if (options.check || options.strict || dryRun) {
         std::vector<Job> jobs;
         std::size_t warnings = 0;
-        for (JobSpec& spec : specs) {
-            Prepared prepared = Prepare(*spec.page, spec.fields);
+        for (JobEntry& entry : entries) {
+            Prepared prepared = Prepare(*entry.page, entry.fields);
             if (!prepared.job) {
-                std::cerr << "zd7240-gen: " << JobName(spec) << ": " << prepared.refusal << "\n";
+                std::cerr << "zd7240-gen: " << JobName(entry) << ": " << prepared.refusal << "\n";
                 return prepared.status;
             }
-            warnings += PrintHints(*prepared.job, spec.fields, JobName(spec) + ": ");
+            warnings += PrintHints(*prepared.job, entry.fields, JobName(entry) + ": ");
             jobs.push_back(std::move(*prepared.job));
         }
         if (options.strict && warnings > 0) {
@@ -215,16 +215,16 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
             std::vector<JobBindings> bindings;
             bindings.reserve(jobs.size());
             for (std::size_t i = 0; i < jobs.size(); ++i)
-                bindings.push_back(BindingsOf(jobs[i], specs[i].fields));
+                bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
             const std::vector<Conflict> conflicts = FindConflicts(bindings);
             for (const Conflict& c : conflicts) {
-                std::string line = "zd7240-gen: conflict: " + JobName(specs[c.first]);
+                std::string line = "zd7240-gen: conflict: " + JobName(entries[c.first]);
                 if (c.first == c.second) {
                     line += " binds " + c.endpoint + " twice";
                     if (c.wrapsAround)
                         line += " (its counter comes round after 2^32 lines)";
                 } else {
-                    line += " and " + JobName(specs[c.second]) + " both bind " + c.endpoint;
+                    line += " and " + JobName(entries[c.second]) + " both bind " + c.endpoint;
                 }
                 std::cerr << line + "\n";
             }
@@ -236,7 +236,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         }
         if (dryRun) {
             for (std::size_t i = 0; i < jobs.size(); ++i) {
-                std::cout << JobName(specs[i]) << "\n";
+                std::cout << JobName(entries[i]) << "\n";
                 PrintSummary(std::cout, jobs[i]);
             }
             return kExitOk;
@@ -246,16 +246,16 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     // Over a file size limit, let the write fail and the old file stay, rather than die.
     std::signal(SIGXFSZ, SIG_IGN);
     const bool hintsShown = options.check || options.strict;
-    for (JobSpec& spec : specs) {
+    for (JobEntry& entry : entries) {
         // An interrupt ends the process at once; it says which job was left.
-        SetInterruptNote(" in " + JobName(spec) + "; its file was left as it was, the files of " +
+        SetInterruptNote(" in " + JobName(entry) + "; its file was left as it was, the files of " +
                          "the jobs before it are complete");
         if (!hintsShown) {
-            const Prepared prepared = Prepare(*spec.page, spec.fields);
+            const Prepared prepared = Prepare(*entry.page, entry.fields);
             if (prepared.job)
-                PrintHints(*prepared.job, spec.fields, JobName(spec) + ": ");
+                PrintHints(*prepared.job, entry.fields, JobName(entry) + ": ");
         }
-        if (const int status = RunOne(spec, progress); status != kExitOk)
+        if (const int status = RunOne(entry, progress); status != kExitOk)
             return status;
     }
     return kExitOk;

@@ -159,8 +159,8 @@ std::string AssignField(const PageTable& page, PageFields& fields, std::string_v
            "' (see 'zd7240-gen " + std::string(page.slug) + " --list')";
 }
 
-std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& fileName,
-                                  const std::filesystem::path& folder) {
+std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fileName,
+                                   const std::filesystem::path& folder) {
     json root;
     try {
         root = ParseStrict(text);
@@ -193,7 +193,7 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
     if (jobs.empty())
         fail("", "the file has no jobs");
 
-    std::vector<JobSpec> specs;
+    std::vector<JobEntry> entries;
     std::map<std::string, std::size_t> outputs; // place -> job number; 0: the job file
     outputs.emplace(SamePlaceKey(fileName), 0);
     std::size_t number = 0;
@@ -218,7 +218,7 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
         if (!job.contains("output") || !job["output"].is_string() || output.empty())
             fail(where, "\"output\" must be a file name, or \"-\" for standard output");
 
-        JobSpec spec{number, page, PageFields(*page), output, output};
+        JobEntry entry{number, page, PageFields(*page), output, output};
         if (job.contains("fields")) {
             const json& fields = job["fields"];
             if (!fields.is_object())
@@ -230,7 +230,7 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
                                     "the window (\"" + value.dump() + "\")");
                 std::string control;
                 const std::string error =
-                    AssignField(*page, spec.fields, name, value.get<std::string>(), &control);
+                    AssignField(*page, entry.fields, name, value.get<std::string>(), &control);
                 if (!error.empty())
                     fail(where, error);
                 if (auto [it, fresh] = set.emplace(control, name); !fresh)
@@ -242,19 +242,19 @@ std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& file
             std::filesystem::path path(output);
             if (path.is_relative())
                 path = folder / path;
-            spec.path = path.string();
+            entry.path = path.string();
             const auto [it, fresh] = outputs.emplace(SamePlaceKey(path), number);
             if (!fresh && it->second == 0)
                 fail(where, "would write over the job file itself");
             if (!fresh)
                 fail(where, "writes the same file as job " + std::to_string(it->second));
         }
-        specs.push_back(std::move(spec));
+        entries.push_back(std::move(entry));
     }
-    return specs;
+    return entries;
 }
 
-std::vector<JobSpec> ReadJobFile(const std::string& fileName) {
+std::vector<JobEntry> ReadJobFile(const std::string& fileName) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(fileName, ec);
     if (!ec && size > kMaxFileSize)

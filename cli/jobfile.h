@@ -40,7 +40,7 @@ private:
 std::string AssignField(const PageTable& page, PageFields& fields, std::string_view name,
                         std::string_view value, std::string* control = nullptr);
 
-struct JobSpec {
+struct JobEntry {
     std::size_t number = 0; // 1-based position in the file
     const PageTable* page = nullptr;
     PageFields fields;
@@ -58,11 +58,11 @@ public:
 
 // Reads a job file's text. `fileName` is used in messages; relative outputs are taken
 // from `folder`. Throws JobFileError.
-std::vector<JobSpec> ParseJobFile(std::string_view text, const std::string& fileName,
-                                  const std::filesystem::path& folder);
+std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fileName,
+                                   const std::filesystem::path& folder);
 
 // Reads a job file from disk (at most 64 MiB). Throws JobFileError.
-std::vector<JobSpec> ReadJobFile(const std::string& fileName);
+std::vector<JobEntry> ReadJobFile(const std::string& fileName);
 
 // A one-job file with every field of the page that is not computed, the card types by
 // item text, and the output as given.

@@ -18,22 +18,22 @@ using namespace zd7240;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::vector<cli::JobSpec> specs;
+    std::vector<cli::JobEntry> entries;
     try {
-        specs = cli::ParseJobFile(text, "fuzz.json", "/nonexistent-folder");
+        entries = cli::ParseJobFile(text, "fuzz.json", "/nonexistent-folder");
     } catch (const cli::JobFileError&) {
         return 0;
     }
     std::vector<JobBindings> bindings;
-    for (const cli::JobSpec& spec : specs) {
-        if (FirstInvalidField(*spec.page, spec.fields))
+    for (const cli::JobEntry& entry : entries) {
+        if (FirstInvalidField(*entry.page, entry.fields))
             continue;
         try {
-            Job job(*spec.page, spec.fields);
-            job.SelectFormat(spec.fields);
+            Job job(*entry.page, entry.fields);
+            job.SelectFormat(entry.fields);
             const WalkSummary summary = Summarize(job);
-            (void)SanityHints(job, spec.fields);
-            bindings.push_back(BindingsOf(job, spec.fields));
+            (void)SanityHints(job, entry.fields);
+            bindings.push_back(BindingsOf(job, entry.fields));
             if (summary.lines <= 4096) {
                 LineCount lines = 0;
                 StepValues last{};
