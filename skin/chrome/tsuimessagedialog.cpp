@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QScreen>
 
+#include "drawingoperations.h"
 #include "messagedialoglayout.h"
 #include "skinlook.h"
 #include "tsuibutton.h"
@@ -74,7 +75,12 @@ TsuiMessageDialog::TsuiMessageDialog(QObject* owner)
 }
 
 int TsuiMessageDialog::ShowModal() {
-    MessageWindow window;
+    return CreateMessageWindow()->exec();
+}
+
+std::unique_ptr<QDialog> TsuiMessageDialog::CreateMessageWindow() const {
+    auto owned = std::make_unique<MessageWindow>();
+    MessageWindow& window = *owned;
     window.setFont(font_);
     window.resize(336, 130);
     auto* frame = new TsuiForm(&window);
@@ -97,7 +103,9 @@ int TsuiMessageDialog::ShowModal() {
     image->setGeometry(layout.image);
     if (layout.showImage) {
         const auto icons = SkinLook::picture<SkinPicture::MessageIcons>();
-        image->setPixmap(QPixmap::fromImage(icons.frame(MessageIconFrame(int(iconType_)))));
+        // Fuchsia around the sign is the skin's transparent colour: the panel shows there.
+        image->setPixmap(QPixmap::fromImage(
+            MaskedWithKey(icons.frame(MessageIconFrame(int(iconType_))), kSkinKeyColor)));
     } else {
         image->hide();
     }
@@ -130,5 +138,5 @@ int TsuiMessageDialog::ShowModal() {
     }
     if (focused)
         focused->setFocus();
-    return window.exec();
+    return owned;
 }

@@ -8,8 +8,11 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
+#include <memory>
 
 #include "tsuiskinned.h"
+
+class QDialog;
 
 class TsuiMessageDialog : public QObject, public TsuiSkinned {
     Q_OBJECT
@@ -51,6 +54,9 @@ public:
     // Shows the message window modally; answers the result of the button pressed, or
     // kResultCancel when the window was closed from its title bar.
     int ShowModal();
+    // The message window ShowModal runs, built and placed but not shown: for a picture
+    // of it, or to show it some other way. The result of exec() is ShowModal's.
+    std::unique_ptr<QDialog> CreateMessageWindow() const;
 
 private:
     QString caption_ = QStringLiteral("suiDialog");

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "drawingoperations.h"
 #include "messagedialoglayout.h"
 #include "skinlook.h"
 #include "tsuibutton.h"
@@ -119,13 +120,15 @@ private Q_SLOTS:
             QCOMPARE(QAccessible::queryAccessibleInterface(ok)->text(QAccessible::Name),
                      QStringLiteral("OK"));
 
-            // The icon is the warning frame of the message icons.
+            // The icon is the warning frame of the message icons, its fuchsia transparent.
             auto* image = window.findChild<QLabel*>(QStringLiteral("Image1"));
             QVERIFY(image && image->isVisible());
             const QImage icon =
                 SkinLook::picture<SkinPicture::MessageIcons>().frame(MessageIconFrame::Warning);
-            QCOMPARE(image->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-                     icon.convertToFormat(QImage::Format_RGB32));
+            const QImage shown = image->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(shown, MaskedWithKey(icon, kSkinKeyColor));
+            QCOMPARE(icon.pixel(0, 0) & 0xFFFFFF, kSkinKeyColor);
+            QCOMPARE(qAlpha(shown.pixel(0, 0)), 0);
             auto* label = window.findChild<QLabel*>(QStringLiteral("lbl"));
             QCOMPARE(label->geometry().topLeft(), QPoint(88, 64));
 
