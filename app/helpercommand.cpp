@@ -1,21 +1,31 @@
 #include "helpercommand.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
 #include <QMetaEnum>
+#include <QPainter>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QWidget>
 #include <cstring>
+#include <functional>
 #include <memory>
 
+#include "framemenubar.h"
+#include "framemenubarbutton.h"
+#include "linkpage.h"
 #include "pagetable.h"
 #include "tform1.h"
 #include "tsuifiletheme.h"
+#include "tsuiform.h"
+#include "tsuimessagedialog.h"
 #include "tsuipagecontrol.h"
 
 #ifndef ZD7240_VERSION
@@ -48,8 +58,8 @@ int PageCount() {
 
 void PrintUsage(QTextStream& out) {
     out << "Usage: " << kProgram << " [--look STYLE | --theme FILE] [--page N]\n"
-        << "       " << kProgram
-        << " [--look STYLE | --theme FILE] [--page N] --grab FILE.png | --describe\n"
+        << "       " << kProgram << " [--look STYLE | --theme FILE] [--page N] [--grab FILE.png]\n"
+        << "                     [--grab-dialog FILE.png] [--grab-menu FILE.png] [--describe]\n"
         << "       " << kProgram << " --help | --version\n"
         << "\n"
         << "Opens the window that writes configuration scripts for the Zd7240.\n"
@@ -61,13 +71,20 @@ void PrintUsage(QTextStream& out) {
         << " in tab order (default 0)\n"
         << "  --grab FILE    lay the window out without showing it, write a PNG picture of it\n"
         << "                 to FILE and end\n"
+        << "  --grab-dialog FILE\n"
+        << "                 write a PNG picture of the message window, as \"Make file\" shows\n"
+        << "                 it when the first field of the page is empty, to FILE and end\n"
+        << "  --grab-menu FILE\n"
+        << "                 write a PNG picture of the window with its \"Help\" menu open\n"
+        << "                 (the menu drawn over the window) to FILE and end\n"
         << "  --describe     lay the window out without showing it, print every widget as a\n"
         << "                 JSON array (class, name, x, y, width, height in window\n"
         << "                 coordinates, visible, enabled, text, UIStyle) and end\n"
         << "\n"
-        << "--grab and --describe need no display. Exit status: 0 done; 64 bad usage (unknown\n"
-        << "option or look, page out of range); 65 the theme file is not a theme; 66 the\n"
-        << "theme file cannot be found; 73 the picture cannot be written.\n";
+        << "The three --grab options and --describe can be combined and need no display.\n"
+        << "Exit status: 0 done; 64 bad usage (unknown option or look, page out of range);\n"
+        << "65 the theme file is not a theme; 66 the theme file cannot be found; 73 a picture\n"
+        << "cannot be written.\n";
 }
 
 int UsageError(QTextStream& err, const QString& message) {
@@ -127,10 +144,14 @@ std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStre
     const QCommandLineOption theme(QStringLiteral("theme"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("N"));
     const QCommandLineOption grab(QStringLiteral("grab"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption grabDialog(QStringLiteral("grab-dialog"), QString(),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption grabMenu(QStringLiteral("grab-menu"), QString(),
+                                      QStringLiteral("FILE"));
     const QCommandLineOption describe(QStringLiteral("describe"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({look, theme, page, grab, describe, help, version});
+    parser.addOptions({look, theme, page, grab, grabDialog, grabMenu, describe, help, version});
     if (!parser.parse(arguments))
         return UsageError(err, parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -164,10 +185,15 @@ std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStre
                                        .arg(parser.value(page))
                                        .arg(PageCount() - 1));
     }
-    if (parser.isSet(grab)) {
-        o.grabFile = parser.value(grab);
-        if (o.grabFile.isEmpty())
-            return UsageError(err, QStringLiteral("--grab needs a file name"));
+    const std::pair<const QCommandLineOption*, QString*> pictures[] = {
+        {&grab, &o.grabFile}, {&grabDialog, &o.grabDialogFile}, {&grabMenu, &o.grabMenuFile}};
+    for (const auto& [option, file] : pictures) {
+        if (!parser.isSet(*option))
+            continue;
+        *file = parser.value(*option);
+        if (file->isEmpty())
+            return UsageError(
+                err, QStringLiteral("--%1 needs a file name").arg(option->names().first()));
     }
     o.describe = parser.isSet(describe);
     return std::nullopt;
@@ -191,6 +217,88 @@ std::optional<int> LoadTheme(const QString& path, TsuiFileTheme& theme, QTextStr
     return std::nullopt;
 }
 
+// The messenger of a "Make file" press that only remembers what it was to show.
+class MessageCapture : public zd7240::Messenger {
+public:
+    void ShowMessage(std::string_view caption, std::string_view text) override {
+        caption_ = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+        text_ = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    QString caption_;
+    QString text_;
+};
+
+// Neither a file nor an error is wanted: the press ends at the field check.
+class NoFile : public zd7240::FileChooser, public zd7240::ErrorReport {
+public:
+    std::optional<std::string> ChooseFile() override { return std::nullopt; }
+    void ReportError(std::string_view) override {}
+};
+
+// The message window the window shows when "Make file" is pressed with the page's first
+// field empty: the press runs as the operator's would, its message is kept, and the
+// window's own message dialog builds its window with that caption and text. The field
+// gets its text back afterwards.
+QImage GrabWarning(TForm1& form, int page) {
+    LinkPage& link = *form.Pages().at(static_cast<std::size_t>(page));
+    const std::string field(link.Table().fields.front().name);
+    const std::string kept = link.Text(field);
+    link.SetText(field, std::string());
+    MessageCapture message;
+    NoFile none;
+    link.MakeFile(none, message, none, nullptr);
+    link.SetText(field, kept);
+
+    TsuiMessageDialog& component = *form.suiMessageDialog1;
+    const QString caption = component.Caption();
+    const QString text = component.Text();
+    component.setCaption(message.caption_);
+    component.setText(message.text_);
+    const std::unique_ptr<QDialog> dialog = component.CreateMessageWindow();
+    component.setCaption(caption);
+    component.setText(text);
+    dialog->setAttribute(Qt::WA_DontShowOnScreen);
+    dialog->show();
+    QCoreApplication::processEvents();
+    QImage image = dialog->grab().toImage();
+    dialog->hide();
+    return image;
+}
+
+// The window with the first item of its menu bar open, as the keyboard opens it (its
+// first item selected). The menu is a window of its own, so its picture is drawn over the
+// window's where it stands on the screen; the picture grows if the menu reaches past the
+// window.
+QImage GrabWithMenuOpen(TForm1& form) {
+    FrameMenuBar* bar = form.suiForm1->MenuBar();
+    if (!bar || bar->Buttons().isEmpty())
+        return form.grab().toImage();
+    QMenu* menu = bar->Buttons().front()->Item()->menu();
+    menu->setAttribute(Qt::WA_DontShowOnScreen);
+    bar->OpenMenu(0, true);
+    QCoreApplication::processEvents();
+    const QImage window = form.grab().toImage();
+    const QPixmap popup = menu->grab();
+    const QPoint at = menu->mapToGlobal(QPoint(0, 0)) - form.mapToGlobal(QPoint(0, 0));
+    menu->close();
+    QCoreApplication::processEvents();
+    menu->setAttribute(Qt::WA_DontShowOnScreen, false);
+
+    const QRect bounds = QRect(QPoint(0, 0), window.size()).united(QRect(at, popup.size()));
+    QImage image = window;
+    if (bounds.size() != window.size()) {
+        // Past the window: transparent around the two.
+        image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+    }
+    QPainter painter(&image);
+    if (bounds.size() != window.size())
+        painter.drawImage(-bounds.topLeft(), window);
+    painter.drawPixmap(at - bounds.topLeft(), popup);
+    painter.end();
+    return image;
+}
+
 } // namespace
 
 bool RunsWithoutWindow(int argc, char** argv) {
@@ -198,7 +306,8 @@ bool RunsWithoutWindow(int argc, char** argv) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--") == 0)
             break;
-        for (const char* option : {"--grab", "--describe", "--help", "-h", "--version", "-v"}) {
+        for (const char* option : {"--grab", "--grab-dialog", "--grab-menu", "--describe", "--help",
+                                   "-h", "--version", "-v"}) {
             const std::size_t length = std::strlen(option);
             if (std::strncmp(arg, option, length) == 0 &&
                 (arg[length] == '\0' || arg[length] == '='))
@@ -242,16 +351,33 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
             return *status;
     }
     // Opened before the window is built, so that a path that cannot be written fails at
-    // once; the picture replaces the file only once it is complete.
-    std::unique_ptr<QSaveFile> picture;
-    if (!o.grabFile.isEmpty()) {
-        picture = std::make_unique<QSaveFile>(o.grabFile);
-        if (!picture->open(QIODevice::WriteOnly)) {
-            err << kProgram << ": cannot write '" << o.grabFile << "': " << picture->errorString()
-                << "\n";
+    // once; each picture replaces its file only once it is complete.
+    struct Picture {
+        QString path;
+        std::unique_ptr<QSaveFile> file;
+    };
+    Picture window{o.grabFile, nullptr};
+    Picture dialog{o.grabDialogFile, nullptr};
+    Picture menu{o.grabMenuFile, nullptr};
+    for (Picture* picture : {&window, &dialog, &menu}) {
+        if (picture->path.isEmpty())
+            continue;
+        picture->file = std::make_unique<QSaveFile>(picture->path);
+        if (!picture->file->open(QIODevice::WriteOnly)) {
+            err << kProgram << ": cannot write '" << picture->path
+                << "': " << picture->file->errorString() << "\n";
             return helper_exit::kCantCreate;
         }
     }
+    const auto save = [&err](Picture& picture, const std::function<QImage()>& draw) {
+        if (!picture.file)
+            return true;
+        if (draw().save(picture.file.get(), "PNG") && picture.file->commit())
+            return true;
+        err << kProgram << ": cannot write '" << picture.path
+            << "': " << picture.file->errorString() << "\n";
+        return false;
+    };
 
     auto form = std::make_unique<TForm1>();
     theme->setParent(form.get());
@@ -260,7 +386,7 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     theme.release(); // owned by the window from here on
     form->suiPageControl1->setActivePageIndex(o.page);
 
-    if (o.grabFile.isEmpty() && !o.describe) {
+    if (!window.file && !dialog.file && !menu.file && !o.describe) {
         form->show();
         return QApplication::exec();
     }
@@ -269,14 +395,11 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     form->setAttribute(Qt::WA_DontShowOnScreen);
     form->show();
     QCoreApplication::processEvents();
-    if (picture) {
-        const QPixmap pixmap = form->grab();
-        if (!pixmap.save(picture.get(), "PNG") || !picture->commit()) {
-            err << kProgram << ": cannot write '" << o.grabFile << "': " << picture->errorString()
-                << "\n";
-            return helper_exit::kCantCreate;
-        }
-    }
+    TForm1& shown = *form;
+    if (!save(window, [&shown] { return shown.grab().toImage(); }) ||
+        !save(menu, [&shown] { return GrabWithMenuOpen(shown); }) ||
+        !save(dialog, [&shown, &o] { return GrabWarning(shown, o.page); }))
+        return helper_exit::kCantCreate;
     if (o.describe) {
         out << QJsonDocument(DescribeWidgets(form.get())).toJson(QJsonDocument::Indented);
         out.flush();

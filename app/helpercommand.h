@@ -1,7 +1,8 @@
 #pragma once
 // The command line of zd7240-helper. Without options it opens the window; the options
-// choose its look, and --grab and --describe lay the window out without showing it, write
-// a picture of it or a description of every widget, and end.
+// choose its look, and --grab, --grab-dialog, --grab-menu and --describe lay the window
+// out without showing it, write pictures of it, of its message window or of it with its
+// menu open, or a description of every widget, and end.
 
 #include <QJsonArray>
 #include <QString>
@@ -26,13 +27,15 @@ struct HelperOptions {
     TsuiUIStyle look = TsuiUIStyle::MacOS;
     QString themeFile; // when set, the look comes from this theme file
     QString grabFile;
+    QString grabDialogFile; // the message window as "Make file" shows it for an empty field
+    QString grabMenuFile;   // the window with its first menu ("&Help") open
     bool describe = false;
     int page = 0;
 };
 
-// Whether the arguments ask for output without a window (--grab, --describe, --help,
-// --version), so that the program can run without a display. Looks at argv before the
-// QApplication exists.
+// Whether the arguments ask for output without a window (--grab, --grab-dialog,
+// --grab-menu, --describe, --help, --version), so that the program can run without a display. Looks
+// at argv before the QApplication exists.
 bool RunsWithoutWindow(int argc, char** argv);
 
 // The look named by `name`, in any case (MacOS, WinXP, DeepBlue, Protein, BlueGlass).
@@ -44,7 +47,8 @@ std::optional<TsuiUIStyle> LookByName(const QString& name);
 QJsonArray DescribeWidgets(QWidget* window);
 
 // Runs the program with `arguments` (the first is the program name) inside an existing
-// QApplication: options, then the window. With --grab or --describe it writes its output
+// QApplication: options, then the window. With a --grab option or --describe it writes its output
 // and returns without showing anything; otherwise it shows the window and runs the event
-// loop. Messages go to `out` and `err`; the result is the exit status.
+// loop. Messages go to `out` and `err`; the result is the exit status. Several pictures
+// can be asked for in one run.
 int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err);

@@ -122,6 +122,11 @@ private Q_SLOTS:
             << QStringList{grab, Path("notes.txt/w.png")} << 73 << "cannot write";
         QTest::newRow("grab onto a folder")
             << QStringList{grab, dir_.path()} << 73 << "cannot write";
+        QTest::newRow("dialog picture into a missing folder")
+            << QStringList{grab, picture, "--grab-dialog", Path("no/such/folder/d.png")} << 73
+            << "cannot write";
+        QTest::newRow("menu picture without a name")
+            << QStringList{grab, picture, "--grab-menu="} << 64 << "--grab-menu needs a file name";
     }
     void refusals() {
         QFETCH(QStringList, options);
@@ -138,8 +143,9 @@ private Q_SLOTS:
     void helpAndVersion() {
         const Run help = RunWith({QStringLiteral("--help")});
         QCOMPARE(help.status, 0);
-        for (const char* word : {"--look STYLE", "--theme FILE", "--page N", "--grab FILE",
-                                 "--describe", "MacOS, WinXP, DeepBlue, Protein, BlueGlass"})
+        for (const char* word :
+             {"--look STYLE", "--theme FILE", "--page N", "--grab FILE", "--grab-dialog FILE",
+              "--grab-menu FILE", "--describe", "MacOS, WinXP, DeepBlue, Protein, BlueGlass"})
             QVERIFY2(help.out.contains(QLatin1String(word)), word);
         QVERIFY(help.err.isEmpty());
         const Run version = RunWith({QStringLiteral("--version")});
@@ -175,6 +181,56 @@ private Q_SLOTS:
             QVERIFY(macos.load(Path(QStringLiteral("MacOS-0.png")), "PNG"));
             QVERIFY(macos != pages[0]);
         }
+    }
+
+    // The message window and the open menu in each look and from a theme file, in one run
+    // with the window's picture: the dialog at its laid-out size (one line of text, the
+    // icon, one button; a wider border in WinXP), the menu picture the window's size and
+    // the same as the window's picture but where the menu stands, below the menu bar at
+    // the left.
+    void grabDialogAndMenu_data() {
+        QTest::addColumn<QStringList>("look");
+        QTest::addColumn<int>("border");
+        QTest::addColumn<QSize>("dialogSize");
+        for (const char* look : {"MacOS", "DeepBlue", "Protein", "BlueGlass"})
+            QTest::newRow(look) << QStringList{"--look", look} << 1 << QSize(336, 169);
+        QTest::newRow("WinXP") << QStringList{"--look", "WinXP"} << 3 << QSize(340, 170);
+        QTest::newRow("theme file")
+            << QStringList{"--theme", Path("xp.theme")} << 3 << QSize(340, 170);
+    }
+    void grabDialogAndMenu() {
+        QFETCH(QStringList, look);
+        QFETCH(int, border);
+        QFETCH(QSize, dialogSize);
+        const QString window = Path(QStringLiteral("window.png"));
+        const QString dialog = Path(QStringLiteral("dialog.png"));
+        const QString menu = Path(QStringLiteral("menu.png"));
+        const Run run = RunWith(
+            look + QStringList{"--grab", window, "--grab-dialog", dialog, "--grab-menu", menu});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(QImage(dialog).size(), dialogSize);
+
+        const QImage plain = QImage(window).convertToFormat(QImage::Format_RGB32);
+        const QImage open = QImage(menu).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(open.size(), WindowSize(border));
+        QRect changed;
+        for (int y = 0; y < open.height(); ++y) {
+            for (int x = 0; x < open.width(); ++x) {
+                if (open.pixel(x, y) != plain.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+            }
+        }
+        // The menu's four items and the bar's highlighted button.
+        QVERIFY2(changed.width() > 100 && changed.height() > 4 * 20,
+                 qPrintable(QString::number(changed.height())));
+        QVERIFY2(changed.left() <= border + 2 && changed.top() >= 18 && changed.bottom() < 160 &&
+                     changed.right() < 250,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(changed.x())
+                                .arg(changed.y())
+                                .arg(changed.width())
+                                .arg(changed.height())));
     }
 
     // The description names every control of the pages with its class, in the window's
@@ -274,6 +330,9 @@ private Q_SLOTS:
         const QString picture = Path(QStringLiteral("process.png"));
         QCOMPARE(run({"--look", "BlueGlass", "--grab", picture}), 0);
         QCOMPARE(QImage(picture).size(), QSize(536, 575));
+        const QString menu = Path(QStringLiteral("process-menu.png"));
+        QCOMPARE(run({"--grab-menu", menu}), 0);
+        QCOMPARE(QImage(menu).size(), QSize(536, 575));
         QByteArray out;
         QCOMPARE(run({"--describe"}, &out), 0);
         QVERIFY(QJsonDocument::fromJson(out).isArray());
