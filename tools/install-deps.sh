@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest
     nlohmann-json3-dev
     fonts-dejavu-core fonts-wine
-    xvfb xauth openbox xdotool xclip x11-utils
+    xvfb xauth openbox xdotool xclip x11-utils jq
     clang libclang-rt-14-dev
     bc
     dpkg-dev file

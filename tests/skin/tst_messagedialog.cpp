@@ -13,6 +13,7 @@
 #include "tsuibutton.h"
 #include "tsuiform.h"
 #include "tsuimessagedialog.h"
+#include "tsuititlebar.h"
 
 using Rects = QList<QRect>;
 
@@ -154,6 +155,23 @@ private Q_SLOTS:
         TsuiMessageDialog dialog;
         dialog.setButtonCount(1);
         QCOMPARE(showAndInspect(dialog, [](QDialog& window) { window.close(); }), 2);
+    }
+
+    // The title bar's close button, clicked with the mouse, ends the window with Cancel
+    // even when button 1 answers something else.
+    void titleBarCloseAnswersCancel() {
+        TsuiMessageDialog dialog;
+        dialog.setButtonCount(1);
+        dialog.setProperty("Button1ModalResult", 6);
+        const int result = showAndInspect(dialog, [](QDialog& window) {
+            auto* frame = window.findChild<TsuiForm*>();
+            QVERIFY(frame);
+            TsuiTitleBar* bar = frame->TitleBar();
+            QCOMPARE(bar->Buttons().Items(0)->ButtonType(), suiClose);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->ButtonLayout().rects[0].center());
+            QTRY_VERIFY(!window.isVisible());
+        });
+        QCOMPARE(result, 2);
     }
 
     void withoutIcon() {

@@ -4,14 +4,16 @@
 #   window_chrome.sh PATH-TO-ZD7240-HELPER
 # Checks: no system decoration, the title is the caption exactly, dragging the caption
 # moves the window (and the window does not stay glued to the pointer), a double click
-# maximizes and a second one restores, Alt+Space opens the system menu, the close button
-# ends the program. Exits 77 (skipped) when the X tools are not installed.
+# maximizes and a second one restores, Alt+Space opens the system menu, "Make file" with
+# empty fields opens the Warning dialog (a window of its own, undecorated, titled
+# "Warning") whose Ctrl+C fills the clipboard and whose close button closes it, the close
+# button ends the program. Exits 77 (skipped) when the X tools are not installed.
 set -uo pipefail
 
 helper=$(realpath "${1:?usage: window_chrome.sh PATH-TO-ZD7240-HELPER}")
 caption="Velmar Zd7240 Helper  V2.1"
 
-for tool in Xvfb openbox xdotool xprop; do
+for tool in Xvfb openbox xdotool xprop xclip jq; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed (tools/install-deps.sh installs the X11 test tools)"
         exit 77
@@ -96,6 +98,77 @@ if [ "$started" -ne 1 ]; then
     cat "$work/xvfb.log" "$work/openbox.log"
     exit 1
 fi
+
+# The close button is the rightmost one of the MacOS title bar: its centre 12 pixels in
+# from the window's right edge and 12 below its top (main window: bar x 515 to 532, the
+# bar starting at x 1 of the 536-pixel window).
+click_close_button() {
+    eval "$(xdotool getwindowgeometry --shell "$1" | sed 's/^/CLOSE_/')"
+    xdotool mousemove "$((CLOSE_X + CLOSE_WIDTH - 12))" "$((CLOSE_Y + 12))" click 1
+}
+
+# What Ctrl+C in the Warning dialog puts on the clipboard: 27-hyphen rules, CR LF between
+# the lines, none after the last.
+rule=---------------------------
+printf '%s\r\n' "$rule" Warning "$rule" "The input must be integer! Please check it!" \
+    "$rule" OK >"$work/warning.expected"
+printf '%s' "$rule" >>"$work/warning.expected"
+clipboard_holds_warning() {
+    timeout 5 xclip -o -selection clipboard >"$work/clipboard" 2>/dev/null &&
+        cmp -s "$work/clipboard" "$work/warning.expected"
+}
+
+# The dialog `$dialog` is open: its window, Ctrl+C, then its close button.
+check_warning_dialog() {
+    if [ "$dialog" != "$wid" ] && xprop -id "$dialog" WM_STATE 2>/dev/null | grep -q Normal; then
+        pass "the Warning dialog is a top-level window of its own"
+    else
+        fail "the Warning dialog is not a top-level window of its own ($dialog, main $wid)"
+    fi
+    local extents name
+    extents=$(xprop -id "$dialog" _NET_FRAME_EXTENTS 2>/dev/null)
+    if [[ "$extents" == *"= 0, 0, 0, 0" ]]; then
+        pass "no system decoration on the Warning dialog"
+    else
+        fail "system decoration around the Warning dialog: $extents"
+    fi
+    name=$(xprop -id "$dialog" _NET_WM_NAME 2>/dev/null)
+    if [ "$name" = '_NET_WM_NAME(UTF8_STRING) = "Warning"' ]; then
+        pass "the dialog's title is \"Warning\""
+    else
+        fail "the dialog's title: $name"
+    fi
+
+    wait_until 5 dialog_active || xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+    if wait_until 5 dialog_active; then
+        # Qt may read the key before the window manager's focus change has arrived:
+        # pressed again until the clipboard holds the text.
+        copy_warning() {
+            xdotool key --clearmodifiers ctrl+c
+            wait_until 2 clipboard_holds_warning
+        }
+        if wait_until 10 copy_warning; then
+            pass "Ctrl+C in the Warning dialog puts its text on the clipboard"
+        else
+            fail "Ctrl+C in the Warning dialog: the clipboard holds $(od -c "$work/clipboard" | head -n5)"
+        fi
+    else
+        fail "the Warning dialog is not the active window"
+    fi
+
+    click_close_button "$dialog"
+    if wait_until 10 no_dialog && kill -0 "$helper_pid" 2>/dev/null; then
+        pass "the dialog's close button closes the dialog and leaves the program running"
+    else
+        fail "the dialog's close button did not close the dialog"
+        return
+    fi
+    if wait_until 5 is_active; then
+        pass "the main window is active again"
+    else
+        fail "the main window did not become active after the dialog closed"
+    fi
+}
 
 # ---------------------------------------------------------------- the program
 
@@ -243,13 +316,37 @@ else
     fail "Alt+Space did not open the system menu"
 fi
 
-# The Warning dialog's Ctrl+C comes with the skinned message dialog:
-# check_warning_clipboard (open "Warning" with an empty field, Ctrl+C, xclip -o).
+# -- "Make file" with empty fields opens the Warning dialog: a window of its own without
+# system decoration, Ctrl+C puts the message on the clipboard, its close button ends it
+# The button's place in the window, from the program's own description of its widgets.
+make_file=$(cd "$work" && QT_QPA_PLATFORM=offscreen "$helper" --describe 2>/dev/null |
+    jq -r 'first(.[] | select(.text == "Make file" and .visible)) |
+           "\(.x + (.width / 2 | floor)) \(.y + (.height / 2 | floor))"')
+dialog=""
+find_dialog() {
+    dialog=$(xdotool search --all --onlyvisible --pid "$helper_pid" --name '^Warning$' 2>/dev/null |
+        head -n1)
+    [ -n "$dialog" ]
+}
+no_dialog() { ! find_dialog; }
+dialog_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ]; }
+if [ -z "$make_file" ]; then
+    fail "no visible \"Make file\" button in the window's description"
+else
+    read -r make_x make_y <<<"$make_file"
+    xdotool windowactivate --sync "$wid" >/dev/null 2>&1
+    wait_until 5 is_active
+    geometry
+    xdotool mousemove "$((X + make_x))" "$((Y + make_y))" click 1
+    if wait_until 10 find_dialog; then
+        check_warning_dialog
+    else
+        fail "\"Make file\" with empty fields did not open the Warning dialog"
+    fi
+fi
 
 # -- the close button ends the program
-geometry
-# Close is the rightmost button: x 515 to 532 of the bar, which starts at x 1.
-xdotool mousemove "$((X + 1 + 515 + 8))" "$((Y + 4 + 8))" click 1
+click_close_button "$wid"
 exited() { ! kill -0 "$helper_pid" 2>/dev/null; }
 if wait_until 10 exited; then
     wait "$helper_pid"
