@@ -20,6 +20,7 @@
 
 #include "framemenubar.h"
 #include "framemenubarbutton.h"
+#include "frameselftest.h"
 #include "linkpage.h"
 #include "pagetable.h"
 #include "tform1.h"
@@ -60,6 +61,7 @@ void PrintUsage(QTextStream& out) {
     out << "Usage: " << kProgram << " [--look STYLE | --theme FILE] [--page N]\n"
         << "       " << kProgram << " [--look STYLE | --theme FILE] [--page N] [--grab FILE.png]\n"
         << "                     [--grab-dialog FILE.png] [--grab-menu FILE.png] [--describe]\n"
+        << "       " << kProgram << " [--look STYLE | --theme FILE] --selftest-frame\n"
         << "       " << kProgram << " --help | --version\n"
         << "\n"
         << "Opens the window that writes configuration scripts for the Zd7240.\n"
@@ -80,11 +82,15 @@ void PrintUsage(QTextStream& out) {
         << "  --describe     lay the window out without showing it, print every widget as a\n"
         << "                 JSON array (class, name, x, y, width, height in window\n"
         << "                 coordinates, visible, enabled, text, UIStyle) and end\n"
+        << "  --selftest-frame\n"
+        << "                 show the window, maximize and restore it with its title bar's\n"
+        << "                 maximize button, change its look while maximized (its size must\n"
+        << "                 stay), close it with its close button, print each step and end\n"
         << "\n"
         << "The three --grab options and --describe can be combined and need no display.\n"
         << "Exit status: 0 done; 64 bad usage (unknown option or look, page out of range);\n"
-        << "65 the theme file is not a theme; 66 the theme file cannot be found; 73 a picture\n"
-        << "cannot be written.\n";
+        << "65 the theme file is not a theme; 66 the theme file cannot be found; 70 a\n"
+        << "--selftest-frame step did not happen in time; 73 a picture cannot be written.\n";
 }
 
 int UsageError(QTextStream& err, const QString& message) {
@@ -149,9 +155,11 @@ std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStre
     const QCommandLineOption grabMenu(QStringLiteral("grab-menu"), QString(),
                                       QStringLiteral("FILE"));
     const QCommandLineOption describe(QStringLiteral("describe"));
+    const QCommandLineOption selfTest(QStringLiteral("selftest-frame"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({look, theme, page, grab, grabDialog, grabMenu, describe, help, version});
+    parser.addOptions(
+        {look, theme, page, grab, grabDialog, grabMenu, describe, selfTest, help, version});
     if (!parser.parse(arguments))
         return UsageError(err, parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -196,6 +204,12 @@ std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStre
                 err, QStringLiteral("--%1 needs a file name").arg(option->names().first()));
     }
     o.describe = parser.isSet(describe);
+    o.selfTestFrame = parser.isSet(selfTest);
+    if (o.selfTestFrame && (o.describe || !o.grabFile.isEmpty() || !o.grabDialogFile.isEmpty() ||
+                            !o.grabMenuFile.isEmpty()))
+        return UsageError(err, QStringLiteral("--selftest-frame shows the window; it cannot be "
+                                              "used with --grab, --grab-dialog, --grab-menu or "
+                                              "--describe"));
     return std::nullopt;
 }
 
@@ -381,11 +395,14 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
 
     auto form = std::make_unique<TForm1>();
     theme->setParent(form.get());
-    if (o.look != TsuiUIStyle::MacOS || !o.themeFile.isEmpty())
-        form->SetLook(o.look, o.themeFile.isEmpty() ? nullptr : theme.get());
+    TsuiFileTheme* const windowTheme = o.themeFile.isEmpty() ? nullptr : theme.get();
+    if (o.look != TsuiUIStyle::MacOS || windowTheme)
+        form->SetLook(o.look, windowTheme);
     theme.release(); // owned by the window from here on
     form->suiPageControl1->setActivePageIndex(o.page);
 
+    if (o.selfTestFrame)
+        return RunFrameSelfTest(*form, o.look, windowTheme, out, err);
     if (!window.file && !dialog.file && !menu.file && !o.describe) {
         form->show();
         return QApplication::exec();

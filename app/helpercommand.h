@@ -20,6 +20,7 @@ inline constexpr int kOk = 0;
 inline constexpr int kUsage = 64;      // unknown option or look, page out of range
 inline constexpr int kData = 65;       // --theme names a file that is not a theme
 inline constexpr int kNoInput = 66;    // --theme names a file that does not exist
+inline constexpr int kSoftware = 70;   // a --selftest-frame step did not happen
 inline constexpr int kCantCreate = 73; // --grab names a file that cannot be written
 } // namespace helper_exit
 
@@ -30,6 +31,7 @@ struct HelperOptions {
     QString grabDialogFile; // the message window as "Make file" shows it for an empty field
     QString grabMenuFile;   // the window with its first menu ("&Help") open
     bool describe = false;
+    bool selfTestFrame = false; // run the frame through show, maximize, restore and close
     int page = 0;
 };
 

@@ -18,6 +18,14 @@
 
 namespace {
 
+// A maximized or full-screen window has the size its window system gave it, and the frame
+// does not resize it then (a new border width or panel size is placed within the size as
+// it is): resizing would fight the window manager, and some window systems (Wayland)
+// refuse it or drop the connection.
+bool HostSizeBelongsToWindowSystem(const QWidget* host) {
+    return host->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
 // The frame that filters the application's keys for Alt+Space: the first one created
 // while there was none.
 TsuiForm* g_appFilterOwner = nullptr;
@@ -250,6 +258,10 @@ void TsuiForm::setHeight(int height) {
         resize(width(), height);
         return;
     }
+    if (HostSizeBelongsToWindowSystem(hostWindow)) {
+        PlaceFrame();
+        return;
+    }
     hostWindow->resize(hostWindow->width(), chrome::HostHeightFor(height, borderWidth_));
     PlaceFrame();
 }
@@ -258,6 +270,10 @@ void TsuiForm::setWidth(int width) {
     QWidget* hostWindow = host();
     if (!hostWindow) {
         resize(width, height());
+        return;
+    }
+    if (HostSizeBelongsToWindowSystem(hostWindow)) {
+        PlaceFrame();
         return;
     }
     hostWindow->resize(chrome::HostWidthFor(width, borderWidth_), hostWindow->height());

@@ -116,6 +116,8 @@ private Q_SLOTS:
             << QStringList{"--theme", Path("none.theme"), grab, picture} << 66 << "no such file";
         QTest::newRow("theme is a folder")
             << QStringList{"--theme", dir_.path(), grab, picture} << 66 << "not a regular file";
+        QTest::newRow("self-test with describe")
+            << QStringList{"--selftest-frame", "--describe"} << 64 << "--selftest-frame shows";
         QTest::newRow("grab into a missing folder")
             << QStringList{grab, Path("no/such/folder/w.png")} << 73 << "cannot write";
         QTest::newRow("grab under a file")
@@ -143,14 +145,37 @@ private Q_SLOTS:
     void helpAndVersion() {
         const Run help = RunWith({QStringLiteral("--help")});
         QCOMPARE(help.status, 0);
-        for (const char* word :
-             {"--look STYLE", "--theme FILE", "--page N", "--grab FILE", "--grab-dialog FILE",
-              "--grab-menu FILE", "--describe", "MacOS, WinXP, DeepBlue, Protein, BlueGlass"})
+        for (const char* word : {"--look STYLE", "--theme FILE", "--page N", "--grab FILE",
+                                 "--grab-dialog FILE", "--grab-menu FILE", "--describe",
+                                 "--selftest-frame", "MacOS, WinXP, DeepBlue, Protein, BlueGlass"})
             QVERIFY2(help.out.contains(QLatin1String(word)), word);
         QVERIFY(help.err.isEmpty());
         const Run version = RunWith({QStringLiteral("--version")});
         QCOMPARE(version.status, 0);
         QCOMPARE(version.out, QStringLiteral("zd7240-helper 2.1\n"));
+    }
+
+    // The frame's self-test: every step reported, the look with the wider border applied
+    // while maximized, status 0 once the close button closed the window.
+    void frameSelfTest_data() {
+        QTest::addColumn<QString>("look");
+        QTest::addColumn<QString>("borders");
+        QTest::newRow("MacOS") << QStringLiteral("MacOS") << QStringLiteral("border 1 to 3");
+        QTest::newRow("WinXP") << QStringLiteral("WinXP") << QStringLiteral("border 3 to 1");
+    }
+    void frameSelfTest() {
+        QFETCH(QString, look);
+        QFETCH(QString, borders);
+        const Run run = RunWith({"--look", look, "--selftest-frame"});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.at(0), QStringLiteral("platform: offscreen"));
+        QVERIFY(lines.at(1).startsWith(QLatin1String("shown: ")));
+        QVERIFY(lines.at(2).startsWith(QLatin1String("maximized: ")));
+        QVERIFY2(lines.at(3).contains(borders), qPrintable(lines.at(3)));
+        QCOMPARE(lines.at(4), QStringLiteral("restored: ") + lines.at(1).mid(7));
+        QCOMPARE(lines.at(5), QStringLiteral("closed"));
     }
 
     // A picture of the window in each look, any case, on any page: the window's size,

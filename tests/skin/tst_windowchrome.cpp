@@ -381,6 +381,28 @@ private Q_SLOTS:
         QTRY_COMPARE(w.host->geometry(), w.host->screen()->availableGeometry());
     }
 
+    // A new look with a wider border while maximized: the window keeps the size the
+    // window system gave it and the frame is placed within it; restored, it has its
+    // normal size again.
+    void maximizedWindowIsNotResizedByANewLook() {
+        Framed w;
+        QVERIFY(w.show());
+        const QRect normal = w.host->geometry();
+        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        QTRY_VERIFY(w.host->isMaximized());
+        QTRY_COMPARE(w.host->geometry(), w.host->screen()->geometry());
+        const QRect maximized = w.host->geometry();
+        w.frame->setUIStyle(TsuiUIStyle::WinXP); // border 1 to 3
+        QCOMPARE(w.frame->BorderWidth(), 3);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.host->geometry(), maximized);
+        QCOMPARE(w.frame->geometry(), QRect(3, 0, maximized.width() - 6, maximized.height() - 3));
+        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        QTRY_VERIFY(!w.host->isMaximized());
+        QTRY_COMPARE(w.host->geometry(), normal);
+        QCOMPARE(w.frame->width(), normal.width() - 6);
+    }
+
     void draggingTheCaptionMovesTheWindow() {
         Framed w;
         QVERIFY(w.show());
