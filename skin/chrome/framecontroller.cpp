@@ -1,6 +1,7 @@
 #include "framecontroller.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
@@ -79,6 +80,16 @@ bool FrameController::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WindowDeactivate:
         frame_->titleBar_->setFormActive(false);
         break;
+    case QEvent::KeyPress: {
+        // A key no control of the window took (a shortcut Qt knows of never arrives as a
+        // key press, so nothing runs twice): the menu's shortcuts have it.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (frame_->HandleMenuShortCut(*key)) {
+            key->accept();
+            return true;
+        }
+        break;
+    }
     case QEvent::Show:
     case QEvent::WinIdChange:
         watchWindowHandle();

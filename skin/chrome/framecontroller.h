@@ -4,7 +4,8 @@
 // the window is active and, for a sizeable host, resizes it from the 5-pixel band along
 // every edge (through the window system, by hand when that refuses).
 //
-// The host's events are filtered for size, state, activation and painting; the mouse is
+// The host's events are filtered for size, state, activation, painting and the key
+// presses that reach the host, which go to the menu's shortcuts; the mouse is
 // filtered on the host's QWindow, before any child widget sees it, so the band works
 // over the title bar and over every control near the edge.
 

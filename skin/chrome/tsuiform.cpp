@@ -301,6 +301,13 @@ void TsuiForm::PaintHostBorder(QPainter& painter) const {
         painter.fillRect(strip, borderColor_);
 }
 
+bool TsuiForm::HandleMenuShortCut(const QKeyEvent& key) {
+    const QWidget* hostWindow = host();
+    if (!hostWindow || !menu_ || !hostWindow->isActiveWindow() || !titleBar_->FormActive())
+        return false;
+    return menu_->IsShortCut(key);
+}
+
 QRect TsuiForm::MenuBarRect() const {
     const int top = titleBarVisible_ ? titleBar_->height() : 0;
     return QRect(0, top, width(), menuBarHeight_);

@@ -19,6 +19,7 @@
 #include "tsuimainmenu.h"
 
 class FrameController;
+class QKeyEvent;
 class FrameMenuBar;
 
 class TsuiForm : public QWidget, public TsuiSkinned {
@@ -112,6 +113,11 @@ public:
     void PlaceFrame();
     // Paints the border strips on the host's canvas.
     void PaintHostBorder(QPainter& painter) const;
+    // Offers a key to the attached menu's shortcuts (TsuiMainMenu::IsShortCut): only while
+    // the host is the active window and the title bar counts it active, and a menu is
+    // attached. Answers whether an item took the key. The host's key presses that no
+    // control on it took come here.
+    bool HandleMenuShortCut(const QKeyEvent& key);
     // The band the menu occupies, in frame coordinates.
     QRect MenuBarRect() const;
     // The bar that shows the menu's items; nullptr without a menu.

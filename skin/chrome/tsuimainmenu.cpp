@@ -1,10 +1,33 @@
 #include "tsuimainmenu.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
 
 #include "tsuiform.h"
+
+namespace {
+
+// The first usable item among `items` and their sub-menus with `pressed` among its
+// shortcuts.
+QAction* FindShortCut(const QList<QAction*>& items, const QKeySequence& pressed) {
+    for (QAction* item : items) {
+        if (!item->isEnabled() || !item->isVisible())
+            continue;
+        for (const QKeySequence& shortcut : item->shortcuts()) {
+            if (shortcut.matches(pressed) == QKeySequence::ExactMatch)
+                return item;
+        }
+        if (const QMenu* sub = item->menu()) {
+            if (QAction* found = FindShortCut(sub->actions(), pressed))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
 
 TsuiMainMenu::TsuiMainMenu(QObject* owner)
     : QObject(owner), TsuiSkinned(this, owner), TsuiSkinnedMenu(this) {
@@ -74,6 +97,21 @@ void TsuiMainMenu::removeAction(QAction* item) {
         return;
     disconnect(item, nullptr, this, nullptr);
     Q_EMIT ItemsChanged();
+}
+
+bool TsuiMainMenu::IsShortCut(const QKeyEvent& key) {
+    const int code = key.key();
+    if (code == 0 || code == Qt::Key_unknown || code == Qt::Key_Control || code == Qt::Key_Shift ||
+        code == Qt::Key_Alt || code == Qt::Key_Meta || code == Qt::Key_AltGr)
+        return false;
+    // A key of the number pad counts as the same key elsewhere.
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    QAction* item = FindShortCut(items_, QKeySequence(QKeyCombination(modifiers, Qt::Key(code))));
+    if (!item)
+        return false;
+    if (!key.isAutoRepeat() || item->autoRepeat())
+        item->trigger();
+    return true;
 }
 
 void TsuiMainMenu::styleUpdated(const SkinLook& look) {

@@ -15,6 +15,7 @@
 #include "tsuiskinnedmenu.h"
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class TsuiForm;
 
@@ -36,6 +37,12 @@ public:
     void insertAction(QAction* before, QAction* item);
     // Takes the item out of the menu without deleting it.
     void removeAction(QAction* item);
+
+    // The menu's shortcut lookup: runs the item, at any depth, whose shortcut is the key
+    // of `key` and answers true; answers false when no item has it. Disabled and hidden
+    // items, and the items below a disabled or hidden sub-menu, take no keys, so the key
+    // goes on to the window. A held key repeats an item only when the item allows it.
+    bool IsShortCut(const QKeyEvent& key);
 
     // The frame that shows this menu, set by the frame.
     TsuiForm* Form() const;

@@ -5,6 +5,7 @@
 //
 // With ZD7240_GRAB_DIR set, the open menu of every look is also written there as a PNG.
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
@@ -526,6 +527,71 @@ private Q_SLOTS:
         QTest::keyClick(w.host.get(), Qt::Key_F, Qt::AltModifier);
         QTest::qWait(50);
         QVERIFY(!w.file->isVisible());
+    }
+
+    // The menu's shortcuts, from a key that no control took: the item runs once, also
+    // when Qt knows the shortcut itself; not while the window is inactive, not for a
+    // disabled item, not without a menu; a control that uses the key keeps it.
+    void shortcuts() {
+        MenuWindow w;
+        auto* edit = new QLineEdit(w.frame);
+        edit->setGeometry(10, 60, 100, 20);
+        QVERIFY(w.show());
+        edit->setFocus();
+        w.newItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+        w.docs->setShortcut(QKeySequence(Qt::Key_F1));
+        QSignalSpy newRuns(w.newItem, &QAction::triggered);
+        QSignalSpy docsRuns(w.docs, &QAction::triggered);
+
+        QTest::keyClick(edit, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(newRuns.count(), 1);
+        QTest::keyClick(w.host.get(), Qt::Key_F1);
+        QCOMPARE(docsRuns.count(), 1);
+        // Ctrl+A is the edit's (select all), not an item's, even if an item has it.
+        w.docs->setShortcuts({QKeySequence(Qt::Key_F1), QKeySequence(Qt::CTRL | Qt::Key_A)});
+        edit->setText(QStringLiteral("text"));
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(docsRuns.count(), 1);
+        QCOMPARE(edit->selectedText(), QStringLiteral("text"));
+
+        // Qt runs a shortcut it knows of (the item is also the window's action); the key
+        // never reaches the menu as well.
+        w.host->addAction(w.newItem);
+        QTest::keyClick(edit, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(newRuns.count(), 2);
+        w.host->removeAction(w.newItem);
+
+        const QKeyEvent ctrlE(QEvent::KeyPress, Qt::Key_E, Qt::ControlModifier);
+        w.newItem->setEnabled(false);
+        QVERIFY(!w.frame->HandleMenuShortCut(ctrlE));
+        w.newItem->setEnabled(true);
+        w.file->menuAction()->setEnabled(false);
+        QVERIFY(!w.frame->HandleMenuShortCut(ctrlE));
+        w.file->menuAction()->setEnabled(true);
+        QCOMPARE(newRuns.count(), 2);
+
+        // The frame's active flag off, then another window active.
+        w.frame->TitleBar()->setFormActive(false);
+        QVERIFY(!w.frame->HandleMenuShortCut(ctrlE));
+        QTest::keyClick(edit, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(newRuns.count(), 2);
+        w.frame->TitleBar()->setFormActive(true);
+        QVERIFY(w.frame->HandleMenuShortCut(ctrlE));
+        QCOMPARE(newRuns.count(), 3);
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!w.frame->TitleBar()->FormActive());
+        QVERIFY(!w.frame->HandleMenuShortCut(ctrlE));
+        QVERIFY(w.show());
+        QVERIFY(w.frame->HandleMenuShortCut(ctrlE));
+        QCOMPARE(newRuns.count(), 4);
+
+        w.frame->setMenu(nullptr);
+        QVERIFY(!w.frame->HandleMenuShortCut(ctrlE));
+        QTest::keyClick(w.host.get(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(newRuns.count(), 4);
     }
 
     // A click on a button opens its menu below it; the button shows it as selected.
