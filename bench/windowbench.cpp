@@ -1,9 +1,12 @@
 // Speed and memory of the skinned main window against the same window built from plain
 // Qt widgets (same controls, same places, Fusion): a full repaint (grab) in each look,
-// start and quit as a process and inside one, and peak resident memory. Prints a table;
-// it is a measurement, not a test, and never fails on speed.
+// start and quit as a process and inside one, and peak resident memory. Then what the
+// pointer moving over the title bar's buttons repaints, per look: the widgets that get
+// paint events and the area they paint. Prints tables; it is a measurement, not a test,
+// and never fails on speed.
 //
 //   zd7240-windowbench [--repeat N]
+//   zd7240-windowbench --hover                  (only what a hover repaints)
 //   zd7240-windowbench --child skinned|plain   (one start and quit, used by the above)
 
 #include <QApplication>
@@ -19,6 +22,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -30,7 +34,10 @@
 #include "applicationstyle.h"
 #include "pagelayout.h"
 #include "pagetable.h"
+#include "paintrecorder.h"
 #include "tform1.h"
+#include "tsuiform.h"
+#include "tsuititlebar.h"
 #include "windowdescription.h"
 
 namespace {
@@ -186,6 +193,80 @@ ProcessRun RunProcess(bool skinned, int repeat) {
     return {Median(times), peak};
 }
 
+const struct Look {
+    TsuiUIStyle style;
+    const char* name;
+} kLooks[] = {{TsuiUIStyle::MacOS, "MacOS"},
+              {TsuiUIStyle::WinXP, "WinXP"},
+              {TsuiUIStyle::DeepBlue, "DeepBlue"},
+              {TsuiUIStyle::Protein, "Protein"},
+              {TsuiUIStyle::BlueGlass, "BlueGlass"}};
+
+QString RegionText(const QRegion& region) {
+    if (region.isEmpty())
+        return QStringLiteral("nothing");
+    const QRect box = region.boundingRect();
+    qint64 area = 0;
+    for (const QRect& rect : region)
+        area += qint64(rect.width()) * rect.height();
+    return QStringLiteral("%1 px in %2x%3 at (%4,%5)")
+        .arg(area)
+        .arg(box.width())
+        .arg(box.height())
+        .arg(box.x())
+        .arg(box.y());
+}
+
+// The pointer comes from the page onto the title bar's close button, moves on to the
+// caption, back onto the button and off the window, as a user's pointer does (through the
+// window system, with the enter and leave events Qt makes of it). After each step: how
+// many widgets painted, how many of them lie outside the title bar, and the area painted.
+void MeasureHover(TsuiUIStyle style, const char* name) {
+    std::unique_ptr<QWidget> window = BuildWindow(true, style);
+    auto& form = static_cast<TForm1&>(*window);
+    ShowAndPaint(form);
+    TsuiTitleBar* bar = form.suiForm1->TitleBar();
+    QRect close;
+    for (int i = 0; i < bar->Buttons().Count(); ++i) {
+        if (bar->Buttons().Items(i)->ButtonType() == suiClose)
+            close = bar->ButtonLayout().rects.at(i);
+    }
+    const QPoint onButton = bar->mapTo(&form, close.center());
+    const QPoint onCaption = bar->mapTo(&form, QPoint(bar->width() / 3, bar->height() / 2));
+    const QRect barRect(bar->mapTo(&form, QPoint()), bar->size());
+    QTest::mouseMove(&form, QPoint(form.width() / 2, form.height() / 2));
+    PaintRecorder::Settle();
+
+    PaintRecorder recorder(&form);
+    const struct {
+        const char* step;
+        QPoint to;
+    } steps[] = {{"onto the close button", onButton},
+                 {"onto the caption", onCaption},
+                 {"back onto the close button", onButton},
+                 {"off the window", QPoint(-20, -20)}};
+    for (const auto& step : steps) {
+        recorder.Clear();
+        QTest::mouseMove(&form, step.to);
+        PaintRecorder::Settle();
+        const QRegion outsideArea = recorder.Region() - QRegion(barRect);
+        std::printf("| %s | %dx%d at (%d,%d) | %s | %d | %d | %s | %s |\n", name, barRect.width(),
+                    barRect.height(), barRect.x(), barRect.y(), step.step,
+                    int(recorder.Counts().size()), int(recorder.PaintedOutside(bar).size()),
+                    qPrintable(RegionText(recorder.Region())), qPrintable(RegionText(outsideArea)));
+    }
+}
+
+void PrintHoverTable() {
+    std::printf("Pointer over the title bar: widgets that painted, those of them outside the "
+                "title bar, area painted, area painted outside the title bar (window "
+                "coordinates)\n\n");
+    std::printf("| look | title bar | pointer moves | widgets | outside the bar | painted | "
+                "outside the bar |\n|---|---|---|---|---|---|---|\n");
+    for (const auto& look : kLooks)
+        MeasureHover(look.style, look.name);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -200,6 +281,10 @@ int main(int argc, char* argv[]) {
         InstallApplicationLook();
     if (child)
         return RunChild(skinnedChild);
+    if (args.size() == 2 && args[1] == QLatin1String("--hover")) {
+        PrintHoverTable();
+        return 0;
+    }
     int repeat = 20;
     if (args.size() == 3 && args[1] == QLatin1String("--repeat"))
         repeat = std::max(1, args[2].toInt());
@@ -210,15 +295,7 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<QWidget> plain = BuildWindow(false);
     ShowAndPaint(*plain);
     const double plainGrab = TimeMs(repeat, [&] { (void)plain->grab(); });
-    const struct {
-        TsuiUIStyle style;
-        const char* name;
-    } looks[] = {{TsuiUIStyle::MacOS, "MacOS"},
-                 {TsuiUIStyle::WinXP, "WinXP"},
-                 {TsuiUIStyle::DeepBlue, "DeepBlue"},
-                 {TsuiUIStyle::Protein, "Protein"},
-                 {TsuiUIStyle::BlueGlass, "BlueGlass"}};
-    for (const auto& look : looks) {
+    for (const auto& look : kLooks) {
         std::unique_ptr<QWidget> form = BuildWindow(true, look.style);
         ShowAndPaint(*form);
         const double grab = TimeMs(repeat, [&] { (void)form->grab(); });
@@ -246,5 +323,7 @@ int main(int argc, char* argv[]) {
                 static_cast<double>(skinned.peakKiB) / 1024.0,
                 static_cast<double>(bare.peakKiB) / 1024.0,
                 static_cast<double>(skinned.peakKiB) / static_cast<double>(bare.peakKiB));
+    std::printf("\n");
+    PrintHoverTable();
     return 0;
 }

@@ -435,8 +435,18 @@ int TsuiTitleBar::buttonAt(QPoint pos) const {
 void TsuiTitleBar::setHovered(int index) {
     if (index == hovered_)
         return;
+    // Only the button that loses the pointer and the one that gets it change.
+    const auto slot = [this](int i) {
+        return i >= 0 && std::size_t(i) < layout_.rects.size() ? layout_.rects[std::size_t(i)]
+                                                               : QRect();
+    };
+    const QRect before = slot(hovered_);
+    const QRect after = slot(index);
     hovered_ = index;
-    update();
+    if (before.isNull() && after.isNull())
+        update();
+    else
+        update(QRegion(before) + after);
 }
 
 void TsuiTitleBar::mousePressEvent(QMouseEvent* event) {

@@ -18,6 +18,7 @@
 #include "appfonts.h"
 #include "applicationstyle.h"
 #include "linkpage.h"
+#include "paintrecorder.h"
 #include "savedialog.h"
 #include "styleselection.h"
 #include "systemcolors.h"
@@ -33,6 +34,7 @@
 #include "tsuitabcontroltoppanel.h"
 #include "tsuitabsheet.h"
 #include "tsuithemefilewriter.h"
+#include "tsuititlebar.h"
 #include "windowdescription.h"
 
 using namespace zd7240;
@@ -374,6 +376,47 @@ private Q_SLOTS:
         // Closed from the title bar: Cancel.
         WhenShown<QDialog>([](QDialog* window) { window->close(); });
         QCOMPARE(dialog->ShowModal(), 2);
+    }
+
+    // The pointer moving over the title bar's buttons and caption and off the window
+    // repaints the buttons that lose and get the hover look, and nothing outside the bar.
+    void hoverRepaintsOnlyTheTitleBar() {
+        TsuiTitleBar* bar = form_->suiForm1->TitleBar();
+        const QRect barRect(bar->mapTo(form_.get(), QPoint()), bar->size());
+        QList<QPoint> stops;
+        QList<QRect> buttons;
+        for (const QRect& rect : bar->ButtonLayout().rects) {
+            if (rect.isNull())
+                continue;
+            stops << bar->mapTo(form_.get(), rect.center());
+            buttons << rect.translated(barRect.topLeft());
+        }
+        QVERIFY(buttons.size() >= 3);
+        // Then the caption, the first button again and off the window.
+        QList<QRect> under = buttons;
+        stops << bar->mapTo(form_.get(), QPoint(bar->width() / 3, bar->height() / 2)) << stops[0]
+              << QPoint(-20, -20);
+        under << QRect() << buttons[0] << QRect();
+        QTest::mouseMove(form_.get(), QPoint(form_->width() / 2, form_->height() / 2));
+        PaintRecorder::Settle();
+
+        PaintRecorder recorder(form_.get());
+        QRect hovered;
+        for (int i = 0; i < stops.size(); ++i) {
+            recorder.Clear();
+            QTest::mouseMove(form_.get(), stops[i]);
+            PaintRecorder::Settle();
+            const QRect now = under[i];
+            QVERIFY2(recorder.Counts().contains(bar), qPrintable(QString::number(i)));
+            QVERIFY2(recorder.PaintedOutside(bar).isEmpty(), qPrintable(QString::number(i)));
+            QVERIFY(QRegion(barRect).contains(recorder.Region().boundingRect()));
+            // Both the button that was under the pointer and the one now under it.
+            for (const QRect& button : {hovered, now}) {
+                if (!button.isNull())
+                    QVERIFY((QRegion(button) - recorder.Region()).isEmpty());
+            }
+            hovered = now;
+        }
     }
 
     // ---------------------------------------------------------------- the pages
