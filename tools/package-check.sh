@@ -14,7 +14,7 @@ export DEBIAN_FRONTEND=noninteractive
 (cd "$build" && rm -f zd7240-helper_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/zd7240-helper_*.deb)
 echo "built $deb"
-dpkg-deb -f "$deb" Depends Recommends
+dpkg-deb -f "$deb" Depends Recommends Suggests
 # What the package holds (minimal images may keep dpkg from unpacking man pages and
 # documentation, so these are checked in the package, not on disk).
 contents=$(dpkg-deb -c "$deb")
