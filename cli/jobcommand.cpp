@@ -150,17 +150,17 @@ private:
     bool report_;
 };
 
-int RunOne(JobEntry& entry, bool progress) {
+int RunOne(JobEntry& entry, bool progress, WriteBehind& behind) {
     const std::string name = JobName(entry);
     FixedChooser chooser(entry.path);
     JobMessages messages(name);
     JobProgress monitor(progress);
     FrameSeams seams{entry.fields, chooser, messages, messages, &monitor};
-    if (entry.path == "-") {
-        seams.open = [](const std::string&) {
-            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output");
-        };
-    }
+    seams.open = [&behind](const std::string& path) {
+        if (path == "-")
+            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output", behind);
+        return std::make_unique<ScriptWriter>(path, behind);
+    };
     const FrameResult result = RunFrame(*entry.page, seams);
     switch (result.outcome) {
     case FrameOutcome::InvalidInput:
@@ -246,6 +246,8 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     // Over a file size limit, let the write fail and the old file stay, rather than die.
     std::signal(SIGXFSZ, SIG_IGN);
     const bool hintsShown = options.check || options.strict;
+    // One writer thread and one pair of buffers serve every job in turn.
+    WriteBehind behind;
     for (JobEntry& entry : entries) {
         // An interrupt ends the process at once; it says which job was left.
         SetInterruptNote(" in " + JobName(entry) + "; its file was left as it was, the files of " +
@@ -255,7 +257,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
             if (prepared.job)
                 PrintHints(*prepared.job, entry.fields, JobName(entry) + ": ");
         }
-        if (const int status = RunOne(entry, progress); status != kExitOk)
+        if (const int status = RunOne(entry, progress, behind); status != kExitOk)
             return status;
     }
     return kExitOk;

@@ -2,15 +2,19 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 #include "processguard.h"
 
@@ -100,79 +104,190 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// Writes all of a buffer, going on after an interrupted call; the errno of a failure,
+// else 0.
+int WriteAll(int fd, const char* data, std::size_t size) {
+    std::size_t off = 0;
+    while (off < size) {
+        const ssize_t n = ::write(fd, data + off, size - off);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        off += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 } // namespace
 
-// Writes handed-over buffers to the descriptor on a thread of its own, one at a time.
-class ScriptWriter::Background {
+// The buffers, the queue of filled ones and the thread that writes them, in order.
+// The formatting side waits only when every buffer is queued; the thread sleeps only
+// when none is. Each side wakes the other only when it sleeps.
+class WriteBehind::Queue {
 public:
-    explicit Background(int fd) : fd_(fd), thread_([this] { Run(); }) {}
-    ~Background() {
+    Queue(std::size_t bufferSize, std::size_t buffers) : bufferSize_(bufferSize) {
+        buffers_.resize(buffers);
+        for (std::size_t i = 1; i < buffers; ++i)
+            free_.push_back(i);
+    }
+    ~Queue() {
+        if (!thread_.joinable())
+            return;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             stop_ = true;
         }
-        wake_.notify_all();
+        work_.notify_one();
         thread_.join();
     }
 
-    // Waits until the previous buffer is written; the errno of a failed write, else 0.
-    int Wait() {
+    char* Front(std::size_t atLeast, std::size_t* size) {
+        Buffer& front = buffers_[front_];
+        const std::size_t wanted = atLeast > bufferSize_ ? atLeast : bufferSize_;
+        if (front.size < wanted) {
+            front.data.reset(new char[wanted]);
+            front.size = wanted;
+        }
+        *size = front.size;
+        return front.data.get();
+    }
+
+    int Submit(int fd, std::size_t used) {
+        if (!thread_.joinable())
+            Start();
         std::unique_lock<std::mutex> lock(mutex_);
-        idle_.wait(lock, [this] { return !busy_; });
+        filled_.push_back({front_, fd, used});
+        if (writerSleeps_)
+            work_.notify_one();
+        if (free_.empty()) {
+            formatterSleeps_ = true;
+            room_.wait(lock, [this] { return !free_.empty(); });
+            formatterSleeps_ = false;
+        }
+        front_ = free_.front();
+        free_.pop_front();
         return error_;
     }
 
-    // Swaps `data` with the thread's spare buffer and has its first `used` bytes written.
-    // Call after Wait() answered 0.
-    void Submit(std::vector<char>& data, std::size_t used) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            std::swap(data, pending_);
-            used_ = used;
-            busy_ = true;
+    int Wait() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!filled_.empty() || writing_) {
+            formatterSleeps_ = draining_ = true;
+            room_.wait(lock, [this] { return filled_.empty() && !writing_; });
+            formatterSleeps_ = draining_ = false;
         }
-        wake_.notify_all();
+        return std::exchange(error_, 0);
+    }
+
+    void CloseLater(int fd) {
+        if (!thread_.joinable()) {
+            close(fd);
+            return;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        filled_.push_back({kClose, fd, 0});
+        if (writerSleeps_)
+            work_.notify_one();
     }
 
 private:
+    static constexpr std::size_t kClose = static_cast<std::size_t>(-1);
+    struct Task {
+        std::size_t buffer; // kClose: close fd
+        int fd;
+        std::size_t size;
+    };
+
+    // The thread takes no interrupt: SIGINT, SIGTERM and SIGHUP go to the formatting
+    // side, so an interrupt handler never runs while that side goes on registering or
+    // renaming temporaries (processguard.h).
+    void Start() {
+        sigset_t interrupts, previous;
+        sigemptyset(&interrupts);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&interrupts, signal);
+        pthread_sigmask(SIG_BLOCK, &interrupts, &previous);
+        try {
+            thread_ = std::thread([this] { Run(); });
+        } catch (...) {
+            pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+            throw;
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    }
+
     void Run() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return busy_ || stop_; });
-            if (!busy_)
-                return;
+            if (filled_.empty()) {
+                writerSleeps_ = true;
+                work_.wait(lock, [this] { return !filled_.empty() || stop_; });
+                writerSleeps_ = false;
+                if (filled_.empty())
+                    return;
+            }
+            const Task task = filled_.front();
+            filled_.pop_front();
+            writing_ = true;
+            // After a failure the rest of that file is dropped, not written.
+            const bool skip = error_ != 0;
             lock.unlock();
             int error = 0;
-            std::size_t off = 0;
-            while (off < used_) {
-                const ssize_t n = ::write(fd_, pending_.data() + off, used_ - off);
-                if (n < 0) {
-                    if (errno == EINTR)
-                        continue;
-                    error = errno;
-                    break;
-                }
-                off += static_cast<std::size_t>(n);
-            }
+            if (task.buffer == kClose)
+                close(task.fd);
+            else if (!skip)
+                error = WriteAll(task.fd, buffers_[task.buffer].data.get(), task.size);
             lock.lock();
             if (error != 0 && error_ == 0)
                 error_ = error;
-            busy_ = false;
-            idle_.notify_all();
+            writing_ = false;
+            if (task.buffer != kClose)
+                free_.push_back(task.buffer);
+            if (formatterSleeps_ && (!draining_ || filled_.empty()))
+                room_.notify_one();
         }
     }
 
-    const int fd_;
+    const std::size_t bufferSize_;
+    std::vector<Buffer> buffers_;
+    std::size_t front_ = 0; // being filled
     std::mutex mutex_;
-    std::condition_variable wake_;
-    std::condition_variable idle_;
-    std::vector<char> pending_;
-    std::size_t used_ = 0;
-    bool busy_ = false;
+    std::condition_variable work_; // the thread waits for a filled buffer
+    std::condition_variable room_; // the formatting side waits for a free one
+    std::deque<Task> filled_;
+    std::deque<std::size_t> free_;
+    bool writing_ = false;
+    bool writerSleeps_ = false;
+    bool formatterSleeps_ = false;
+    bool draining_ = false; // the formatting side waits for every buffer
     bool stop_ = false;
     int error_ = 0;
-    std::thread thread_; // last: starts once everything above is ready
+    std::thread thread_; // started by the first Submit
 };
+
+WriteBehind::WriteBehind(std::size_t bufferSize, std::size_t buffers)
+    : queue_(std::make_unique<Queue>(bufferSize < 4096 ? 4096 : bufferSize,
+                                     buffers < 2 ? 2 : buffers)) {}
+
+WriteBehind::~WriteBehind() = default;
+
+char* WriteBehind::Front(std::size_t atLeast, std::size_t* size) {
+    return queue_->Front(atLeast, size);
+}
+
+int WriteBehind::Submit(int fd, std::size_t used) {
+    return queue_->Submit(fd, used);
+}
+
+int WriteBehind::Wait() {
+    return queue_->Wait();
+}
+
+void WriteBehind::CloseLater(int fd) {
+    queue_->CloseLater(fd);
+}
 
 std::string DescribeFileError(FileError::Kind kind, const std::string& path, int error) {
     const char* verb = kind == FileError::Kind::Create ? "Cannot create file" : "Cannot write file";
@@ -180,7 +295,17 @@ std::string DescribeFileError(FileError::Kind kind, const std::string& path, int
 }
 
 ScriptWriter::ScriptWriter(const std::string& path, std::size_t bufferSize)
-    : path_(path), buffer_(bufferSize < 4096 ? 4096 : bufferSize), bufferSize_(buffer_.size()) {
+    : ownBehind_(std::make_unique<WriteBehind>(bufferSize)), behind_(ownBehind_.get()),
+      path_(path) {
+    Open(path);
+}
+
+ScriptWriter::ScriptWriter(const std::string& path, WriteBehind& behind)
+    : behind_(&behind), path_(path) {
+    Open(path);
+}
+
+void ScriptWriter::Open(const std::string& path) {
     if (path.empty())
         Fail(FileError::Kind::Create, path, ENOENT);
 
@@ -254,8 +379,11 @@ void ScriptWriter::OpenDirect(const std::string& path, int flags) {
 }
 
 ScriptWriter::ScriptWriter(int fd, const std::string& name, std::size_t bufferSize)
-    : path_(name), target_(name), fd_(fd), buffer_(bufferSize < 4096 ? 4096 : bufferSize),
-      bufferSize_(buffer_.size()), ownsFd_(false) {}
+    : ownBehind_(std::make_unique<WriteBehind>(bufferSize)), behind_(ownBehind_.get()), path_(name),
+      target_(name), fd_(fd), ownsFd_(false) {}
+
+ScriptWriter::ScriptWriter(int fd, const std::string& name, WriteBehind& behind)
+    : behind_(&behind), path_(name), target_(name), fd_(fd), ownsFd_(false) {}
 
 ScriptWriter::~ScriptWriter() {
     if (!done_)
@@ -270,37 +398,41 @@ void ScriptWriter::Write(std::string_view text) {
 
 void ScriptWriter::MakeRoom(std::size_t n) {
     Handoff();
-    if (buffer_.size() < n)
-        buffer_.resize(n);
+    data_ = behind_->Front(n, &capacity_);
 }
 
 void ScriptWriter::Handoff() {
     if (used_ == 0)
         return;
-    if (!background_)
-        background_ = std::make_unique<Background>(fd_);
-    if (const int error = background_->Wait())
-        Fail(FileError::Kind::Write, path_, error);
-    background_->Submit(buffer_, used_);
+    const int error = behind_->Submit(fd_, used_);
+    submitted_ = true;
     flushed_ += used_;
     used_ = 0;
-    if (buffer_.size() < bufferSize_)
-        buffer_.resize(bufferSize_);
+    data_ = nullptr; // now the background thread's; the next Reserve takes another
+    capacity_ = 0;
+    if (error != 0)
+        Fail(FileError::Kind::Write, path_, error);
 }
 
 void ScriptWriter::Drain() {
-    Handoff();
-    if (background_) {
-        const int error = background_->Wait();
-        background_.reset();
-        if (error != 0)
+    if (!submitted_) {
+        // All of it fits one buffer: written here, without waking the thread.
+        if (const int error = WriteAll(fd_, data_, used_))
             Fail(FileError::Kind::Write, path_, error);
+        flushed_ += used_;
+        used_ = 0;
+        return;
     }
+    Handoff();
+    submitted_ = false;
+    if (const int error = behind_->Wait())
+        Fail(FileError::Kind::Write, path_, error);
 }
 
 void ScriptWriter::Commit() {
     if (done_)
         return;
+    const bool background = submitted_;
     Drain();
     if (tempPath_.empty()) {
         const int fd = fd_;
@@ -316,8 +448,21 @@ void ScriptWriter::Commit() {
     fd_ = -1;
     if (close(fd) != 0 && errno != EINTR)
         Fail(FileError::Kind::Write, path_, errno);
-    if (rename(tempPath_.c_str(), target_.c_str()) != 0)
-        Fail(FileError::Kind::Write, path_, errno);
+    // The file being replaced is let go of when its last name and descriptor are gone,
+    // and on tmpfs that frees each of its pages there and then. A descriptor held on it
+    // and closed by the background thread, after the rename, moves that work off this
+    // side, where the next file is already being formatted.
+    const int old = background ? open(target_.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
+    const bool renamed = rename(tempPath_.c_str(), target_.c_str()) == 0;
+    const int error = errno;
+    if (old >= 0) {
+        if (renamed)
+            behind_->CloseLater(old);
+        else
+            close(old);
+    }
+    if (!renamed)
+        Fail(FileError::Kind::Write, path_, error);
     ForgetTemporary(tempSlot_);
     tempSlot_ = -1;
     tempPath_.clear();
@@ -331,7 +476,10 @@ void ScriptWriter::Commit() {
 }
 
 void ScriptWriter::Discard() {
-    background_.reset(); // lets a write under way finish before the descriptor closes
+    if (submitted_) {
+        behind_->Wait(); // lets a write under way finish before the descriptor closes
+        submitted_ = false;
+    }
     if (fd_ >= 0) {
         if (ownsFd_)
             close(fd_);

@@ -38,28 +38,73 @@ private:
     int error_;
 };
 
+// A thread that writes filled buffers to a file while the next ones are formatted, and
+// the buffers it shares with the formatting side. It serves one ScriptWriter at a
+// time; keeping one for a series of files (the jobs of a job file) spares each file a
+// thread start and fresh buffers, which cost more than writing a small file. Buffers
+// are not cleared when made: a small file touches only the pages it fills.
+class WriteBehind {
+public:
+    // Several buffers, so that the thread finds the next one filled when it is done
+    // with one, rather than sleeping until the formatting side hands it over.
+    static constexpr std::size_t kBufferSize = 256 * 1024;
+    static constexpr std::size_t kBuffers = 4;
+
+    explicit WriteBehind(std::size_t bufferSize = kBufferSize, std::size_t buffers = kBuffers);
+    ~WriteBehind(); // lets a write under way finish
+    WriteBehind(const WriteBehind&) = delete;
+    WriteBehind& operator=(const WriteBehind&) = delete;
+
+private:
+    friend class ScriptWriter;
+    struct Buffer {
+        std::unique_ptr<char[]> data;
+        std::size_t size = 0;
+    };
+    class Queue;
+
+    // The buffer to fill, of at least `atLeast` bytes; its size goes to *size.
+    char* Front(std::size_t atLeast, std::size_t* size);
+    // Queues the first `used` bytes of the front buffer to be written to `fd` and takes
+    // a free buffer as the next front, waiting for one if need be. Returns the errno of
+    // a write that failed since the last Wait, else 0.
+    int Submit(int fd, std::size_t used);
+    // Waits until every queued buffer is written; returns the errno of a write that
+    // failed since the last Wait, else 0.
+    int Wait();
+    // Closes `fd` on the background thread once the buffers queued before are written;
+    // at once when the thread has not been started.
+    void CloseLater(int fd);
+
+    std::unique_ptr<Queue> queue_;
+};
+
 class ScriptWriter {
 public:
-    // Lines are formatted into one buffer while a background thread writes the other,
-    // so formatting and the system's copying overlap. Memory stays two buffers, whatever
-    // the size of the script.
-    static constexpr std::size_t kBufferSize = 512 * 1024;
+    // Lines are formatted into one buffer while a background thread writes the others,
+    // so formatting and the system's copying overlap. Memory stays a few buffers,
+    // whatever the size of the script.
+    static constexpr std::size_t kBufferSize = WriteBehind::kBufferSize;
 
     // Checks and opens the target; throws FileError(Create) with the system's
     // description when it may not be written. Nothing is written to the target yet.
     explicit ScriptWriter(const std::string& path, std::size_t bufferSize = kBufferSize);
+    // The same, writing through `behind`, which must outlive this writer and serve no
+    // other at the same time.
+    ScriptWriter(const std::string& path, WriteBehind& behind);
     // Writes into an already open descriptor (standard output); `name` is used in error
     // messages. The descriptor is not closed.
     ScriptWriter(int fd, const std::string& name, std::size_t bufferSize = kBufferSize);
+    ScriptWriter(int fd, const std::string& name, WriteBehind& behind);
     ~ScriptWriter(); // discards unless committed
     ScriptWriter(const ScriptWriter&) = delete;
     ScriptWriter& operator=(const ScriptWriter&) = delete;
 
     // Space for at least n bytes in the buffer; fill it, then call Advance.
     char* Reserve(std::size_t n) {
-        if (buffer_.size() - used_ < n)
+        if (capacity_ - used_ < n)
             MakeRoom(n);
-        return buffer_.data() + used_;
+        return data_ + used_;
     }
     void Advance(std::size_t n) { used_ += n; }
 
@@ -75,23 +120,26 @@ public:
     bool replacesAtomically() const { return !tempPath_.empty(); }
 
 private:
-    class Background;
+    void Open(const std::string& path);
+    void TakeFront();
     void MakeRoom(std::size_t n);
     void Handoff();
     void Drain();
     void OpenDirect(const std::string& path, int flags);
     [[noreturn]] void Fail(FileError::Kind kind, const std::string& what, int error);
 
+    std::unique_ptr<WriteBehind> ownBehind_; // when not given one
+    WriteBehind* behind_;
     std::string path_;     // as given
     std::string target_;   // after following symbolic links
     std::string tempPath_; // empty when writing the target directly
     int tempSlot_ = -1;    // registration with the interrupt handler
     int fd_ = -1;
-    std::vector<char> buffer_;
-    std::size_t bufferSize_;
-    std::unique_ptr<Background> background_; // started when the first buffer is full
+    char* data_ = nullptr; // the front buffer of behind_
+    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
+    bool submitted_ = false; // a buffer went to the background thread
     bool done_ = false;
     bool ownsFd_ = true;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -112,6 +113,61 @@ TEST(ScriptWriter, LinesLongerThanTheBufferAreWrittenWhole) {
     writer.Advance(big.size());
     writer.Commit();
     EXPECT_EQ(ReadFile(path), big);
+}
+
+// One writer thread and its buffers serve files in turn (the jobs of a job file): a
+// failure or a discard stays with its file, and every file gets exactly its own bytes.
+TEST(ScriptWriter, OneWriteBehindServesFilesInTurn) {
+    TempDir dir;
+    WriteBehind behind(4096, 2); // small buffers: every file goes through the thread
+    auto fill = [](ScriptWriter& writer, const std::string& tag, int lines) {
+        for (int i = 0; i < lines; ++i)
+            writer.Write(tag + " line " + std::to_string(i) + "\r\n");
+    };
+    auto expected = [](const std::string& tag, int lines) {
+        std::string text;
+        for (int i = 0; i < lines; ++i)
+            text += tag + " line " + std::to_string(i) + "\r\n";
+        return text;
+    };
+    const std::string full = dir.File("full"); // a private node with the numbers of /dev/full
+    ASSERT_EQ(mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        WriteFile(dir.File(name), "old");
+
+    {
+        ScriptWriter writer(dir.File("a.txt"), behind);
+        fill(writer, "a", 3000);
+        writer.Commit();
+    }
+    try {
+        ScriptWriter writer(full, behind);
+        fill(writer, "full", 3000);
+        writer.Commit();
+        ADD_FAILURE() << "a full device took everything";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.kind(), FileError::Kind::Write);
+        EXPECT_EQ(e.error(), ENOSPC);
+    }
+    {
+        ScriptWriter writer(dir.File("b.txt"), behind);
+        fill(writer, "b", 3000); // dropped half-way
+    }
+    {
+        ScriptWriter writer(dir.File("c.txt"), behind);
+        fill(writer, "c", 5000);
+        writer.Commit();
+    }
+    {
+        ScriptWriter writer(dir.File("d.txt"), behind);
+        fill(writer, "d", 10); // fits one buffer
+        writer.Commit();
+    }
+    EXPECT_EQ(ReadFile(dir.File("a.txt")), expected("a", 3000));
+    EXPECT_EQ(ReadFile(dir.File("b.txt")), "old");
+    EXPECT_EQ(ReadFile(dir.File("c.txt")), expected("c", 5000));
+    EXPECT_EQ(ReadFile(dir.File("d.txt")), expected("d", 10));
+    EXPECT_EQ(dir.EntryCount(), 5u) << "no temporary left";
 }
 
 TEST(ScriptWriter, TargetsThatCannotBeCreatedFailWithTheSystemDescription) {
