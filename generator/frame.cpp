@@ -82,7 +82,10 @@ bool Job::Walk(const std::function<bool(const LineRenderer&, const StepValues&)>
     return WalkWith(emit);
 }
 
-bool Job::WriteTo(ScriptWriter& writer, ProgressMonitor* monitor, std::uint64_t* lines) const {
+// Flattened: the walk, the per-line step and the renderer form one loop, with nothing
+// called per line; this loop is where a long script spends its time.
+[[gnu::flatten]] bool Job::WriteTo(ScriptWriter& writer, ProgressMonitor* monitor,
+                                   std::uint64_t* lines) const {
     std::uint64_t count = 0;
     const bool completed = WalkWith([&](const LineRenderer& renderer, const StepValues& values) {
         char* out = writer.Reserve(renderer.MaxLineSize() + LineRenderer::kSlack);

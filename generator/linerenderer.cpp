@@ -1,35 +1,49 @@
 #include "linerenderer.h"
 
+#include <charconv>
+
 namespace zd7240 {
 
 LineRenderer::LineRenderer(LineFormat format, const FieldText& fieldText) {
-    Segment current{0, 0, false, WalkValue::Counter, {}};
+    std::size_t start = 0; // of the constant text being gathered
     for (const Piece& piece : format) {
         switch (piece.kind) {
         case PieceKind::Literal:
             constants_.append(piece.text);
-            current.length += piece.text.size();
             break;
-        case PieceKind::Field: {
-            const std::string text = fieldText(piece.text);
-            constants_.append(text);
-            current.length += text.size();
+        case PieceKind::Field:
+            constants_.append(fieldText(piece.text));
             break;
-        }
         case PieceKind::Value:
-            current.hasValue = true;
-            current.value = piece.value;
-            segments_.push_back(current);
-            current = Segment{constants_.size(), 0, false, WalkValue::Counter, {}};
+            slots_.push_back(Slot{start, constants_.size() - start, piece.value});
+            start = constants_.size();
             break;
         }
     }
-    if (current.length > 0)
-        segments_.push_back(current);
-    // 20 characters hold any 64-bit value with its sign. The constants are padded so
-    // that block copies never read past them.
-    maxSize_ = constants_.size() + 20 * segments_.size() + 2;
-    constants_.append(16, '\0');
+    constants_.append("\r\n");
+    tail_ = start;
+    // 20 characters hold any 64-bit value with its sign. The last line is padded so
+    // that copying it in blocks never reads past it.
+    maxSize_ = constants_.size() + 20 * slots_.size();
+    line_.assign(maxSize_ + kSlack, '\0');
+}
+
+void LineRenderer::Compose(const std::int64_t* all) const {
+    char* line = line_.data();
+    char* p = line;
+    for (const Slot& slot : slots_) {
+        std::memcpy(p, constants_.data() + slot.constant, slot.constantLength);
+        p += slot.constantLength;
+        const std::int64_t v = all[static_cast<std::size_t>(slot.value)];
+        slot.begin = static_cast<std::size_t>(p - line);
+        p = std::to_chars(p, p + 20, v).ptr;
+        slot.end = static_cast<std::size_t>(p - line);
+        slot.current = v;
+        slot.next = NextOf(v);
+    }
+    const std::size_t tail = constants_.size() - tail_;
+    std::memcpy(p, constants_.data() + tail_, tail);
+    length_ = static_cast<std::size_t>(p - line) + tail;
 }
 
 std::string LineRenderer::RenderToString(const StepValues& values) const {

@@ -27,6 +27,24 @@ TEST(LineRenderer, ValuesPrintTheSameWhateverCameBefore) {
         EXPECT_EQ(renderer.RenderToString(v),
                   "v " + std::to_string(step) + "/" + std::to_string(counter) + "\r\n");
     }
+    // A walk: both values count up together, across digit boundaries and the counter's
+    // wrap past 2147483647, written line after line into one buffer.
+    std::string written(renderer.MaxLineSize() + LineRenderer::kSlack, '\0');
+    std::int32_t counter = INT32_MAX - 1005;
+    for (std::int64_t step = 990; step <= 11000; ++step) {
+        StepValues v;
+        v.step = step;
+        v.counter = counter;
+        written.resize(renderer.MaxLineSize() + LineRenderer::kSlack);
+        written.resize(renderer.Render(written.data(), v));
+        const std::string fresh =
+            "v " + std::to_string(step) + "/" + std::to_string(counter) + "\r\n";
+        if (written != fresh) {
+            ADD_FAILURE() << "step " << step << ": " << written;
+            break;
+        }
+        counter = counter == INT32_MAX ? INT32_MIN : counter + 1;
+    }
 }
 
 } // namespace
