@@ -178,10 +178,16 @@ TEST(JobFiles, AnInterruptEndsTheRunInTheJobItStopped) {
     Launch launch;
     launch.cwd = dir.path().string();
     Process gen(ZD7240_GEN, {"--job", "jobs.json"}, launch);
-    // Job 1 is in place, and job 2 waits in open() for a reader of the FIFO.
-    for (int i = 0;
-         i < 1000 && !(std::filesystem::exists(dir.File("lan-0-5.txt")) && gen.Blocked()); ++i)
+    // Job 1 is done once its End line is out; from then on the only place the program
+    // sleeps is job 2's open(), waiting for a reader of the FIFO. A loaded machine may
+    // take a while to get there.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool inJob2 = false;
+    while (!inJob2 && std::chrono::steady_clock::now() < limit) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        inJob2 = Contains(gen.ErrorSoFar(), "job 1 (lan-0-5.txt): End Vci: 103\n") && gen.Blocked();
+    }
+    ASSERT_TRUE(inJob2) << "never reached job 2: " << gen.ErrorSoFar();
     gen.Signal(SIGTERM);
     const Result r = gen.Wait();
     EXPECT_EQ(r.status, 143);

@@ -107,6 +107,9 @@ public:
         return r;
     }
 
+    // What the child has written to standard error so far.
+    std::string ErrorSoFar() const { return ReadFile(errPath_); }
+
     // True once the child sleeps in the kernel (blocked in open() or write()).
     bool Blocked() const {
         const std::string stat = ReadFile("/proc/" + std::to_string(pid_) + "/stat");
