@@ -14,20 +14,27 @@ trap 'rm -rf "$work"' EXIT
 
 [ -x "$gen" ] || { echo "no zd7240-gen at $gen: build first (cmake --build build)" >&2; exit 1; }
 
-# Best wall time of $runs runs of a command, in seconds, and the processor time (user +
-# system) of that run; the command's status is ignored.
+# Wall time and processor time (user + system) of one run of a command, in seconds, to
+# the millisecond; the command's output and status are ignored.
+timed() {
+    local TIMEFORMAT='%3R %3U %3S' t u s
+    read -r t u s < <({ time "$@" >/dev/null 2>&1 || true; } 2>&1)
+    printf '%s %s' "$t" "$(echo "$u + $s" | bc -l)"
+}
+
+# Best wall time of $runs runs of a command, and the processor time of that run.
 best_of() {
-    local best="" cpu="" t
+    local best="" cpu="" t c
     for _ in $(seq "$runs"); do
-        /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1 || true
-        read -r t u s < <(tail -n 1 "$work/time") # after "Command exited with ..."
+        read -r t c <<<"$(timed "$@")"
         if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then
             best=$t
-            cpu=$(echo "$u + $s" | bc -l)
+            cpu=$c
         fi
     done
     printf '%.3f %.3f' "$best" "$cpu"
 }
+
 ms() { echo "$1 * 1000" | bc -l; }
 
 # 1,000 jobs: 500 Lan--Mmx jobs of 2,147,483,647 VLAN ids each, every one on its own Lan
@@ -76,9 +83,17 @@ mkdir -p "$work/out"
 "$gen" --job "$work/write.json" 2>/dev/null
 bytes=$(cat "$work"/out/*.txt | wc -c)
 lines=$(cat "$work"/out/*.txt | wc -l)
-read -r g _ <<<"$(best_of "$gen" --job "$work/write.json")"
-read -r d _ <<<"$(best_of dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes)"
+# The two take turns, run by run, so that both meet the same load on a shared machine.
+# dd writes the same number of bytes into one file on the same tmpfs, in 1 MiB blocks,
+# truncating the file of its previous run as the jobs replace theirs.
+g="" d=""
+for _ in $(seq "$runs"); do
+    read -r t _ <<<"$(timed "$gen" --job "$work/write.json")"
+    if [ -z "$g" ] || [ "$(echo "$t < $g" | bc -l)" = 1 ]; then g=$t; fi
+    read -r t _ <<<"$(timed dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes)"
+    if [ -z "$d" ] || [ "$(echo "$t < $d" | bc -l)" = 1 ]; then d=$t; fi
+done
 echo
-echo "--job, 100 jobs x 100,000 lines to tmpfs (best of $runs):"
+echo "--job, 100 jobs x 100,000 lines to tmpfs (best of $runs, taking turns with dd):"
 printf '  %s lines, %s bytes: zd7240-gen %.3f s, dd %.3f s, ratio %.2f\n' "$lines" "$bytes" \
     "$g" "$d" "$(echo "$g / $d" | bc -l)"
