@@ -52,7 +52,8 @@ TForm1::TForm1(QWidget* parent)
     suiForm1->setBorderColor(wd::DescriptionColor(wd::kBorderColor));
     suiForm1->setBorderWidth(1);
     suiForm1->setColor(wd::DescriptionColor(wd::kPageColor));
-    suiForm1->setFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
+    suiForm1->setTitleBarFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
+    suiForm1->setTitleBarFontColor(Qt::black);
     suiForm1->setMenuBarColor(wd::DescriptionColor(wd::kPageColor));
     suiForm1->setMenuBarHeight(22);
 
@@ -119,6 +120,7 @@ void TForm1::BuildMessageDialog() {
     suiMessageDialog1->setCaption(QStringLiteral("Warning"));
     suiMessageDialog1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
     suiMessageDialog1->setCaptionFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
+    suiMessageDialog1->setCaptionFontColor(Qt::black);
     suiMessageDialog1->setButtonCount(1);
     suiMessageDialog1->setIconType(TsuiMessageDialog::suiWarning);
 }

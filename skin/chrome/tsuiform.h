@@ -10,6 +10,7 @@
 // "bsSizeToolWin"); a host that does not say is sizeable, as a window is by default.
 
 #include <QColor>
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
@@ -35,6 +36,7 @@ class TsuiForm : public QWidget, public TsuiSkinned {
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
     Q_PROPERTY(QWidget* FormPanel READ FormPanel WRITE setFormPanel)
     Q_PROPERTY(bool TitleBarDrawAppIcon READ TitleBarDrawAppIcon WRITE setTitleBarDrawAppIcon)
+    Q_PROPERTY(QFont Font READ TitleBarFont WRITE setTitleBarFont)
     Q_PROPERTY(TsuiMainMenu* Menu READ Menu WRITE setMenu)
     Q_PROPERTY(QColor MenuBarColor READ MenuBarColor WRITE setMenuBarColor)
     Q_PROPERTY(int MenuBarHeight READ MenuBarHeight WRITE setMenuBarHeight)
@@ -77,6 +79,13 @@ public:
     void setFormPanel(QWidget* panel);
     bool TitleBarDrawAppIcon() const { return titleBar_->DrawAppIcon(); }
     void setTitleBarDrawAppIcon(bool draw) { titleBar_->setDrawAppIcon(draw); }
+    // The caption's font: the title bar's, not the panel's own (the controls on the
+    // panel keep the window's font). Its colour is the title bar's FontColor, which the
+    // next style change sets again.
+    QFont TitleBarFont() const { return titleBar_->font(); }
+    void setTitleBarFont(const QFont& font) { titleBar_->setFont(font); }
+    QColor TitleBarFontColor() const { return titleBar_->FontColor(); }
+    void setTitleBarFontColor(const QColor& color) { titleBar_->setFontColor(color); }
     TsuiMainMenu* Menu() const { return menu_; }
     // Places the menu below the title bar; nullptr removes it from the frame.
     void setMenu(TsuiMainMenu* menu);

@@ -71,6 +71,7 @@ void DescribeFrame(TsuiForm& frame) {
 TsuiMessageDialog::TsuiMessageDialog(QObject* owner)
     : QObject(owner), TsuiSkinned(this, owner), font_(QApplication::font()) {
     captionFont_.setFamily(QStringLiteral("Tahoma"));
+    captionFont_.setPixelSize(11);
     captionFont_.setBold(true);
 }
 
@@ -129,7 +130,10 @@ std::unique_ptr<QDialog> TsuiMessageDialog::CreateMessageWindow() const {
     frame->setCaption(caption_);
     frame->setFileTheme(FileTheme());
     frame->setUIStyle(UIStyle());
-    frame->setFont(captionFont_);
+    // The caption font goes to the title bar only: the buttons on the frame keep the
+    // window's font, the dialog's Font.
+    frame->setTitleBarFont(captionFont_);
+    frame->setTitleBarFontColor(captionFontColor_);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect placed = window.frameGeometry();

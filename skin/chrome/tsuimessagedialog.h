@@ -5,6 +5,7 @@
 // closed it. The window is framed by a TsuiForm in the dialog's look, with only a close
 // button on its title bar.
 
+#include <QColor>
 #include <QFont>
 #include <QObject>
 #include <QString>
@@ -20,6 +21,7 @@ class TsuiMessageDialog : public QObject, public TsuiSkinned {
     Q_PROPERTY(QString Caption MEMBER caption_)
     Q_PROPERTY(QFont Font MEMBER font_)
     Q_PROPERTY(QFont CaptionFont MEMBER captionFont_)
+    Q_PROPERTY(QColor CaptionFontColor MEMBER captionFontColor_)
     Q_PROPERTY(int ButtonCount READ ButtonCount WRITE setButtonCount)
     Q_PROPERTY(QString Button1Caption MEMBER button1Caption_)
     Q_PROPERTY(QString Button2Caption MEMBER button2Caption_)
@@ -45,7 +47,11 @@ public:
     QString Text() const { return text_; }
     void setText(const QString& text) { text_ = text; }
     void setFont(const QFont& font) { font_ = font; }
+    // The title bar's caption font and colour. They are given to the message window's
+    // title bar after its look, so they hold in every look (a MacOS caption is black only
+    // when this colour is).
     void setCaptionFont(const QFont& font) { captionFont_ = font; }
+    void setCaptionFontColor(const QColor& color) { captionFontColor_ = color; }
     int ButtonCount() const { return buttonCount_; }
     // Kept within 1..3.
     void setButtonCount(int count) { buttonCount_ = qBound(1, count, 3); }
@@ -63,6 +69,7 @@ private:
     QString text_ = QStringLiteral("Hello world!");
     QFont font_;
     QFont captionFont_;
+    QColor captionFontColor_{Qt::white};
     int buttonCount_ = 1;
     QString button1Caption_ = QStringLiteral("OK");
     QString button2Caption_ = QStringLiteral("Cancel");

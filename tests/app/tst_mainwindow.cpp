@@ -168,9 +168,14 @@ private Q_SLOTS:
         const bool haveFont = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"));
         QCOMPARE(QFontInfo(form_->font()).family(),
                  haveFont ? QStringLiteral("MS Sans Serif") : QStringLiteral("DejaVu Sans"));
-        QCOMPARE(QFontInfo(form_->suiForm1->font()).family(),
+        // The frame's Font is the caption's; the panel keeps the window's font.
+        const QFont caption = form_->suiForm1->TitleBar()->font();
+        QCOMPARE(QFontInfo(caption).family(),
                  haveFont ? QStringLiteral("Tahoma") : QStringLiteral("DejaVu Sans"));
-        QVERIFY(QFontInfo(form_->suiForm1->font()).bold());
+        QVERIFY(QFontInfo(caption).bold());
+        QCOMPARE(caption.pixelSize(), 11);
+        QCOMPARE(form_->suiForm1->TitleBar()->FontColor(), QColor(Qt::black));
+        QCOMPARE(form_->suiForm1->font(), form_->font());
         // The window's background is the classic button face, whatever the desktop says.
         QCOMPARE(form_->palette().color(QPalette::Window), QColor(192, 192, 192));
 
@@ -356,6 +361,7 @@ private Q_SLOTS:
         QCOMPARE(dialog->ButtonCount(), 1);
         QCOMPARE(dialog->property("IconType").toInt(), int(TsuiMessageDialog::suiWarning));
         QCOMPARE(dialog->UIStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(dialog->property("CaptionFontColor").value<QColor>(), QColor(Qt::black));
 
         dialog->setCaption(QStringLiteral("Congratulation"));
         dialog->setText(QStringLiteral("The file is ready for you! Please check it!"));

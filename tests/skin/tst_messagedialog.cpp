@@ -151,6 +151,66 @@ private Q_SLOTS:
         QCOMPARE(result, 1);
     }
 
+    // The dialog's Font is the text's and the buttons'; CaptionFont, colour included, is
+    // the title bar's in every look, whatever colour the look gives a caption.
+    void fonts_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::addColumn<QColor>("captionColour");
+        QTest::newRow("MacOS, black") << TsuiUIStyle::MacOS << QColor(Qt::black);
+        QTest::newRow("MacOS, white") << TsuiUIStyle::MacOS << QColor(Qt::white);
+        QTest::newRow("WinXP, black") << TsuiUIStyle::WinXP << QColor(Qt::black);
+        QTest::newRow("DeepBlue, red") << TsuiUIStyle::DeepBlue << QColor(Qt::red);
+    }
+    void fonts() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(QColor, captionColour);
+        QFont text(QStringLiteral("MS Sans Serif"));
+        text.setPixelSize(11);
+        QFont caption(QStringLiteral("Tahoma"));
+        caption.setPixelSize(13);
+        caption.setBold(true);
+        caption.setStyleStrategy(QFont::NoAntialias); // caption pixels in its colour exactly
+        TsuiMessageDialog dialog;
+        dialog.setUIStyle(style);
+        dialog.setCaption(QStringLiteral("Warning"));
+        dialog.setFont(text);
+        dialog.setCaptionFont(caption);
+        dialog.setCaptionFontColor(captionColour);
+        dialog.setButtonCount(2);
+        const std::unique_ptr<QDialog> window = dialog.CreateMessageWindow();
+        auto* frame = window->findChild<TsuiForm*>();
+        QVERIFY(frame);
+        TsuiTitleBar* bar = frame->TitleBar();
+        QCOMPARE(bar->font(), caption);
+        QCOMPARE(frame->TitleBarFont(), caption);
+        QCOMPARE(bar->FontColor(), captionColour);
+        const auto buttons = frame->findChildren<TsuiButton*>();
+        QCOMPARE(buttons.size(), 2);
+        for (const TsuiButton* button : buttons) {
+            QCOMPARE(button->font().family(), text.family());
+            QCOMPARE(button->font().pixelSize(), 11);
+            QVERIFY(!button->font().bold());
+        }
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lbl"))->font(), text);
+
+        // The caption is written in its colour: those pixels appear where it stands.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QRect at(bar->ButtonLayout().captionLeft, 0,
+                       bar->fontMetrics().horizontalAdvance(bar->DrawnCaption()), bar->height());
+        const auto countCaptionColour = [&] {
+            const QImage image = bar->grab().toImage();
+            int n = 0;
+            for (int y = at.top(); y <= at.bottom(); ++y)
+                for (int x = at.left(); x <= at.right(); ++x)
+                    n += (image.pixel(x, y) & 0xFFFFFF) == (captionColour.rgb() & 0xFFFFFF);
+            return n;
+        };
+        const int written = countCaptionColour();
+        frame->setCaption(QString());
+        QVERIFY2(written > countCaptionColour() + 20, qPrintable(QString::number(written)));
+    }
+
     void closingAnswersCancel() {
         TsuiMessageDialog dialog;
         dialog.setButtonCount(1);
