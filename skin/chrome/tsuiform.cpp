@@ -158,13 +158,12 @@ void TsuiForm::setBorderColor(const QColor& color) {
 
 void TsuiForm::setBorderWidth(int width) {
     width = std::clamp(width, 0, kMaxBorderWidth);
-    // Writing the same width again changes nothing (the height rule below would
-    // otherwise let a host with a wide border creep by a pixel at every re-styling).
-    if (width == borderWidth_)
-        return;
     borderWidth_ = width;
     // The host grows or shrinks around the panel's width; its height follows from the
-    // panel height that the new border leaves.
+    // panel height that the new border leaves. This runs for the same width too: a style
+    // applied to a window whose border it keeps resizes the window by the same rules
+    // (with a border of 2 or more the host ends up a pixel taller, since it is made
+    // h + BW + BW div 2 high around a panel BW shorter than itself).
     setWidth(Width());
     PlaceFrame();
     setHeight(Height());

@@ -88,23 +88,40 @@ private Q_SLOTS:
                  QStringLiteral("&Cancel   OK"));
     }
 
+    // The window laid out 336 x 169 with the layout's 3-pixel border; the look's border
+    // then resizes it around the panel: 330 wide plus two borders, and the panel's height
+    // plus BW + BW div 2. The buttons keep their places, the rightmost 18 pixels inside
+    // the panel.
+    void shownWindow_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("MacOS") << TsuiUIStyle::MacOS << QSize(332, 169);
+        QTest::newRow("WinXP") << TsuiUIStyle::WinXP << QSize(336, 170);
+        QTest::newRow("DeepBlue") << TsuiUIStyle::DeepBlue << QSize(332, 169);
+        QTest::newRow("Protein") << TsuiUIStyle::Protein << QSize(332, 169);
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass << QSize(332, 169);
+    }
     void shownWindow() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(QSize, size);
         TsuiMessageDialog dialog;
-        dialog.setUIStyle(TsuiUIStyle::MacOS);
+        dialog.setUIStyle(style);
         dialog.setCaption(QStringLiteral("Warning"));
         dialog.setText(QStringLiteral("The input must be integer! Please check it!"));
         dialog.setIconType(TsuiMessageDialog::suiWarning);
         dialog.setButtonCount(2);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-        const int result = showAndInspect(dialog, [](QDialog& window) {
+        const int result = showAndInspect(dialog, [&](QDialog& window) {
             QCOMPARE(window.objectName(), QStringLiteral("frmMsg"));
+            QCOMPARE(window.size(), size);
             QCOMPARE(window.windowTitle(), QStringLiteral("Warning"));
             QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&window);
             QVERIFY(face);
             QCOMPARE(face->role(), QAccessible::Dialog);
             auto* frame = window.findChild<TsuiForm*>();
             QVERIFY(frame);
-            QCOMPARE(frame->UIStyle(), TsuiUIStyle::MacOS);
+            QCOMPARE(frame->UIStyle(), style);
+            QCOMPARE(frame->Width(), 330);
             QCOMPARE(frame->TitleBarButtons().Count(), 1);
             QCOMPARE(frame->TitleBarButtons().Items(0)->ButtonType(), suiClose);
 
@@ -116,7 +133,8 @@ private Q_SLOTS:
             QCOMPARE(cancel->Caption(), QStringLiteral("Cancel"));
             QCOMPARE(ok->geometry(), QRect(146, 124, 73, 25));
             QCOMPARE(cancel->geometry(), QRect(239, 124, 73, 25));
-            QCOMPARE(ok->UIStyle(), TsuiUIStyle::MacOS);
+            QCOMPARE(frame->width() - (cancel->x() + cancel->width()), 18);
+            QCOMPARE(ok->UIStyle(), style);
             QTRY_VERIFY(ok->hasFocus());
             QCOMPARE(QAccessible::queryAccessibleInterface(ok)->text(QAccessible::Name),
                      QStringLiteral("OK"));
@@ -149,6 +167,67 @@ private Q_SLOTS:
             QTest::mouseClick(ok, Qt::LeftButton);
         });
         QCOMPARE(result, 1);
+    }
+
+    // The window's pixels at the points the drawing rules fix, in every look: the title
+    // bar's left picture, the border on three sides, the panel's pattern or colour, the
+    // icon and the button.
+    void paintsTheLook_data() { shownWindow_data(); }
+    void paintsTheLook() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(QSize, size);
+        TsuiMessageDialog dialog;
+        dialog.setUIStyle(style);
+        dialog.setIconType(TsuiMessageDialog::suiWarning);
+        const std::unique_ptr<QDialog> window = dialog.CreateMessageWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QImage image = window->grab().toImage();
+        QCOMPARE(image.size(), size);
+        const auto at = [&](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
+        const auto rgb = [](QRgb pixel) { return pixel & 0xFFFFFF; };
+        const SkinLook look = SkinLook::Resolve(nullptr, style);
+        auto* frame = window->findChild<TsuiForm*>();
+        const int bw = frame->BorderWidth();
+        const int w = size.width();
+        const int h = size.height();
+
+        // Row 1 of the title bar's left picture (below the corner outline, above the
+        // caption).
+        const QImage left = look.strip<SkinImage::TitleBarLeft>().whole();
+        QCOMPARE(at(bw + left.width() / 2, 1), rgb(left.pixel(left.width() / 2, 1)));
+
+        const QRgb border = rgb(look.color(SkinColor::FormBorder).rgb());
+        QCOMPARE(at(0, h / 2), border);
+        QCOMPARE(at(bw - 1, h / 2), border);
+        QCOMPARE(at(w - 1, h / 2), border);
+        QCOMPARE(at(w / 2, h - 1), border);
+
+        // The panel below the title bar, left of the icon: MacOS and Protein show their
+        // 8 x 8 pattern from the panel's corner, the others the look's colour.
+        const QPoint panel(10, frame->TitleBar()->height() + 10);
+        QRgb expected = rgb(look.color(SkinColor::FormBackground).rgb());
+        if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::Protein) {
+            const QImage tile =
+                style == TsuiUIStyle::MacOS
+                    ? SkinLook::picture<SkinPicture::MacOSFormBackground>().whole()
+                    : SkinLook::picture<SkinPicture::ProteinFormBackground>().whole();
+            expected = rgb(tile.pixel(panel.x() % 8, panel.y() % 8));
+        }
+        QCOMPARE(at(bw + panel.x(), panel.y()), expected);
+
+        // The warning sign at its place: its middle, and the panel where its fuchsia was.
+        const QImage icon =
+            SkinLook::picture<SkinPicture::MessageIcons>().frame(MessageIconFrame::Warning);
+        QVERIFY(rgb(icon.pixel(21, 21)) != kSkinKeyColor);
+        QCOMPARE(at(bw + 24 + 21, 64 + 21), rgb(icon.pixel(21, 21)));
+        QVERIFY(at(bw + 24, 64) != kSkinKeyColor);
+
+        // The button's face where the layout puts it.
+        auto* button = frame->findChild<TsuiButton*>();
+        const QImage face = button->grab().toImage();
+        for (const QPoint p : {QPoint(3, 12), QPoint(36, 3), QPoint(70, 21)})
+            QCOMPARE(at(bw + 239 + p.x(), 124 + p.y()), rgb(face.pixel(p)));
     }
 
     // The dialog's Font is the text's and the buttons'; CaptionFont, colour included, is
