@@ -7,6 +7,7 @@
 
 #include "hints.h"
 #include "jobfile.h"
+#include "messages.h"
 #include "processguard.h"
 #include "rangecheck.h"
 #include "rangemath.h"
@@ -15,44 +16,6 @@
 namespace zd7240::cli {
 
 namespace {
-
-// Exit statuses as zd7240-gen uses them, in the spirit of sysexits.h.
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 64;
-constexpr int kExitData = 65;
-constexpr int kExitCantCreate = 73;
-constexpr int kExitIoError = 74;
-
-int UsageError(const std::string& message) {
-    std::cerr << "zd7240-gen: " << EscapeText(message) << "\n"
-              << "Try 'zd7240-gen --help' for more information.\n";
-    return kExitUsage;
-}
-
-// Text from outside (field values, names from a job file), its control characters escaped.
-std::string Quoted(std::string_view text) {
-    return "\"" + EscapeText(text) + "\"";
-}
-
-std::string GroupCaption(const PageTable& page, std::string_view group) {
-    const GroupRow* row = FindGroup(page, group);
-    if (!row)
-        return std::string(group);
-    if (row->parent.empty())
-        return std::string(row->caption);
-    return GroupCaption(page, row->parent) + " / " + std::string(row->caption);
-}
-
-// "suiEdit403, "Start Vlan id:" in "Lan card information""
-std::string FieldName(const PageTable& page, const FieldRow& field) {
-    return std::string(field.name) + ", " + Quoted(field.label) + " in " +
-           Quoted(GroupCaption(page, field.group));
-}
-
-std::string EndLine(const PageTable& page, std::int32_t value) {
-    const FieldRow* end = FindField(page, page.endField);
-    return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
-}
 
 std::string JobName(const JobEntry& entry) {
     return "job " + std::to_string(entry.number) + " (" + EscapeText(entry.output) + ")";
@@ -108,15 +71,6 @@ void PrintSummary(std::ostream& out, const Job& job) {
     }
 }
 
-class FixedChooser : public FileChooser {
-public:
-    explicit FixedChooser(std::string path) : path_(std::move(path)) {}
-    std::optional<std::string> ChooseFile() override { return path_; }
-
-private:
-    std::string path_;
-};
-
 // The frame's messages for one job, on standard error with the job's name.
 class JobMessages : public Messenger, public ErrorReport {
 public:
@@ -133,28 +87,11 @@ private:
     std::string name_;
 };
 
-class JobProgress : public ProgressMonitor {
-public:
-    explicit JobProgress(bool report) : report_(report) {}
-    bool Progress(std::uint64_t lines) override {
-        if (report_ && lines % (1u << 20) == 0)
-            std::cerr << "\r" << lines << " lines" << std::flush;
-        return true; // an interrupt ends the process (processguard.h)
-    }
-    void Finished() override {
-        if (report_)
-            std::cerr << "\r";
-    }
-
-private:
-    bool report_;
-};
-
 int RunOne(JobEntry& entry, bool progress, WriteBehind& behind) {
     const std::string name = JobName(entry);
     FixedChooser chooser(entry.path);
     JobMessages messages(name);
-    JobProgress monitor(progress);
+    LineProgress monitor(progress, true); // the End line writes over the count
     FrameSeams seams{entry.fields, chooser, messages, messages, &monitor};
     seams.open = [&behind](const std::string& path) {
         if (path == "-")
@@ -166,23 +103,19 @@ int RunOne(JobEntry& entry, bool progress, WriteBehind& behind) {
     case FrameOutcome::InvalidInput:
         std::cerr << " (" << FieldName(*entry.page, *result.failedField) << ": "
                   << Quoted(entry.fields.Text(result.failedField->name)) << ")\n";
-        return kExitData;
-    case FrameOutcome::ConversionFailed:
-        return kExitData;
+        break;
     case FrameOutcome::Cancelled:
     case FrameOutcome::Aborted:
         std::cerr << "zd7240-gen: " << name << ": interrupted; " << EscapeText(entry.output)
                   << " was left as it was\n";
-        return InterruptStatus(SIGINT);
-    case FrameOutcome::CreateFailed:
-        return kExitCantCreate;
-    case FrameOutcome::WriteFailed:
-        return kExitIoError;
+        break;
     case FrameOutcome::Written:
         std::cerr << name + ": " + EndLine(*entry.page, result.endValue) + "\n";
-        return kExitOk;
+        break;
+    default: // the frame has reported it
+        break;
     }
-    return kExitIoError;
+    return ExitStatus(result.outcome);
 }
 
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {

@@ -1,6 +1,7 @@
 #include "jobfile.h"
 
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -102,63 +103,6 @@ std::string SamePlaceKey(const std::filesystem::path& path) {
 
 } // namespace
 
-PageFields::PageFields(const PageTable& page) {
-    for (const FieldRow& f : page.fields)
-        texts_[std::string(f.name)] = std::string(f.initial);
-    for (const SelectorRow& s : page.selectors)
-        indices_[std::string(s.name)] = 0;
-}
-
-std::string PageFields::Text(std::string_view control) const {
-    auto it = texts_.find(control);
-    return it == texts_.end() ? std::string() : it->second;
-}
-
-void PageFields::SetText(std::string_view control, const std::string& text) {
-    texts_[std::string(control)] = text;
-}
-
-int PageFields::ItemIndex(std::string_view selector) const {
-    auto it = indices_.find(selector);
-    return it == indices_.end() ? -1 : it->second;
-}
-
-void PageFields::SetIndex(std::string_view selector, int index) {
-    indices_[std::string(selector)] = index;
-}
-
-std::string AssignField(const PageTable& page, PageFields& fields, std::string_view name,
-                        std::string_view value, std::string* control) {
-    if (const FieldRow* f = FindField(page, name)) {
-        if (f->role == FieldRole::End)
-            return std::string(f->key) + " (" + std::string(f->label) +
-                   ") is computed by the page and cannot be set";
-        fields.SetText(f->name, std::string(value));
-        if (control)
-            *control = std::string(f->name);
-        return {};
-    }
-    if (const SelectorRow* s = FindSelector(page, name)) {
-        if (control)
-            *control = std::string(s->name);
-        for (int i = 0; i < 2; ++i) {
-            if (EqualsIgnoreCase(value, s->items[static_cast<std::size_t>(i)]) ||
-                value == std::to_string(i)) {
-                fields.SetIndex(s->name, i);
-                return {};
-            }
-        }
-        if (value == "-1") {
-            fields.SetIndex(s->name, -1);
-            return {};
-        }
-        return "'" + std::string(value) + "' is not a card type of " + std::string(s->key) +
-               ": use " + std::string(s->items[0]) + " (0) or " + std::string(s->items[1]) + " (1)";
-    }
-    return "page " + std::string(page.caption) + " has no field '" + std::string(name) +
-           "' (see 'zd7240-gen " + std::string(page.slug) + " --list')";
-}
-
 std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fileName,
                                    const std::filesystem::path& folder) {
     json root;
@@ -223,19 +167,17 @@ std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fil
             const json& fields = job["fields"];
             if (!fields.is_object())
                 fail(where, "\"fields\" must be an object of NAME: \"VALUE\"");
-            std::map<std::string, std::string> set; // control -> name used
             for (const auto& [name, value] : fields.items()) {
                 if (!value.is_string())
                     fail(where, "the value of \"" + name + "\" must be a string, as typed in " +
                                     "the window (\"" + value.dump() + "\")");
-                std::string control;
                 const std::string error =
-                    AssignField(*page, entry.fields, name, value.get<std::string>(), &control);
+                    entry.fields.Assign(name, value.get<std::string>(), FieldNaming::Key);
                 if (!error.empty())
                     fail(where, error);
-                if (auto [it, fresh] = set.emplace(control, name); !fresh)
-                    fail(where, "\"" + it->second + "\" and \"" + name + "\" set the same field " +
-                                    control);
+                if (const auto repeat = entry.fields.NoteGiven(name, name))
+                    fail(where, "\"" + repeat->earlier + "\" and \"" + name +
+                                    "\" set the same field " + repeat->control);
             }
         }
         if (output != "-") {

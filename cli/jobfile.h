@@ -7,38 +7,18 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "frame.h"
+#include "pagefields.h"
 #include "pagetable.h"
 
 namespace zd7240::cli {
 
 inline constexpr int kJobFileVersion = 1;
-
-// The texts and card types of one page, starting from what the window opens with.
-class PageFields : public FieldAccess {
-public:
-    explicit PageFields(const PageTable& page);
-    std::string Text(std::string_view control) const override;
-    void SetText(std::string_view control, const std::string& text) override;
-    int ItemIndex(std::string_view selector) const override;
-    void SetIndex(std::string_view selector, int index);
-
-private:
-    std::map<std::string, std::string, std::less<>> texts_;
-    std::map<std::string, int, std::less<>> indices_;
-};
-
-// Sets a field (control name or key) or a card-type box (item text, or index 0, 1, or
-// -1 for no entry); returns what is wrong, empty on success. `control` receives the
-// control name that was set.
-std::string AssignField(const PageTable& page, PageFields& fields, std::string_view name,
-                        std::string_view value, std::string* control = nullptr);
 
 struct JobEntry {
     std::size_t number = 0; // 1-based position in the file

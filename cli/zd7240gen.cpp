@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +15,8 @@
 
 #include "frame.h"
 #include "jobcommand.h"
+#include "messages.h"
+#include "pagefields.h"
 #include "pagetable.h"
 #include "processguard.h"
 #include "scriptwriter.h"
@@ -27,13 +28,7 @@
 namespace {
 
 using namespace zd7240;
-
-// Exit statuses in the spirit of sysexits.h.
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 64;
-constexpr int kExitData = 65;
-constexpr int kExitCantCreate = 73;
-constexpr int kExitIoError = 74;
+using namespace zd7240::cli;
 
 constexpr const char* kProgram = "zd7240-gen";
 constexpr const char* kDefaultOutput = "zd7240.txt";
@@ -78,27 +73,6 @@ void PrintUsage(std::ostream& out) {
            "SIGHUP (the old file is kept).\n";
 }
 
-int UsageError(const std::string& message) {
-    std::cerr << "zd7240-gen: " << EscapeText(message) << "\n"
-              << "Try 'zd7240-gen --help' for more information.\n";
-    return kExitUsage;
-}
-
-// Field text in messages and lists, its control characters escaped.
-std::string Quoted(std::string_view text) {
-    return "\"" + EscapeText(text) + "\"";
-}
-
-// The caption a group box shows when the window opens, with the box it sits in.
-std::string GroupCaption(const PageTable& page, std::string_view group) {
-    const GroupRow* row = FindGroup(page, group);
-    if (!row)
-        return std::string(group);
-    if (row->parent.empty())
-        return std::string(row->caption);
-    return GroupCaption(page, row->parent) + " / " + std::string(row->caption);
-}
-
 void ListPages() {
     for (const PageTable& page : Pages())
         std::cout << page.slug << "\t" << page.caption << "\n";
@@ -127,70 +101,6 @@ void ListFields(const PageTable& page) {
     }
 }
 
-class OptionFields : public FieldAccess {
-public:
-    explicit OptionFields(const PageTable& page) {
-        for (const FieldRow& f : page.fields)
-            texts_[std::string(f.name)] = std::string(f.initial);
-        for (const SelectorRow& s : page.selectors)
-            indices_[std::string(s.name)] = 0;
-    }
-    std::string Text(std::string_view control) const override {
-        auto it = texts_.find(std::string(control));
-        return it == texts_.end() ? std::string() : it->second;
-    }
-    void SetText(std::string_view control, const std::string& text) override {
-        texts_[std::string(control)] = text;
-    }
-    int ItemIndex(std::string_view selector) const override {
-        auto it = indices_.find(std::string(selector));
-        return it == indices_.end() ? -1 : it->second;
-    }
-    void SetIndex(std::string_view selector, int index) { indices_[std::string(selector)] = index; }
-
-private:
-    std::map<std::string, std::string> texts_;
-    std::map<std::string, int> indices_;
-};
-
-// Applies one NAME=VALUE; returns an error text, empty on success.
-std::string Assign(const PageTable& page, OptionFields& fields, std::string_view name,
-                   std::string_view value) {
-    if (const FieldRow* f = FindField(page, name)) {
-        if (f->role == FieldRole::End)
-            return std::string(f->name) + " (" + std::string(f->label) +
-                   ") is computed by the page and cannot be set";
-        fields.SetText(f->name, std::string(value));
-        return {};
-    }
-    if (const SelectorRow* s = FindSelector(page, name)) {
-        for (int i = 0; i < 2; ++i) {
-            if (EqualsIgnoreCase(value, s->items[static_cast<std::size_t>(i)]) ||
-                value == std::to_string(i)) {
-                fields.SetIndex(s->name, i);
-                return {};
-            }
-        }
-        if (value == "-1") {
-            fields.SetIndex(s->name, -1);
-            return {};
-        }
-        return "'" + std::string(value) + "' is not a card type of " + std::string(s->name) +
-               ": use " + std::string(s->items[0]) + " (0) or " + std::string(s->items[1]) + " (1)";
-    }
-    return "page " + std::string(page.caption) + " has no field '" + std::string(name) +
-           "' (see 'zd7240-gen " + std::string(page.slug) + " --list')";
-}
-
-class FixedChooser : public FileChooser {
-public:
-    explicit FixedChooser(std::string path) : path_(std::move(path)) {}
-    std::optional<std::string> ChooseFile() override { return path_; }
-
-private:
-    std::string path_;
-};
-
 // The window's messages become lines on standard error, except "Congratulation":
 // success is told by the exit status and the End line.
 class StderrMessenger : public Messenger {
@@ -208,44 +118,6 @@ public:
         std::cerr << "zd7240-gen: " << EscapeText(message) << "\n";
     }
 };
-
-// Reports the line count on standard error now and then; main() prints the final count
-// over it. Counts only grow, so each one covers the one before. An interrupt ends the
-// program from its signal handler, so the job is never cancelled from here.
-class LineProgress : public ProgressMonitor {
-public:
-    explicit LineProgress(bool report) : report_(report) {}
-    bool Progress(std::uint64_t lines) override {
-        if (report_ && lines % (1u << 20) == 0)
-            std::cerr << "\r" << lines << " lines" << std::flush;
-        return true;
-    }
-
-private:
-    bool report_;
-};
-
-std::string EndLine(const PageTable& page, std::int32_t value) {
-    const FieldRow* end = FindField(page, page.endField);
-    return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
-}
-
-// Completes the "Warning" line with the field that failed the check.
-int InvalidField(const PageTable& page, const FieldAccess& fields, const FieldRow& bad) {
-    std::cerr << " (" << bad.name << ", " << Quoted(bad.label) << " in "
-              << Quoted(GroupCaption(page, bad.group)) << ": " << Quoted(fields.Text(bad.name))
-              << ")\n";
-    return kExitData;
-}
-
-// The control a NAME of NAME=VALUE sets, or nothing when the page has no such field.
-std::optional<std::string_view> ControlOf(const PageTable& page, std::string_view name) {
-    if (const FieldRow* f = FindField(page, name))
-        return f->name;
-    if (const SelectorRow* s = FindSelector(page, name))
-        return s->name;
-    return std::nullopt;
-}
 
 int Run(std::vector<std::string_view> args) {
     // Job files, --check, --strict and --save-job (jobcommand.h).
@@ -327,19 +199,15 @@ int Run(std::vector<std::string_view> args) {
     if (output.empty())
         return UsageError("the output file name is empty");
 
-    OptionFields fields(*page);
-    std::map<std::string_view, std::string_view> given; // control -> NAME=VALUE
+    PageFields fields(*page);
     for (const std::string_view assignment : assignments) {
         const auto eq = assignment.find('=');
         const std::string_view name = assignment.substr(0, eq);
-        if (const auto control = ControlOf(*page, name)) {
-            const auto [earlier, fresh] = given.emplace(*control, assignment);
-            if (!fresh)
-                return UsageError(std::string(*control) + " is given twice: '" +
-                                  std::string(earlier->second) + "' and '" +
-                                  std::string(assignment) + "'");
-        }
-        const std::string error = Assign(*page, fields, name, assignment.substr(eq + 1));
+        if (const auto repeat = fields.NoteGiven(name, assignment))
+            return UsageError(repeat->control + " is given twice: '" + repeat->earlier + "' and '" +
+                              std::string(assignment) + "'");
+        const std::string error =
+            fields.Assign(name, assignment.substr(eq + 1), FieldNaming::Control);
         if (!error.empty())
             return UsageError(error);
     }
@@ -358,7 +226,7 @@ int Run(std::vector<std::string_view> args) {
     FixedChooser chooser(output);
     StderrMessenger messenger;
     StderrErrors errors;
-    LineProgress monitor(progress);
+    LineProgress monitor(progress, false); // the final count is printed below
     FrameSeams seams{fields, chooser, messenger, errors, &monitor};
     if (output == "-") {
         seams.open = [](const std::string&) {
@@ -371,22 +239,20 @@ int Run(std::vector<std::string_view> args) {
         std::cerr << "\r" << result.lines << " lines\n";
     switch (result.outcome) {
     case FrameOutcome::InvalidInput:
-        return InvalidField(*page, fields, *result.failedField);
-    case FrameOutcome::ConversionFailed:
-        return kExitData;
+        std::cerr << " (" << FieldName(*page, *result.failedField) << ": "
+                  << Quoted(fields.Text(result.failedField->name)) << ")\n";
+        break;
     case FrameOutcome::Cancelled:
     case FrameOutcome::Aborted:
         std::cerr << "zd7240-gen: interrupted; " << EscapeText(output) << " was left as it was\n";
-        return InterruptStatus(SIGINT);
-    case FrameOutcome::CreateFailed:
-        return kExitCantCreate;
-    case FrameOutcome::WriteFailed:
-        return kExitIoError;
+        break;
     case FrameOutcome::Written:
         std::cerr << EndLine(*page, result.endValue) << "\n";
-        return kExitOk;
+        break;
+    default: // the frame has reported it
+        break;
     }
-    return kExitIoError;
+    return ExitStatus(result.outcome);
 }
 
 } // namespace

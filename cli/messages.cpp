@@ -1,0 +1,69 @@
+#include "messages.h"
+
+#include <csignal>
+#include <iostream>
+
+#include "int32text.h"
+#include "processguard.h"
+
+namespace zd7240::cli {
+
+int ExitStatus(FrameOutcome outcome) {
+    switch (outcome) {
+    case FrameOutcome::InvalidInput:
+    case FrameOutcome::ConversionFailed:
+        return kExitData;
+    case FrameOutcome::Cancelled:
+    case FrameOutcome::Aborted:
+        return InterruptStatus(SIGINT);
+    case FrameOutcome::CreateFailed:
+        return kExitCantCreate;
+    case FrameOutcome::WriteFailed:
+        return kExitIoError;
+    case FrameOutcome::Written:
+        return kExitOk;
+    }
+    return kExitIoError;
+}
+
+int UsageError(const std::string& message) {
+    std::cerr << "zd7240-gen: " << EscapeText(message) << "\n"
+              << "Try 'zd7240-gen --help' for more information.\n";
+    return kExitUsage;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + EscapeText(text) + "\"";
+}
+
+std::string GroupCaption(const PageTable& page, std::string_view group) {
+    const GroupRow* row = FindGroup(page, group);
+    if (!row)
+        return std::string(group);
+    if (row->parent.empty())
+        return std::string(row->caption);
+    return GroupCaption(page, row->parent) + " / " + std::string(row->caption);
+}
+
+std::string FieldName(const PageTable& page, const FieldRow& field) {
+    return std::string(field.name) + ", " + Quoted(field.label) + " in " +
+           Quoted(GroupCaption(page, field.group));
+}
+
+std::string EndLine(const PageTable& page, std::int32_t value) {
+    const FieldRow* end = FindField(page, page.endField);
+    return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
+}
+
+bool LineProgress::Progress(std::uint64_t lines) {
+    if (report_ && lines % (1u << 20) == 0)
+        std::cerr << "\r" << lines << " lines" << std::flush;
+    return true;
+}
+
+void LineProgress::Finished() {
+    if (report_ && returnAtEnd_)
+        std::cerr << "\r";
+}
+
+} // namespace zd7240::cli

@@ -1,0 +1,68 @@
+#pragma once
+// What zd7240-gen says, the same way for one page and for job files: exit statuses,
+// usage errors, and how fields, group boxes and End values are named in messages.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "frame.h"
+#include "pagetable.h"
+
+namespace zd7240::cli {
+
+// Exit statuses in the spirit of sysexits.h.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 64;
+inline constexpr int kExitData = 65;
+inline constexpr int kExitCantCreate = 73;
+inline constexpr int kExitIoError = 74;
+
+// The status zd7240-gen ends with after a press that ended so; a cancel or an abort
+// comes only from an interrupt (SIGINT).
+int ExitStatus(FrameOutcome outcome);
+
+// Prints the message and the pointer to --help on standard error; returns kExitUsage.
+int UsageError(const std::string& message);
+
+// Text from outside (field values, names from a job file) in double quotes, its control
+// characters escaped.
+std::string Quoted(std::string_view text);
+
+// The caption a group box shows when the window opens, with the boxes it sits in:
+// "Mmx card information / Card type is Optic".
+std::string GroupCaption(const PageTable& page, std::string_view group);
+
+// suiEdit403, "Start Vlan id:" in "Lan card information"
+std::string FieldName(const PageTable& page, const FieldRow& field);
+
+// "End Vci: 103"
+std::string EndLine(const PageTable& page, std::int32_t value);
+
+// Answers the save dialog with the file given on the command line or in the job file.
+class FixedChooser : public FileChooser {
+public:
+    explicit FixedChooser(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> ChooseFile() override { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Reports the line count on standard error every 2^20 lines; counts only grow, so each
+// one covers the one before. With `returnAtEnd` the cursor goes back to the start of
+// the line when the job ends, so that what follows writes over the count. An interrupt
+// ends the program from its signal handler, so a job is never cancelled from here.
+class LineProgress : public ProgressMonitor {
+public:
+    LineProgress(bool report, bool returnAtEnd) : report_(report), returnAtEnd_(returnAtEnd) {}
+    bool Progress(std::uint64_t lines) override;
+    void Finished() override;
+
+private:
+    bool report_;
+    bool returnAtEnd_;
+};
+
+} // namespace zd7240::cli

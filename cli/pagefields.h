@@ -1,0 +1,50 @@
+#pragma once
+// The fields of one page as the command line and job files set them: NAME=VALUE, a
+// field by control name or key, a card-type box by item text or index, each field once.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "frame.h"
+#include "pagetable.h"
+
+namespace zd7240::cli {
+
+// How a refusal names the field it is about: zd7240-gen by control name (suiEdit410),
+// job files by key (end-vci).
+enum class FieldNaming { Control, Key };
+
+// The texts and card types of one page, starting from what the window opens with.
+class PageFields : public FieldAccess {
+public:
+    explicit PageFields(const PageTable& page);
+    std::string Text(std::string_view control) const override;
+    void SetText(std::string_view control, const std::string& text) override;
+    int ItemIndex(std::string_view selector) const override;
+    void SetIndex(std::string_view selector, int index);
+
+    // Sets a field (control name or key) or a card-type box (item text, or index 0, 1,
+    // or -1 for no entry); returns what is wrong, empty on success.
+    std::string Assign(std::string_view name, std::string_view value, FieldNaming naming);
+
+    // A field given before, under the same or its other name.
+    struct Repeat {
+        std::string control; // the field's control name
+        std::string earlier; // how it was given the first time
+    };
+    // Notes that the field `name` sets is given, `as` the caller shows it (the name, or
+    // NAME=VALUE); answers the earlier one when it was given before. A name the page has
+    // no field for is not noted.
+    std::optional<Repeat> NoteGiven(std::string_view name, std::string_view as);
+
+private:
+    const PageTable* page_;
+    std::map<std::string, std::string, std::less<>> texts_;
+    std::map<std::string, int, std::less<>> indices_;
+    std::map<std::string, std::string, std::less<>> given_; // control -> as given
+};
+
+} // namespace zd7240::cli
