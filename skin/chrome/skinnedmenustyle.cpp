@@ -2,9 +2,12 @@
 
 #include <QFontMetrics>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
+#include <QWidgetAction>
+#include <algorithm>
 
 #include "menuitempainter.h"
 #include "systemcolors.h"
@@ -34,6 +37,46 @@ bool IsItem(const QStyleOptionMenuItem& item) {
     }
 }
 
+// Whether the menu opens from a QMenuBar (directly or through parent menus). Qt shows
+// the shortcuts of such a menu's actions always, those of other menus only when the
+// action asks for them.
+bool OpensFromMenuBar(const QMenu& menu, int depth = 0) {
+    if (depth > 16)
+        return false;
+    for (const QObject* object : menu.menuAction()->associatedObjects()) {
+        if (qobject_cast<const QMenuBar*>(object))
+            return true;
+        if (const auto* parent = qobject_cast<const QMenu*>(object);
+            parent && OpensFromMenuBar(*parent, depth + 1))
+            return true;
+    }
+    return false;
+}
+
+// What QMenu adds to the width of every item after the style has measured them all: its
+// widest shortcut text (after a tab in the text, or the action's shortcut where Qt shows
+// it) in the menu's font. The item widths this style answers already hold their own
+// shortcut, so this is taken off again.
+int ShortcutColumnWidth(const QMenu& menu) {
+    const QFontMetrics metrics = menu.fontMetrics();
+    const bool fromMenuBar = OpensFromMenuBar(menu);
+    int widest = 0;
+    for (const QAction* action : menu.actions()) {
+        if (!action->isVisible() || action->isSeparator() ||
+            qobject_cast<const QWidgetAction*>(action))
+            continue;
+        const QString text = action->text();
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        QString shortcut;
+        if (tab >= 0)
+            shortcut = text.mid(tab + 1);
+        else if (fromMenuBar || action->isShortcutVisibleInContextMenu())
+            shortcut = action->shortcut().toString(QKeySequence::NativeText);
+        widest = std::max(widest, metrics.horizontalAdvance(shortcut));
+    }
+    return widest;
+}
+
 } // namespace
 
 SkinnedMenuStyle::SkinnedMenuStyle(const MenuItemLook* look)
@@ -49,8 +92,15 @@ QSize SkinnedMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* 
             QString shortcut;
             SplitText(item->text, &caption, &shortcut);
             const bool isDefault = item->menuItemType == QStyleOptionMenuItem::DefaultItem;
-            return MeasureMenuItem(*look_, QFontMetrics(MenuItemFont(*look_, isDefault)), caption,
-                                   shortcut, IsSeparator(*item, caption));
+            QSize measured = MeasureMenuItem(*look_, QFontMetrics(MenuItemFont(*look_, isDefault)),
+                                             caption, shortcut, IsSeparator(*item, caption));
+            // QMenu then adds its widest shortcut to every item; what is answered here is
+            // less by that much, so that the menu ends up as wide as its widest measure.
+            // (An item is never answered narrower than a pixel: Qt drops empty items. The
+            // widest one is at least bar width + 40 wider than any shortcut.)
+            if (const auto* menu = qobject_cast<const QMenu*>(widget))
+                measured.setWidth(std::max(1, measured.width() - ShortcutColumnWidth(*menu)));
+            return measured;
         }
         break;
     default:
