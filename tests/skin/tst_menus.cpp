@@ -231,6 +231,43 @@ private Q_SLOTS:
                  metrics.horizontalAdvance(QStringLiteral("-------------------")) + 66);
     }
 
+    // A real menu with shortcuts, laid out by Qt: an item is its caption + its shortcut +
+    // bar width + 40 wide, and the menu as wide as its widest item; the widest shortcut
+    // is not added again. The default item is measured in bold.
+    void shortcutWidths() {
+        TsuiPopupMenu menu;
+        menu.setUIStyle(TsuiUIStyle::WinXP);
+        const QFontMetrics metrics(menu.ItemFont());
+        const auto measure = [&](const QFontMetrics& m, const char* caption, const QString& keys) {
+            return m.horizontalAdvance(QLatin1String(caption)) + m.horizontalAdvance(keys) + 26 +
+                   40;
+        };
+        QAction* save = menu.addAction(QStringLiteral("&Save"));
+        save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+        const QString saveKeys = save->shortcut().toString(QKeySequence::NativeText);
+        QCOMPARE(menu.actionGeometry(save).width(), measure(metrics, "Save", saveKeys));
+
+        // A long caption without a shortcut and a short one with a long shortcut (given
+        // after a tab): the wider of the two items decides.
+        QAction* longer = menu.addAction(QStringLiteral("Export every page to one file"));
+        menu.addAction(QStringLiteral("X\tCtrl+Shift+F12"));
+        const int widest = std::max({measure(metrics, "Save", saveKeys),
+                                     measure(metrics, "Export every page to one file", {}),
+                                     measure(metrics, "X", QStringLiteral("Ctrl+Shift+F12"))});
+        QCOMPARE(menu.actionGeometry(longer).width(), widest);
+        QCOMPARE(menu.actionGeometry(save).width(), widest);
+
+        // The default item, bold (set before Qt lays the menu out).
+        TsuiPopupMenu withDefault;
+        withDefault.setUIStyle(TsuiUIStyle::WinXP);
+        QAction* quit = withDefault.addAction(QStringLiteral("Quit"));
+        withDefault.setDefaultAction(quit);
+        QFont boldFont = withDefault.ItemFont();
+        boldFont.setBold(true);
+        QCOMPARE(withDefault.actionGeometry(quit).width(),
+                 measure(QFontMetrics(boldFont), "Quit", {}));
+    }
+
     // The open menu's pixels at the rule points: MacOS shows the textures, the others the
     // strip, the background, the selection's fill and frame and the separator line.
     void itemPixels_data() { measuredSizes_data(); }
@@ -302,6 +339,14 @@ private Q_SLOTS:
             return n;
         };
         QVERIFY(countColour(image, Rgb(look.selectedFontColor)) > 10);
+
+        // The default item is written bold: heavier strokes of the same text.
+        MenuItemFace plain;
+        plain.caption = QStringLiteral("WWWW");
+        const int normalInk = countColour(PaintItem(look, plain), Rgb(look.fontColor));
+        plain.isDefault = true;
+        QVERIFY2(countColour(PaintItem(look, plain), Rgb(look.fontColor)) > normalInk + 10,
+                 qPrintable(QString::number(normalInk)));
 
         face.enabled = false;
         image = PaintItem(look, face);

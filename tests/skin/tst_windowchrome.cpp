@@ -294,8 +294,17 @@ private Q_SLOTS:
                                              "\"suiControlBox\""),
                               QStringLiteral("Sorry, you can't select the Form assign to "
                                              "FormPanel property")}));
-        // A second frame on the same window.
-        QVERIFY_THROWS_EXCEPTION(std::logic_error, new TsuiForm(w.host.get()));
+        // A second frame on the same window fails with the refusal's words; the first
+        // one stays the window's only frame.
+        QString refused;
+        try {
+            new TsuiForm(w.host.get());
+        } catch (const std::logic_error& error) {
+            refused = QString::fromUtf8(error.what());
+        }
+        QCOMPARE(refused,
+                 QStringLiteral("Sorry, You can create only one TsuiForm component in one form!"));
+        QCOMPARE(w.host->findChildren<TsuiForm*>(), QList<TsuiForm*>{w.frame});
     }
 
     void captionIsShortenedToFit() {
