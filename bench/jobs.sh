@@ -85,7 +85,9 @@ bytes=$(cat "$work"/out/*.txt | wc -c)
 lines=$(cat "$work"/out/*.txt | wc -l)
 # The two take turns, run by run, so that both meet the same load on a shared machine.
 # dd writes the same number of bytes into one file on the same tmpfs, in 1 MiB blocks,
-# truncating the file of its previous run as the jobs replace theirs.
+# truncating the file of its previous run as the jobs replace theirs; like the jobs'
+# files, its file is there before the first timed run.
+dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes 2>/dev/null
 g="" d=""
 for _ in $(seq "$runs"); do
     read -r t _ <<<"$(timed "$gen" --job "$work/write.json")"
