@@ -15,6 +15,7 @@
 #include <thread>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 #include "processguard.h"
 

@@ -19,7 +19,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zd7240 {
 
@@ -121,7 +120,6 @@ public:
 
 private:
     void Open(const std::string& path);
-    void TakeFront();
     void MakeRoom(std::size_t n);
     void Handoff();
     void Drain();
