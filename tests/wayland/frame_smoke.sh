@@ -59,12 +59,8 @@ fi
 # The Wayland client libraries keep allocations until the process ends; leak reports of a
 # sanitizer build are for the offscreen tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass() { echo "PASS: $*"; }
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 # One self-test in `look`: MacOS gets WinXP's wider border while maximized, WinXP MacOS's
 # narrower one.

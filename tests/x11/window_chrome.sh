@@ -29,12 +29,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-pass() { echo "PASS: $*"; }
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 # Runs the command until it succeeds or `seconds` have passed.
 wait_until() {
@@ -99,6 +95,24 @@ if [ "$started" -ne 1 ]; then
     exit 1
 fi
 
+# No system decoration around window $1 and its title exactly $2; $3 names it in the
+# report.
+check_undecorated() {
+    local extents name
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null)
+    if [[ "$extents" == *"= 0, 0, 0, 0" ]]; then
+        pass "no system decoration on $3 ($extents)"
+    else
+        fail "system decoration around $3: $extents"
+    fi
+    name=$(xprop -id "$1" _NET_WM_NAME 2>/dev/null)
+    if [ "$name" = "_NET_WM_NAME(UTF8_STRING) = \"$2\"" ]; then
+        pass "the title of $3 is \"$2\""
+    else
+        fail "the title of $3: $name"
+    fi
+}
+
 # The close button is the rightmost one of the MacOS title bar: its centre 12 pixels in
 # from the window's right edge and 12 below its top (main window: bar x 515 to 532, the
 # bar starting at x 1 of the 536-pixel window).
@@ -125,19 +139,7 @@ check_warning_dialog() {
     else
         fail "the Warning dialog is not a top-level window of its own ($dialog, main $wid)"
     fi
-    local extents name
-    extents=$(xprop -id "$dialog" _NET_FRAME_EXTENTS 2>/dev/null)
-    if [[ "$extents" == *"= 0, 0, 0, 0" ]]; then
-        pass "no system decoration on the Warning dialog"
-    else
-        fail "system decoration around the Warning dialog: $extents"
-    fi
-    name=$(xprop -id "$dialog" _NET_WM_NAME 2>/dev/null)
-    if [ "$name" = '_NET_WM_NAME(UTF8_STRING) = "Warning"' ]; then
-        pass "the dialog's title is \"Warning\""
-    else
-        fail "the dialog's title: $name"
-    fi
+    check_undecorated "$dialog" Warning "the Warning dialog"
 
     wait_until 5 dialog_active || xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
     if wait_until 5 dialog_active; then
@@ -203,18 +205,7 @@ is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$wid" ]; }
 wait_until 5 is_active || fail "the window could not be activated"
 
 # -- no decoration, title exactly the caption
-extents=$(xprop -id "$wid" _NET_FRAME_EXTENTS 2>/dev/null)
-if [[ "$extents" == *"= 0, 0, 0, 0" ]]; then
-    pass "no system decoration ($extents)"
-else
-    fail "system decoration around the window: $extents"
-fi
-name=$(xprop -id "$wid" _NET_WM_NAME 2>/dev/null)
-if [ "$name" = "_NET_WM_NAME(UTF8_STRING) = \"$caption\"" ]; then
-    pass "window title is the caption"
-else
-    fail "window title: $name"
-fi
+check_undecorated "$wid" "$caption" "the main window"
 geometry
 if [ "$WIDTH" -eq 536 ] && [ "$HEIGHT" -eq 575 ]; then
     pass "window is 536 x 575"
