@@ -116,11 +116,13 @@ void TForm1::BuildPages() {
 void TForm1::BuildMessageDialog() {
     suiMessageDialog1 = new TsuiMessageDialog(this);
     suiMessageDialog1->setObjectName(QStringLiteral("suiMessageDialog1"));
+    suiMessageDialog1->setPosition(TsuiMessageDialog::poScreenCenter);
     suiMessageDialog1->setUIStyle(TsuiUIStyle::MacOS);
     suiMessageDialog1->setCaption(QStringLiteral("Warning"));
     suiMessageDialog1->setFont(DescriptionFont(wd::kFontName, wd::kFontPoints));
     suiMessageDialog1->setCaptionFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
     suiMessageDialog1->setCaptionFontColor(Qt::black);
+    suiMessageDialog1->setButtonCursor(Qt::PointingHandCursor);
     suiMessageDialog1->setButtonCount(1);
     suiMessageDialog1->setIconType(TsuiMessageDialog::suiWarning);
 }

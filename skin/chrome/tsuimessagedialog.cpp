@@ -82,6 +82,46 @@ void DescribeFrame(TsuiForm& frame) {
     frame.setRoundCorner(13);
 }
 
+// The window of the dialog's owner: the first widget up the owner chain (the dialog may
+// be owned by another component that sits on a window).
+QWidget* OwnerWindow(const QObject* owner) {
+    for (const QObject* o = owner; o; o = o->parent())
+        if (const auto* widget = qobject_cast<const QWidget*>(o))
+            return widget->window();
+    return nullptr;
+}
+
+// The application's main window. Qt keeps none of its own, so it is the owner's window
+// when that is a plain top-level window on screen, else the only such window on screen
+// (dialogs, tool windows and popups are never main windows); with several and the owner
+// not among them there is none.
+QWidget* MainWindow(QWidget* ownerWindow, const QWidget* messageWindow) {
+    const auto plain = [&](const QWidget* w) {
+        return w && w != messageWindow && w->isVisible() && w->windowType() == Qt::Window;
+    };
+    if (plain(ownerWindow))
+        return ownerWindow;
+    QWidget* found = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!plain(w))
+            continue;
+        if (found)
+            return nullptr;
+        found = w;
+    }
+    return found;
+}
+
+// `placed` moved into `area` as far as it fits, its top left corner (the title bar) kept
+// inside when it is larger.
+QRect KeptInside(QRect placed, const QRect& area) {
+    placed.moveRight(qMin(placed.right(), area.right()));
+    placed.moveBottom(qMin(placed.bottom(), area.bottom()));
+    placed.moveLeft(qMax(placed.left(), area.left()));
+    placed.moveTop(qMax(placed.top(), area.top()));
+    return placed;
+}
+
 } // namespace
 
 TsuiMessageDialog::TsuiMessageDialog(QObject* owner)
@@ -137,7 +177,7 @@ std::unique_ptr<QDialog> TsuiMessageDialog::CreateMessageWindow() const {
         auto* button = new TsuiButton(frame);
         button->setObjectName(QStringLiteral("Button%1").arg(n));
         button->setGeometry(layout.buttons.at(i));
-        button->setCursor(Qt::PointingHandCursor);
+        button->setCursor(buttonCursor_);
         button->setCaption(captions[n - 1]);
         button->setModalResult(results[n - 1]);
         focused = button;
@@ -151,12 +191,51 @@ std::unique_ptr<QDialog> TsuiMessageDialog::CreateMessageWindow() const {
     frame->setTitleBarFont(captionFont_);
     frame->setTitleBarFontColor(captionFontColor_);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect placed = window.frameGeometry();
-        placed.moveCenter(screen->availableGeometry().center());
-        window.move(placed.topLeft());
-    }
+    // Placed last: the look has given the window its final size.
+    PlaceMessageWindow(window);
     if (focused)
         focused->setFocus();
     return owned;
+}
+
+void TsuiMessageDialog::PlaceMessageWindow(QWidget& window) const {
+    QWidget* ownerWindow = OwnerWindow(parent());
+    const QWidget* over = nullptr;
+    switch (position_) {
+    case poDesigned:
+    case poDefault:
+    case poDefaultPosOnly:
+    case poDefaultSizeOnly:
+        // The window layout gives no place, and its size follows from the message: Qt and
+        // the window system place the window, its size stays.
+        return;
+    case poMainFormCenter:
+        over = MainWindow(ownerWindow, &window);
+        break;
+    case poOwnerFormCenter:
+        if (ownerWindow && ownerWindow->isVisible())
+            over = ownerWindow;
+        break;
+    case poScreenCenter:
+    case poDesktopCenter:
+        break;
+    }
+
+    const QScreen* screen = nullptr;
+    if (over)
+        screen = over->screen();
+    else if (ownerWindow)
+        screen = ownerWindow->screen();
+    else if (const QWidget* active = QApplication::activeWindow())
+        screen = active->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+
+    const QRect area = position_ == poDesktopCenter ? screen->availableVirtualGeometry()
+                                                    : screen->availableGeometry();
+    QRect placed = window.frameGeometry();
+    placed.moveCenter(over ? over->frameGeometry().center() : area.center());
+    window.move(KeptInside(placed, area).topLeft());
 }

@@ -362,6 +362,8 @@ private Q_SLOTS:
         QCOMPARE(dialog->property("IconType").toInt(), int(TsuiMessageDialog::suiWarning));
         QCOMPARE(dialog->UIStyle(), TsuiUIStyle::MacOS);
         QCOMPARE(dialog->property("CaptionFontColor").value<QColor>(), QColor(Qt::black));
+        QCOMPARE(dialog->Position(), TsuiMessageDialog::poScreenCenter);
+        QCOMPARE(dialog->ButtonCursor(), Qt::PointingHandCursor);
 
         dialog->setCaption(QStringLiteral("Congratulation"));
         dialog->setText(QStringLiteral("The file is ready for you! Please check it!"));

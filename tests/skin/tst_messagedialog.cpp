@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QLabel>
+#include <QScreen>
 #include <QtTest>
 
 #include "drawingoperations.h"
@@ -16,6 +17,11 @@
 #include "tsuititlebar.h"
 
 using Rects = QList<QRect>;
+using Position = TsuiMessageDialog::WindowPosition;
+
+// Where a placement row expects the message window.
+enum class Placed { CentredAt, InScreenCorner, LeftToQt };
+Q_DECLARE_METATYPE(Placed)
 
 class TestMessageDialog : public QObject {
     Q_OBJECT
@@ -311,6 +317,87 @@ private Q_SLOTS:
             QTRY_VERIFY(!window.isVisible());
         });
         QCOMPARE(result, 2);
+    }
+
+    // The window's place for a few Position values. A plain window, the application's
+    // only one and so its main window, stands at a known place on the (offscreen) screen;
+    // the dialog is owned by it or by nothing.
+    void placement_data() {
+        QTest::addColumn<Position>("position");
+        QTest::addColumn<bool>("owned");
+        QTest::addColumn<QRect>("windowAt");
+        QTest::addColumn<Placed>("placed");
+        QTest::addColumn<QPoint>("centre");
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen->availableGeometry();
+        const QRect window(area.topLeft() + QPoint(40, 30), QSize(400, 300));
+        const QRect inCorner(area.bottomRight() - QPoint(100, 50), QSize(400, 300));
+        QTest::newRow("screen centre, the owner elsewhere")
+            << TsuiMessageDialog::poScreenCenter << true << window << Placed::CentredAt
+            << area.center();
+        QTest::newRow("desktop centre")
+            << TsuiMessageDialog::poDesktopCenter << true << window << Placed::CentredAt
+            << screen->availableVirtualGeometry().center();
+        QTest::newRow("owner centre") << TsuiMessageDialog::poOwnerFormCenter << true << window
+                                      << Placed::CentredAt << window.center();
+        QTest::newRow("owner centre kept on the screen")
+            << TsuiMessageDialog::poOwnerFormCenter << true << inCorner << Placed::InScreenCorner
+            << QPoint();
+        QTest::newRow("owner centre without an owner: screen centre")
+            << TsuiMessageDialog::poOwnerFormCenter << false << window << Placed::CentredAt
+            << area.center();
+        QTest::newRow("main window centre, the main window not the owner")
+            << TsuiMessageDialog::poMainFormCenter << false << window << Placed::CentredAt
+            << window.center();
+        QTest::newRow("designed: left to Qt")
+            << TsuiMessageDialog::poDesigned << true << window << Placed::LeftToQt << QPoint();
+        QTest::newRow("default: left to Qt")
+            << TsuiMessageDialog::poDefault << true << window << Placed::LeftToQt << QPoint();
+    }
+    void placement() {
+        QFETCH(Position, position);
+        QFETCH(bool, owned);
+        QFETCH(QRect, windowAt);
+        QFETCH(Placed, placed);
+        QFETCH(QPoint, centre);
+        QWidget window;
+        window.setGeometry(windowAt);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.frameGeometry().center(), windowAt.center());
+        TsuiMessageDialog dialog(owned ? &window : nullptr);
+        QCOMPARE(dialog.Position(), TsuiMessageDialog::poScreenCenter);
+        dialog.setProperty("Position", QVariant::fromValue(position));
+        QCOMPARE(dialog.Position(), position);
+        dialog.setIconType(TsuiMessageDialog::suiWarning);
+        const std::unique_ptr<QDialog> message = dialog.CreateMessageWindow();
+        const QRect at = message->frameGeometry();
+        switch (placed) {
+        case Placed::CentredAt:
+            QVERIFY(message->testAttribute(Qt::WA_Moved));
+            QCOMPARE(at.center(), centre);
+            break;
+        case Placed::InScreenCorner:
+            QCOMPARE(at.bottomRight(),
+                     QGuiApplication::primaryScreen()->availableGeometry().bottomRight());
+            break;
+        case Placed::LeftToQt:
+            QVERIFY(!message->testAttribute(Qt::WA_Moved));
+            break;
+        }
+    }
+
+    // Every button carries ButtonCursor, the pointing hand unless set.
+    void buttonCursor() {
+        TsuiMessageDialog dialog;
+        QCOMPARE(dialog.ButtonCursor(), Qt::PointingHandCursor);
+        dialog.setProperty("ButtonCursor", QVariant::fromValue(Qt::CrossCursor));
+        dialog.setButtonCount(3);
+        const std::unique_ptr<QDialog> window = dialog.CreateMessageWindow();
+        const auto buttons = window->findChildren<TsuiButton*>();
+        QCOMPARE(buttons.size(), 3);
+        for (const TsuiButton* button : buttons)
+            QCOMPARE(button->cursor().shape(), Qt::CrossCursor);
     }
 
     void withoutIcon() {
