@@ -26,6 +26,10 @@ LineRenderer::LineRenderer(LineFormat format, const FieldText& fieldText) {
     // that copying it in blocks never reads past it.
     maxSize_ = constants_.size() + 20 * slots_.size();
     line_.assign(maxSize_ + kSlack, '\0');
+    // Without values the line never changes and CountUp always succeeds, so it is
+    // written once here.
+    if (slots_.empty())
+        Compose(nullptr);
 }
 
 void LineRenderer::Compose(const std::int64_t* all) const {

@@ -65,7 +65,8 @@ private:
         WalkValue value;
         mutable std::size_t begin = 0; // its digits in line_
         mutable std::size_t end = 0;
-        // No walk value comes near the lowest 64-bit value: the first line composes.
+        // Marks "nothing written yet": no walk value comes near the lowest 64-bit
+        // value, so the first line never matches it and is composed afresh.
         mutable std::int64_t current = std::numeric_limits<std::int64_t>::min();
         // current + 1 when current is not negative (its text then counts up in place).
         mutable std::int64_t next = std::numeric_limits<std::int64_t>::min();

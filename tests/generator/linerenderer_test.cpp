@@ -47,5 +47,16 @@ TEST(LineRenderer, ValuesPrintTheSameWhateverCameBefore) {
     }
 }
 
+// A format without values still writes its line, every time.
+TEST(LineRenderer, FormatWithoutValuesWritesItsLine) {
+    const Piece format[] = {{PieceKind::Literal, "end ", WalkValue::Counter},
+                            {PieceKind::Field, "f", WalkValue::Counter}};
+    const LineRenderer renderer(format, [](std::string_view) { return std::string("x"); });
+    StepValues v;
+    EXPECT_EQ(renderer.RenderToString(v), "end x\r\n");
+    v.step = 5;
+    EXPECT_EQ(renderer.RenderToString(v), "end x\r\n");
+}
+
 } // namespace
 } // namespace zd7240
