@@ -22,12 +22,17 @@ timed() {
     printf '%s %s' "$t" "$(echo "$u + $s" | bc -l)"
 }
 
+# The smaller of two times; the first when the second is empty (no run yet).
+smaller() {
+    if [ -z "$2" ] || [ "$(echo "$1 < $2" | bc -l)" = 1 ]; then echo "$1"; else echo "$2"; fi
+}
+
 # Best wall time of $runs runs of a command, and the processor time of that run.
 best_of() {
     local best="" cpu="" t c
     for _ in $(seq "$runs"); do
         read -r t c <<<"$(timed "$@")"
-        if [ -z "$best" ] || [ "$(echo "$t < $best" | bc -l)" = 1 ]; then
+        if [ "$(smaller "$t" "$best")" != "$best" ]; then
             best=$t
             cpu=$c
         fi
@@ -91,9 +96,9 @@ dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes 2>/dev/
 g="" d=""
 for _ in $(seq "$runs"); do
     read -r t _ <<<"$(timed "$gen" --job "$work/write.json")"
-    if [ -z "$g" ] || [ "$(echo "$t < $g" | bc -l)" = 1 ]; then g=$t; fi
+    g=$(smaller "$t" "$g")
     read -r t _ <<<"$(timed dd if=/dev/zero of="$work/dd.bin" bs=1M count="$bytes" iflag=count_bytes)"
-    if [ -z "$d" ] || [ "$(echo "$t < $d" | bc -l)" = 1 ]; then d=$t; fi
+    d=$(smaller "$t" "$d")
 done
 echo
 echo "--job, 100 jobs x 100,000 lines to tmpfs (best of $runs, taking turns with dd):"
