@@ -182,11 +182,8 @@ public:
         return std::exchange(error_, 0);
     }
 
+    // Only called once Submit has started the thread.
     void CloseLater(int fd) {
-        if (!thread_.joinable()) {
-            close(fd);
-            return;
-        }
         std::lock_guard<std::mutex> lock(mutex_);
         filled_.push_back({kClose, fd, 0});
         if (writerSleeps_)
