@@ -33,8 +33,8 @@ Prepared Prepare(const PageTable& page, const FieldAccess& fields) {
     Prepared prepared;
     if (const FieldRow* bad = FirstInvalidField(page, fields)) {
         prepared.status = kExitData;
-        prepared.refusal = std::string(kWarningCaption) + ": " + std::string(kWarningText) + " (" +
-                           FieldName(page, *bad) + ": " + Quoted(fields.Text(bad->name)) + ")";
+        prepared.refusal = std::string(kWarningCaption) + ": " + std::string(kWarningText) +
+                           InvalidFieldNote(page, *bad, fields.Text(bad->name));
         return prepared;
     }
     try {
@@ -99,23 +99,7 @@ int RunOne(JobEntry& entry, bool progress, WriteBehind& behind) {
         return std::make_unique<ScriptWriter>(path, behind);
     };
     const FrameResult result = RunFrame(*entry.page, seams);
-    switch (result.outcome) {
-    case FrameOutcome::InvalidInput:
-        std::cerr << " (" << FieldName(*entry.page, *result.failedField) << ": "
-                  << Quoted(entry.fields.Text(result.failedField->name)) << ")\n";
-        break;
-    case FrameOutcome::Cancelled:
-    case FrameOutcome::Aborted:
-        std::cerr << "zd7240-gen: " << name << ": interrupted; " << EscapeText(entry.output)
-                  << " was left as it was\n";
-        break;
-    case FrameOutcome::Written:
-        std::cerr << name + ": " + EndLine(*entry.page, result.endValue) + "\n";
-        break;
-    default: // the frame has reported it
-        break;
-    }
-    return ExitStatus(result.outcome);
+    return ReportOutcome(*entry.page, entry.fields, result, name + ": ", entry.output);
 }
 
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {

@@ -55,6 +55,35 @@ std::string EndLine(const PageTable& page, std::int32_t value) {
     return std::string(end ? end->label : "End:") + " " + FormatInt32(value);
 }
 
+std::string InvalidFieldNote(const PageTable& page, const FieldRow& field, std::string_view text) {
+    return " (" + FieldName(page, field) + ": " + Quoted(text) + ")";
+}
+
+int ReportOutcome(const PageTable& page, const FieldAccess& fields, const FrameResult& result,
+                  const std::string& prefix, const std::string& output) {
+    switch (result.outcome) {
+    case FrameOutcome::InvalidInput:
+        // Ends the line the Warning message began.
+        std::cerr << InvalidFieldNote(page, *result.failedField,
+                                      fields.Text(result.failedField->name)) +
+                         "\n";
+        break;
+    case FrameOutcome::Cancelled:
+    case FrameOutcome::Aborted:
+        std::cerr << "zd7240-gen: " + prefix + "interrupted; " + EscapeText(output) +
+                         " was left as it was\n";
+        break;
+    case FrameOutcome::Written:
+        std::cerr << prefix + EndLine(page, result.endValue) + "\n";
+        break;
+    case FrameOutcome::ConversionFailed:
+    case FrameOutcome::CreateFailed:
+    case FrameOutcome::WriteFailed:
+        break; // the frame has reported it
+    }
+    return ExitStatus(result.outcome);
+}
+
 bool LineProgress::Progress(std::uint64_t lines) {
     if (report_ && lines % (1u << 20) == 0)
         std::cerr << "\r" << lines << " lines" << std::flush;

@@ -40,6 +40,17 @@ std::string FieldName(const PageTable& page, const FieldRow& field);
 // "End Vci: 103"
 std::string EndLine(const PageTable& page, std::int32_t value);
 
+// What follows the Warning message when a field is not all digits:
+// ` (suiEdit403, "Start Vlan id:" in "Lan card information": "12a")`.
+std::string InvalidFieldNote(const PageTable& page, const FieldRow& field, std::string_view text);
+
+// Says on standard error what the frame left unsaid about how a press ended (the field
+// that is not all digits, an interrupt that left `output` as it was, the End line of a
+// written file), with `prefix` ("job 3 (out.txt): ", or empty for one page) before
+// it; returns the exit status for that outcome.
+int ReportOutcome(const PageTable& page, const FieldAccess& fields, const FrameResult& result,
+                  const std::string& prefix, const std::string& output);
+
 // Answers the save dialog with the file given on the command line or in the job file.
 class FixedChooser : public FileChooser {
 public:

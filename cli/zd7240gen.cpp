@@ -237,22 +237,7 @@ int Run(std::vector<std::string_view> args) {
     if (progress && result.outcome != FrameOutcome::InvalidInput &&
         result.outcome != FrameOutcome::ConversionFailed)
         std::cerr << "\r" << result.lines << " lines\n";
-    switch (result.outcome) {
-    case FrameOutcome::InvalidInput:
-        std::cerr << " (" << FieldName(*page, *result.failedField) << ": "
-                  << Quoted(fields.Text(result.failedField->name)) << ")\n";
-        break;
-    case FrameOutcome::Cancelled:
-    case FrameOutcome::Aborted:
-        std::cerr << "zd7240-gen: interrupted; " << EscapeText(output) << " was left as it was\n";
-        break;
-    case FrameOutcome::Written:
-        std::cerr << EndLine(*page, result.endValue) << "\n";
-        break;
-    default: // the frame has reported it
-        break;
-    }
-    return ExitStatus(result.outcome);
+    return ReportOutcome(*page, fields, result, "", output);
 }
 
 } // namespace
