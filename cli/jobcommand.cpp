@@ -3,7 +3,6 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
-#include <unistd.h>
 
 #include "hints.h"
 #include "jobfile.h"
@@ -71,35 +70,15 @@ void PrintSummary(std::ostream& out, const Job& job) {
     }
 }
 
-// The frame's messages for one job, on standard error with the job's name.
-class JobMessages : public Messenger, public ErrorReport {
-public:
-    explicit JobMessages(std::string name) : name_(std::move(name)) {}
-    void ShowMessage(std::string_view caption, std::string_view text) override {
-        if (caption != kSuccessCaption)
-            std::cerr << "zd7240-gen: " << name_ << ": " << caption << ": " << text;
-    }
-    void ReportError(std::string_view message) override {
-        std::cerr << "zd7240-gen: " << name_ << ": " << EscapeText(message) << "\n";
-    }
-
-private:
-    std::string name_;
-};
-
 int RunOne(JobEntry& entry, bool progress, WriteBehind& behind) {
-    const std::string name = JobName(entry);
+    const std::string prefix = JobName(entry) + ": ";
     FixedChooser chooser(entry.path);
-    JobMessages messages(name);
+    StderrMessages messages(prefix);
     LineProgress monitor(progress, true); // the End line writes over the count
     FrameSeams seams{entry.fields, chooser, messages, messages, &monitor};
-    seams.open = [&behind](const std::string& path) {
-        if (path == "-")
-            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output", behind);
-        return std::make_unique<ScriptWriter>(path, behind);
-    };
+    seams.open = [&behind](const std::string& path) { return OpenScript(path, &behind); };
     const FrameResult result = RunFrame(*entry.page, seams);
-    return ReportOutcome(*entry.page, entry.fields, result, name + ": ", entry.output);
+    return ReportOutcome(*entry.page, entry.fields, result, prefix, entry.output);
 }
 
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {

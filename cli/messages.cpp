@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <unistd.h>
 
 #include "int32text.h"
 #include "processguard.h"
@@ -82,6 +83,26 @@ int ReportOutcome(const PageTable& page, const FieldAccess& fields, const FrameR
         break; // the frame has reported it
     }
     return ExitStatus(result.outcome);
+}
+
+void StderrMessages::ShowMessage(std::string_view caption, std::string_view text) {
+    if (caption != kSuccessCaption)
+        std::cerr << "zd7240-gen: " << prefix_ << caption << ": " << text;
+}
+
+void StderrMessages::ReportError(std::string_view message) {
+    std::cerr << "zd7240-gen: " << prefix_ << EscapeText(message) << "\n";
+}
+
+std::unique_ptr<ScriptWriter> OpenScript(const std::string& path, WriteBehind* behind) {
+    if (path == "-") {
+        if (behind)
+            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output", *behind);
+        return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output");
+    }
+    if (behind)
+        return std::make_unique<ScriptWriter>(path, *behind);
+    return std::make_unique<ScriptWriter>(path);
 }
 
 bool LineProgress::Progress(std::uint64_t lines) {

@@ -3,12 +3,14 @@
 // usage errors, and how fields, group boxes and End values are named in messages.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "frame.h"
 #include "pagetable.h"
+#include "scriptwriter.h"
 
 namespace zd7240::cli {
 
@@ -50,6 +52,23 @@ std::string InvalidFieldNote(const PageTable& page, const FieldRow& field, std::
 // it; returns the exit status for that outcome.
 int ReportOutcome(const PageTable& page, const FieldAccess& fields, const FrameResult& result,
                   const std::string& prefix, const std::string& output);
+
+// The frame's messages on standard error, each after "zd7240-gen: " and `prefix`
+// ("job 3 (out.txt): ", or empty for one page). "Congratulation" is not shown: success
+// is told by the exit status and the End line.
+class StderrMessages : public Messenger, public ErrorReport {
+public:
+    explicit StderrMessages(std::string prefix = {}) : prefix_(std::move(prefix)) {}
+    void ShowMessage(std::string_view caption, std::string_view text) override;
+    void ReportError(std::string_view message) override;
+
+private:
+    std::string prefix_;
+};
+
+// Opens the chosen file for the frame; "-" is standard output. With `behind`, that
+// writer thread and its buffers write the file.
+std::unique_ptr<ScriptWriter> OpenScript(const std::string& path, WriteBehind* behind);
 
 // Answers the save dialog with the file given on the command line or in the job file.
 class FixedChooser : public FileChooser {

@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 #include "frame.h"
@@ -19,7 +18,6 @@
 #include "pagefields.h"
 #include "pagetable.h"
 #include "processguard.h"
-#include "scriptwriter.h"
 
 #ifndef ZD7240_VERSION
 #define ZD7240_VERSION "2.1"
@@ -100,24 +98,6 @@ void ListFields(const PageTable& page) {
                   << Quoted(s.items[1]) << " (1)\t" << s.name << "\n";
     }
 }
-
-// The window's messages become lines on standard error, except "Congratulation":
-// success is told by the exit status and the End line.
-class StderrMessenger : public Messenger {
-public:
-    void ShowMessage(std::string_view caption, std::string_view text) override {
-        if (caption == kSuccessCaption)
-            return;
-        std::cerr << "zd7240-gen: " << caption << ": " << text;
-    }
-};
-
-class StderrErrors : public ErrorReport {
-public:
-    void ReportError(std::string_view message) override {
-        std::cerr << "zd7240-gen: " << EscapeText(message) << "\n";
-    }
-};
 
 int Run(std::vector<std::string_view> args) {
     // Job files, --check, --strict and --save-job (jobcommand.h).
@@ -224,15 +204,10 @@ int Run(std::vector<std::string_view> args) {
         SetInterruptNote("; " + EscapeText(output) + " was left as it was");
 
     FixedChooser chooser(output);
-    StderrMessenger messenger;
-    StderrErrors errors;
+    StderrMessages messages;
     LineProgress monitor(progress, false); // the final count is printed below
-    FrameSeams seams{fields, chooser, messenger, errors, &monitor};
-    if (output == "-") {
-        seams.open = [](const std::string&) {
-            return std::make_unique<ScriptWriter>(STDOUT_FILENO, "standard output");
-        };
-    }
+    FrameSeams seams{fields, chooser, messages, messages, &monitor};
+    seams.open = [](const std::string& path) { return OpenScript(path, nullptr); };
     const FrameResult result = RunFrame(*page, seams);
     if (progress && result.outcome != FrameOutcome::InvalidInput &&
         result.outcome != FrameOutcome::ConversionFailed)
