@@ -27,16 +27,23 @@ void PageFields::SetIndex(std::string_view selector, int index) {
     indices_[std::string(selector)] = index;
 }
 
+PageFields::Named PageFields::Find(std::string_view name) const {
+    if (const FieldRow* f = FindField(*page_, name))
+        return {f, nullptr};
+    return {nullptr, FindSelector(*page_, name)};
+}
+
 std::string PageFields::Assign(std::string_view name, std::string_view value, FieldNaming naming) {
     const PageTable& page = *page_;
-    if (const FieldRow* f = FindField(page, name)) {
+    const Named named = Find(name);
+    if (const FieldRow* f = named.field) {
         if (f->role == FieldRole::End)
             return std::string(naming == FieldNaming::Key ? f->key : f->name) + " (" +
                    std::string(f->label) + ") is computed by the page and cannot be set";
         SetText(f->name, std::string(value));
         return {};
     }
-    if (const SelectorRow* s = FindSelector(page, name)) {
+    if (const SelectorRow* s = named.selector) {
         for (int i = 0; i < 2; ++i) {
             if (EqualsIgnoreCase(value, s->items[static_cast<std::size_t>(i)]) ||
                 value == std::to_string(i)) {
@@ -58,13 +65,10 @@ std::string PageFields::Assign(std::string_view name, std::string_view value, Fi
 
 std::optional<PageFields::Repeat> PageFields::NoteGiven(std::string_view name,
                                                         std::string_view as) {
-    std::string_view control;
-    if (const FieldRow* f = FindField(*page_, name))
-        control = f->name;
-    else if (const SelectorRow* s = FindSelector(*page_, name))
-        control = s->name;
-    else
+    const Named named = Find(name);
+    if (!named.field && !named.selector)
         return std::nullopt;
+    const std::string_view control = named.field ? named.field->name : named.selector->name;
     const auto [it, fresh] = given_.emplace(std::string(control), std::string(as));
     if (fresh)
         return std::nullopt;

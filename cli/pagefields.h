@@ -41,6 +41,14 @@ public:
     std::optional<Repeat> NoteGiven(std::string_view name, std::string_view as);
 
 private:
+    // The field or else the card-type box a name (control name or key) stands for;
+    // both null when the page has neither.
+    struct Named {
+        const FieldRow* field = nullptr;
+        const SelectorRow* selector = nullptr;
+    };
+    Named Find(std::string_view name) const;
+
     const PageTable* page_;
     std::map<std::string, std::string, std::less<>> texts_;
     std::map<std::string, int, std::less<>> indices_;
