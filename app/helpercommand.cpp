@@ -287,7 +287,10 @@ QImage GrabWithMenuOpen(TForm1& form) {
     FrameMenuBar* bar = form.suiForm1->MenuBar();
     if (!bar || bar->Buttons().isEmpty())
         return form.grab().toImage();
-    QMenu* menu = bar->Buttons().front()->Item()->menu();
+    const auto* item = bar->Buttons().front()->Item();
+    QMenu* menu = item ? item->menu() : nullptr;
+    if (!menu)
+        return form.grab().toImage();
     menu->setAttribute(Qt::WA_DontShowOnScreen);
     bar->OpenMenu(0, true);
     QCoreApplication::processEvents();
