@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
@@ -37,29 +36,12 @@ bool IsItem(const QStyleOptionMenuItem& item) {
     }
 }
 
-// Whether the menu opens from a QMenuBar (directly or through parent menus). Qt shows
-// the shortcuts of such a menu's actions always, those of other menus only when the
-// action asks for them.
-bool OpensFromMenuBar(const QMenu& menu, int depth = 0) {
-    if (depth > 16)
-        return false;
-    for (const QObject* object : menu.menuAction()->associatedObjects()) {
-        if (qobject_cast<const QMenuBar*>(object))
-            return true;
-        if (const auto* parent = qobject_cast<const QMenu*>(object);
-            parent && OpensFromMenuBar(*parent, depth + 1))
-            return true;
-    }
-    return false;
-}
-
 // What QMenu adds to the width of every item after the style has measured them all: its
 // widest shortcut text (after a tab in the text, or the action's shortcut where Qt shows
 // it) in the menu's font. The item widths this style answers already hold their own
 // shortcut, so this is taken off again.
 int ShortcutColumnWidth(const QMenu& menu) {
     const QFontMetrics metrics = menu.fontMetrics();
-    const bool fromMenuBar = OpensFromMenuBar(menu);
     int widest = 0;
     for (const QAction* action : menu.actions()) {
         if (!action->isVisible() || action->isSeparator() ||
@@ -70,7 +52,7 @@ int ShortcutColumnWidth(const QMenu& menu) {
         QString shortcut;
         if (tab >= 0)
             shortcut = text.mid(tab + 1);
-        else if (fromMenuBar || action->isShortcutVisibleInContextMenu())
+        else if (action->isShortcutVisibleInContextMenu())
             shortcut = action->shortcut().toString(QKeySequence::NativeText);
         widest = std::max(widest, metrics.horizontalAdvance(shortcut));
     }
