@@ -257,12 +257,7 @@ void TsuiForm::setHeight(int height) {
         resize(width(), height);
         return;
     }
-    if (HostSizeBelongsToWindowSystem(hostWindow)) {
-        PlaceFrame();
-        return;
-    }
-    hostWindow->resize(hostWindow->width(), chrome::HostHeightFor(height, borderWidth_));
-    PlaceFrame();
+    resizeHost(hostWindow, QSize(hostWindow->width(), chrome::HostHeightFor(height, borderWidth_)));
 }
 
 void TsuiForm::setWidth(int width) {
@@ -271,11 +266,12 @@ void TsuiForm::setWidth(int width) {
         resize(width, height());
         return;
     }
-    if (HostSizeBelongsToWindowSystem(hostWindow)) {
-        PlaceFrame();
-        return;
-    }
-    hostWindow->resize(chrome::HostWidthFor(width, borderWidth_), hostWindow->height());
+    resizeHost(hostWindow, QSize(chrome::HostWidthFor(width, borderWidth_), hostWindow->height()));
+}
+
+void TsuiForm::resizeHost(QWidget* hostWindow, QSize size) {
+    if (!HostSizeBelongsToWindowSystem(hostWindow))
+        hostWindow->resize(size);
     PlaceFrame();
 }
 

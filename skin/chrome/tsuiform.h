@@ -146,6 +146,9 @@ protected:
 private:
     friend class FrameController;
     void placeMenu();
+    // Gives the host window this size, unless the window system owns its size (maximized,
+    // full screen), and places the frame in it.
+    void resizeHost(QWidget* hostWindow, QSize size);
     void layoutContents();
     void hostResized();
     void hostStateChanged();
