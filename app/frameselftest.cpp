@@ -35,14 +35,6 @@ bool WaitUntil(const std::function<bool()>& done) {
     }
 }
 
-int ButtonOfType(const TsuiTitleBar& bar, TsuiTitleBarBtnType type) {
-    for (int i = 0; i < bar.Buttons().Count(); ++i) {
-        if (bar.Buttons().Items(i)->ButtonType() == type)
-            return i;
-    }
-    return -1;
-}
-
 QString SizeText(QSize size) {
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
 }
@@ -62,8 +54,8 @@ int RunFrameSelfTest(TForm1& form, TsuiUIStyle look, TsuiFileTheme* theme, QText
     };
 
     TsuiTitleBar& bar = *form.suiForm1->TitleBar();
-    const int maxButton = ButtonOfType(bar, suiMax);
-    const int closeButton = ButtonOfType(bar, suiClose);
+    const int maxButton = bar.Buttons().IndexOfType(suiMax);
+    const int closeButton = bar.Buttons().IndexOfType(suiClose);
     if (maxButton < 0 || closeButton < 0)
         return failed(QStringLiteral("the title bar has no maximize or close button"));
     step(QStringLiteral("platform: %1").arg(QGuiApplication::platformName()));

@@ -226,11 +226,8 @@ void MeasureHover(TsuiUIStyle style, const char* name) {
     auto& form = static_cast<TForm1&>(*window);
     ShowAndPaint(form);
     TsuiTitleBar* bar = form.suiForm1->TitleBar();
-    QRect close;
-    for (int i = 0; i < bar->Buttons().Count(); ++i) {
-        if (bar->Buttons().Items(i)->ButtonType() == suiClose)
-            close = bar->ButtonLayout().rects.at(i);
-    }
+    const int closeIndex = bar->Buttons().IndexOfType(suiClose);
+    const QRect close = closeIndex >= 0 ? bar->ButtonLayout().rects.at(closeIndex) : QRect();
     const QPoint onButton = bar->mapTo(&form, close.center());
     const QPoint onCaption = bar->mapTo(&form, QPoint(bar->width() / 3, bar->height() / 2));
     const QRect barRect(bar->mapTo(&form, QPoint()), bar->size());

@@ -495,12 +495,8 @@ void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
     const int hit = buttonAt(event->position().toPoint());
     update();
     if (hit < 0) {
-        for (int i = 0; i < buttons_.Count(); ++i) {
-            if (buttons_.Items(i)->ButtonType() == suiMax) {
-                RunButtonAction(i);
-                break;
-            }
-        }
+        if (const int max = buttons_.IndexOfType(suiMax); max >= 0)
+            RunButtonAction(max);
     } else if (buttons_.Items(hit)->ButtonType() == suiControlBox) {
         systemMenuDelay_.stop();
         CloseWindow();

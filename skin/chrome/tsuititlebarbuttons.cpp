@@ -18,6 +18,14 @@ int TsuiTitleBarButtons::IndexOf(const TsuiTitleBarButton* button) const {
     return -1;
 }
 
+int TsuiTitleBarButtons::IndexOfType(TsuiTitleBarBtnType type) const {
+    for (int i = 0; i < Count(); ++i) {
+        if (items_[i]->ButtonType() == type)
+            return i;
+    }
+    return -1;
+}
+
 TsuiTitleBarButton* TsuiTitleBarButtons::Add() {
     items_.push_back(std::make_unique<TsuiTitleBarButton>(this));
     itemChanged(items_.back().get());

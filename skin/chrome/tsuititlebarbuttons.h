@@ -19,6 +19,8 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     TsuiTitleBarButton* Items(int index) const;
     int IndexOf(const TsuiTitleBarButton* button) const;
+    // The first button of this type; -1 when there is none.
+    int IndexOfType(TsuiTitleBarBtnType type) const;
     TsuiTitleBarButton* Add();
     void Delete(int index);
     void Clear();

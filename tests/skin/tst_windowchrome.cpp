@@ -43,14 +43,6 @@ struct Framed {
     TsuiTitleBar* bar;
 };
 
-int IndexOfType(const TsuiTitleBar* bar, TsuiTitleBarBtnType type) {
-    for (int i = 0; i < bar->Buttons().Count(); ++i) {
-        if (bar->Buttons().Items(i)->ButtonType() == type)
-            return i;
-    }
-    return -1;
-}
-
 QStringList AccessibleNames(const TsuiTitleBar* bar) {
     QStringList names;
     for (const QAbstractButton* button : bar->findChildren<QAbstractButton*>()) {
@@ -147,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(w.frame->BorderWidth(), borderWidth);
         QCOMPARE(w.bar->FontColor(), captionColour);
         QCOMPARE(w.bar->Sections().Count(), 3);
-        QCOMPARE(w.bar->ButtonLayout().rects[IndexOfType(w.bar, suiClose)].x(), closeX);
+        QCOMPARE(w.bar->ButtonLayout().rects[w.bar->Buttons().IndexOfType(suiClose)].x(), closeX);
         // Rounded top corners where the look has them.
         QCOMPARE(!w.host->mask().isEmpty(), w.bar->RoundCorner() > 1);
         if (w.bar->RoundCorner() > 1)
@@ -202,7 +194,7 @@ private Q_SLOTS:
         QVERIFY(clientRow.contains(Opaque(image.pixel(bar.x() + w.bar->width() / 2, 1))));
 
         // The close button in its normal picture, then hovered.
-        const int closeIndex = IndexOfType(w.bar, suiClose);
+        const int closeIndex = w.bar->Buttons().IndexOfType(suiClose);
         const TsuiTitleBarButton* close = w.bar->Buttons().Items(closeIndex);
         const QRect rect = w.bar->ButtonLayout().rects[closeIndex];
         const auto strip = look.strip<SkinImage::TitleBarButton>();
@@ -255,7 +247,7 @@ private Q_SLOTS:
         }
 
         // The maximize button shows restore while the window is maximized.
-        const int maxIndex = IndexOfType(w.bar, suiMax);
+        const int maxIndex = w.bar->Buttons().IndexOfType(suiMax);
         QCOMPARE(w.bar->Buttons().Items(maxIndex)->PicNormal(),
                  strip.frame(TitleButtonFrameOf(TitleGlyph::Maximize, ButtonFrame::Normal)));
         w.bar->RunButtonAction(maxIndex);
@@ -281,7 +273,7 @@ private Q_SLOTS:
         QVERIFY(!extra->setAlign(suiClient));
         QCOMPARE(extra->Align(), suiLeft);
         // A second control box.
-        TsuiTitleBarButton* close = w.bar->Buttons().Items(IndexOfType(w.bar, suiClose));
+        TsuiTitleBarButton* close = w.bar->Buttons().Items(w.bar->Buttons().IndexOfType(suiClose));
         QVERIFY(!close->setButtonType(suiControlBox));
         QCOMPARE(close->ButtonType(), suiClose);
         // The frame as its own panel.
@@ -326,7 +318,7 @@ private Q_SLOTS:
         QCOMPARE(AccessibleNames(w.bar),
                  QStringList({QStringLiteral("Close"), QStringLiteral("Maximize"),
                               QStringLiteral("Minimize"), QStringLiteral("System menu")}));
-        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
         QTRY_VERIFY(w.host->isMaximized());
         QTRY_VERIFY(AccessibleNames(w.bar).contains(QStringLiteral("Restore")));
     }
@@ -334,10 +326,10 @@ private Q_SLOTS:
     void buttonsActOnReleaseInside() {
         Framed w;
         QVERIFY(w.show());
-        const QPoint close = w.buttonCentre(IndexOfType(w.bar, suiClose));
+        const QPoint close = w.buttonCentre(w.bar->Buttons().IndexOfType(suiClose));
         // Pressed on close, released elsewhere: nothing.
         QTest::mousePress(w.bar, Qt::LeftButton, {}, close);
-        QCOMPARE(w.bar->HoveredIndex(), IndexOfType(w.bar, suiClose));
+        QCOMPARE(w.bar->HoveredIndex(), w.bar->Buttons().IndexOfType(suiClose));
         QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(200, 10));
         QVERIFY(w.host->isVisible());
         // A click closes.
@@ -376,7 +368,7 @@ private Q_SLOTS:
         QTRY_COMPARE(w.host->geometry(), normal);
         // The control box closes, without opening the system menu.
         QTest::mouseDClick(w.bar, Qt::LeftButton, {},
-                           w.buttonCentre(IndexOfType(w.bar, suiControlBox)));
+                           w.buttonCentre(w.bar->Buttons().IndexOfType(suiControlBox)));
         QVERIFY(!w.host->isVisible());
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         QVERIFY(!w.bar->SystemMenu()->isVisible());
@@ -386,7 +378,7 @@ private Q_SLOTS:
         Framed w(TsuiUIStyle::MacOS, "bsSizeable", QSize(400, 300));
         QVERIFY(w.frame->MaximizesToWorkArea());
         QVERIFY(w.show());
-        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
         QTRY_COMPARE(w.host->geometry(), w.host->screen()->availableGeometry());
     }
 
@@ -397,7 +389,7 @@ private Q_SLOTS:
         Framed w;
         QVERIFY(w.show());
         const QRect normal = w.host->geometry();
-        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
         QTRY_VERIFY(w.host->isMaximized());
         QTRY_COMPARE(w.host->geometry(), w.host->screen()->geometry());
         const QRect maximized = w.host->geometry();
@@ -406,7 +398,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(w.host->geometry(), maximized);
         QCOMPARE(w.frame->geometry(), QRect(3, 0, maximized.width() - 6, maximized.height() - 3));
-        w.bar->RunButtonAction(IndexOfType(w.bar, suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
         QTRY_VERIFY(!w.host->isMaximized());
         QTRY_COMPARE(w.host->geometry(), normal);
         QCOMPARE(w.frame->width(), normal.width() - 6);
@@ -469,9 +461,9 @@ private Q_SLOTS:
 
         // Without a minimize button its item is disabled; a click on the control box
         // opens the menu once no second click can follow.
-        w.bar->Buttons().Delete(IndexOfType(w.bar, suiMin));
+        w.bar->Buttons().Delete(w.bar->Buttons().IndexOfType(suiMin));
         QTest::mouseClick(w.bar, Qt::LeftButton, {},
-                          w.buttonCentre(IndexOfType(w.bar, suiControlBox)));
+                          w.buttonCentre(w.bar->Buttons().IndexOfType(suiControlBox)));
         QTRY_VERIFY(menu->isVisible());
         QVERIFY(!menu->MinimizeItem()->isEnabled());
         QVERIFY(menu->MaximizeItem()->isEnabled());
@@ -510,7 +502,7 @@ private Q_SLOTS:
         QVERIFY(w.bar->height() > 0);
         QVERIFY(w.frame->BorderWidth() < 50);
         QVERIFY(w.frame->Width() > 0);
-        const int close = IndexOfType(w.bar, suiClose);
+        const int close = w.bar->Buttons().IndexOfType(suiClose);
         const QRect rect = w.bar->ButtonLayout().rects[close];
         QVERIFY(!rect.isEmpty());
         QVERIFY(w.bar->rect().contains(rect));
