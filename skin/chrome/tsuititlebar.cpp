@@ -345,7 +345,7 @@ void TsuiTitleBar::syncAccessibleButtons() {
     const bool maximized = window()->isMaximized();
     for (int i = 0; i < buttons_.Count(); ++i) {
         QAbstractButton* access = accessibleButtons_[i];
-        const QRect rect = i < static_cast<int>(layout_.rects.size()) ? layout_.rects[i] : QRect();
+        const QRect rect = buttonRect(i);
         access->setAccessibleName(AccessibleNameOf(buttons_.Items(i)->ButtonType(), maximized, i));
         access->setGeometry(rect);
         access->setVisible(!rect.isNull());
@@ -436,17 +436,16 @@ void TsuiTitleBar::setHovered(int index) {
     if (index == hovered_)
         return;
     // Only the button that loses the pointer and the one that gets it change.
-    const auto slot = [this](int i) {
-        return i >= 0 && std::size_t(i) < layout_.rects.size() ? layout_.rects[std::size_t(i)]
-                                                               : QRect();
-    };
-    const QRect before = slot(hovered_);
-    const QRect after = slot(index);
+    const QRect before = buttonRect(hovered_);
+    const QRect after = buttonRect(index);
     hovered_ = index;
-    if (before.isNull() && after.isNull())
-        update();
-    else
-        update(QRegion(before) + after);
+    update(QRegion(before) + after);
+}
+
+QRect TsuiTitleBar::buttonRect(int index) const {
+    return index >= 0 && std::size_t(index) < layout_.rects.size()
+               ? layout_.rects[std::size_t(index)]
+               : QRect();
 }
 
 void TsuiTitleBar::mousePressEvent(QMouseEvent* event) {

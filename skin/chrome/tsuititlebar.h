@@ -127,6 +127,8 @@ private:
     void relayout();
     void syncAccessibleButtons();
     void setHovered(int index);
+    // The button's place in the bar; a null rect when it has none (yet).
+    QRect buttonRect(int index) const;
     int buttonAt(QPoint pos) const;
     void clickButton(int index);
     TsuiForm* parentForm() const;
