@@ -205,8 +205,7 @@ std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStre
     }
     o.describe = parser.isSet(describe);
     o.selfTestFrame = parser.isSet(selfTest);
-    if (o.selfTestFrame && (o.describe || !o.grabFile.isEmpty() || !o.grabDialogFile.isEmpty() ||
-                            !o.grabMenuFile.isEmpty()))
+    if (o.selfTestFrame && o.WritesOutput())
         return UsageError(err, QStringLiteral("--selftest-frame shows the window; it cannot be "
                                               "used with --grab, --grab-dialog, --grab-menu or "
                                               "--describe"));
@@ -249,6 +248,13 @@ public:
     void ReportError(std::string_view) override {}
 };
 
+// Shows the widget laid out and polished as on the screen, without reaching it.
+void ShowOffScreen(QWidget& widget) {
+    widget.setAttribute(Qt::WA_DontShowOnScreen);
+    widget.show();
+    QCoreApplication::processEvents();
+}
+
 // The message window the window shows when "Make file" is pressed with the page's first
 // field empty: the press runs as the operator's would, its message is kept, and the
 // window's own message dialog builds its window with that caption and text. The field
@@ -271,9 +277,7 @@ QImage GrabWarning(TForm1& form, int page) {
     const std::unique_ptr<QDialog> dialog = component.CreateMessageWindow();
     component.setCaption(caption);
     component.setText(text);
-    dialog->setAttribute(Qt::WA_DontShowOnScreen);
-    dialog->show();
-    QCoreApplication::processEvents();
+    ShowOffScreen(*dialog);
     QImage image = dialog->grab().toImage();
     dialog->hide();
     return image;
@@ -406,15 +410,12 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
 
     if (o.selfTestFrame)
         return RunFrameSelfTest(*form, o.look, windowTheme, out, err);
-    if (!window.file && !dialog.file && !menu.file && !o.describe) {
+    if (!o.WritesOutput()) {
         form->show();
         return QApplication::exec();
     }
 
-    // Laid out and polished as if shown, without reaching the screen.
-    form->setAttribute(Qt::WA_DontShowOnScreen);
-    form->show();
-    QCoreApplication::processEvents();
+    ShowOffScreen(*form);
     TForm1& shown = *form;
     if (!save(window, [&shown] { return shown.grab().toImage(); }) ||
         !save(menu, [&shown] { return GrabWithMenuOpen(shown); }) ||

@@ -33,6 +33,12 @@ struct HelperOptions {
     bool describe = false;
     bool selfTestFrame = false; // run the frame through show, maximize, restore and close
     int page = 0;
+
+    // Whether a picture or the description is asked for (rather than the window).
+    bool WritesOutput() const {
+        return describe || !grabFile.isEmpty() || !grabDialogFile.isEmpty() ||
+               !grabMenuFile.isEmpty();
+    }
 };
 
 // Whether the arguments ask for output without a window (--grab, --grab-dialog,
