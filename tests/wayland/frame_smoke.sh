@@ -34,15 +34,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_until() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        ((SECONDS >= deadline)) && return 1
-        sleep 0.05
-    done
-}
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 export XDG_RUNTIME_DIR=$work
 socket=zd7240-smoke
@@ -59,8 +52,6 @@ fi
 # The Wayland client libraries keep allocations until the process ends; leak reports of a
 # sanitizer build are for the offscreen tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-# shellcheck source=../lib/checks.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 # One self-test in `look`: MacOS gets WinXP's wider border while maximized, WinXP MacOS's
 # narrower one.

@@ -32,17 +32,6 @@ trap cleanup EXIT
 # shellcheck source=../lib/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
-# Runs the command until it succeeds or `seconds` have passed.
-wait_until() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        ((SECONDS >= deadline)) && return 1
-        sleep 0.05
-    done
-}
-
 # ---------------------------------------------------------------- the desktop
 
 # openbox without its key bindings: its default binds Alt+Space to its own window menu,
