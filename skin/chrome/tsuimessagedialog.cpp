@@ -57,29 +57,20 @@ private:
 };
 
 // The frame as the message window's layout describes it, before the dialog's style
-// replaces its style-driven values: the WinXP look with its 3-pixel border, and a close
-// button only. The dialog's style is applied to this frame, so the window's final size
-// follows from this border (the host is resized around the panel for the new one).
+// replaces its style-driven values: the WinXP look (its border, colours and round corner,
+// among them the 3-pixel border), and a close button only. The dialog's style is applied
+// to this frame, so the window's final size follows from this border (the host is resized
+// around the panel for the new one). The caption font and colour are the dialog's, set
+// once its style is applied.
 void DescribeFrame(TsuiForm& frame) {
     frame.setObjectName(QStringLiteral("suiForm1"));
     frame.setUIStyle(TsuiUIStyle::WinXP);
     frame.setProperty("UIStyleAutoUpdateSub", true);
-    frame.setBorderColor(TsuiColorToQColor(0xC82C00));
-    frame.setBorderWidth(3);
-    frame.setColor(TsuiColorToQColor(0xDEEBEF));
-    frame.setTitleBarCustom(false);
     TsuiTitleBarButtons& buttons = frame.TitleBarButtons();
     buttons.Clear();
     buttons.Add()->setButtonType(suiClose);
     frame.setTitleBarDrawAppIcon(false);
-    QFont titleFont(QStringLiteral("Tahoma"));
-    titleFont.setPixelSize(11);
-    titleFont.setBold(true);
-    frame.setTitleBarFont(titleFont);
     frame.setTitleBarFontColor(Qt::white);
-    frame.setMenuBarColor(TsuiColorToQColor(0xDEEBEF));
-    frame.setMenuBarHeight(22);
-    frame.setRoundCorner(13);
 }
 
 // The window of the dialog's owner: the first widget up the owner chain (the dialog may
