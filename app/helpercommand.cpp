@@ -29,9 +29,7 @@
 #include "tsuimessagedialog.h"
 #include "tsuipagecontrol.h"
 
-#ifndef ZD7240_VERSION
-#define ZD7240_VERSION "2.1"
-#endif
+#include "version.h"
 
 namespace {
 
@@ -361,7 +359,7 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         return helper_exit::kOk;
     }
     if (parsed.version) {
-        out << kProgram << " " << ZD7240_VERSION << "\n";
+        out << kProgram << " " << zd7240::kVersion << "\n";
         return helper_exit::kOk;
     }
     const HelperOptions& o = parsed.options;

@@ -9,20 +9,17 @@
 #include <QStringList>
 #include <optional>
 
+#include "exitstatus.h"
 #include "tsuiuistyle.h"
 
 class QTextStream;
 class QWidget;
 
-// Exit statuses, in the spirit of sysexits.h as zd7240-gen uses them.
-namespace helper_exit {
-inline constexpr int kOk = 0;
-inline constexpr int kUsage = 64;      // unknown option or look, page out of range
-inline constexpr int kData = 65;       // --theme names a file that is not a theme
-inline constexpr int kNoInput = 66;    // --theme names a file that does not exist
-inline constexpr int kSoftware = 70;   // a --selftest-frame step did not happen
-inline constexpr int kCantCreate = 73; // --grab names a file that cannot be written
-} // namespace helper_exit
+// The exit statuses every program shares: 64 an unknown option or look or a page out of
+// range, 65 a --theme file that is not a theme, 66 one that does not exist, 70 a
+// --selftest-frame step that did not happen, 73 a picture that cannot be created, 74 one
+// that could not be written.
+namespace helper_exit = zd7240::exit_status;
 
 struct HelperOptions {
     TsuiUIStyle look = TsuiUIStyle::MacOS;

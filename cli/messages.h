@@ -8,18 +8,19 @@
 #include <string>
 #include <string_view>
 
+#include "exitstatus.h"
 #include "frame.h"
 #include "pagetable.h"
 #include "scriptwriter.h"
 
 namespace zd7240::cli {
 
-// Exit statuses in the spirit of sysexits.h.
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitUsage = 64;
-inline constexpr int kExitData = 65;
-inline constexpr int kExitCantCreate = 73;
-inline constexpr int kExitIoError = 74;
+// The shared exit statuses under the names this program's code uses.
+inline constexpr int kExitOk = exit_status::kOk;
+inline constexpr int kExitUsage = exit_status::kUsage;
+inline constexpr int kExitData = exit_status::kData;
+inline constexpr int kExitCantCreate = exit_status::kCantCreate;
+inline constexpr int kExitIoError = exit_status::kIoError;
 
 // The status zd7240-gen ends with after a press that ended so; a cancel or an abort
 // comes only from an interrupt (SIGINT).

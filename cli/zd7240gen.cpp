@@ -19,9 +19,7 @@
 #include "pagetable.h"
 #include "processguard.h"
 
-#ifndef ZD7240_VERSION
-#define ZD7240_VERSION "2.1"
-#endif
+#include "version.h"
 
 namespace {
 
@@ -123,7 +121,7 @@ int Run(std::vector<std::string_view> args) {
             PrintUsage(std::cout);
             return kExitOk;
         } else if (arg == "--version" || arg == "-V") {
-            std::cout << "zd7240-gen (Velmar Zd7240 Helper) " << ZD7240_VERSION << "\n";
+            std::cout << "zd7240-gen (Velmar Zd7240 Helper) " << kVersion << "\n";
             return kExitOk;
         } else if (arg == "-o" || arg == "--output") {
             if (i + 1 >= args.size())

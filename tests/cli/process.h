@@ -14,7 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "../generator/tempdir.h"
+#include "../lib/tempdir.h"
 
 namespace zd7240::test {
 

@@ -7,7 +7,7 @@
 
 #include "fakes.h"
 #include "frame.h"
-#include "tempdir.h"
+#include "../lib/tempdir.h"
 
 namespace zd7240 {
 namespace {

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "bmpfile.h"
+#include "exitstatus.h"
 #include "paintedskin.h"
 #include "previewsheet.h"
 #include "processguard.h"
@@ -18,11 +19,10 @@
 
 namespace {
 
-// Exit statuses after the BSD sysexits convention.
-constexpr int kUsage = 64;
-constexpr int kSoftware = 70;
-constexpr int kCantCreate = 73;
-constexpr int kIoError = 74;
+using zd7240::exit_status::kCantCreate;
+using zd7240::exit_status::kIoError;
+using zd7240::exit_status::kSoftware;
+using zd7240::exit_status::kUsage;
 
 void printUsage(FILE* to) {
     std::fputs("Usage: zd7240-skinpainter [--preview SCALE] OUTDIR\n"

@@ -33,20 +33,19 @@
 #include "tsuithemefilereader.h"
 #include "tsuithemefilewriter.h"
 
-#ifndef ZD7240_VERSION
-#define ZD7240_VERSION "2.1"
-#endif
+#include "exitstatus.h"
+#include "version.h"
 
 namespace {
 
 enum Exit {
-    Ok = 0,
-    Usage = 64,
-    DataError = 65,
-    NoInput = 66,
-    Software = 70,
-    CantCreate = 73,
-    IoError = 74
+    Ok = zd7240::exit_status::kOk,
+    Usage = zd7240::exit_status::kUsage,
+    DataError = zd7240::exit_status::kData,
+    NoInput = zd7240::exit_status::kNoInput,
+    Software = zd7240::exit_status::kSoftware,
+    CantCreate = zd7240::exit_status::kCantCreate,
+    IoError = zd7240::exit_status::kIoError
 };
 
 constexpr const char* kProgram = "zd7240-theme";
@@ -610,7 +609,7 @@ int Run(const QStringList& args) {
         return Ok;
     }
     if (command == QLatin1String("--version") || command == QLatin1String("-V")) {
-        std::fputs("zd7240-theme (Velmar Zd7240 Helper) " ZD7240_VERSION "\n", stdout);
+        std::printf("zd7240-theme (Velmar Zd7240 Helper) %s\n", zd7240::kVersion);
         return Ok;
     }
     if (command == QLatin1String("export")) {

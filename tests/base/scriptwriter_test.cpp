@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "processguard.h"
-#include "tempdir.h"
+#include "../lib/tempdir.h"
 
 namespace zd7240 {
 namespace {

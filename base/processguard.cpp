@@ -11,6 +11,8 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include "exitstatus.h"
+
 namespace zd7240 {
 
 namespace {
@@ -144,7 +146,7 @@ int FinishStandardOutput(const char* program, int status) {
     if (error == 0)
         return status;
     std::cerr << program << ": cannot write standard output: " << std::strerror(error) << "\n";
-    return 74;
+    return exit_status::kIoError;
 }
 
 std::string EscapeText(std::string_view text, bool escapeBackslash) {
