@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,7 +13,6 @@
 #include <QMetaEnum>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QWidget>
 #include <cstring>
@@ -23,6 +24,8 @@
 #include "frameselftest.h"
 #include "linkpage.h"
 #include "pagetable.h"
+#include "processguard.h"
+#include "scriptwriter.h"
 #include "tform1.h"
 #include "tsuifiletheme.h"
 #include "tsuiform.h"
@@ -88,11 +91,18 @@ void PrintUsage(QTextStream& out) {
         << "The three --grab options and --describe can be combined and need no display.\n"
         << "Exit status: 0 done; 64 bad usage (unknown option or look, page out of range);\n"
         << "65 the theme file is not a theme; 66 the theme file cannot be found; 70 a\n"
-        << "--selftest-frame step did not happen in time; 73 a picture cannot be written.\n";
+        << "--selftest-frame step did not happen in time; 71 not enough memory to draw a\n"
+        << "picture; 73 a picture cannot be created; 74 writing a picture or the output failed.\n";
+}
+
+// Text from outside (a name, an option) as a message shows it: control characters
+// escaped, so that they cannot act on the terminal.
+QString Shown(const QString& text) {
+    return QString::fromStdString(zd7240::EscapeText(QFile::encodeName(text).toStdString()));
 }
 
 int UsageError(QTextStream& err, const QString& message) {
-    err << kProgram << ": " << message << "\n"
+    err << kProgram << ": " << Shown(message) << "\n"
         << "Try '" << kProgram << " --help' for more information.\n";
     err.flush();
     return helper_exit::kUsage;
@@ -213,15 +223,15 @@ std::optional<int> Parse(const QStringList& arguments, Parsed& parsed, QTextStre
 // Loads the theme file; on failure writes why and returns the status.
 std::optional<int> LoadTheme(const QString& path, TsuiFileTheme& theme, QTextStream& err) {
     if (!QFileInfo(path).isFile()) {
-        err << kProgram << ": cannot read theme file '" << path
+        err << kProgram << ": cannot read theme file '" << Shown(path)
             << "': " << (QFileInfo::exists(path) ? "not a regular file" : "no such file") << "\n";
         return helper_exit::kNoInput;
     }
     theme.setThemeFile(path);
     if (!theme.ThemeLoaded()) {
-        err << kProgram << ": '" << path << "' is not a theme file";
+        err << kProgram << ": '" << Shown(path) << "' is not a theme file";
         if (!theme.errorString().isEmpty())
-            err << ": " << theme.errorString();
+            err << ": " << Shown(theme.errorString());
         err << "\n";
         return helper_exit::kData;
     }
@@ -350,7 +360,7 @@ QJsonArray DescribeWidgets(QWidget* window) {
     return out;
 }
 
-int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err, bool noDisplay) {
     Parsed parsed;
     if (const std::optional<int> status = Parse(arguments, parsed, err))
         return *status;
@@ -363,6 +373,13 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         return helper_exit::kOk;
     }
     const HelperOptions& o = parsed.options;
+    if (noDisplay && !o.WritesOutput()) {
+        err << kProgram
+            << ": no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); to run the "
+               "window without one, start it under a virtual X server: xvfb-run -a "
+            << kProgram << "\n";
+        return helper_exit::kUnavailable;
+    }
 
     auto theme = std::make_unique<TsuiFileTheme>();
     if (!o.themeFile.isEmpty()) {
@@ -370,10 +387,10 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
             return *status;
     }
     // Opened before the window is built, so that a path that cannot be written fails at
-    // once; each picture replaces its file only once it is complete.
+    // once; each picture is encoded in memory and replaces its file only once complete.
     struct Picture {
         QString path;
-        std::unique_ptr<QSaveFile> file;
+        std::unique_ptr<zd7240::ScriptWriter> file;
     };
     Picture window{o.grabFile, nullptr};
     Picture dialog{o.grabDialogFile, nullptr};
@@ -381,21 +398,40 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     for (Picture* picture : {&window, &dialog, &menu}) {
         if (picture->path.isEmpty())
             continue;
-        picture->file = std::make_unique<QSaveFile>(picture->path);
-        if (!picture->file->open(QIODevice::WriteOnly)) {
-            err << kProgram << ": cannot write '" << picture->path
-                << "': " << picture->file->errorString() << "\n";
-            return helper_exit::kCantCreate;
+        try {
+            picture->file = std::make_unique<zd7240::ScriptWriter>(
+                QFile::encodeName(picture->path).toStdString());
+        } catch (const zd7240::FileError& e) {
+            err << kProgram << ": " << Shown(QString::fromLocal8Bit(e.what())) << "\n";
+            return e.kind() == zd7240::FileError::Kind::Create ? helper_exit::kCantCreate
+                                                               : helper_exit::kIoError;
         }
     }
-    const auto save = [&err](Picture& picture, const std::function<QImage()>& draw) {
+    int failure = helper_exit::kOk;
+    const auto save = [&err, &failure](Picture& picture, const std::function<QImage()>& draw) {
         if (!picture.file)
             return true;
-        if (draw().save(picture.file.get(), "PNG") && picture.file->commit())
+        const QImage image = draw();
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+            // Drawing or encoding fails only when memory runs out.
+            err << kProgram << ": cannot draw '" << Shown(picture.path)
+                << "': not enough memory for the picture\n";
+            failure = helper_exit::kOsError;
+            return false;
+        }
+        try {
+            picture.file->Write(
+                std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+            picture.file->Commit();
             return true;
-        err << kProgram << ": cannot write '" << picture.path
-            << "': " << picture.file->errorString() << "\n";
-        return false;
+        } catch (const zd7240::FileError& e) {
+            err << kProgram << ": " << Shown(QString::fromLocal8Bit(e.what())) << "\n";
+            failure = e.kind() == zd7240::FileError::Kind::Create ? helper_exit::kCantCreate
+                                                                  : helper_exit::kIoError;
+            return false;
+        }
     };
 
     auto form = std::make_unique<TForm1>();
@@ -418,7 +454,7 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     if (!save(window, [&shown] { return shown.grab().toImage(); }) ||
         !save(menu, [&shown] { return GrabWithMenuOpen(shown); }) ||
         !save(dialog, [&shown, &o] { return GrabWarning(shown, o.page); }))
-        return helper_exit::kCantCreate;
+        return failure;
     if (o.describe) {
         out << QJsonDocument(DescribeWidgets(form.get())).toJson(QJsonDocument::Indented);
         out.flush();

@@ -1,6 +1,8 @@
 #include "scriptwriter.h"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <condition_variable>
 #include <csignal>
 #include <cstdint>
@@ -10,9 +12,12 @@
 #include <fcntl.h>
 #include <mutex>
 #include <pthread.h>
+#include <set>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -37,39 +42,147 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool IsDecimal(std::string_view text) {
+    if (text.empty() || text.size() > 9)
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+bool IsAlnum(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The target of one symbolic link as a path, or an empty string when `path` is no link.
+std::string ReadLink(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return {};
+    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = readlink(path.c_str(), link.data(), link.size());
+    if (n <= 0)
+        return {};
+    link.resize(static_cast<std::size_t>(n));
+    return link[0] == '/' ? link : DirName(path) + "/" + link;
+}
+
 // Follows a chain of symbolic links to the file they name, which may not exist yet.
 std::string FollowLinks(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        std::string next = ReadLink(path);
+        if (next.empty())
             return path;
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = readlink(path.c_str(), link.data(), link.size());
-        if (n < 0)
-            return path;
-        link.resize(static_cast<std::size_t>(n));
-        path = (!link.empty() && link[0] == '/') ? link : DirName(path) + "/" + link;
+        path = std::move(next);
     }
     return path; // a loop: opening it reports the system's error
 }
 
-// Removes temporaries of `base` left in `dir` by a run that was killed: ".BASE.XXXXXX"
-// files that nobody holds locked. A live writer holds the lock on its temporary for as
-// long as it writes it, so its file is never taken.
-void RemoveStaleTemporaries(const std::string& dir, const std::string& base) {
+// When `path` names one of this process's own open descriptors, directly or through
+// links (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N, /proc/PID/fd/N), its
+// number; otherwise -1. Such a name must be written through the descriptor: opened
+// anew it would truncate a file the shell opened for appending, or replace the file
+// behind it while the shell and the rest of the command line go on writing the old one.
+int OwnDescriptor(std::string path) {
+    const std::string self = "/proc/" + std::to_string(getpid());
+    for (int hops = 0; hops < 40; ++hops) {
+        const std::string base = BaseName(path);
+        if (IsDecimal(base)) {
+            char resolved[PATH_MAX];
+            if (realpath(DirName(path).c_str(), resolved)) {
+                const std::string_view dir = resolved;
+                if (dir == self + "/fd" ||
+                    (dir.starts_with(self + "/task/") && dir.ends_with("/fd")))
+                    return std::stoi(base);
+            }
+        }
+        std::string next = ReadLink(path);
+        if (next.empty())
+            return -1;
+        path = std::move(next);
+    }
+    return -1;
+}
+
+// Standard output or standard error when the file `st` describes is the one either
+// leads to (the target was named by another of its names), else -1.
+int StandardStreamOf(const struct stat& st) {
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open {};
+        if (fstat(fd, &open) == 0 && open.st_dev == st.st_dev && open.st_ino == st.st_ino)
+            return fd;
+    }
+    return -1;
+}
+
+// Temporaries are named ".NAME.zd7240-XXXXXX.tmp": a name a person does not pick by
+// chance, so the clean-up below never takes a file of theirs. NAME is cut short where
+// the whole would pass the file system's 255 bytes, so any target name can be written.
+constexpr std::string_view kTempTag = ".zd7240-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::size_t kTempRandom = 6;
+constexpr std::size_t kNameMax = 255;
+
+std::string TempPrefix(const std::string& base) {
+    const std::size_t room = kNameMax - 1 - kTempTag.size() - kTempRandom - kTempSuffix.size();
+    return "." + base.substr(0, room) + std::string(kTempTag);
+}
+
+bool IsOurTemporary(std::string_view name) {
+    const std::size_t tail = kTempTag.size() + kTempRandom + kTempSuffix.size();
+    if (name.size() < 1 + tail || name[0] != '.' || !name.ends_with(kTempSuffix))
+        return false;
+    const std::string_view tag = name.substr(name.size() - tail);
+    if (!tag.starts_with(kTempTag))
+        return false;
+    for (const char c : tag.substr(kTempTag.size(), kTempRandom)) {
+        if (!IsAlnum(c))
+            return false;
+    }
+    return true;
+}
+
+// Six random letters and digits for a temporary's name.
+std::string RandomTag() {
+    static constexpr char kAlphabet[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char bytes[kTempRandom];
+    if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+        static std::atomic<unsigned> counter{0};
+        const unsigned seed = static_cast<unsigned>(getpid()) * 2654435761u + counter++;
+        for (std::size_t i = 0; i < kTempRandom; ++i)
+            bytes[i] = static_cast<unsigned char>(seed >> (i * 5));
+    }
+    std::string tag;
+    for (const unsigned char b : bytes)
+        tag += kAlphabet[b % (sizeof kAlphabet - 1)];
+    return tag;
+}
+
+// Removes temporaries left in `dir` by a run that was killed: our own names only, and
+// only those nobody holds locked (a live writer holds the lock on its temporary for as
+// long as it exists). Each folder is read once per process, so writing many files
+// into one folder does not read it again for each.
+void RemoveStaleTemporaries(const std::string& dir) {
+    static std::mutex mutex;
+    // Keyed by the name too: a folder removed and another made may reuse its inode.
+    static std::set<std::tuple<dev_t, ino_t, std::string>> done;
+    struct stat folderStat {};
+    if (stat(dir.c_str(), &folderStat) != 0)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!done.insert({folderStat.st_dev, folderStat.st_ino, dir}).second)
+            return;
+    }
     DIR* folder = opendir(dir.c_str());
     if (!folder)
         return;
-    const std::string prefix = "." + base + ".";
     while (const dirent* entry = readdir(folder)) {
         const std::string_view name = entry->d_name;
-        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix))
-            continue;
-        bool pattern = true;
-        for (const char c : name.substr(prefix.size()))
-            pattern = pattern &&
-                      ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'));
-        if (!pattern)
+        if (!IsOurTemporary(name))
             continue;
         const std::string path = dir + "/" + std::string(name);
         const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -84,6 +197,17 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& base) {
         close(fd);
     }
     closedir(folder);
+}
+
+// Gives the unnamed file open as `fd` the name `path`, which must not exist.
+bool LinkUnnamed(int fd, const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != ENOENT || access("/proc/self/fd", F_OK) == 0)
+        return false;
+    // Without /proc, by the descriptor itself (allowed to privileged processes only).
+    return linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0;
 }
 
 // True when `path` names a file that can be written but not replaced by a rename:
@@ -306,6 +430,10 @@ ScriptWriter::ScriptWriter(const std::string& path, WriteBehind& behind)
 void ScriptWriter::Open(const std::string& path) {
     if (path.empty())
         Fail(FileError::Kind::Create, path, ENOENT);
+    if (const int fd = OwnDescriptor(path); fd >= 0) {
+        OpenOwnDescriptor(fd);
+        return;
+    }
 
     // What the name leads to, links followed: a link loop or a folder that cannot be
     // searched fails here with the system's description.
@@ -313,10 +441,15 @@ void ScriptWriter::Open(const std::string& path) {
     const bool exists = stat(path.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
         Fail(FileError::Kind::Create, path_, errno);
+    if (exists) {
+        if (const int fd = StandardStreamOf(st); fd >= 0) {
+            OpenOwnDescriptor(fd);
+            return;
+        }
+    }
     if (exists && !S_ISREG(st.st_mode)) {
         // A device, pipe or terminal: there is nothing to replace, write straight into
-        // it, opened by the name as given (/dev/stdout and /proc/self/fd/1 lead to a
-        // pipe that has no name of its own).
+        // it, opened by the name as given.
         target_ = path;
         OpenDirect(path, O_TRUNC);
         return;
@@ -336,13 +469,37 @@ void ScriptWriter::Open(const std::string& path) {
             return;
         }
     }
-    RemoveStaleTemporaries(dir, BaseName(target_));
+    existed_ = exists;
+    RemoveStaleTemporaries(dir);
+    // Preferably a file without a name, which a killed run cannot leave behind; it is
+    // named only when complete. Where the file system has no such files, a named
+    // temporary, locked while it is written so that no clean-up takes it.
+    fd_ = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd_ >= 0) {
+        unnamed_ = true;
+        flock(fd_, LOCK_EX);
+    } else {
+        OpenNamedTemporary(dir);
+    }
+    // The new file takes the old one's owner and permissions (set-user-ID and
+    // set-group-ID bits included, which a change of owner would clear, hence the
+    // order), or those a plain create would give.
+    if (exists && (fchown(fd_, st.st_uid, st.st_gid) != 0)) {
+        // Only root may hand a file to another owner; keep ours otherwise.
+    }
+    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+    if (fchmod(fd_, mode) != 0) {
+        // Not fatal: the file is still ours and readable by its owner.
+    }
+}
+
+void ScriptWriter::OpenNamedTemporary(const std::string& dir) {
     for (int attempt = 0;; ++attempt) {
-        std::string temp = dir + "/." + BaseName(target_) + ".XXXXXX";
-        fd_ = mkstemp(temp.data());
+        std::string temp =
+            dir + "/" + TempPrefix(BaseName(target_)) + "XXXXXX" + std::string(kTempSuffix);
+        fd_ = mkostemps(temp.data(), static_cast<int>(kTempSuffix.size()), O_CLOEXEC);
         if (fd_ < 0)
             Fail(FileError::Kind::Create, path_, errno);
-        fcntl(fd_, F_SETFD, FD_CLOEXEC);
         // Held until the file is renamed or removed: another run's clean-up leaves it
         // alone. Should a clean-up have taken the name between creation and locking,
         // start again with a new one.
@@ -360,13 +517,35 @@ void ScriptWriter::Open(const std::string& path) {
             Fail(FileError::Kind::Create, path_, EAGAIN);
     }
     tempSlot_ = RegisterTemporary(tempPath_);
-    // The new file takes the old one's permissions, or those a plain create would give.
-    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    if (fchmod(fd_, mode) != 0) {
-        // Not fatal: the file is still ours and readable by its owner.
-    }
-    if (exists && (fchown(fd_, st.st_uid, st.st_gid) != 0)) {
-        // Only root may hand a file to another owner; keep ours otherwise.
+}
+
+void ScriptWriter::OpenOwnDescriptor(int fd) {
+    // A descriptor open for reading only cannot take the script: that is also what a
+    // closed standard stream has become (processguard.h), and its script would be lost.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY)
+        Fail(FileError::Kind::Write, path_, EBADF);
+    target_ = path_;
+    fd_ = fd;
+    ownsFd_ = false;
+}
+
+// Names the complete unnamed file: as the target straight away when there was none,
+// otherwise as a temporary then renamed over the target.
+void ScriptWriter::NameUnnamed() {
+    if (!existed_ && LinkUnnamed(fd_, target_))
+        return;
+    const std::string dir = DirName(target_);
+    for (int attempt = 0;; ++attempt) {
+        std::string temp =
+            dir + "/" + TempPrefix(BaseName(target_)) + RandomTag() + std::string(kTempSuffix);
+        if (LinkUnnamed(fd_, temp)) {
+            tempPath_ = std::move(temp);
+            tempSlot_ = RegisterTemporary(tempPath_);
+            return;
+        }
+        if (errno != EEXIST || attempt == 8)
+            Fail(FileError::Kind::Write, path_, errno);
     }
 }
 
@@ -432,7 +611,7 @@ void ScriptWriter::Commit() {
         return;
     const bool background = submitted_;
     Drain();
-    if (tempPath_.empty()) {
+    if (tempPath_.empty() && !unnamed_) {
         const int fd = fd_;
         fd_ = -1;
         done_ = true;
@@ -442,30 +621,36 @@ void ScriptWriter::Commit() {
     }
     if (fsync(fd_) != 0)
         Fail(FileError::Kind::Write, path_, errno);
-    const int fd = fd_;
-    fd_ = -1;
-    if (close(fd) != 0 && errno != EINTR)
-        Fail(FileError::Kind::Write, path_, errno);
-    // The file being replaced is let go of when its last name and descriptor are gone,
-    // and on tmpfs that frees each of its pages there and then. A descriptor held on it
-    // and closed by the background thread, after the rename, moves that work off this
-    // side, where the next file is already being formatted.
-    const int old = background ? open(target_.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
-    const bool renamed = rename(tempPath_.c_str(), target_.c_str()) == 0;
-    const int error = errno;
-    if (old >= 0) {
-        if (renamed)
-            behind_->CloseLater(old);
-        else
-            close(old);
+    if (unnamed_) {
+        NameUnnamed();
+        unnamed_ = false;
     }
-    if (!renamed)
-        Fail(FileError::Kind::Write, path_, error);
-    ForgetTemporary(tempSlot_);
-    tempSlot_ = -1;
-    tempPath_.clear();
+    if (!tempPath_.empty()) {
+        // The file being replaced is let go of when its last name and descriptor are
+        // gone, and on tmpfs that frees each of its pages there and then. A descriptor
+        // held on it and closed by the background thread, after the rename, moves that
+        // work off this side, where the next file is already being formatted.
+        const int old = background ? open(target_.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
+        const bool renamed = rename(tempPath_.c_str(), target_.c_str()) == 0;
+        const int error = errno;
+        if (old >= 0) {
+            if (renamed)
+                behind_->CloseLater(old);
+            else
+                close(old);
+        }
+        if (!renamed)
+            Fail(FileError::Kind::Write, path_, error);
+        ForgetTemporary(tempSlot_);
+        tempSlot_ = -1;
+        tempPath_.clear();
+    }
+    // Closed only now: the lock held through the descriptor keeps a named temporary
+    // from other runs' clean-up until it is in place.
+    close(fd_);
+    fd_ = -1;
     done_ = true;
-    // Make the rename itself durable.
+    // Make the new name durable.
     const int dir = open(DirName(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         fsync(dir);
@@ -491,6 +676,12 @@ void ScriptWriter::Discard() {
     }
     used_ = 0;
     done_ = true;
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    ScriptWriter writer(path);
+    writer.Write(bytes);
+    writer.Commit();
 }
 
 void ScriptWriter::Fail(FileError::Kind kind, const std::string& what, int error) {

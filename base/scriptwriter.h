@@ -1,17 +1,24 @@
 #pragma once
 // Writes a script (or any output file) safely. A regular file (or a missing one) is
-// replaced atomically: the bytes go to a temporary file ".NAME.XXXXXX" beside the
-// target, which is synced and renamed over the target only when everything was
-// written. On a failure or a cancel the temporary is removed and the old file stays
-// exactly as it was. A symbolic link has the file it points to replaced; a link loop
-// fails. A target that is not a regular file (a device, a FIFO, a terminal,
-// /dev/stdout leading to a pipe) is opened by the name given and written directly.
+// replaced atomically: the bytes go to a new file in the target's folder, which is
+// synced and put in place only when everything was written. The new file has no name
+// while it is written where the file system allows (a killed run leaves nothing);
+// elsewhere it is a locked temporary ".NAME.zd7240-XXXXXX.tmp". On a failure or a cancel
+// it is removed and the old file stays exactly as it was. The replacement keeps the old
+// file's owner (when allowed) and permissions, set-user-ID and set-group-ID included.
+// A symbolic link has the file it points to replaced; a link loop fails.
+// A name of one of the process's own open descriptors (/dev/stdout, /dev/stderr,
+// /dev/fd/N, /proc/self/fd/N, a link to one, or another name of the file standard
+// output or standard error is open on) is written through that descriptor, where the
+// shell put it (appending stays appending); a closed one fails with a write error.
+// Another target that is not a regular file (a device, a FIFO, a terminal) is opened
+// by the name given and written directly; opening a FIFO waits for its reader.
 // A file that may be written but not replaced (its folder is not writable, or sticky
 // and not ours) is rewritten in place; its old content is then not protected.
 // Other names (hard links) of a replaced file keep the old content.
 //
-// The temporary is locked while it is written; temporaries of the same target left
-// unlocked by a killed run are removed when the next writer starts.
+// Temporaries of ours left unlocked by a killed run are removed when a writer first
+// writes into their folder; files of other names are never touched.
 
 #include <cstddef>
 #include <cstdint>
@@ -116,10 +123,13 @@ public:
 
     std::uint64_t bytesWritten() const { return flushed_ + used_; }
     const std::string& targetPath() const { return target_; }
-    bool replacesAtomically() const { return !tempPath_.empty(); }
+    bool replacesAtomically() const { return unnamed_ || !tempPath_.empty(); }
 
 private:
     void Open(const std::string& path);
+    void OpenNamedTemporary(const std::string& dir);
+    void OpenOwnDescriptor(int fd);
+    void NameUnnamed();
     void MakeRoom(std::size_t n);
     void Handoff();
     void Drain();
@@ -140,7 +150,13 @@ private:
     bool submitted_ = false; // a buffer went to the background thread
     bool done_ = false;
     bool ownsFd_ = true;
+    bool unnamed_ = false; // fd_ is a file without a name yet (O_TMPFILE)
+    bool existed_ = false; // the target existed when opened
 };
+
+// Writes `bytes` as the whole new content of `path` through a ScriptWriter (a picture
+// encoded in memory, for example). Throws FileError.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // "Cannot create file "x". No such file or directory" and the like.
 std::string DescribeFileError(FileError::Kind kind, const std::string& path, int error);

@@ -119,14 +119,14 @@ private Q_SLOTS:
         QTest::newRow("self-test with describe")
             << QStringList{"--selftest-frame", "--describe"} << 64 << "--selftest-frame shows";
         QTest::newRow("grab into a missing folder")
-            << QStringList{grab, Path("no/such/folder/w.png")} << 73 << "cannot write";
+            << QStringList{grab, Path("no/such/folder/w.png")} << 73 << "No such file or directory";
         QTest::newRow("grab under a file")
-            << QStringList{grab, Path("notes.txt/w.png")} << 73 << "cannot write";
+            << QStringList{grab, Path("notes.txt/w.png")} << 73 << "Not a directory";
         QTest::newRow("grab onto a folder")
-            << QStringList{grab, dir_.path()} << 73 << "cannot write";
+            << QStringList{grab, dir_.path()} << 73 << "Is a directory";
         QTest::newRow("dialog picture into a missing folder")
             << QStringList{grab, picture, "--grab-dialog", Path("no/such/folder/d.png")} << 73
-            << "cannot write";
+            << "Cannot create file";
         QTest::newRow("menu picture without a name")
             << QStringList{grab, picture, "--grab-menu="} << 64 << "--grab-menu needs a file name";
     }

@@ -27,6 +27,7 @@ struct Result {
 struct Launch {
     std::string cwd;          // empty: stay where the test runs
     int stdoutFd = -1;        // -1: a file that Result::out reports
+    int stderrFd = -1;        // -1: a file that Result::err reports
     bool closeStdout = false; // run with descriptor 1 closed
     bool unprivileged = false;
     std::string shellPrefix; // shell commands run first, e.g. "ulimit -f 64;"
@@ -45,8 +46,12 @@ public:
             return;
         if (!launch.cwd.empty() && chdir(launch.cwd.c_str()) != 0)
             _exit(127);
-        const int err = open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(err, 2);
+        if (launch.stderrFd >= 0) {
+            dup2(launch.stderrFd, 2);
+        } else {
+            const int err = open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(err, 2);
+        }
         if (launch.closeStdout) {
             close(1);
         } else if (launch.stdoutFd >= 0) {

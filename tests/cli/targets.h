@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
@@ -54,6 +56,8 @@ struct Setting {
     std::unique_ptr<Drain> reader; // what a reader of a pipe or FIFO received
     int closeAfterStart = -1;      // the test's copy of a pipe's write end
     int holdDuringRun = -1;        // a descriptor the test keeps open (and locked) meanwhile
+    std::string mounted;           // a file system mounted for the case, unmounted after it
+    bool skip = false;             // the case cannot be set up here (no mount allowed)
 };
 
 struct TargetCase {
@@ -74,6 +78,29 @@ inline void MakeOld(const std::string& path, mode_t mode = 0644) {
 
 inline void OpenToNobody(const TempDir& dir, mode_t mode) {
     chmod(dir.path().c_str(), mode);
+}
+
+// Mounts a small tmpfs at `path` holding `name` with the old content, then fills it to
+// the last block. False where mounting is not allowed.
+inline bool MakeFullFileSystem(const std::string& path, const std::string& name) {
+    mkdir(path.c_str(), 0755);
+    if (mount("tmpfs", path.c_str(), "tmpfs", 0, "size=64k") != 0)
+        return false;
+    MakeOld(path + "/" + name);
+    const int fd = open((path + "/pad").c_str(), O_WRONLY | O_CREAT, 0644);
+    const std::string block(4096, 'p');
+    while (write(fd, block.data(), block.size()) > 0) {
+    }
+    while (write(fd, "p", 1) > 0) {
+    }
+    close(fd);
+    return true;
+}
+
+// A file holding `text`, opened for appending as the shell's `>>` opens it.
+inline int OpenLog(const std::string& path, const std::string& text) {
+    WriteFile(path, text);
+    return open(path.c_str(), O_WRONLY | O_APPEND);
 }
 
 // The rows; `name` in each row is the case, shown on failure.
@@ -210,24 +237,103 @@ inline std::vector<TargetCase> TargetCases() {
              stat(s.path.c_str(), &st);
              EXPECT_EQ(st.st_uid, geteuid()); // written in place: still the owner's file
          }},
-        {"left-over temporary files",
+        {"left-over temporary files and files that look like them",
          [](TempDir& dir, Setting& s) {
              s.path = dir.File("t.out");
              MakeOld(s.path);
-             WriteFile(dir.File(".t.out.Abc123"), "killed run");
-             WriteFile(dir.File(".t.out.Live00"), "live run");
-             WriteFile(dir.File(".t.out.keep"), "not a temporary");
+             WriteFile(dir.File(".t.out.zd7240-Abc123.tmp"), "killed run");
+             WriteFile(dir.File(".other.zd7240-Xyz789.tmp"), "killed run of another file");
+             WriteFile(dir.File(".t.out.zd7240-Live00.tmp"), "live run");
+             // Users' own files, some of the shape the program once used.
+             for (const char* name :
+                  {".t.out.keep", ".t.out.backup", ".t.out.notes1", ".t.out.OLD123",
+                   ".t.out.zd7240-Abc12.tmp", "t.out.zd7240-Abc123.tmp"})
+                 WriteFile(dir.File(name), "the user's");
              // A live writer holds the lock on its temporary; the test plays one.
-             s.holdDuringRun = open(dir.File(".t.out.Live00").c_str(), O_RDONLY);
+             s.holdDuringRun = open(dir.File(".t.out.zd7240-Live00.tmp").c_str(), O_RDONLY);
              flock(s.holdDuringRun, LOCK_EX);
          },
          0, nullptr,
          [](TempDir& dir, Setting& s, const std::string& expected) {
              EXPECT_EQ(ReadFile(s.path), expected);
-             EXPECT_FALSE(fs::exists(dir.File(".t.out.Abc123")));
-             EXPECT_TRUE(fs::exists(dir.File(".t.out.Live00")));
-             EXPECT_TRUE(fs::exists(dir.File(".t.out.keep")));
-             EXPECT_EQ(dir.EntryCount(), 3u);
+             EXPECT_FALSE(fs::exists(dir.File(".t.out.zd7240-Abc123.tmp")));
+             EXPECT_FALSE(fs::exists(dir.File(".other.zd7240-Xyz789.tmp")));
+             EXPECT_TRUE(fs::exists(dir.File(".t.out.zd7240-Live00.tmp")));
+             for (const char* name :
+                  {".t.out.keep", ".t.out.backup", ".t.out.notes1", ".t.out.OLD123",
+                   ".t.out.zd7240-Abc12.tmp", "t.out.zd7240-Abc123.tmp"})
+                 EXPECT_EQ(ReadFile(dir.File(name)), "the user's") << name;
+             EXPECT_EQ(dir.EntryCount(), 8u);
+         }},
+        {"standard output by path, appending to a log",
+         [](TempDir& dir, Setting& s) {
+             s.path = "/dev/stdout";
+             s.launch.stdoutFd = s.closeAfterStart = OpenLog(dir.File("log.txt"), "LOG\n");
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting&, const std::string& expected) {
+             EXPECT_EQ(ReadFile(dir.File("log.txt")), "LOG\n" + expected);
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"standard error by path, appending to a log",
+         [](TempDir& dir, Setting& s) {
+             s.path = "/dev/stderr";
+             s.launch.stderrFd = s.closeAfterStart = OpenLog(dir.File("errlog"), "ERR\n");
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting&, const std::string& expected) {
+             const std::string log = ReadFile(dir.File("errlog"));
+             EXPECT_TRUE(log.starts_with("ERR\n")) << log;
+             EXPECT_NE(log.find(expected), std::string::npos);
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"descriptor by path, appending to a log",
+         [](TempDir& dir, Setting& s) {
+             s.path = "/proc/self/fd/1";
+             s.launch.stdoutFd = s.closeAfterStart = OpenLog(dir.File("log.txt"), "LOG\n");
+         },
+         0, nullptr,
+         [](TempDir& dir, Setting&, const std::string& expected) {
+             EXPECT_EQ(ReadFile(dir.File("log.txt")), "LOG\n" + expected);
+         }},
+        {"closed standard output by path",
+         [](TempDir&, Setting& s) {
+             s.path = "/dev/fd/1";
+             s.launch.closeStdout = true;
+         },
+         74, "Bad file descriptor",
+         [](TempDir& dir, Setting&, const std::string&) { EXPECT_EQ(dir.EntryCount(), 0u); }},
+        {"full file system",
+         [](TempDir& dir, Setting& s) {
+             s.mounted = dir.File("full");
+             s.skip = !MakeFullFileSystem(s.mounted, "t.out");
+             s.path = dir.File("full/t.out");
+         },
+         74, "No space left on device",
+         [](TempDir& dir, Setting& s, const std::string&) {
+             EXPECT_EQ(ReadFile(s.path), kOld);
+             EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "full"),
+                                     fs::directory_iterator()),
+                       2)
+                 << "a temporary file was left";
+         }},
+        {"name as long as a file name can be",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File(std::string(255, 'n'));
+             MakeOld(s.path);
+         },
+         0, nullptr, replaced},
+        {"set-user-ID and set-group-ID file",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("suid.out");
+             MakeOld(s.path, 06755);
+         },
+         0, nullptr,
+         [=](TempDir& dir, Setting& s, const std::string& expected) {
+             replaced(dir, s, expected);
+             struct stat st {};
+             stat(s.path.c_str(), &st);
+             EXPECT_EQ(st.st_mode & 07777, 06755u);
          }},
     };
 }
@@ -242,6 +348,12 @@ inline void CheckTargets(const std::string& program,
         TempDir dir;
         Setting setting;
         row.setUp(dir, setting);
+        if (setting.skip) {
+            std::cerr << "skipped here: " << row.name << "\n";
+            if (!setting.mounted.empty())
+                umount2(setting.mounted.c_str(), MNT_DETACH);
+            continue;
+        }
         Process process(program, args(setting.path), setting.launch);
         if (setting.closeAfterStart >= 0)
             close(setting.closeAfterStart);
@@ -260,6 +372,8 @@ inline void CheckTargets(const std::string& program,
         }
         if (row.check)
             row.check(dir, setting, expected);
+        if (!setting.mounted.empty())
+            umount2(setting.mounted.c_str(), MNT_DETACH);
         chmod(dir.path().c_str(), 0700); // lets the folder be removed
     }
 }

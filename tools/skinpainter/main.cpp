@@ -1,19 +1,25 @@
 // zd7240-skinpainter: draws every skin bitmap of the program and writes them as 24-bit BMP
 // files (NAME.bmp) into a folder. The committed skin/resources/ folder is its output.
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
-#include <QSaveFile>
 #include <QStringList>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <sys/stat.h>
 
 #include "bmpfile.h"
 #include "exitstatus.h"
 #include "paintedskin.h"
 #include "previewsheet.h"
 #include "processguard.h"
+#include "scriptwriter.h"
 #include "skincatalogue.h"
 #include "skinparts.h"
 
@@ -31,8 +37,10 @@ void printUsage(FILE* to) {
                "\n"
                "Paints every skin bitmap and writes it as OUTDIR/NAME.bmp (24-bit BMP,\n"
                "fuchsia 0xFF00FF where the picture is transparent). The folder is created\n"
-               "when missing; existing files of the same names are replaced, others are\n"
-               "left alone. The output is the same, byte for byte, on every run.\n"
+               "when missing (its parent must exist); existing files of the same names are\n"
+               "replaced whole, others are left alone. The output is the same, byte for byte,\n"
+               "on every run. A FILE that is a device, a FIFO or a standard stream is written\n"
+               "into.\n"
                "\n"
                "  --preview SCALE  instead write NAME.png enlarged SCALE times (1 to 16),\n"
                "                   with a checkerboard where the bitmap is transparent,\n"
@@ -47,6 +55,37 @@ void printUsage(FILE* to) {
 int fail(int status, const QString& message) {
     std::fprintf(stderr, "zd7240-skinpainter: %s\n", qPrintable(message));
     return status;
+}
+
+// A name from the command line as a message shows it, control characters escaped.
+QString shown(const QString& name) {
+    return QString::fromStdString(zd7240::EscapeText(QFile::encodeName(name).toStdString()));
+}
+
+// Writes one file through the shared safe writer: replaced whole or not at all, devices
+// and FIFOs written into. Returns 0, or the status after saying why.
+int writeFile(const QString& path, const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return fail(zd7240::exit_status::kOsError,
+                    QStringLiteral("cannot encode %1: not enough memory").arg(shown(path)));
+    try {
+        zd7240::WriteWholeFile(
+            QFile::encodeName(path).toStdString(),
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        return 0;
+    } catch (const zd7240::FileError& e) {
+        return fail(e.kind() == zd7240::FileError::Kind::Create ? kCantCreate : kIoError,
+                    shown(QString::fromLocal8Bit(e.what())));
+    }
+}
+
+// The picture as PNG bytes, encoded in memory; empty when that failed.
+QByteArray encodePng(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return png;
 }
 
 int run(int argc, char* argv[]) {
@@ -65,12 +104,7 @@ int run(int argc, char* argv[]) {
             printUsage(stderr);
             return fail(kUsage, QStringLiteral("the icon size must be a number from 16 to 1024"));
         }
-        QSaveFile file(args[2]);
-        if (!file.open(QIODevice::WriteOnly) ||
-            !skinpainter::paintAppIcon(size).save(&file, "PNG") || !file.commit())
-            return fail(kIoError,
-                        QStringLiteral("cannot write %1: %2").arg(args[2], file.errorString()));
-        return 0;
+        return writeFile(args[2], encodePng(skinpainter::paintAppIcon(size)));
     }
     if (args.size() == 1 && args[0] == QLatin1String("--catalogue")) {
         std::fputs(SkinCatalogueMarkdown().toUtf8().constData(), stdout);
@@ -90,9 +124,17 @@ int run(int argc, char* argv[]) {
         return kUsage;
     }
 
+    // The folder itself is made when missing, never its parents: a mistyped path must
+    // not grow a tree of folders somewhere.
     const QString outDir = args[0];
-    if (!QDir().mkpath(outDir))
-        return fail(kCantCreate, QStringLiteral("cannot create the folder %1").arg(outDir));
+    const QByteArray outDirName = QFile::encodeName(outDir);
+    if (mkdir(outDirName.constData(), 0777) != 0 && errno != EEXIST)
+        return fail(kCantCreate,
+                    QStringLiteral("cannot create the folder %1: %2")
+                        .arg(shown(outDir), QString::fromLocal8Bit(std::strerror(errno))));
+    struct stat folder {};
+    if (stat(outDirName.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
+        return fail(kCantCreate, QStringLiteral("%1 is not a folder").arg(shown(outDir)));
 
     const QDir dir(outDir);
     QString paintError;
@@ -102,27 +144,24 @@ int run(int argc, char* argv[]) {
     if (previewScale > 0) {
         for (const auto& [name, sheet] : skinpainter::previewSheets(bitmaps)) {
             const QString path = dir.filePath(name + QStringLiteral(".png"));
-            if (!sheet.scaled(sheet.size() * previewScale).save(path, "PNG"))
-                return fail(kIoError, QStringLiteral("cannot write %1").arg(path));
+            if (const int status =
+                    writeFile(path, encodePng(sheet.scaled(sheet.size() * previewScale))))
+                return status;
         }
     }
     for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
         if (previewScale > 0) {
             const QString path = dir.filePath(bitmap.name + QStringLiteral(".png"));
-            if (!skinpainter::previewImage(bitmap.image, previewScale).save(path, "PNG"))
-                return fail(kIoError, QStringLiteral("cannot write %1").arg(path));
+            if (const int status = writeFile(
+                    path, encodePng(skinpainter::previewImage(bitmap.image, previewScale))))
+                return status;
             continue;
         }
         // Each file is replaced whole or not at all, so an interrupted run leaves no
         // truncated bitmap behind.
         const QString path = dir.filePath(bitmap.name + QStringLiteral(".bmp"));
-        const QByteArray bytes = skinpainter::encodeBmp24(bitmap.image);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit()) {
-            return fail(kIoError,
-                        QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        }
+        if (const int status = writeFile(path, skinpainter::encodeBmp24(bitmap.image)))
+            return status;
     }
     return 0;
 }
@@ -131,6 +170,7 @@ int run(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     zd7240::GuardStandardDescriptors();
+    zd7240::ExitOnInterrupt("zd7240-skinpainter");
     // The catalogue and the usage text that did not arrive are a failure (74).
     return zd7240::FinishStandardOutput("zd7240-skinpainter", run(argc, argv));
 }
