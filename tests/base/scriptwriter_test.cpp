@@ -28,6 +28,8 @@ TEST(ScriptWriter, ReplacesARegularFileOnlyOnCommit) {
         ScriptWriter writer(path);
         writer.Write("new\r\n");
         EXPECT_EQ(ReadFile(path), "old"); // nothing visible before the commit
+        // The new file has no name until it is complete: a killed run leaves nothing.
+        EXPECT_EQ(dir.EntryCount(), 1u);
         writer.Commit();
     }
     EXPECT_EQ(ReadFile(path), "new\r\n");
