@@ -137,16 +137,19 @@ void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
     suiMessageDialog1->setUIStyle(style);
 }
 
-void TForm1::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (centred_)
-        return;
-    centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+void TForm1::setVisible(bool visible) {
+    // Centred on its screen once, before the window is first mapped: moved after that,
+    // the window manager's placement and Qt's idea of where the window is can disagree,
+    // and pop-ups (menus, lists, dialogs) open counted from the screen's corner.
+    if (visible && !centred_ && !isVisible()) {
+        centred_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = geometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
     }
+    QWidget::setVisible(visible);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
