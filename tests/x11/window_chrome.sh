@@ -34,55 +34,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 # ---------------------------------------------------------------- the desktop
 
-# openbox without its key bindings: its default binds Alt+Space to its own window menu,
-# which would take the key from the program.
-cat >"$work/rc.xml" <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<openbox_config xmlns="http://openbox.org/3.4/rc">
-  <keyboard></keyboard>
-  <mouse><dragThreshold>1</dragThreshold></mouse>
-  <focus><focusNew>yes</focusNew></focus>
-  <placement><policy>Smart</policy></placement>
-</openbox_config>
-EOF
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-server_answers() { xprop -root >/dev/null 2>&1; }
-# The server writes the display number, then a newline, once it takes connections.
-display_known() { [ "$(wc -l <"$work/display")" -ge 1 ]; }
-
-# A free display chosen by the server itself. Other programs may start X servers at the
-# same moment and take the same number, so a desktop that does not come up is started
-# again.
-start_desktop() {
-    : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" \
-        >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    pids+=("$xvfb_pid")
-    wait_until 10 display_known || return 1
-    export DISPLAY=":$(head -n1 "$work/display")"
-    wait_until 10 server_answers && kill -0 "$xvfb_pid" 2>/dev/null || return 1
-    openbox --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
-    openbox_pid=$!
-    pids+=("$openbox_pid")
-    wm_settled() { wm_running || ! kill -0 "$openbox_pid" 2>/dev/null; }
-    wait_until 10 wm_settled && wm_running
-}
-started=0
-for attempt in 1 2 3; do
-    if start_desktop; then
-        started=1
-        break
-    fi
-    kill "${openbox_pid:-}" "$xvfb_pid" 2>/dev/null
-    wait "${openbox_pid:-}" "$xvfb_pid" 2>/dev/null
-    openbox_pid=""
-done
-if [ "$started" -ne 1 ]; then
-    echo "no desktop could be started"
-    cat "$work/xvfb.log" "$work/openbox.log"
-    exit 1
-fi
+# shellcheck source=../lib/desktop.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/desktop.sh"
+start_desktop
 
 # No system decoration around window $1 and its title exactly $2; $3 names it in the
 # report.
