@@ -12,6 +12,7 @@
 #include "tform1.h"
 #include "tsuiform.h"
 #include "tsuititlebar.h"
+#include "windowfitting.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ int RunFrameSelfTest(TForm1& form, TsuiUIStyle look, TsuiFileTheme* theme, QText
     step(QStringLiteral("shown: %1").arg(SizeText(normal)));
 
     bar.RunButtonAction(maxButton);
-    if (!WaitUntil([&] { return form.isMaximized() && form.size() != normal; }))
+    if (!WaitUntil([&] { return chrome::IsMaximized(&form) && form.size() != normal; }))
         return failed(
             QStringLiteral("the window was not maximized (%1)").arg(SizeText(form.size())));
     const QSize maximized = form.size();
@@ -82,7 +83,7 @@ int RunFrameSelfTest(TForm1& form, TsuiUIStyle look, TsuiFileTheme* theme, QText
     QGuiApplication::sync();
     form.SetLook(look, theme);
     QGuiApplication::sync();
-    if (form.size() != maximized || !form.isMaximized())
+    if (form.size() != maximized || !chrome::IsMaximized(&form))
         return failed(QStringLiteral("a new look resized the maximized window to %1")
                           .arg(SizeText(form.size())));
     step(QStringLiteral("new look while maximized (border %1 to %2 and back): size kept")
@@ -90,7 +91,7 @@ int RunFrameSelfTest(TForm1& form, TsuiUIStyle look, TsuiFileTheme* theme, QText
              .arg(borderOther));
 
     bar.RunButtonAction(maxButton);
-    if (!WaitUntil([&] { return !form.isMaximized() && form.size() == normal; }))
+    if (!WaitUntil([&] { return !chrome::IsMaximized(&form) && form.size() == normal; }))
         return failed(
             QStringLiteral("the window was not restored (%1)").arg(SizeText(form.size())));
     step(QStringLiteral("restored: %1").arg(SizeText(form.size())));

@@ -9,6 +9,7 @@
 
 #include "chromegeometry.h"
 #include "tsuiform.h"
+#include "windowfitting.h"
 
 namespace {
 Qt::CursorShape CursorFor(Qt::Edges edges) {
@@ -41,7 +42,8 @@ FrameController::~FrameController() {
 
 Qt::Edges FrameController::edgesAt(QPoint hostPos) const {
     const bool resizable = frame_->HostSizeable() && host_->isWindow() &&
-                           !(host_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+                           !chrome::IsMaximized(host_) &&
+                           !(host_->windowState() & Qt::WindowFullScreen);
     return chrome::EdgesAt(hostPos, host_->size(), chrome::kResizeBand, resizable);
 }
 

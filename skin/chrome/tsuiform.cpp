@@ -15,6 +15,7 @@
 #include "refusalreport.h"
 #include "tsuimainmenu.h"
 #include "tsuititlebarpopupmenu.h"
+#include "windowfitting.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ namespace {
 // it is): resizing would fight the window manager, and some window systems (Wayland)
 // refuse it or drop the connection.
 bool HostSizeBelongsToWindowSystem(const QWidget* host) {
-    return host->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    return chrome::IsMaximized(host) || (host->windowState() & Qt::WindowFullScreen);
 }
 
 // The frame that filters the application's keys for Alt+Space: the first one created

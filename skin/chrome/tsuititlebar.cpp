@@ -208,7 +208,7 @@ void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
     button.setTransparent(look.flag(SkinBool::TitleBarButtonTransparent));
     if (button.ButtonType() == suiCustom)
         return;
-    const bool maximized = !custom_ && window()->isMaximized();
+    const bool maximized = !custom_ && chrome::IsMaximized(window());
     const TitleGlyph glyph = GlyphOf(button.ButtonType(), maximized);
     const auto strip = look.strip<SkinImage::TitleBarButton>();
     static constexpr ButtonFrame kStates[3] = {ButtonFrame::Normal, ButtonFrame::Hover,
@@ -342,7 +342,7 @@ void TsuiTitleBar::syncAccessibleButtons() {
         connect(access, &QAbstractButton::clicked, this, [this, index] { clickButton(index); });
         accessibleButtons_.push_back(access);
     }
-    const bool maximized = window()->isMaximized();
+    const bool maximized = chrome::IsMaximized(window());
     for (int i = 0; i < buttons_.Count(); ++i) {
         QAbstractButton* access = accessibleButtons_[i];
         const QRect rect = buttonRect(i);
@@ -457,7 +457,7 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent* event) {
     pressedButton_ = buttonAt(event->position().toPoint());
     hovered_ = pressedButton_;
     update();
-    if (pressedButton_ < 0 && !window()->isMaximized())
+    if (pressedButton_ < 0 && !chrome::IsMaximized(window()))
         drag_.press(window(), event->globalPosition().toPoint());
 }
 

@@ -22,8 +22,12 @@ bool WindowSystemPlacesWindows() {
 }
 } // namespace
 
+bool IsMaximized(const QWidget* window) {
+    return window && (window->isMaximized() || window->property(kMaximizedByHand).toBool());
+}
+
 void MaximizeWindow(QWidget* window, bool fitToWorkArea) {
-    if (!window || window->isMaximized())
+    if (!window || IsMaximized(window))
         return;
     const QRect before = window->geometry();
     window->setProperty(kNormalGeometry, before);
@@ -59,7 +63,7 @@ void RestoreWindow(QWidget* window) {
 void ToggleMaximized(QWidget* window, bool fitToWorkArea) {
     if (!window)
         return;
-    if (window->isMaximized())
+    if (IsMaximized(window))
         RestoreWindow(window);
     else
         MaximizeWindow(window, fitToWorkArea);

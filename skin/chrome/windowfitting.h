@@ -20,6 +20,10 @@ inline constexpr int kStateSettleMs = 300;
 // `fitToWorkArea`: the window manager-less fall-back fills the screen's available area
 // (leaving task bars free) rather than the whole screen.
 void MaximizeWindow(QWidget* window, bool fitToWorkArea);
+// Whether the window is maximized: by the window system, or by the fall-back. Without a
+// window manager Qt soon reads the window's state back as normal, though the fall-back
+// has given it the whole screen, so the window's own state alone does not tell.
+bool IsMaximized(const QWidget* window);
 void RestoreWindow(QWidget* window);
 // Restores a maximized window, maximizes any other.
 void ToggleMaximized(QWidget* window, bool fitToWorkArea);
