@@ -86,25 +86,57 @@ QRect ResizedGeometry(const QRect& start, Qt::Edges edges, QPoint delta, QSize m
     return QRect(left, top, right - left, bottom - top);
 }
 
-QRegion TopRoundedRegion(QSize size, int roundCorner) {
-    const int w = size.width();
-    const int h = size.height();
+namespace {
+
+// Row by row through the top corners, how many pixels the shape leaves out on each side:
+// a pixel belongs to the window when its centre lies inside the corner circle of
+// diameter roundCorner. Empty when the corners are not rounded.
+std::vector<int> TopCornerInsets(int w, int h, int roundCorner) {
+    std::vector<int> insets;
     if (roundCorner <= 1 || w <= 0 || h <= 0)
-        return QRegion(0, 0, std::max(w, 0), std::max(h, 0));
-    // Row by row through the top corners: a pixel belongs to the window when its centre
-    // lies inside the corner circle of diameter roundCorner.
+        return insets;
     const double a = roundCorner / 2.0;
     const int rows = std::min(static_cast<int>(std::ceil(a)), h);
-    QRegion region;
     for (int y = 0; y < rows; ++y) {
         const double dy = a - (y + 0.5);
         const double half = std::sqrt(std::max(0.0, a * a - dy * dy));
-        const int inset = std::clamp(static_cast<int>(std::ceil(a - half - 0.5)), 0, w / 2);
-        region += QRect(inset, y, w - 2 * inset, 1);
+        insets.push_back(std::clamp(static_cast<int>(std::ceil(a - half - 0.5)), 0, w / 2));
     }
+    return insets;
+}
+
+} // namespace
+
+QRegion TopRoundedRegion(QSize size, int roundCorner) {
+    const int w = size.width();
+    const int h = size.height();
+    const std::vector<int> insets = TopCornerInsets(w, h, roundCorner);
+    if (insets.empty())
+        return QRegion(0, 0, std::max(w, 0), std::max(h, 0));
+    QRegion region;
+    const int rows = static_cast<int>(insets.size());
+    for (int y = 0; y < rows; ++y)
+        region += QRect(insets[std::size_t(y)], y, w - 2 * insets[std::size_t(y)], 1);
     if (h > rows)
         region += QRect(0, rows, w, h - rows);
     return region;
+}
+
+QPolygon TopRoundedOutline(QSize size, int roundCorner) {
+    const int w = size.width();
+    const std::vector<int> insets = TopCornerInsets(w, size.height(), roundCorner);
+    QPolygon points;
+    if (insets.empty())
+        return points;
+    for (int x = insets.front(); x < w - insets.front(); ++x)
+        points << QPoint(x, 0);
+    for (std::size_t y = 1; y < insets.size(); ++y) {
+        // From this row's first pixel up to the pixel below the row above's first.
+        const int last = std::max(insets[y], insets[y - 1] - 1);
+        for (int x = insets[y]; x <= last; ++x)
+            points << QPoint(x, int(y)) << QPoint(w - 1 - x, int(y));
+    }
+    return points;
 }
 
 std::vector<SectionPlacement> LayoutSections(int barWidth, int barHeight,

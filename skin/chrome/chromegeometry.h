@@ -52,6 +52,11 @@ QRect ResizedGeometry(const QRect& start, Qt::Edges edges, QPoint delta, QSize m
 // The window shape: the whole rectangle with its two top corners rounded by an ellipse
 // of `roundCorner` x `roundCorner` pixels; the plain rectangle when roundCorner <= 1.
 QRegion TopRoundedRegion(QSize size, int roundCorner);
+// The pixels of the outline along the top edge and the two rounded corners of that
+// shape: on each row of a corner its first pixel inside the shape (with the run to the
+// row above where the corner steps by more than one), and the top row across, mirrored
+// exactly left to right so that no pixel inside the shape is left outside the outline.
+QPolygon TopRoundedOutline(QSize size, int roundCorner);
 
 // ---------------------------------------------------------------- title bar
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -189,6 +190,7 @@ void FrameMenuBar::OpenMenu(int index, bool fromKeyboard) {
     openIndex_ = index;
     openMenu_ = menu;
     returnToBar_ = false;
+    openedFromKeyboard_ = fromKeyboard;
     menu->installEventFilter(this);
     // A click on the same button closes the menu without opening it again.
     menu->setNoReplayFor(button);
@@ -215,8 +217,13 @@ void FrameMenuBar::menuHidden() {
     }
     openMenu_ = nullptr;
     openIndex_ = -1;
+    // The pointer's enter and leave went to the menu while it was open: a button shows
+    // hover again only when the pointer really is over it now.
+    const QPoint pointer = QCursor::pos();
     for (FrameMenuBarButton* button : std::as_const(buttons_)) {
         button->setDown(false);
+        if (!button->rect().contains(button->mapFromGlobal(pointer)))
+            button->setAttribute(Qt::WA_UnderMouse, false);
         button->update();
     }
     if (switchTo_ >= 0) {
@@ -250,8 +257,9 @@ bool FrameMenuBar::menuKey(QKeyEvent* key) {
         OpenMenu(nextEnabled(openIndex_, -1), true);
         return true;
     case Qt::Key_Escape:
-        // Back to the bar, with the item highlighted, as the menu closes.
-        returnToBar_ = true;
+        // A menu opened from the keyboard goes back to the bar, with the item
+        // highlighted, as it closes; one opened with the mouse simply closes.
+        returnToBar_ = openedFromKeyboard_;
         return false;
     default:
         return false;

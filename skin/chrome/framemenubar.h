@@ -83,4 +83,5 @@ private:
     int switchTo_ = -1;
     bool switchFromKeyboard_ = false;
     bool returnToBar_ = false;
+    bool openedFromKeyboard_ = false; // the open menu was opened with a key
 };

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -328,6 +329,10 @@ void TsuiTitleBar::relayout() {
                                          drawAppIcon_, entries);
     if (hovered_ >= buttons_.Count())
         hovered_ = -1;
+    // The buttons moved (the window was maximized or restored under a still pointer):
+    // hover stays only on a button the pointer is really over.
+    if (!pressed_ && hovered_ >= 0 && !buttonRect(hovered_).contains(mapFromGlobal(QCursor::pos())))
+        hovered_ = -1;
     syncAccessibleButtons();
 }
 
@@ -407,11 +412,17 @@ void TsuiTitleBar::paintEvent(QPaintEvent*) {
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, DrawnCaption());
 
     if (UIStyle() != TsuiUIStyle::WinXP && roundCorner_ != 0 && parentForm()) {
+        // The top edge and its rounded corners, on the window's outline: the bar sits
+        // inside the frame's one-pixel border, so the window is two pixels wider. The
+        // corners are the pixels of the window's shape, so no pixel inside the shape is
+        // left outside the line on either side.
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(roundingPen_);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(-1, 0, w + 1, h + 49), (roundCorner_ + 1) / 2.0,
-                                roundCorner_ / 2.0);
+        const QPolygon outline = chrome::TopRoundedOutline(QSize(w + 2, h), roundCorner_);
+        if (outline.isEmpty())
+            painter.drawLine(-1, 0, w, 0);
+        else
+            painter.drawPoints(outline.translated(-1, 0));
     }
 }
 

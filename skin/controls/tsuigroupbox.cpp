@@ -58,7 +58,11 @@ void TsuiGroupBox::styleUpdated(const SkinLook& look) {
 }
 
 int TsuiGroupBox::fontHeight() const {
-    return QFontInfo(font()).pixelSize();
+    // The height the font was asked for: the frame and the children are placed from it.
+    // A face drawn from bitmap strikes reports the height of its nearest strike instead
+    // (13 for the window's 11-pixel font), which would put the top line a pixel low.
+    const QFont requested = font();
+    return requested.pixelSize() > 0 ? requested.pixelSize() : QFontInfo(requested).pixelSize();
 }
 
 void TsuiGroupBox::paintEvent(QPaintEvent*) {

@@ -137,6 +137,26 @@ private Q_SLOTS:
         for (int y = 0; y < 7; ++y)
             for (int x = 0; x < 7; ++x)
                 QCOMPARE(round.contains(QPoint(x, y)), round.contains(QPoint(99 - x, y)));
+
+        // The outline drawn along the top: inside the shape, mirrored exactly, and on the
+        // first pixel of the shape on every corner row, so no pixel of the shape lies
+        // outside it at either corner.
+        for (const int corner : {5, 9, 13, 20}) {
+            const QRegion shape = TopRoundedRegion(QSize(100, 50), corner);
+            const QPolygon outline = TopRoundedOutline(QSize(100, 50), corner);
+            for (const QPoint& p : outline) {
+                QVERIFY(shape.contains(p));
+                QVERIFY(outline.contains(QPoint(99 - p.x(), p.y())));
+            }
+            for (int y = 0; y < (corner + 1) / 2; ++y) {
+                int first = 0;
+                while (!shape.contains(QPoint(first, y)))
+                    ++first;
+                QVERIFY2(outline.contains(QPoint(first, y)), qPrintable(QString::number(y)));
+                QVERIFY(outline.contains(QPoint(99 - first, y)));
+            }
+        }
+        QVERIFY(TopRoundedOutline(QSize(100, 50), 1).isEmpty());
     }
 
     void sections_data() {

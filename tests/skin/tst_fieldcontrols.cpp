@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "../lib/bitmapface.h"
 #include "comboboxface.h"
 #include "editface.h"
 #include "groupboxface.h"
@@ -500,6 +501,26 @@ private Q_SLOTS:
         QVERIFY(box->isEnabled());
         QVERIFY(!edit->isEnabled());
         QVERIFY(combo->isEnabled());
+    }
+
+    // With the window's own face the top line is at 11 div 2 + 1 = 6: the height asked
+    // for counts, not the 13 of the strike the face draws with.
+    void groupBoxLineWithABitmapFace() {
+        const std::optional<QFont> face = zd7240::test::WindowBitmapFace();
+        if (!face)
+            QSKIP("fonts-wine is not installed");
+        TsuiGroupBox box;
+        box.setFont(*face);
+        box.setUIStyle(TsuiUIStyle::MacOS);
+        box.setColor(kFill);
+        box.setTitle(QStringLiteral("Mmx"));
+        const QColor border = box.BorderColor();
+        CheckProbes(Grab(box), {
+                                   {"top left corner", {0, 6}, border},
+                                   {"top line", {100, 6}, border},
+                                   {"below the line", {100, 7}, kFill},
+                               });
+        QCOMPARE(GroupBoxChildRect(box.rect(), 11).top(), 16);
     }
 
     // A layout in the box places its children in the box's child rectangle, also after the

@@ -5,6 +5,7 @@
 //
 // With ZD7240_GRAB_DIR set, the open menu of every look is also written there as a PNG.
 #include <QAction>
+#include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -651,6 +652,39 @@ private Q_SLOTS:
         w.help->close();
         QTRY_COMPARE(w.bar()->OpenIndex(), -1);
         QVERIFY(!w.bar()->ButtonFace(button).selected);
+    }
+
+    // However the menu closes (Esc, an item chosen, a click outside), its button goes
+    // back to the normal face unless the pointer is over it; the pointer's leave went to
+    // the open menu, so the button's own idea of being under the mouse is stale.
+    void closedMenuLeavesNoHover() {
+        MenuWindow w(TsuiUIStyle::WinXP);
+        QVERIFY(w.show());
+        FrameMenuBar* bar = w.bar();
+        FrameMenuBarButton* button = bar->Buttons()[1];
+        const auto open = [&] {
+            button->setAttribute(Qt::WA_UnderMouse, true); // what the lost leave left
+            QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+            QTRY_VERIFY(w.help->isVisible());
+        };
+        const QPoint away = button->mapToGlobal(QPoint(0, 300));
+        QCursor::setPos(away);
+        open();
+        QTest::keyClick(w.help, Qt::Key_Escape);
+        QTRY_VERIFY(!w.help->isVisible());
+        QCOMPARE(bar->HotIndex(), -1); // opened by the mouse: Esc does not keep the bar
+        QVERIFY(!bar->ButtonFace(button).hot);
+        open();
+        w.docs->trigger();
+        w.help->close();
+        QTRY_COMPARE(bar->OpenIndex(), -1);
+        QVERIFY(!bar->ButtonFace(button).hot);
+        // With the pointer over the button, it shows hover.
+        QCursor::setPos(button->mapToGlobal(button->rect().center()));
+        open();
+        w.help->close();
+        QTRY_COMPARE(bar->OpenIndex(), -1);
+        QVERIFY(bar->ButtonFace(button).hot);
     }
 };
 

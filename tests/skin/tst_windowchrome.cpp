@@ -2,6 +2,7 @@
 // the refusals, the buttons, the system menu, dragging, double clicks, the resize band,
 // activation, the window shape and a theme without title pictures.
 #include <QAbstractButton>
+#include <QCursor>
 #include <QMenu>
 #include <QtTest>
 #include <memory>
@@ -335,6 +336,23 @@ private Q_SLOTS:
         // A click closes.
         QTest::mouseClick(w.bar, Qt::LeftButton, {}, close);
         QVERIFY(!w.host->isVisible());
+    }
+
+    // A click on maximize leaves the pointer where it was while the buttons move with the
+    // window's new width: the button there shows hover only if the pointer is over it,
+    // also after restoring.
+    void hoverFollowsThePointerAfterMaximizeAndRestore() {
+        Framed w;
+        QVERIFY(w.show());
+        const int max = w.bar->Buttons().IndexOfType(suiMax);
+        for (int turn = 0; turn < 2; ++turn) {
+            const QPoint at = w.buttonCentre(max);
+            QCursor::setPos(w.bar->mapToGlobal(at));
+            QTest::mouseClick(w.bar, Qt::LeftButton, {}, at);
+            QTRY_VERIFY(w.host->isMaximized() == (turn == 0));
+            QTRY_VERIFY(w.bar->ButtonLayout().rects[max].center() != at);
+            QCOMPARE(w.bar->HoveredIndex(), -1);
+        }
     }
 
     void helpAndCustomButtonsReport() {
