@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <string_view>
 
 namespace {
 
@@ -20,12 +21,27 @@ constexpr FontFile kFontFiles[] = {
     {"Tahoma", "tahomabd.ttf"},
 };
 
+bool IsBitmapOnly(const FontFile& font) {
+    return std::string_view(font.family) == "MS Sans Serif";
+}
+
+// Set when the bitmap face gave its name to a scalable one.
+bool gStandIn = false;
+
 } // namespace
 
-QStringList RegisterApplicationFonts(const QString& folder) {
+QString ScalableStandIn() {
+    return QFontDatabase::hasFamily(QStringLiteral("Tahoma")) ? QStringLiteral("Tahoma")
+                                                              : kSubstitute;
+}
+
+QStringList RegisterApplicationFonts(const QString& folder, qreal devicePixelRatio) {
+    const bool scaled = !qFuzzyCompare(devicePixelRatio, 1.0);
     QStringList loaded;
     const QDir dir(folder);
     for (const FontFile& font : kFontFiles) {
+        if (scaled && IsBitmapOnly(font))
+            continue;
         const QString path = dir.filePath(QString::fromLatin1(font.file));
         if (!QFileInfo(path).isFile())
             continue;
@@ -40,8 +56,9 @@ QStringList RegisterApplicationFonts(const QString& folder) {
     for (const FontFile& font : kFontFiles) {
         const QString family = QString::fromLatin1(font.family);
         if (!QFontDatabase::hasFamily(family))
-            QFont::insertSubstitution(family, kSubstitute);
+            QFont::insertSubstitution(family, IsBitmapOnly(font) ? ScalableStandIn() : kSubstitute);
     }
+    gStandIn = scaled;
     return loaded;
 }
 
@@ -51,6 +68,14 @@ int PointsToPixels(int points) {
 
 QFont DescriptionFont(const QString& family, int points, bool bold) {
     QFont font(family);
+    if (gStandIn && family == QLatin1String("MS Sans Serif")) {
+        // Narrowed to the bitmap face's widths, so that labels sized for it still fit
+        // on one line: Tahoma runs about 2.5 % wider, DejaVu Sans about 15 %. Qt ignores
+        // a stretch within a few percent of 100, hence 95 rather than 97.
+        const QString standIn = ScalableStandIn();
+        font.setFamily(standIn);
+        font.setStretch(standIn == kSubstitute ? 85 : 95);
+    }
     font.setPixelSize(PointsToPixels(points));
     font.setBold(bold);
     return font;

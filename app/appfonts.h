@@ -12,8 +12,18 @@
 // application, and maps each name that is still unknown afterwards to DejaVu Sans. Call
 // once, after the QApplication exists and before any window. Returns the families taken
 // from font files.
+//
+// "MS Sans Serif" is drawn from bitmap strikes of one size: on a screen scaled by
+// `devicePixelRatio` other than 1 it would be drawn at its 1x size with doubled advances,
+// small and letter-spaced. There the name is given to a scalable face instead, Tahoma
+// (whose 8-point metrics are close to it) or DejaVu Sans, so text is drawn sharp at the
+// screen's own resolution while the layout, in logical pixels, stays as it is.
 QStringList
-RegisterApplicationFonts(const QString& folder = QStringLiteral("/usr/share/wine/fonts"));
+RegisterApplicationFonts(const QString& folder = QStringLiteral("/usr/share/wine/fonts"),
+                         qreal devicePixelRatio = 1.0);
+
+// The scalable face that stands in for a face of bitmap strikes on scaled screens.
+QString ScalableStandIn();
 
 // Pixels of a point size at the description's fixed 96 pixels per inch (8 pt -> 11 px).
 int PointsToPixels(int points);

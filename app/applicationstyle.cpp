@@ -27,7 +27,7 @@ int ApplicationStyle::styleHint(StyleHint hint, const QStyleOption* option, cons
 }
 
 void InstallApplicationLook() {
-    RegisterApplicationFonts();
+    RegisterApplicationFonts(QStringLiteral("/usr/share/wine/fonts"), qApp->devicePixelRatio());
     QApplication::setStyle(new ApplicationStyle);
     QApplication::setPalette(ClassicPalette());
     QApplication::setFont(
