@@ -8,8 +8,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include "processguard.h"
 #include "../lib/tempdir.h"
+#include "processguard.h"
 
 namespace zd7240 {
 namespace {

@@ -8,9 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../lib/tempdir.h"
 #include "fakes.h"
 #include "frame.h"
-#include "../lib/tempdir.h"
 
 namespace zd7240 {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "../lib/tempdir.h"
 #include "fakes.h"
 #include "frame.h"
-#include "../lib/tempdir.h"
 
 namespace zd7240 {
 namespace {
