@@ -239,6 +239,20 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
 
 int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
             const std::string& jobFile) {
+    // A job file that could not run is refused before it is written: one that would be
+    // its own output, and one named "-" (job files are read from a file, not written to
+    // standard output).
+    if (jobFile == "-")
+        return UsageError("--save-job needs a file name; '-' would make a file named -");
+    if (output != "-") {
+        std::error_code ec;
+        const auto place = [&ec](const std::string& path) {
+            return std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+        };
+        if (place(output) == place(jobFile))
+            return UsageError("--save-job " + EscapeText(jobFile) +
+                              " is also the output: the job would write over its own file");
+    }
     // The output is kept relative to the folder of the job file, as it is read back.
     std::string kept = output;
     if (output != "-" && std::filesystem::path(output).is_relative()) {
@@ -249,9 +263,16 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
         if (!ec)
             kept = relative.string();
     }
+    std::string text;
+    try {
+        text = OneJobFile(page, fields, kept);
+    } catch (const JobFileError& e) {
+        std::cerr << "zd7240-gen: cannot save the job: " << e.what() << "\n";
+        return kExitData;
+    }
     try {
         ScriptWriter writer(jobFile);
-        writer.Write(OneJobFile(page, fields, kept));
+        writer.Write(text);
         writer.Commit();
     } catch (const FileError& e) {
         std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";

@@ -107,6 +107,25 @@ TEST(JobFiles, ReadAsWrittenOrRefusedWithTheirPlace) {
          65,
          {"job 1: \"output\" must be a file name"}},
         {"no jobs", R"({"version": 1, "jobs": []})", 65, {"the file has no jobs"}},
+        // Hostile files: refused with their place, without a crash or a deep tree built.
+        {"a version nested 100,000 deep",
+         R"({"version": )" + std::string(100000, '[') + std::string(100000, ']') + "}",
+         65,
+         {"jobs.json:1:28: nested deeper than 16 levels"}},
+        {"a field value nested deeply",
+         JobFile({R"({"page": "lan-mmx", "fields": {"vpi": )" + std::string(5000, '{') +
+                  std::string(5000, '}') + "}, \"output\": \"b.txt\"}"}),
+         65,
+         {"nested deeper than 16 levels"}},
+        {"brackets inside strings do not count",
+         JobFile({R"({"page": "lan-mmx", "comment": ")" + std::string(50, '[') +
+                  R"(", "output": "-"})"}),
+         65,
+         {"Warning: The input must be integer!"}},
+        {"a NUL byte in an output name",
+         JobFile({R"({"page": "lan-mmx", "output": "a\u0000b.txt"})"}),
+         65,
+         {"job 1 (a\\x00b.txt): \"output\" holds a NUL byte"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -307,6 +326,73 @@ TEST(JobFiles, SaveJobRoundTrip) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(dir.File("a.txt")), fromJob);
     EXPECT_TRUE(fromJob.starts_with("pvc aiu 0/3/1 optic 1 50 atm 0/7/0 ima 2 60 "));
+}
+
+// Job file inputs that are not plain files: a folder, a stream over the size limit, and
+// a stream whose relative outputs go to the current folder (not to /dev).
+TEST(JobFiles, FoldersAndStreamsAsJobFiles) {
+    TempDir dir;
+    Result r = Gen({"--job", "."}, dir.path());
+    EXPECT_EQ(r.status, 65);
+    EXPECT_TRUE(Contains(r.err, ".: is a folder, not a job file")) << r.err;
+
+    const std::string job = JobFile({kLanJob});
+    Launch launch;
+    launch.cwd = dir.path().string();
+    launch.shellPrefix = "printf '%s' '" + job + "' |";
+    r = zd7240::test::RunProcess(ZD7240_GEN, {"--job", "/dev/stdin"}, launch);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(ReadFile(dir.File("lan-0-5.txt")).empty());
+
+    launch.shellPrefix = "head -c 70000000 /dev/zero |";
+    r = zd7240::test::RunProcess(ZD7240_GEN, {"--job", "/dev/stdin"}, launch);
+    EXPECT_EQ(r.status, 65);
+    EXPECT_TRUE(Contains(r.err, "larger than 64 MiB")) << r.err;
+}
+
+// --save-job refuses what could not run or could not be read back as saved, writing
+// nothing: a job file named "-", a job that is its own output, a value or output name
+// that is not UTF-8 (a Latin-1 file name is legal on Linux, but not in JSON).
+TEST(JobFiles, SaveJobRefusesWhatCouldNotRunOrReadBack) {
+    const std::vector<std::string> page = {"lan-mmx",        "lan-board=0",  "lan-slot=5",
+                                           "start-vlan=100", "end-vlan=101", "vpi=1",
+                                           "start-vci=40"};
+    struct Case {
+        const char* name;
+        std::vector<std::string> extra;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"standard output as the job file",
+         {"-o", "a.txt", "--save-job", "-"},
+         64,
+         "--save-job needs a file name"},
+        {"the job file as the output",
+         {"-o", "self.json", "--save-job", "./self.json"},
+         64,
+         "is also the output"},
+        {"a Latin-1 output name",
+         {"-o", "caf\xe9.txt", "--save-job", "j.json"},
+         65,
+         "the output name is not UTF-8 text ('caf\\xe9.txt')"},
+        {"a value that is not UTF-8",
+         {"vpi=1\xff", "--save-job", "j.json"},
+         65,
+         "the value of vpi is not UTF-8 text"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::vector<std::string> args = page;
+        if (std::string(c.extra.front()).starts_with("vpi="))
+            args.erase(args.begin() + 5);
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Result r = Gen(args, dir.path());
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_TRUE(Contains(r.err, c.message)) << r.err;
+        EXPECT_EQ(dir.EntryCount(), 0u);
+    }
 }
 
 TEST(JobFiles, OptionsThatDoNotGoTogether) {
