@@ -15,25 +15,28 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaEnum>
+#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <functional>
 #include <map>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "bmpinspect.h"
+#include "exitstatus.h"
 #include "processguard.h"
 #include "scriptwriter.h"
 #include "themeelements.h"
 #include "tsuithemefilereader.h"
 #include "tsuithemefilewriter.h"
-
-#include "exitstatus.h"
 #include "version.h"
 
 namespace {
@@ -303,6 +306,12 @@ int Dump(const QString& path) {
 
 bool ParseNumber(const QString& text, qint32* value) {
     QString t = text.trimmed();
+    // One optional minus, then decimal digits, 0x and hex digits, or $ and hex digits;
+    // nothing else (a second sign, as in "--5" or "-$-5", is no number).
+    static const QRegularExpression kNumber(
+        QStringLiteral("^-?(0[xX][0-9A-Fa-f]+|\\$[0-9A-Fa-f]+|[0-9]+)$"));
+    if (!kNumber.match(t).hasMatch())
+        return false;
     bool negative = false;
     if (t.startsWith(QLatin1Char('-'))) {
         negative = true;
@@ -532,12 +541,41 @@ int Unpack(const QString& path, const QString& dirPath) {
         Err(QStringLiteral("\"%1\" is not a folder").arg(dirPath));
         return CantCreate;
     }
-    if (!QDir().mkpath(dirPath)) {
-        Err(QStringLiteral("cannot make the folder \"%1\"").arg(dirPath));
+    // The folder itself is made when missing, never its parents: a mistyped path must not
+    // grow a tree of folders somewhere.
+    const QByteArray dirName = QFile::encodeName(dirPath);
+    if (mkdir(dirName.constData(), 0777) != 0 && errno != EEXIST) {
+        Err(QStringLiteral("cannot make the folder \"%1\": %2")
+                .arg(QString::fromStdString(Escaped(dirPath)),
+                     QString::fromLocal8Bit(std::strerror(errno))));
         return CantCreate;
     }
     const QDir dir(dirPath);
-    QByteArray text = "# Theme elements of " + QFileInfo(path).fileName().toUtf8() +
+    // Only regular files inside the folder are written: every name is looked at before
+    // anything is written, and a link (which could lead out of the folder), a folder or
+    // a special file where a file is to go is refused.
+    QStringList names{QStringLiteral("theme.txt")};
+    for (int element = 1; element <= kThemeElementCount; ++element) {
+        const QString key = QLatin1String(ThemeElementKey(element));
+        if (ThemeElementKind(element) == TsuiElementKind::Image &&
+            !reader.FindBitmapStream(key).isNull())
+            names << key + QLatin1String(".bmp");
+    }
+    for (const QString& name : names) {
+        struct stat st {};
+        const QByteArray entry = QFile::encodeName(dir.filePath(name));
+        if (lstat(entry.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            Err(QStringLiteral("\"%1\" is %2, not a file; nothing written")
+                    .arg(QString::fromStdString(Escaped(dir.filePath(name))),
+                         QLatin1String(S_ISLNK(st.st_mode)   ? "a symbolic link"
+                                       : S_ISDIR(st.st_mode) ? "a folder"
+                                                             : "a special file")));
+            return CantCreate;
+        }
+    }
+    // The theme file's name is escaped: a newline in it would start a setting of its own.
+    QByteArray text = "# Theme elements of " +
+                      QByteArray::fromStdString(Escaped(QFileInfo(path).fileName())) +
                       "; colours are 0xBBGGRR (low byte red).\n";
     QStringList missing;
     for (int element = 1; element <= kThemeElementCount; ++element) {
