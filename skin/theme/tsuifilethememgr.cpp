@@ -9,6 +9,8 @@
 #include "themeelements.h"
 
 namespace {
+qint64 gDecodedBudget = TsuiFileThemeMgr::kDecodedBudget;
+
 QString Key(int element) {
     const char* key = ThemeElementKey(element);
     return key ? QLatin1String(key) : QString();
@@ -23,6 +25,7 @@ bool TsuiFileThemeMgr::OpenThemeFile(const QString& path) {
         return false;
     reader_.reset();
     images_.clear();
+    handedOut_ = 0;
     auto reader = std::make_unique<TsuiThemeFileReader>(path);
     error_ = reader->errorString();
     if (!reader->isTheme())
@@ -41,19 +44,37 @@ void TsuiFileThemeMgr::ThemeBitmap(int element, QImage& graphic) const {
     auto it = images_.constFind(range);
     if (it == images_.constEnd()) {
         const QByteArrayView bytes = reader_->entryBytes(*entry);
-        QImage image;
-        if (zd7240::InspectBmp(std::string_view(bytes.constData(), std::size_t(bytes.size()))).ok) {
-            // Inspection bounds the image at 8192 x 8192 pixels, 256 MB at most.
-            QImageReader::setAllocationLimit(256);
-            QBuffer buffer;
-            buffer.setData(bytes.toByteArray());
-            buffer.open(QIODevice::ReadOnly);
-            QImageReader(&buffer, "BMP").read(&image);
+        const zd7240::BmpInfo info =
+            zd7240::InspectBmp(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        if (!info.ok) {
+            images_.insert(range, QImage());
+            return;
         }
+        // Decoded to 32 bits a pixel: an image that would not fit in what is left of the
+        // bound is not decoded at all.
+        if (handedOut_ + qint64(info.width) * info.height * 4 > gDecodedBudget)
+            return;
+        QImage image;
+        // Inspection bounds the image at 8192 x 8192 pixels, 256 MB at most.
+        QImageReader::setAllocationLimit(256);
+        QBuffer buffer;
+        buffer.setData(bytes.toByteArray());
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader(&buffer, "BMP").read(&image);
         it = images_.insert(range, image);
     }
-    if (!it->isNull())
-        graphic = *it;
+    if (it->isNull())
+        return;
+    // Counted at 32 bits a pixel, what the controls' own copies of it take.
+    const qint64 size = qint64(it->width()) * it->height() * 4;
+    if (handedOut_ + size > gDecodedBudget)
+        return;
+    handedOut_ += size;
+    graphic = *it;
+}
+
+void TsuiFileThemeMgr::setDecodedBudgetForTests(qint64 bytes) {
+    gDecodedBudget = bytes > 0 ? bytes : kDecodedBudget;
 }
 
 bool TsuiFileThemeMgr::ThemeBool(int element) const {

@@ -29,8 +29,18 @@ public:
     // The element's bitmap decoded into graphic; left as it was without a reader, without
     // an entry, or when the entry is not a complete BMP image (checked before decoding,
     // so a hostile header cannot make it allocate more than its data justify). Each
-    // distinct bitmap is decoded once and then shared.
+    // distinct bitmap is decoded once and then shared. What the bitmaps of one theme
+    // hand out together is bounded (kDecodedBudget): the controls cut and mask their own
+    // copies of what they get, so one large bitmap named by every element would
+    // otherwise cost its size once per element. An element past the bound is left as it
+    // was (its control keeps the built-in look's piece).
     void ThemeBitmap(int element, QImage& graphic) const;
+
+    // The bound on the bytes of decoded bitmaps one theme hands out, summed over the
+    // elements that ask (shared bitmaps counted each time): 256 MiB, an 8192 x 8192
+    // bitmap once. Tests may lower it.
+    static constexpr qint64 kDecodedBudget = 256LL << 20;
+    static void setDecodedBudgetForTests(qint64 bytes);
     // FindBoolEntry of the element's key; false without a reader.
     bool ThemeBool(int element) const;
     // FindIntEntry of the element's key (-1 when missing); 0 without a reader.
@@ -41,5 +51,6 @@ private:
     std::unique_ptr<TsuiThemeFileReader> reader_;
     // Decoded bitmaps by data offset and size; a null image for data that are not one.
     mutable QHash<QPair<qint64, qint64>, QImage> images_;
+    mutable qint64 handedOut_ = 0; // bytes of decoded bitmaps handed out so far
     QString error_;
 };

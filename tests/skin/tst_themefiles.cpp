@@ -10,6 +10,7 @@
 #include "themeelements.h"
 #include "themefilebuilder.h"
 #include "tsuifiletheme.h"
+#include "tsuifilethememgr.h"
 #include "tsuithemefilereader.h"
 #include "tsuithemefilewriter.h"
 
@@ -263,6 +264,46 @@ private Q_SLOTS:
         mgr.ThemeBitmap(1, image);
         QCOMPARE(image, before);
         QVERIFY(!mgr.OpenThemeFile(path("nowhere.theme")));
+    }
+
+    // One bitmap named by every image element is decoded once, and what the theme hands
+    // out together stays within the bound: past it, elements keep their own look.
+    void sharedBitmapsStayWithinTheThemesBound() {
+        QByteArray bmp;
+        {
+            QImage image(64, 64, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QBuffer buffer(&bmp);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "BMP");
+        }
+        TsuiThemeFileWriter writer;
+        QList<int> images;
+        for (int element = 1; element <= kThemeElementCount; ++element) {
+            if (ThemeElementKind(element) == TsuiElementKind::Image) {
+                writer.addBitmap(QLatin1String(ThemeElementKey(element)), bmp);
+                images << element;
+            }
+        }
+        QVERIFY(images.size() >= 3);
+        QVERIFY(writer.writeTo(path("shared.theme"), nullptr));
+        const qint64 one = 64 * 64 * 4;
+        TsuiFileThemeMgr::setDecodedBudgetForTests(2 * one);
+        TsuiFileThemeMgr mgr;
+        QVERIFY(mgr.OpenThemeFile(path("shared.theme")));
+        int handed = 0;
+        for (const int element : images) {
+            QImage graphic;
+            mgr.ThemeBitmap(element, graphic);
+            handed += !graphic.isNull();
+        }
+        TsuiFileThemeMgr::setDecodedBudgetForTests(0);
+        QCOMPARE(handed, 2);
+        // Opening the theme again starts a new count.
+        QVERIFY(mgr.OpenThemeFile(path("shared.theme")));
+        QImage graphic;
+        mgr.ThemeBitmap(images.front(), graphic);
+        QCOMPARE(graphic.size(), QSize(64, 64));
     }
 
     void settingThemeFile() {
