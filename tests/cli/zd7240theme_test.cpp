@@ -196,3 +196,30 @@ TEST(Zd7240Theme, PackReadsNumbersStrictly) {
 }
 
 } // namespace
+
+namespace {
+
+// A bitmap that several elements share is unpacked once, the others naming it in
+// theme.txt, and pack reads that back to the same theme.
+TEST(Zd7240Theme, SharedBitmapsAreUnpackedOnce) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    WriteFile(dir.File("m.theme"), MacOSTheme());
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"unpack", dir.File("m.theme"), dir.File("a")}).status, 0);
+    fs::copy_file(dir.File("a/ButtonImage.bmp"), dir.File("a/CheckBoxImage.bmp"),
+                  fs::copy_options::overwrite_existing);
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"pack", dir.File("a"), dir.File("s.theme")}).status, 0);
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"unpack", dir.File("s.theme"), dir.File("b")}).status, 0);
+    EXPECT_FALSE(fs::exists(dir.File("b/CheckBoxImage.bmp")));
+    EXPECT_NE(ReadFile(dir.File("b/theme.txt")).find("\nCheckBoxImage=same as ButtonImage.bmp\n"),
+              std::string::npos);
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"pack", dir.File("b"), dir.File("t.theme")}).status, 0);
+    EXPECT_EQ(ReadFile(dir.File("t.theme")), ReadFile(dir.File("s.theme")));
+    // A reference to a bitmap that is not given is refused with its line.
+    WriteFile(dir.File("b/theme.txt"), "RadioButtonImage=same as NoSuchImage.bmp\n");
+    const Result r = RunProcess(ZD7240_THEME, {"pack", dir.File("b"), dir.File("u.theme")});
+    EXPECT_EQ(r.status, 65);
+    EXPECT_NE(r.err.find("theme.txt line 1"), std::string::npos) << r.err;
+}
+
+} // namespace

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMetaEnum>
 #include <QRegularExpression>
 #include <QStringList>
@@ -73,11 +74,16 @@ const char kUsage[] =
     "                                   colours as 0xBBGGRR hex (low byte red) or decimal,\n"
     "                                   integers in decimal (or 0x hex), booleans as\n"
     "                                   True/False or 1/0; blank lines and lines\n"
-    "                                   starting with # are ignored; each key once\n"
+    "                                   starting with # are ignored; each key once;\n"
+    "                                   KEY=same as OTHER.bmp gives an image element\n"
+    "                                   the bitmap of another\n"
     "                      Elements missing from DIR are reported and left out.\n"
     "  unpack FILE DIR     write the elements of a theme file into the folder DIR (made\n"
-    "                      when missing) as KEY.bmp files and a theme.txt, ready to edit\n"
-    "                      and pack again\n"
+    "                      when missing, not its parents) as KEY.bmp files and a\n"
+    "                      theme.txt; a bitmap several elements share is\n"
+    "                      written once; links, folders or special files in DIR where a\n"
+    "                      file would go are refused before anything is written;\n"
+    "                      ready to edit and pack again\n"
     "  -h, --help          this text\n"
     "  -V, --version       the program's version\n"
     "\n"
@@ -434,6 +440,7 @@ int Pack(const QString& dirPath, const QString& path) {
             return NoInput;
         }
         std::map<int, int> firstLine; // element -> line that set it
+        std::map<int, int> shared;    // element -> the element whose bitmap it shares
         const QList<QByteArray> lines = text.split('\n');
         for (qsizetype index = 0; index < lines.size(); ++index) {
             const int lineNumber = int(index) + 1;
@@ -468,9 +475,23 @@ int Pack(const QString& dirPath, const QString& path) {
             qint32 number = 0;
             bool flag = false;
             switch (ThemeElementKind(element)) {
-            case TsuiElementKind::Image:
-                errors << where + QStringLiteral("\"%1\" is an image: give it as %1.bmp").arg(key);
+            case TsuiElementKind::Image: {
+                // "KEY=same as OTHER.bmp": the bitmap of another element, as unpack writes a
+                // bitmap that several elements share.
+                static const QRegularExpression kSameAs(
+                    QStringLiteral("^\\s*same as ([A-Za-z]+)\\.bmp\\s*$"));
+                const QRegularExpressionMatch same = kSameAs.match(value);
+                const int other = same.hasMatch() ? ThemeElementByKey(same.captured(1)) : 0;
+                if (other == 0 || !bitmaps.count(other))
+                    errors << where + QStringLiteral("\"%1\" is an image: give it as %1.bmp, or "
+                                                     "as \"same as KEY.bmp\" of a bitmap given")
+                                          .arg(key);
+                else if (bitmaps.count(element))
+                    errors << where + QStringLiteral("\"%1\" is also given as %1.bmp").arg(key);
+                else
+                    shared[element] = other;
                 break;
+            }
             case TsuiElementKind::Boolean:
                 if (ParseBool(value, &flag))
                     values[element] = flag ? 1 : 0;
@@ -486,6 +507,8 @@ int Pack(const QString& dirPath, const QString& path) {
                 break;
             }
         }
+        for (const auto& [element, other] : shared)
+            bitmaps[element] = bitmaps[other];
     }
     if (!errors.isEmpty()) {
         for (const QString& error : errors)
@@ -554,12 +577,27 @@ int Unpack(const QString& path, const QString& dirPath) {
     // Only regular files inside the folder are written: every name is looked at before
     // anything is written, and a link (which could lead out of the folder), a folder or
     // a special file where a file is to go is refused.
+    // A bitmap that several elements share is written once, as the first element's file;
+    // the others name it in theme.txt ("KEY=same as FIRST.bmp"), so the folder is never
+    // larger than the theme's own data.
     QStringList names{QStringLiteral("theme.txt")};
-    for (int element = 1; element <= kThemeElementCount; ++element) {
-        const QString key = QLatin1String(ThemeElementKey(element));
-        if (ThemeElementKind(element) == TsuiElementKind::Image &&
-            !reader.FindBitmapStream(key).isNull())
+    std::map<int, QString> sameAs; // element -> the key whose file holds its bitmap
+    {
+        QHash<QByteArray, QString> written;
+        for (int element = 1; element <= kThemeElementCount; ++element) {
+            const QString key = QLatin1String(ThemeElementKey(element));
+            if (ThemeElementKind(element) != TsuiElementKind::Image)
+                continue;
+            const QByteArray bytes = reader.FindBitmapStream(key);
+            if (bytes.isNull())
+                continue;
+            if (const auto first = written.constFind(bytes); first != written.constEnd()) {
+                sameAs[element] = *first;
+                continue;
+            }
+            written.insert(bytes, key);
             names << key + QLatin1String(".bmp");
+        }
     }
     for (const QString& name : names) {
         struct stat st {};
@@ -585,6 +623,10 @@ int Unpack(const QString& path, const QString& dirPath) {
             const QByteArray bytes = reader.FindBitmapStream(key);
             if (bytes.isNull()) {
                 missing << key;
+                break;
+            }
+            if (const auto first = sameAs.find(element); first != sameAs.end()) {
+                text += key.toLatin1() + "=same as " + first->second.toLatin1() + ".bmp\n";
                 break;
             }
             if (const int status = WriteBytes(dir.filePath(key + QLatin1String(".bmp")), bytes))
