@@ -20,7 +20,9 @@ QFileDialog& SaveDialog::Dialog() {
     dialog_->setWindowTitle(kTitle);
     dialog_->setAcceptMode(QFileDialog::AcceptSave);
     dialog_->setFileMode(QFileDialog::AnyFile);
-    dialog_->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    // Qt's own question before an existing file is replaced: "Yes" confirms it, "No" keeps
+    // the dialog open with nothing chosen.
+    dialog_->setOptions(QFileDialog::DontUseNativeDialog);
     dialog_->setDefaultSuffix(QString());
     dialog_->setNameFilters(NameFilters(kFilter));
     dialog_->setSizeGripEnabled(true);

@@ -1,7 +1,8 @@
 #pragma once
 // SaveDialog1: the save-file dialog every page's "Make file" shares. Qt's own dialog (not
-// the desktop's), so it behaves the same everywhere: no overwrite question, no default
-// extension, and the last confirmed name proposed again next time.
+// the desktop's), so it behaves the same everywhere: no default extension, and the last
+// confirmed name proposed again next time. As that name may be another page's script,
+// choosing a file that exists asks before replacing it; "No" goes back to the dialog.
 
 #include <QString>
 #include <QStringList>

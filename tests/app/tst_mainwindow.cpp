@@ -9,8 +9,10 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 #include <memory>
 
@@ -300,7 +302,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Save your configure to"));
         QCOMPARE(dialog.nameFilters(), QStringList({"Text File(*.txt)", "All File(*.*)"}));
         QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Text File(*.txt)"));
-        QVERIFY(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+        QVERIFY(!dialog.testOption(QFileDialog::DontConfirmOverwrite));
         QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
         QVERIFY(!dialog.testOption(QFileDialog::ReadOnly));
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptSave);
@@ -336,6 +338,68 @@ private Q_SLOTS:
         QVERIFY(!save.ChooseFile());
         QCOMPARE(proposedSecond, chosen);
         QCOMPARE(save.FileName(), chosen);
+    }
+
+    // An operator saves one page's script, switches to another page and presses "Make
+    // file" and Enter: the dialog proposes the first script's name, and replacing it is
+    // asked first. "No" goes back to the dialog with nothing written; "Yes" replaces it.
+    void saveDialogAsksBeforeReplacing_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("No keeps the file") << false;
+        QTest::newRow("Yes replaces it") << true;
+    }
+    void saveDialogAsksBeforeReplacing() {
+        QFETCH(bool, replace);
+        form_->setFileChooser(nullptr); // the window's own save dialog
+        const QString adslFile = dir_->filePath(QStringLiteral("adsl-0-1-4.txt"));
+        const auto confirmIn = [](QFileDialog* dialog) {
+            QMetaObject::invokeMethod(dialog, "accept");
+        };
+
+        LinkPage& adsl = Show("Adsl--Mmx");
+        Type(adsl, {{"suiEdit1", "0"},
+                    {"suiEdit2", "1"},
+                    {"suiEdit3", "0"},
+                    {"suiEdit4", "4"},
+                    {"suiEdit10", "1"},
+                    {"suiEdit11", "40"}});
+        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(adslFile);
+            confirmIn(dialog);
+        });
+        Press(adsl, adsl.Table().makeButton);
+        QCOMPARE(messenger_.messages, QStringList{kCongratulation});
+        const QByteArray adslScript = ReadAll(adslFile);
+        QCOMPARE(adslScript.count("\r\n"), 4 * 32);
+
+        messenger_.messages.clear();
+        LinkPage& lan = Show("Lan--Mmx");
+        Type(lan, LanMmxExample());
+        QString proposed, question;
+        bool stillOpen = false;
+        WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            proposed = dialog->selectedFiles().value(0);
+            WhenShown<QMessageBox>([&](QMessageBox* box) {
+                question = box->text();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            confirmIn(dialog); // Enter on the proposed name
+            stillOpen = dialog->isVisible();
+            if (stillOpen)
+                dialog->reject();
+        });
+        Press(lan, lan.Table().makeButton);
+        QCOMPARE(proposed, adslFile);
+        QVERIFY2(question.contains(QStringLiteral("adsl-0-1-4.txt")), qPrintable(question));
+        QCOMPARE(stillOpen, !replace);
+        if (replace) {
+            QCOMPARE(messenger_.messages, QStringList{kCongratulation});
+            QCOMPARE(ReadAll(adslFile).left(20), QByteArray("pvc lan 0/5 vlanid 1"));
+        } else {
+            QVERIFY(messenger_.messages.isEmpty());
+            QCOMPARE(form_->LastResult().outcome, FrameOutcome::Cancelled);
+            QCOMPARE(ReadAll(adslFile), adslScript);
+        }
     }
 
     // What the skin does not draw follows the application's own style and classic
