@@ -135,6 +135,10 @@ void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
     ApplyThemeToChildren(suiForm1, style, theme);
     suiMessageDialog1->setFileTheme(theme);
     suiMessageDialog1->setUIStyle(style);
+    // The dialog's black caption belongs to the MacOS title bar it is set up for; in a look
+    // chosen here it takes that look's own caption colour, which the frame's title bar has
+    // just taken, so that it stands out on the look's title bar (white on dark blue).
+    suiMessageDialog1->setCaptionFontColor(suiForm1->TitleBarFontColor());
 }
 
 void TForm1::setVisible(bool visible) {

@@ -450,6 +450,85 @@ private Q_SLOTS:
         QCOMPARE(dialog->ShowModal(), 2);
     }
 
+    // The dialog's caption is black on the MacOS title bar the window opens with; in a look
+    // chosen for the window it takes that look's caption colour, so that it can be read on
+    // the look's title bar: the caption's pixels stand out from the bar around them.
+    void messageDialogCaptionInEveryLook_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::addColumn<bool>("fromFile");
+        QTest::addColumn<QColor>("caption");
+        QTest::newRow("as the window opens") << TsuiUIStyle::MacOS << false << QColor(Qt::black);
+        QTest::newRow("MacOS chosen") << TsuiUIStyle::MacOS << false << QColor(Qt::black);
+        QTest::newRow("WinXP") << TsuiUIStyle::WinXP << false << QColor(Qt::white);
+        QTest::newRow("DeepBlue") << TsuiUIStyle::DeepBlue << false << QColor(Qt::white);
+        QTest::newRow("Protein") << TsuiUIStyle::Protein << false << QColor(Qt::white);
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass << false << QColor(Qt::white);
+        QTest::newRow("theme file") << TsuiUIStyle::FromThemeFile << true << QColor(Qt::white);
+    }
+    void messageDialogCaptionInEveryLook() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(bool, fromFile);
+        QFETCH(QColor, caption);
+        TsuiFileTheme* theme = nullptr;
+        if (fromFile) {
+            const QString path = dir_->filePath(QStringLiteral("xp.theme"));
+            QString error;
+            QVERIFY2(
+                TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP).writeTo(path, &error),
+                qPrintable(error));
+            theme = new TsuiFileTheme(form_.get());
+            theme->setThemeFile(path);
+            QVERIFY(theme->ThemeLoaded());
+        }
+        if (QByteArray(QTest::currentDataTag()) != "as the window opens") {
+            // Through another look first, so that nothing is left from the one before.
+            form_->SetLook(style == TsuiUIStyle::WinXP ? TsuiUIStyle::MacOS : TsuiUIStyle::WinXP);
+            form_->SetLook(style, theme);
+        }
+        TsuiMessageDialog* dialog = form_->suiMessageDialog1;
+        QCOMPARE(dialog->property("CaptionFontColor").value<QColor>(), caption);
+
+        dialog->setCaption(QStringLiteral("Warning"));
+        const std::unique_ptr<QDialog> window = dialog->CreateMessageWindow();
+        auto* frame = window->findChild<TsuiForm*>(QStringLiteral("suiForm1"));
+        QVERIFY(frame);
+        QCOMPARE(frame->UIStyle(), style);
+        TsuiTitleBar* bar = frame->TitleBar();
+        QCOMPARE(bar->FontColor(), caption);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        bar->setFormActive(true);
+        // The caption's band: from the bar's left to its first button, where only the
+        // bar's picture and the caption are drawn.
+        const QImage picture = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int left = picture.width();
+        for (const QRect& rect : bar->ButtonLayout().rects) {
+            if (!rect.isNull())
+                left = qMin(left, rect.left());
+        }
+        QVERIFY(left > 40);
+        // The caption's own colour stands in the band, and the bar behind it differs from
+        // it clearly in brightness (grey value), which is what makes text readable.
+        const int captionGrey = qGray(caption.rgb());
+        int inCaption = 0;
+        qint64 grey = 0;
+        int count = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < left; ++x) {
+                const int pixel = qGray(picture.pixel(x, y));
+                grey += pixel;
+                ++count;
+                if (qAbs(pixel - captionGrey) < 24)
+                    ++inCaption;
+            }
+        }
+        const int meanGrey = static_cast<int>(grey / count);
+        QVERIFY2(inCaption > 20, qPrintable(QString::number(inCaption)));
+        QVERIFY2(qAbs(meanGrey - captionGrey) > 100,
+                 qPrintable(QStringLiteral("bar %1, caption %2").arg(meanGrey).arg(captionGrey)));
+        window->hide();
+    }
+
     // The pointer moving over the title bar's buttons and caption and off the window
     // repaints the buttons that lose and get the hover look, and nothing outside the bar.
     void hoverRepaintsOnlyTheTitleBar() {
