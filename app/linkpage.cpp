@@ -2,10 +2,12 @@
 
 #include <QLabel>
 
+#include "hints.h"
 #include "tsuicombobox.h"
 #include "tsuiedit.h"
 #include "tsuigroupbox.h"
 #include "tsuitabsheet.h"
+#include "windowseams.h"
 
 using namespace zd7240;
 
@@ -13,6 +15,37 @@ namespace {
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// Puts the page's sanity hints to the operator between the End value and the save dialog:
+// the frame asks its chooser for a file right after it has shown the End value, so the
+// question stands in front of the real chooser.
+class HintGate : public FileChooser {
+public:
+    HintGate(const LinkPage& page, Confirmer& confirmer, FileChooser& next)
+        : page_(page), confirmer_(confirmer), next_(next) {}
+
+    std::optional<std::string> ChooseFile() override {
+        const std::vector<std::string> lines = page_.HintLines();
+        if (!lines.empty()) {
+            std::string text;
+            for (const std::string& line : lines)
+                text += (text.empty() ? "" : "\n") + line;
+            if (!confirmer_.Confirm(kWarningCaption, text))
+                return std::nullopt;
+        }
+        return next_.ChooseFile();
+    }
+
+private:
+    const LinkPage& page_;
+    Confirmer& confirmer_;
+    FileChooser& next_;
+};
+
 } // namespace
 
 LinkPage::LinkPage(const PageTable& row, TsuiTabSheet* sheet)
@@ -74,9 +107,40 @@ void LinkPage::CardTypeChanged(std::string_view selectorName) {
         label->setVisible(!first);
 }
 
+std::vector<std::string> LinkPage::HintLines() const {
+    if (FirstInvalidField(table_, *this))
+        return {};
+    std::vector<SanityHint> hints;
+    try {
+        Job job(table_, *this);
+        job.SelectFormat(*this);
+        hints = SanityHints(job, *this);
+    } catch (const ConversionError&) {
+        return {};
+    }
+    std::vector<std::string> lines;
+    for (const SanityHint& hint : hints) {
+        // The box as the page shows it now: a card-type box may have relabelled it.
+        std::string where;
+        for (const GroupRow* group = FindGroup(table_, hint.field->group); group;
+             group = group->parent.empty() ? nullptr : FindGroup(table_, group->parent)) {
+            const TsuiGroupBox* box = Box(group->name);
+            const std::string caption =
+                box ? box->title().toStdString() : std::string(group->caption);
+            where = where.empty() ? caption : caption + " / " + where;
+        }
+        lines.push_back(Quoted(hint.field->label) + " in " + Quoted(where) + ": " + hint.text);
+    }
+    return lines;
+}
+
 FrameResult LinkPage::MakeFile(FileChooser& chooser, Messenger& messenger, ErrorReport& errors,
-                               ProgressMonitor* progress) {
-    FrameResult result = RunFrame(table_, FrameSeams{*this, chooser, messenger, errors, progress});
+                               ProgressMonitor* progress, Confirmer* hints) {
+    std::optional<HintGate> gate;
+    if (hints)
+        gate.emplace(*this, *hints, chooser);
+    FileChooser& asked = gate ? static_cast<FileChooser&>(*gate) : chooser;
+    FrameResult result = RunFrame(table_, FrameSeams{*this, asked, messenger, errors, progress});
     if (result.outcome == FrameOutcome::InvalidInput && result.failedField) {
         if (TsuiEdit* edit = Edit(result.failedField->name)) {
             edit->setFocus(Qt::OtherFocusReason);

@@ -6,10 +6,12 @@
 #include <QObject>
 #include <QString>
 #include <string_view>
+#include <vector>
 
 #include "frame.h"
 #include "pagetable.h"
 
+class Confirmer;
 class QLabel;
 class TsuiComboBox;
 class TsuiEdit;
@@ -42,8 +44,19 @@ public:
     void CardTypeChanged(std::string_view selector);
     // "Make file": the generation frame over this page. When the check fails, the first
     // failing field gets the focus with its text selected once the message is closed.
+    // With `hints`, values the device refuses although they are digits are put to the
+    // operator once the End value is shown, before the file is chosen: "Cancel" ends the
+    // press as a cancelled save does (no file, no message). A page without hints is not
+    // asked about.
     zd7240::FrameResult MakeFile(zd7240::FileChooser& chooser, zd7240::Messenger& messenger,
-                                 zd7240::ErrorReport& errors, zd7240::ProgressMonitor* progress);
+                                 zd7240::ErrorReport& errors, zd7240::ProgressMonitor* progress,
+                                 Confirmer* hints = nullptr);
+
+    // The sanity hints of the fields as they stand, one line each: the field named by its
+    // label and group box as the page shows them, then what zd7240-gen says of the value.
+    // Empty when there is none, and when the fields do not pass the check and the
+    // conversion (the press ends before hints matter).
+    std::vector<std::string> HintLines() const;
 
 private:
     template <class T> T* Find(std::string_view name) const;

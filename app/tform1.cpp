@@ -192,9 +192,10 @@ void TForm1::ResetPage(const char* sheet) {
 
 void TForm1::MakeFile(const char* sheet) {
     ProgressFeedback progress(this, progressDelayMs_);
-    lastResult_ = PageOfSheet(sheet).MakeFile(chooser_ ? *chooser_ : *saveDialog_,
-                                              messenger_ ? *messenger_ : *dialogMessenger_,
-                                              errors_ ? *errors_ : *errorReport_, &progress);
+    lastResult_ = PageOfSheet(sheet).MakeFile(
+        chooser_ ? *chooser_ : *saveDialog_, messenger_ ? *messenger_ : *dialogMessenger_,
+        errors_ ? *errors_ : *errorReport_, &progress,
+        confirmer_ ? confirmer_ : static_cast<Confirmer*>(dialogMessenger_.get()));
 }
 
 void TForm1::CardTypeChanged(const char* selector) {

@@ -11,6 +11,7 @@
 #include "frame.h"
 #include "tsuiuistyle.h"
 
+class Confirmer;
 class LinkPage;
 class MessageBoxErrorReport;
 class DialogMessenger;
@@ -55,6 +56,9 @@ public:
     void setFileChooser(zd7240::FileChooser* chooser) { chooser_ = chooser; }
     void setMessenger(zd7240::Messenger* messenger) { messenger_ = messenger; }
     void setErrorReport(zd7240::ErrorReport* errors) { errors_ = errors; }
+    // Asks about the sanity hints of a press (by default suiMessageDialog1 with "OK" and
+    // "Cancel").
+    void setConfirmer(Confirmer* confirmer) { confirmer_ = confirmer; }
     // How long a job runs before its progress dialog appears.
     void setProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
 
@@ -122,6 +126,7 @@ private:
     zd7240::FileChooser* chooser_ = nullptr;
     zd7240::Messenger* messenger_ = nullptr;
     zd7240::ErrorReport* errors_ = nullptr;
+    Confirmer* confirmer_ = nullptr;
     int progressDelayMs_;
     bool centred_ = false;
     zd7240::FrameResult lastResult_;

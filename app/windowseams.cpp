@@ -20,6 +20,16 @@ void DialogMessenger::ShowMessage(std::string_view caption, std::string_view tex
     dialog_.ShowModal();
 }
 
+bool DialogMessenger::Confirm(std::string_view caption, std::string_view text) {
+    dialog_.setCaption(ToQString(caption));
+    dialog_.setText(ToQString(text));
+    const int buttons = dialog_.ButtonCount();
+    dialog_.setButtonCount(2);
+    const int result = dialog_.ShowModal();
+    dialog_.setButtonCount(buttons);
+    return result == dialog_.property("Button1ModalResult").toInt();
+}
+
 void MessageBoxErrorReport::ReportError(std::string_view message) {
     QMessageBox box(QMessageBox::Critical, window_description::kProgramName, ToQString(message),
                     QMessageBox::Ok, parent_);

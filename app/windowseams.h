@@ -1,6 +1,7 @@
 #pragma once
-// How the window answers the generation frame: messages through suiMessageDialog1,
-// other failures through a top-level error dialog, and progress of long jobs.
+// How the window answers the generation frame: messages and questions through
+// suiMessageDialog1, other failures through a top-level error dialog, and progress of
+// long jobs.
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -11,11 +12,22 @@ class QProgressDialog;
 class QWidget;
 class TsuiMessageDialog;
 
-class DialogMessenger : public zd7240::Messenger {
+// A question the operator answers with "OK" (true) or "Cancel" (false).
+class Confirmer {
+public:
+    virtual ~Confirmer() = default;
+    virtual bool Confirm(std::string_view caption, std::string_view text) = 0;
+};
+
+class DialogMessenger : public zd7240::Messenger, public Confirmer {
 public:
     explicit DialogMessenger(TsuiMessageDialog& dialog) : dialog_(dialog) {}
     // Sets Caption and Text, shows the dialog; its result means nothing here.
     void ShowMessage(std::string_view caption, std::string_view text) override;
+    // The same dialog with "OK" and "Cancel" for this one question: true for "OK";
+    // "Cancel" and the title bar's close button answer false. The dialog has its one
+    // button again afterwards.
+    bool Confirm(std::string_view caption, std::string_view text) override;
 
 private:
     TsuiMessageDialog& dialog_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frame.h"
+#include "windowseams.h"
 
 class FakeChooser : public zd7240::FileChooser {
 public:
@@ -32,6 +33,17 @@ public:
     QStringList errors;
     void ReportError(std::string_view message) override {
         errors.append(QString::fromStdString(std::string(message)));
+    }
+};
+
+class FakeConfirmer : public Confirmer {
+public:
+    QStringList questions; // "Caption|Text"
+    bool answer = true;    // true: "OK"
+    bool Confirm(std::string_view caption, std::string_view text) override {
+        questions.append(QString::fromStdString(std::string(caption)) + QLatin1Char('|') +
+                         QString::fromStdString(std::string(text)));
+        return answer;
     }
 };
 

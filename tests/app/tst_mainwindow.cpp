@@ -94,6 +94,7 @@ class TestMainWindow : public QObject {
     FakeChooser chooser_;
     FakeMessenger messenger_;
     FakeErrors errors_;
+    FakeConfirmer confirmer_;
 
     LinkPage& PageByCaption(const QString& caption) {
         for (LinkPage* page : form_->Pages()) {
@@ -145,10 +146,12 @@ private Q_SLOTS:
         chooser_.answer = QFile::encodeName(Target()).toStdString();
         messenger_ = FakeMessenger();
         errors_ = FakeErrors();
+        confirmer_ = FakeConfirmer();
         form_ = std::make_unique<TForm1>();
         form_->setFileChooser(&chooser_);
         form_->setMessenger(&messenger_);
         form_->setErrorReport(&errors_);
+        form_->setConfirmer(&confirmer_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -761,6 +764,7 @@ private Q_SLOTS:
 
         QCOMPARE(messenger_.messages, QStringList{kCongratulation});
         QVERIFY(errors_.errors.isEmpty());
+        QVERIFY(confirmer_.questions.isEmpty()); // nothing the device refuses
         QCOMPARE(chooser_.calls, 1);
         QCOMPARE(p.Edit(endField.toStdString())->text(), end);
         const QByteArray bytes = ReadAll(Target());
@@ -954,6 +958,126 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
+    // Values the device refuses although they are digits: after the check and the End
+    // value, before the save dialog, the message dialog lists them, one line each as
+    // zd7240-gen words them, with "OK" and "Cancel". "OK" goes on to the save dialog and
+    // writes the script as typed; "Cancel" ends the press with no file and no message.
+    void hintsAskBeforeSaving_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<Texts>("texts");
+        QTest::addColumn<int>("cardType");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("ok");
+
+        const Texts vlans = LanMmxExample() + Texts{{"suiEdit403", "4090"}, {"suiEdit404", "4100"}};
+        const QStringList vlanLines = {
+            R"("End Vlan id:" in "Lan card information": VLAN id 4100 is outside 1..4094)"};
+        QTest::newRow("VLAN 4090..4100, OK")
+            << "Lan--Mmx" << vlans << 0 << "50" << vlanLines << true;
+        QTest::newRow("VLAN 4090..4100, Cancel")
+            << "Lan--Mmx" << vlans << 0 << "50" << vlanLines << false;
+        // Several hints in table order; a nested box is named as the card type shows it.
+        QTest::newRow("VPI and VCI on an Ima card")
+            << "Lan--Mmx"
+            << (LanMmxExample() + Texts{{"suiEdit408", "300"}, {"suiEdit409", "65534"}}) << 1
+            << "65537"
+            << QStringList{R"("Vpi:" in "Mmx card information / Card type is Ima": VPI 300 is above 255)",
+                           R"("End Vci:" in "Mmx card information / Card type is Ima": VCI 65537 is above 65535)"}
+            << true;
+        QTest::newRow("Adsl slot 7, Cancel")
+            << "Adsl--Mmx"
+            << Texts{{"suiEdit1", "0"},  {"suiEdit2", "7"},   {"suiEdit3", "0"}, {"suiEdit4", "9"},
+                     {"suiEdit10", "1"}, {"suiEdit11", "40"}, {"suiEdit13", "2"}}
+            << 0 << "45"
+            << QStringList{R"("Slot id:" in "Start adsl card information": slot 7 holds no )"
+                           R"(subscriber card: the walk writes no line for it, the End value )"
+                           R"(counts it)"}
+            << false;
+        QTest::newRow("port number 0, OK: an empty file")
+            << "Adsl--Lan" << Texts{{"suiEdit301", "0"},   {"suiEdit302", "1"}, {"suiEdit303", "0"},
+                                    {"suiEdit304", "2"},   {"suiEdit307", "0"}, {"suiEdit308", "5"},
+                                    {"suiEdit309", "100"}, {"suiEdit311", "0"}}
+            << 0 << "99"
+            << QStringList{R"("Port number:" in "Default adsl port number per card": a port )"
+                           R"(count of 0 gives no line)",
+                           R"("End Vlan id:" in "Lan card information": the walk writes no )"
+                           R"(line: the file will be empty)"}
+            << true;
+    }
+    void hintsAskBeforeSaving() {
+        QFETCH(QString, page);
+        QFETCH(Texts, texts);
+        QFETCH(int, cardType);
+        QFETCH(QString, end);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, ok);
+        form_->setConfirmer(nullptr); // the window's own message dialog asks
+
+        LinkPage& p = Show(page);
+        Type(p, texts);
+        if (!p.Table().selectors.empty())
+            p.Combo(p.Table().selectors[0].name)->setCurrentIndex(cardType);
+        QString title, text, endShown;
+        QStringList buttons;
+        int choosersBefore = -1;
+        WhenShown<QDialog>([&](QDialog* window) {
+            title = window->windowTitle();
+            text = window->findChild<QLabel*>(QStringLiteral("lbl"))->text();
+            endShown = p.Edit(p.Table().endField)->text();
+            choosersBefore = chooser_.calls;
+            QList<TsuiButton*> found = window->findChildren<TsuiButton*>();
+            std::sort(found.begin(), found.end(),
+                      [](TsuiButton* a, TsuiButton* b) { return a->x() < b->x(); });
+            for (TsuiButton* button : found)
+                buttons << button->Caption();
+            QTest::mouseClick(found.value(ok ? 0 : 1), Qt::LeftButton);
+        });
+        Press(p, p.Table().makeButton);
+
+        QCOMPARE(title, QStringLiteral("Warning"));
+        QCOMPARE(text.split(QLatin1Char('\n')), lines);
+        QCOMPARE(buttons, QStringList({"OK", "Cancel"}));
+        QCOMPARE(endShown, end); // the End value is shown before the question
+        QCOMPARE(choosersBefore, 0);
+        QCOMPARE(form_->suiMessageDialog1->ButtonCount(), 1); // one button again after
+        QVERIFY(errors_.errors.isEmpty());
+        if (ok) {
+            QCOMPARE(chooser_.calls, 1);
+            QCOMPARE(form_->LastResult().outcome, FrameOutcome::Written);
+            QCOMPARE(messenger_.messages, QStringList{kCongratulation});
+            QVERIFY(QFile::exists(Target()));
+            QCOMPARE(static_cast<qsizetype>(form_->LastResult().lines),
+                     ReadAll(Target()).count("\r\n"));
+        } else {
+            QCOMPARE(chooser_.calls, 0);
+            QCOMPARE(form_->LastResult().outcome, FrameOutcome::Cancelled);
+            QVERIFY(messenger_.messages.isEmpty());
+            QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        }
+    }
+
+    // The question goes through the window's seam: the injected one is asked with the same
+    // caption and lines, and a refused input is never asked about.
+    void hintsGoThroughTheConfirmer() {
+        LinkPage& page = Show("Lan--Mmx");
+        Type(page, LanMmxExample() + Texts{{"suiEdit403", "0"}});
+        confirmer_.answer = false;
+        Press(page, page.Table().makeButton);
+        QCOMPARE(
+            confirmer_.questions,
+            QStringList{
+                R"(Warning|"Start Vlan id:" in "Lan card information": VLAN id 0 is outside 1..4094)"});
+        QCOMPARE(chooser_.calls, 0);
+        QVERIFY(messenger_.messages.isEmpty());
+
+        confirmer_.questions.clear();
+        Type(page, {{"suiEdit409", "x"}});
+        Press(page, page.Table().makeButton);
+        QVERIFY(confirmer_.questions.isEmpty());
+        QCOMPARE(messenger_.messages, QStringList{kWarning});
+    }
+
     // Failures beyond the check go to the error report, never with the success message.
     void failuresGoToTheErrorReport() {
         LinkPage& page = Show("Lan--Mmx");
@@ -999,6 +1123,7 @@ private Q_SLOTS:
                  QStringList{"zd7240.txt"});
         QVERIFY(messenger_.messages.isEmpty());
         QVERIFY(errors_.errors.isEmpty());
+        QCOMPARE(confirmer_.questions.size(), 1); // the wrap was pointed out first
         // 2147483647 - 0 + 40 wraps in 32 bits.
         QCOMPARE(page.Edit("suiEdit410")->text(), QStringLiteral("-2147483609"));
     }
