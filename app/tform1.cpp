@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScreen>
 #include <QUrl>
@@ -20,6 +21,7 @@
 #include "tsuimessagedialog.h"
 #include "tsuipagecontrol.h"
 #include "tsuitabsheet.h"
+#include "userguidewindow.h"
 #include "windowdescription.h"
 #include "windowseams.h"
 
@@ -169,9 +171,24 @@ void TForm1::Quit1Click() {
     close();
 }
 
-// The shell opens the help; whatever it answers, the program says nothing itself.
+// A help file in the current folder goes to the shell, and whatever the shell answers the
+// program says nothing itself. Without one, the program's own user guide is shown.
 void TForm1::Helpdocuments1Click() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(wd::kHelpFile)));
+    const QString helpFile = QDir::current().absoluteFilePath(wd::kHelpFile);
+    if (QFileInfo::exists(helpFile)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+        return;
+    }
+    if (!userGuide_) {
+        userGuide_ = new UserGuideWindow(suiForm1->UIStyle(), suiForm1->FileTheme(), this);
+    }
+    userGuide_->show();
+    userGuide_->raise();
+    userGuide_->activateWindow();
+}
+
+UserGuideWindow* TForm1::UserGuide() const {
+    return userGuide_;
 }
 
 void TForm1::Onlinehelp1Click() {

@@ -4,6 +4,7 @@
 // event handlers carry the names of the window description; each is one call into the
 // page code they share.
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -23,6 +24,7 @@ class TsuiForm;
 class TsuiMainMenu;
 class TsuiMessageDialog;
 class TsuiPageControl;
+class UserGuideWindow;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -64,6 +66,10 @@ public:
 
     // The last "Make file" press.
     const zd7240::FrameResult& LastResult() const { return lastResult_; }
+
+    // The user guide window "Help documents" shows when there is no help file to open;
+    // nullptr before the first time.
+    UserGuideWindow* UserGuide() const;
 
 public Q_SLOTS:
     void Quit1Click();
@@ -127,6 +133,7 @@ private:
     zd7240::Messenger* messenger_ = nullptr;
     zd7240::ErrorReport* errors_ = nullptr;
     Confirmer* confirmer_ = nullptr;
+    QPointer<UserGuideWindow> userGuide_;
     int progressDelayMs_;
     bool centred_ = false;
     zd7240::FrameResult lastResult_;

@@ -37,6 +37,7 @@
 #include "tsuitabsheet.h"
 #include "tsuithemefilewriter.h"
 #include "tsuititlebar.h"
+#include "userguidewindow.h"
 #include "windowdescription.h"
 
 using namespace zd7240;
@@ -244,9 +245,22 @@ private Q_SLOTS:
         QVERIFY(messenger_.messages.isEmpty());
     }
 
-    // Both help items go to the shell and the program reports nothing, whatever the shell
-    // does; the help file is taken from the current working directory.
+    // "Help documents" hands a help file in the current working directory to the shell,
+    // and the program reports nothing, whatever the shell does. Without one it shows the
+    // user guide compiled into the program. "Online help" always goes to the shell.
+    void helpItemsOpenThroughTheShell_data() {
+        QTest::addColumn<bool>("helpFile");
+        QTest::newRow("help file in the current folder") << true;
+        QTest::newRow("no help file") << false;
+    }
     void helpItemsOpenThroughTheShell() {
+        QFETCH(bool, helpFile);
+        const QString kept = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_->path()));
+        if (helpFile) {
+            QFile chm(dir_->filePath(QStringLiteral("zd7240.chm")));
+            QVERIFY(chm.open(QIODevice::WriteOnly));
+        }
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "open");
@@ -254,12 +268,56 @@ private Q_SLOTS:
         form_->Onlinehelp1->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(recorder.urls.size(), 2);
-        QCOMPARE(recorder.urls[0],
-                 QUrl::fromLocalFile(QDir::current().absoluteFilePath("zd7240.chm")));
-        QCOMPARE(recorder.urls[1], QUrl(window_description::kOnlineHelpUrl));
+        QVERIFY(QDir::setCurrent(kept));
+
+        QList<QUrl> expected;
+        if (helpFile)
+            expected << QUrl::fromLocalFile(dir_->filePath(QStringLiteral("zd7240.chm")));
+        expected << QUrl(window_description::kOnlineHelpUrl);
+        QCOMPARE(recorder.urls, expected);
         QVERIFY(messenger_.messages.isEmpty());
         QVERIFY(errors_.errors.isEmpty());
+        const auto shownGuide = [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (qobject_cast<UserGuideWindow*>(widget) && widget->isVisible())
+                    return true;
+            }
+            return false;
+        };
+        QCOMPARE(shownGuide(), !helpFile);
+        if (helpFile)
+            return;
+
+        UserGuideWindow* guide = form_->UserGuide();
+        QVERIFY(guide);
+        QVERIFY(guide->isWindow());
+        QVERIFY(QTest::qWaitForWindowExposed(guide));
+        QCOMPARE(guide->Frame()->UIStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(guide->windowTitle(), QStringLiteral("Velmar Zd7240 Helper - User guide"));
+        // The text sits on the frame below its title bar and shows the guide as read
+        // from Markdown: headings and table cells, no Markdown marks.
+        QTextBrowser* text = guide->Browser();
+        QVERIFY(text->isVisible());
+        QVERIFY(text->geometry().top() >= guide->Frame()->TitleBar()->height());
+        QVERIFY(guide->Frame()->rect().contains(text->geometry()));
+        const QString shown = text->toPlainText();
+        for (const char* expectedText : {"The chassis walk", "Lan--Mmx", "Aiu-Mmx", "CR LF",
+                                         "zd7240-gen --job chassis.json", "outside 1..4094"})
+            QVERIFY2(shown.contains(QLatin1String(expectedText)), expectedText);
+        QVERIFY(!shown.contains(QStringLiteral("## ")));
+        QVERIFY(!shown.contains(QStringLiteral("|---|")));
+        // The compiled-in guide is the one installed beside the other documents.
+        QFile source(QStringLiteral(ZD7240_USER_GUIDE));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(UserGuideWindow::GuideText(), QString::fromUtf8(source.readAll()));
+
+        // Asked again, the same window comes back; closed, it only hides.
+        guide->close();
+        QVERIFY(!guide->isVisible());
+        QVERIFY(form_->isVisible());
+        form_->Helpdocuments1->trigger();
+        QCOMPARE(form_->UserGuide(), guide);
+        QVERIFY(guide->isVisible());
     }
 
     void quitClosesTheWindow() {
