@@ -32,6 +32,9 @@ public:
     quint64 loadSerial() const { return loadSerial_; }
     // Why the last load failed, or what was damaged in the file; empty when all was well.
     QString errorString() const { return mgr_.errorString(); }
+    // A bitmap of the theme could not be decoded for want of memory (errorString() names
+    // it); the controls that asked for it keep the built-in look's piece.
+    bool outOfMemory() const { return mgr_.outOfMemory(); }
 
     void ThemeBitmap(int element, QImage& graphic) const;
     // Frame frameIndex (1-based) of frameCount of the element's bitmap; graphic stays as

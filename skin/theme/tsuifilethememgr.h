@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -24,7 +25,12 @@ public:
 
     bool hasReader() const { return reader_ != nullptr; }
     const TsuiThemeFileReader* reader() const { return reader_.get(); }
+    // Why the load failed or what was damaged in the file, followed by what went wrong
+    // while decoding its bitmaps (memory ran out, the bound was reached); empty when all
+    // was well.
     QString errorString() const { return error_; }
+    // A bitmap that passed inspection could not be decoded for want of memory.
+    bool outOfMemory() const { return outOfMemory_; }
 
     // The element's bitmap decoded into graphic; left as it was without a reader, without
     // an entry, or when the entry is not a complete BMP image (checked before decoding,
@@ -32,8 +38,9 @@ public:
     // distinct bitmap is decoded once and then shared. What the bitmaps of one theme
     // hand out together is bounded (kDecodedBudget): the controls cut and mask their own
     // copies of what they get, so one large bitmap named by every element would
-    // otherwise cost its size once per element. An element past the bound is left as it
-    // was (its control keeps the built-in look's piece).
+    // otherwise cost its size once per element. An element is counted the first time it
+    // asks only, so a look built again from the same load costs nothing more. An element
+    // past the bound is left as it was (its control keeps the built-in look's piece).
     void ThemeBitmap(int element, QImage& graphic) const;
 
     // The bound on the bytes of decoded bitmaps one theme hands out, summed over the
@@ -52,5 +59,10 @@ private:
     // Decoded bitmaps by data offset and size; a null image for data that are not one.
     mutable QHash<QPair<qint64, qint64>, QImage> images_;
     mutable qint64 handedOut_ = 0; // bytes of decoded bitmaps handed out so far
-    QString error_;
+    mutable QSet<int> counted_;    // elements whose bitmap is in handedOut_
+    mutable QString error_;
+    mutable bool outOfMemory_ = false;
+    mutable bool overBudgetNoted_ = false;
+
+    void note(const QString& what) const;
 };

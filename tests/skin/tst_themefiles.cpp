@@ -306,6 +306,96 @@ private Q_SLOTS:
         QCOMPARE(graphic.size(), QSize(64, 64));
     }
 
+    // The bound counts each element once, however often it asks (a look is built again
+    // from the same load when no control holds it any more), and covers distinct bitmaps
+    // as well as shared ones: each bitmap alone is well under it, together they pass it.
+    void bitmapBoundCountsEachElementOnce_data() {
+        QTest::addColumn<bool>("distinct");
+        QTest::addColumn<int>("budgetInBitmaps");
+        QTest::addColumn<int>("rounds");
+        QTest::addColumn<int>("handedPerRound"); // -1: every image element
+        QTest::newRow("shared, room for all, asked three times") << false << 19 << 3 << -1;
+        QTest::newRow("shared, room for two") << false << 2 << 2 << 2;
+        QTest::newRow("distinct, room for all, asked three times") << true << 19 << 3 << -1;
+        QTest::newRow("distinct, room for three") << true << 3 << 2 << 3;
+    }
+    void bitmapBoundCountsEachElementOnce() {
+        QFETCH(bool, distinct);
+        QFETCH(int, budgetInBitmaps);
+        QFETCH(int, rounds);
+        QFETCH(int, handedPerRound);
+        TsuiThemeFileWriter writer;
+        QList<int> images;
+        for (int element = 1; element <= kThemeElementCount; ++element) {
+            if (ThemeElementKind(element) != TsuiElementKind::Image)
+                continue;
+            QImage image(32, 32, QImage::Format_RGB32);
+            image.fill(distinct ? qRgb(element, 0, 0) : qRgb(0, 0, 255));
+            QByteArray bmp;
+            QBuffer buffer(&bmp);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "BMP");
+            writer.addBitmap(QLatin1String(ThemeElementKey(element)), bmp);
+            images << element;
+        }
+        if (handedPerRound < 0)
+            handedPerRound = int(images.size());
+        QVERIFY(writer.writeTo(path("bound.theme"), nullptr));
+        TsuiFileThemeMgr::setDecodedBudgetForTests(qint64(budgetInBitmaps) * 32 * 32 * 4);
+        TsuiFileThemeMgr mgr;
+        QVERIFY(mgr.OpenThemeFile(path("bound.theme")));
+        for (int round = 0; round < rounds; ++round) {
+            QSet<qint64> data; // one decoded image shared, or one per bitmap
+            int handed = 0;
+            for (const int element : images) {
+                QImage graphic;
+                mgr.ThemeBitmap(element, graphic);
+                if (!graphic.isNull()) {
+                    ++handed;
+                    data << graphic.cacheKey();
+                    QCOMPARE(graphic.pixel(3, 3), distinct ? qRgb(element, 0, 0) : qRgb(0, 0, 255));
+                }
+            }
+            QCOMPARE(handed, handedPerRound);
+            QCOMPARE(data.size(), distinct ? handedPerRound : 1);
+        }
+        TsuiFileThemeMgr::setDecodedBudgetForTests(0);
+        const bool bounded = handedPerRound < int(images.size());
+        QCOMPARE(mgr.errorString().contains(QStringLiteral("bound")), bounded);
+        QVERIFY(!mgr.outOfMemory());
+    }
+
+    // The writer stores a bitmap given again with the same bytes once; the reader sees
+    // the later records sharing the first one's data.
+    void writerStoresRepeatedBitmapsOnce() {
+        QByteArray a;
+        {
+            QImage image(20, 10, QImage::Format_RGB32);
+            image.fill(Qt::yellow);
+            QBuffer buffer(&a);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(image.save(&buffer, "BMP"));
+        }
+        const QByteArray b("BM not checked by the writer");
+        TsuiThemeFileWriter writer;
+        writer.addBitmap("One", a);
+        writer.addInteger("Number", 7);
+        writer.addBitmap("Two", b);
+        writer.addBitmap("Three", a);
+        writer.addBitmap("Four", b);
+        const QByteArray bytes = writer.toBytes();
+        QCOMPARE(bytes.size(), 24 + 6 * R + a.size() + 4 + b.size()); // and the closing record
+        const auto reader = TsuiThemeFileReader::FromBytes(bytes);
+        QVERIFY(!reader.damaged());
+        const auto& e = reader.entries();
+        QCOMPARE(Names(reader), (QStringList{"One", "Number", "Two", "Three", "Four"}));
+        QCOMPARE(e[3].sameDataAs, 0);
+        QCOMPARE(e[4].sameDataAs, 2);
+        QCOMPARE(reader.FindBitmapStream("Three"), a);
+        QCOMPARE(reader.FindBitmapStream("Four"), b);
+        QCOMPARE(reader.FindIntEntry("Number"), 7);
+    }
+
     void settingThemeFile() {
         TsuiThemeFileWriter first;
         first.addInteger("FormBorderWidthInt", 5);
