@@ -1,6 +1,7 @@
 #include "tsuithemefilewriter.h"
 
 #include <QFile>
+#include <QHash>
 #include <QtEndian>
 #include <cstring>
 
@@ -55,12 +56,23 @@ QByteArray TsuiThemeFileWriter::toBytes() const {
     qToLittleEndian(qint32(TsuiThemeFileReader::kHeaderSize), out.data() + 12);
     qToLittleEndian(kVersion, out.data() + 16);
     qToLittleEndian(qint32(TsuiThemeFileReader::kHeaderSize), out.data() + 20);
-    // Each record is followed by its data; the next record comes right after.
+    // Each record is followed by its data; the next record comes right after. A bitmap
+    // with the very bytes of an earlier one points at that one's data instead, so a
+    // theme is never larger than its distinct bitmaps (readers share such data too).
+    QHash<QByteArray, qint32> bitmapAt;
     for (const Item& item : items_) {
-        const qint32 dataOffset = qint32(out.size() + kRecord);
-        const qint32 next = qint32(dataOffset + item.data.size());
+        qint32 dataOffset = qint32(out.size() + kRecord);
+        const bool bitmap = item.kind == TsuiThemeFileReader::Bitmap && !item.data.isEmpty();
+        const auto earlier = bitmap ? bitmapAt.constFind(item.data) : bitmapAt.constEnd();
+        const bool shared = earlier != bitmapAt.constEnd();
+        if (shared)
+            dataOffset = *earlier;
+        else if (bitmap)
+            bitmapAt.insert(item.data, dataOffset);
+        const qint32 next = qint32(out.size() + kRecord + (shared ? 0 : item.data.size()));
         out += record(item.name, item.kind, dataOffset, qint32(item.data.size()), next);
-        out += item.data;
+        if (!shared)
+            out += item.data;
     }
     out += record(QByteArray(), 0, 0, 0, 0);
     return out;

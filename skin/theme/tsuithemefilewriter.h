@@ -1,7 +1,9 @@
 #pragma once
 // Builds theme files: the header, one record per entry followed by its data, and the
-// closing record. Header bytes 0..11 carry the text "ZD7240 THEME", bytes 16..19 the
-// format version 1; readers do not interpret either.
+// closing record. A bitmap given again with the very same bytes (one bitmap that
+// several elements use) is stored once, the later records pointing at its data.
+// Header bytes 0..11 carry the text "ZD7240 THEME", bytes 16..19 the format version 1;
+// readers do not interpret either.
 
 #include <QByteArray>
 #include <QString>

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -220,6 +222,121 @@ TEST(Zd7240Theme, SharedBitmapsAreUnpackedOnce) {
     const Result r = RunProcess(ZD7240_THEME, {"pack", dir.File("b"), dir.File("u.theme")});
     EXPECT_EQ(r.status, 65);
     EXPECT_NE(r.err.find("theme.txt line 1"), std::string::npos) << r.err;
+}
+
+} // namespace
+
+namespace {
+
+// A theme whose every image element names one bitmap: a 8192 x 8192 RLE8 image whose
+// runs end at once, padded to the 64 KiB of compressed data such an image may have.
+std::string SharedBitmapTheme() {
+    const char* const keys[] = {
+        "ButtonImage",          "CheckBoxImage",        "RadioButtonImage",
+        "TitleBarButtonImage",  "TitleBarLeftImage",    "TitleBarClientImage",
+        "TitleBarRightImage",   "ProgressBarImage",     "TrackBarBarImage",
+        "TrackBarSliderImage",  "TrackBarSliderVImage", "ScrollBarButtonImage",
+        "ScrollBarSliderImage", "CheckListBoxImage",    "ScrollButtonImage",
+        "TabControlTabImage",   "TabControlBarImage",   "SideChannelHandleImage",
+        "SideChannelBarImage"};
+    const auto put = [](std::string& s, std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            s[at + std::size_t(i)] = char((v >> (8 * i)) & 0xff);
+    };
+    const std::size_t palette = 1024, rle = 65536, pixels = 14 + 40 + palette;
+    std::string bmp(pixels + rle, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(bmp, 2, std::uint32_t(bmp.size()));
+    put(bmp, 10, std::uint32_t(pixels));
+    put(bmp, 14, 40);
+    put(bmp, 18, 8192);
+    put(bmp, 22, 8192);
+    put(bmp, 26, 1 | (8 << 16)); // one plane, 8 bits a pixel
+    put(bmp, 30, 1);             // RLE8
+    bmp[pixels + 1] = 1;         // end of bitmap
+    const std::size_t count = std::size(keys), data = 24 + (count + 1) * 77;
+    std::string theme(data, '\0');
+    theme.replace(0, 12, "ZD7240 THEME");
+    put(theme, 12, 24);
+    put(theme, 20, 24);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = 24 + i * 77;
+        theme.replace(at, std::strlen(keys[i]), keys[i]);
+        put(theme, at + 65, std::uint32_t(data));
+        put(theme, at + 69, std::uint32_t(bmp.size()));
+        put(theme, at + 73, std::uint32_t(at + 77));
+    }
+    return theme + bmp;
+}
+
+std::uintmax_t FolderSize(const std::filesystem::path& folder) {
+    std::uintmax_t size = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        size += entry.file_size();
+    return size;
+}
+
+// One bitmap named by all 19 image elements: unpack writes it once, pack stores it once,
+// and from then on unpack and pack give back the same bytes.
+TEST(Zd7240Theme, SharedBitmapStaysOneBitmapThroughUnpackAndPack) {
+    TempDir dir;
+    const std::string theme = SharedBitmapTheme();
+    WriteFile(dir.File("s.theme"), theme);
+    Result r = RunProcess(ZD7240_THEME, {"unpack", dir.File("s.theme"), dir.File("a")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_LT(FolderSize(dir.path() / "a"), theme.size() + 4096);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "a"),
+                            std::filesystem::directory_iterator()),
+              2); // ButtonImage.bmp and theme.txt
+    r = RunProcess(ZD7240_THEME, {"pack", dir.File("a"), dir.File("p.theme")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string packed = ReadFile(dir.File("p.theme"));
+    EXPECT_LE(packed.size(), theme.size());
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"unpack", dir.File("p.theme"), dir.File("b")}).status, 0);
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"pack", dir.File("b"), dir.File("q.theme")}).status, 0);
+    EXPECT_EQ(ReadFile(dir.File("q.theme")), packed);
+    r = RunProcess(ZD7240_THEME, {"dump", dir.File("q.theme")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("SideChannelBarImage bitmap 8192x8192\n"), std::string::npos);
+}
+
+// Names from the command line and the folder reach messages with their control
+// characters escaped, whatever the command and whatever went wrong.
+TEST(Zd7240Theme, NamesInMessagesAreEscaped) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string evil = "e\x1b]0;x\x07\n\r";
+    WriteFile(dir.File("m.theme"), MacOSTheme());
+    fs::create_directory(dir.path() / "look");
+    WriteFile(dir.File("look/" + evil + ".bmp"), "not read");
+    fs::create_directory(dir.path() / "bad");
+    WriteFile(dir.File("bad/theme.txt"), "e\x1b]0;x\x07=1\n");
+    fs::create_directory(dir.path() / evil);
+    fs::create_symlink("elsewhere", dir.File(evil + "/theme.txt"));
+    const std::vector<std::pair<std::vector<std::string>, int>> runs = {
+        {{"dump", dir.File(evil)}, 66},
+        {{"unpack", dir.File(evil), dir.File("u")}, 66},
+        {{"unpack", dir.File("m.theme"), dir.File(evil + "-no/u")}, 73},
+        {{"unpack", dir.File("m.theme"), dir.File(evil)}, 73},
+        {{"export", "MacOS", dir.File(evil + "-no/x.theme")}, 73},
+        {{"export", evil, dir.File("x.theme")}, 64},
+        {{"pack", dir.File(evil), dir.File("x.theme")}, 66},
+        {{"pack", dir.File("look"), dir.File(evil + "-no/x.theme")}, 73},
+        {{"pack", dir.File("bad"), dir.File("x.theme")}, 65},
+        {{evil}, 64},
+    };
+    for (const auto& [args, status] : runs) {
+        SCOPED_TRACE(args.front() + " " + std::to_string(status));
+        const Result r = RunProcess(ZD7240_THEME, args);
+        EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_NE(r.err.find("e\\x1b]0;x\\x07"), std::string::npos) << r.err;
+        for (const char c : r.err)
+            EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir.File("x.theme")));
+    EXPECT_FALSE(fs::exists(dir.File(evil + "-no")));
+    EXPECT_FALSE(fs::exists(dir.File(evil + "/ButtonImage.bmp")));
 }
 
 } // namespace

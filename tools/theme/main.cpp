@@ -6,9 +6,9 @@
 //   unpack FILE DIR     write a theme file's elements as such a folder
 //
 // Exit statuses follow sysexits: 64 usage, 65 bad data (not a theme, damaged, bad
-// input in a folder), 66 input missing, 73 output cannot be created, 74 output could
-// not be written (the old file is kept) or standard output was lost; 128 + the signal's
-// number when interrupted.
+// input in a folder), 66 input missing, 71 memory ran out, 73 output cannot be
+// created, 74 output could not be written (the old file is kept) or standard output was
+// lost; 128 + the signal's number when interrupted.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +27,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -48,6 +49,7 @@ enum Exit {
     DataError = zd7240::exit_status::kData,
     NoInput = zd7240::exit_status::kNoInput,
     Software = zd7240::exit_status::kSoftware,
+    OsError = zd7240::exit_status::kOsError,
     CantCreate = zd7240::exit_status::kCantCreate,
     IoError = zd7240::exit_status::kIoError
 };
@@ -91,8 +93,9 @@ const char kUsage[] =
     "once the whole theme is written; devices, FIFOs and pipes are written directly.\n"
     "\n"
     "Exit status: 0 success, 64 usage error, 65 bad or damaged data, 66 input missing,\n"
-    "73 output cannot be created, 74 writing failed (the old file is kept) or standard\n"
-    "output was lost, 130 interrupted (143 SIGTERM, 129 SIGHUP; the old file is kept).\n";
+    "71 memory ran out, 73 output cannot be created, 74 writing failed (the old file is\n"
+    "kept) or standard output was lost, 130 interrupted (143 SIGTERM, 129 SIGHUP; the old\n"
+    "file is kept).\n";
 
 // Text from a file or the command line, escaped for a message or a listing line.
 std::string Escaped(const QString& text, bool backslash = false) {
@@ -727,6 +730,12 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         try {
             status = Run(app.arguments().mid(1));
+        } catch (const std::bad_alloc&) {
+            // A theme file is read whole and a theme built in memory: 64 MiB at most, but
+            // the system may still refuse it. The old output file is kept.
+            static const char kNoMemory[] = "zd7240-theme: memory ran out\n";
+            std::fwrite(kNoMemory, 1, sizeof kNoMemory - 1, stderr);
+            status = OsError;
         } catch (const std::exception& e) {
             Err(QString::fromLocal8Bit(e.what()));
             status = Software;
