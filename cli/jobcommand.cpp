@@ -85,6 +85,9 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     std::vector<JobEntry> entries;
     try {
         entries = ReadJobFile(options.jobFile);
+    } catch (const JobFileUnreadable& e) {
+        std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
+        return kExitNoInput;
     } catch (const JobFileError& e) {
         std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
         return kExitData;

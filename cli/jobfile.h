@@ -36,12 +36,21 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A job file that cannot be opened or read at all (missing, not readable, a folder):
+// exit status 66 (no input), as for the other programs' input files, while a file that
+// was read and cannot be used is 65 (data).
+class JobFileUnreadable : public JobFileError {
+public:
+    using JobFileError::JobFileError;
+};
+
 // Reads a job file's text. `fileName` is used in messages; relative outputs are taken
 // from `folder`. Throws JobFileError.
 std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fileName,
                                    const std::filesystem::path& folder);
 
-// Reads a job file from disk (at most 64 MiB). Throws JobFileError.
+// Reads a job file or a stream (at most 64 MiB; a longer one is refused as soon as it
+// passes the limit). Throws JobFileUnreadable or JobFileError.
 std::vector<JobEntry> ReadJobFile(const std::string& fileName);
 
 // A one-job file with every field of the page that is not computed, the card types by

@@ -19,6 +19,7 @@ namespace zd7240::cli {
 inline constexpr int kExitOk = exit_status::kOk;
 inline constexpr int kExitUsage = exit_status::kUsage;
 inline constexpr int kExitData = exit_status::kData;
+inline constexpr int kExitNoInput = exit_status::kNoInput;
 inline constexpr int kExitCantCreate = exit_status::kCantCreate;
 inline constexpr int kExitIoError = exit_status::kIoError;
 

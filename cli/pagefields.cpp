@@ -2,29 +2,46 @@
 
 namespace zd7240::cli {
 
-PageFields::PageFields(const PageTable& page) : page_(&page) {
-    for (const FieldRow& f : page.fields)
-        texts_[std::string(f.name)] = std::string(f.initial);
-    for (const SelectorRow& s : page.selectors)
-        indices_[std::string(s.name)] = 0;
+PageFields::PageFields(const PageTable& page)
+    : page_(&page), texts_(page.fields.size()), indices_(page.selectors.size(), 0) {
+    for (std::size_t i = 0; i < page.fields.size(); ++i)
+        texts_[i] = std::string(page.fields[i].initial);
+}
+
+int PageFields::FieldIndex(std::string_view control) const {
+    for (std::size_t i = 0; i < page_->fields.size(); ++i) {
+        if (page_->fields[i].name == control)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int PageFields::SelectorIndex(std::string_view selector) const {
+    for (std::size_t i = 0; i < page_->selectors.size(); ++i) {
+        if (page_->selectors[i].name == selector)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 std::string PageFields::Text(std::string_view control) const {
-    auto it = texts_.find(control);
-    return it == texts_.end() ? std::string() : it->second;
+    const int i = FieldIndex(control);
+    return i < 0 ? std::string() : texts_[static_cast<std::size_t>(i)];
 }
 
 void PageFields::SetText(std::string_view control, const std::string& text) {
-    texts_[std::string(control)] = text;
+    if (const int i = FieldIndex(control); i >= 0)
+        texts_[static_cast<std::size_t>(i)] = text;
 }
 
 int PageFields::ItemIndex(std::string_view selector) const {
-    auto it = indices_.find(selector);
-    return it == indices_.end() ? -1 : it->second;
+    const int i = SelectorIndex(selector);
+    return i < 0 ? -1 : indices_[static_cast<std::size_t>(i)];
 }
 
 void PageFields::SetIndex(std::string_view selector, int index) {
-    indices_[std::string(selector)] = index;
+    if (const int i = SelectorIndex(selector); i >= 0)
+        indices_[static_cast<std::size_t>(i)] = index;
 }
 
 PageFields::Named PageFields::Find(std::string_view name) const {
@@ -69,10 +86,12 @@ std::optional<PageFields::Repeat> PageFields::NoteGiven(std::string_view name,
     if (!named.field && !named.selector)
         return std::nullopt;
     const std::string_view control = named.field ? named.field->name : named.selector->name;
-    const auto [it, fresh] = given_.emplace(std::string(control), std::string(as));
-    if (fresh)
-        return std::nullopt;
-    return Repeat{it->first, it->second};
+    for (const Given& given : given_) {
+        if (given.control == control)
+            return Repeat{std::string(control), given.as};
+    }
+    given_.push_back({control, std::string(as)});
+    return std::nullopt;
 }
 
 } // namespace zd7240::cli

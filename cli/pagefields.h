@@ -3,10 +3,10 @@
 // field by control name or key, a card-type box by item text or index, each field once.
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame.h"
 #include "pagetable.h"
@@ -49,10 +49,20 @@ private:
     };
     Named Find(std::string_view name) const;
 
+    // Position of a control among the page's fields or card-type boxes; -1 when none.
+    int FieldIndex(std::string_view control) const;
+    int SelectorIndex(std::string_view selector) const;
+
+    // Kept in the order of the page's rows rather than in maps by name: a job file holds
+    // one of these per job, and maps took about 1.5 KB a job.
     const PageTable* page_;
-    std::map<std::string, std::string, std::less<>> texts_;
-    std::map<std::string, int, std::less<>> indices_;
-    std::map<std::string, std::string, std::less<>> given_; // control -> as given
+    std::vector<std::string> texts_; // per field row
+    std::vector<int> indices_;       // per card-type box
+    struct Given {
+        std::string_view control;
+        std::string as;
+    };
+    std::vector<Given> given_; // in the order given
 };
 
 } // namespace zd7240::cli

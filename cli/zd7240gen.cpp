@@ -64,9 +64,9 @@ void PrintUsage(std::ostream& out) {
            "\n"
            "Exit status: 0 written; 64 bad usage; 65 a field is not an integer or too large,\n"
            "a job file that cannot be used, a conflict (--check) or a warning (--strict);\n"
-           "73 the file cannot be created; 74 writing failed (the old file is kept) or\n"
-           "standard output was lost; 130 interrupted by SIGINT, 143 by SIGTERM, 129 by\n"
-           "SIGHUP (the old file is kept).\n";
+           "66 the job file cannot be read; 73 the file cannot be created; 74 writing\n"
+           "failed (the old file is kept) or standard output was lost; 130 interrupted by\n"
+           "SIGINT, 143 by SIGTERM, 129 by SIGHUP (the old file is kept).\n";
 }
 
 void ListPages() {

@@ -333,7 +333,7 @@ TEST(JobFiles, SaveJobRoundTrip) {
 TEST(JobFiles, FoldersAndStreamsAsJobFiles) {
     TempDir dir;
     Result r = Gen({"--job", "."}, dir.path());
-    EXPECT_EQ(r.status, 65);
+    EXPECT_EQ(r.status, 66) << "a job file that cannot be read is no input";
     EXPECT_TRUE(Contains(r.err, ".: is a folder, not a job file")) << r.err;
 
     const std::string job = JobFile({kLanJob});
