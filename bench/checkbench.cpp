@@ -30,7 +30,7 @@ int main() {
                 ".txt\"}";
     }
     text += "]}";
-    std::vector<cli::JobEntry> entries = cli::ParseJobFile(text, "bench.json", "/tmp");
+    std::vector<cli::JobEntry> entries = cli::ParseJobFile(text, "bench.json", "/tmp").jobs;
     std::vector<Job> jobs;
     for (cli::JobEntry& entry : entries) {
         jobs.emplace_back(*entry.page, entry.fields);

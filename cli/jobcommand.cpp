@@ -1,8 +1,13 @@
 #include "jobcommand.h"
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "hints.h"
 #include "jobfile.h"
@@ -15,10 +20,6 @@
 namespace zd7240::cli {
 
 namespace {
-
-std::string JobName(const JobEntry& entry) {
-    return "job " + std::to_string(entry.number) + " (" + EscapeText(entry.output) + ")";
-}
 
 // A page's fields checked and converted as "Make file" does, ready to be summed up,
 // checked against other jobs or written; or why not, with the status for it.
@@ -50,8 +51,8 @@ std::size_t PrintHints(const Job& job, const FieldAccess& fields, const std::str
     const std::vector<SanityHint> hints = SanityHints(job, fields);
     for (const SanityHint& hint : hints) {
         // One write per line: standard error is unbuffered and there may be thousands.
-        std::cerr << "zd7240-gen: " + prefix + "warning: " + std::string(hint.field->key) + " (" +
-                         FieldName(job.page(), *hint.field) + "): " + hint.text + "\n";
+        std::cerr << "zd7240-gen: " + prefix + "warning: " + KeyName(job.page(), *hint.field) +
+                         ": " + hint.text + "\n";
     }
     return hints.size();
 }
@@ -70,93 +71,205 @@ void PrintSummary(std::ostream& out, const Job& job) {
     }
 }
 
-int RunOne(JobEntry& entry, bool progress, WriteBehind& behind) {
-    const std::string prefix = JobName(entry) + ": ";
-    FixedChooser chooser(entry.path);
-    StderrMessages messages(prefix);
-    LineProgress monitor(progress, true); // the End line writes over the count
-    FrameSeams seams{entry.fields, chooser, messages, messages, &monitor};
-    seams.open = [&behind](const std::string& path) { return OpenScript(path, &behind); };
-    const FrameResult result = RunFrame(*entry.page, seams);
-    return ReportOutcome(*entry.page, entry.fields, result, prefix, entry.output);
+// Prints each line of a multi-line message after "zd7240-gen: ".
+void PrintLines(const std::string& text) {
+    std::string out;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t to = text.find('\n', from);
+        if (to == std::string::npos)
+            to = text.size();
+        out += "zd7240-gen: " + EscapeText(std::string_view(text).substr(from, to - from)) + "\n";
+        from = to + 1;
+    }
+    std::cerr << out;
+}
+
+// Why a file cannot be created at `path`, judged before anything is written: its folder
+// is missing, not a folder or not writable, or the path is a folder. Empty when it can.
+// A FIFO, a device or a file that is there already is left to the writer.
+std::string CreateProblem(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path target(path);
+    if (std::filesystem::is_directory(target, ec))
+        return "is a folder";
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0)
+        return "its folder " + Quoted(folder.string()) + ": " + std::strerror(errno);
+    if (!S_ISDIR(st.st_mode))
+        return Quoted(folder.string()) + " is not a folder";
+    if (access(folder.c_str(), W_OK | X_OK) != 0 &&
+        !(access(path.c_str(), W_OK) == 0 && !std::filesystem::is_regular_file(target, ec)))
+        return "its folder " + Quoted(folder.string()) + ": " + std::strerror(errno);
+    return {};
+}
+
+// The jobs in the order their files are written: the jobs of one file together, in job
+// order, the files in the order of their first job. Standard output is one such file.
+std::vector<std::vector<std::size_t>> FileGroups(const std::vector<JobEntry>& entries) {
+    std::vector<std::vector<std::size_t>> groups;
+    std::map<std::string, std::size_t> byPlace; // place ("-" for standard output) -> group
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& place = entries[i].path == "-" ? entries[i].path : entries[i].place;
+        const auto [it, fresh] = byPlace.emplace(place, groups.size());
+        if (fresh)
+            groups.emplace_back();
+        groups[it->second].push_back(i);
+    }
+    return groups;
+}
+
+// Writes one file from its jobs, replacing it once when all of them are written.
+int WriteGroup(const std::vector<JobEntry>& entries, const std::vector<Job>& jobs,
+               const std::vector<std::size_t>& group, bool progress, WriteBehind& behind) {
+    const JobEntry& first = entries[group.front()];
+    std::vector<std::string> ends;
+    // An interrupt ends the process at once; it says which job was left.
+    const auto note = [](const JobEntry& entry) {
+        SetInterruptNote(" in " + entry.Label() + "; its file was left as it was, the " +
+                         "files of the jobs before it are complete");
+    };
+    note(first); // opening a FIFO waits for its reader
+    try {
+        std::unique_ptr<ScriptWriter> writer = OpenScript(first.path, &behind);
+        for (std::size_t i : group) {
+            const JobEntry& entry = entries[i];
+            note(entry);
+            LineProgress monitor(progress, true); // the End line writes over the count
+            std::uint64_t lines = 0;
+            jobs[i].WriteTo(*writer, &monitor, &lines);
+            monitor.Finished();
+            ends.push_back(entry.Label() + ": " + EndLine(*entry.page, jobs[i].endValue()) + "\n");
+        }
+        writer->Commit();
+    } catch (const FileError& e) {
+        std::cerr << "zd7240-gen: " + first.Label() + ": " + EscapeText(e.what()) + "\n";
+        return e.kind() == FileError::Kind::Create ? kExitCantCreate : kExitIoError;
+    }
+    std::string text;
+    for (const std::string& end : ends)
+        text += end;
+    std::cerr << text;
+    return kExitOk;
 }
 
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
-    std::vector<JobEntry> entries;
+    JobFile file;
     try {
-        entries = ReadJobFile(options.jobFile);
+        file = ReadJobFile(options.jobFile, options.sets);
     } catch (const JobFileUnreadable& e) {
-        std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
+        PrintLines(e.what());
         return kExitNoInput;
     } catch (const JobFileError& e) {
-        std::cerr << "zd7240-gen: " << EscapeText(e.what()) << "\n";
+        PrintLines(e.what());
+        return kExitData;
+    }
+    std::vector<JobEntry>& entries = file.jobs;
+
+    // Everything is judged before anything is written: every field of every job, the
+    // jobs against each other and against the chassis, and the folders of the outputs.
+    // Any refusal writes nothing.
+    std::vector<Job> jobs;
+    jobs.reserve(entries.size());
+    std::size_t refused = 0;
+    for (JobEntry& entry : entries) {
+        const std::vector<std::string> refusals = FieldRefusals(*entry.page, entry.fields);
+        for (const std::string& refusal : refusals)
+            std::cerr << "zd7240-gen: " + entry.Label() + ": " + refusal + "\n";
+        if (!refusals.empty()) {
+            ++refused;
+            continue;
+        }
+        Prepared prepared = Prepare(*entry.page, entry.fields);
+        if (!prepared.job) {
+            std::cerr << "zd7240-gen: " + entry.Label() + ": " + prepared.refusal + "\n";
+            ++refused;
+            continue;
+        }
+        jobs.push_back(std::move(*prepared.job));
+    }
+    if (refused > 0) {
+        std::cerr << "zd7240-gen: " << refused << " job(s) refused; nothing written\n";
         return kExitData;
     }
 
-    // With --check, --strict or --dry-run every job is judged before any is written.
-    if (options.check || options.strict || dryRun) {
-        std::vector<Job> jobs;
-        std::size_t warnings = 0;
-        for (JobEntry& entry : entries) {
-            Prepared prepared = Prepare(*entry.page, entry.fields);
-            if (!prepared.job) {
-                std::cerr << "zd7240-gen: " << JobName(entry) << ": " << prepared.refusal << "\n";
-                return prepared.status;
+    std::size_t warnings = 0;
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        warnings += PrintHints(jobs[i], entries[i].fields, entries[i].Label() + ": ");
+    if (options.strict && warnings > 0) {
+        std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
+        return kExitData;
+    }
+
+    if (!options.noCheck) {
+        std::vector<JobBindings> bindings;
+        bindings.reserve(jobs.size());
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
+        const std::vector<Conflict> conflicts = FindConflicts(bindings);
+        std::size_t findings = conflicts.size();
+        for (const Conflict& c : conflicts) {
+            std::string line = "zd7240-gen: conflict: " + entries[c.first].Label();
+            if (c.first == c.second) {
+                line += " binds " + c.endpoint + " twice";
+                if (c.wrapsAround)
+                    line += " (its counter comes round after 2^32 lines)";
+            } else {
+                line += " and " + entries[c.second].Label() + " both bind " + c.endpoint;
             }
-            warnings += PrintHints(*prepared.job, entry.fields, JobName(entry) + ": ");
-            jobs.push_back(std::move(*prepared.job));
+            std::cerr << line + "\n";
         }
-        if (options.strict && warnings > 0) {
-            std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
+        if (file.hasChassis) {
+            for (std::size_t i = 0; i < jobs.size(); ++i) {
+                for (const std::string& finding :
+                     ChassisFindings(jobs[i], entries[i].fields, file.chassis, options.strict)) {
+                    std::cerr << "zd7240-gen: " + entries[i].Label() + ": " + finding + "\n";
+                    ++findings;
+                }
+            }
+        }
+        if (findings > 0) {
+            std::cerr << "zd7240-gen: " << findings
+                      << " conflict(s) with other jobs or the chassis; nothing written\n";
             return kExitData;
         }
-        if (options.check) {
-            std::vector<JobBindings> bindings;
-            bindings.reserve(jobs.size());
-            for (std::size_t i = 0; i < jobs.size(); ++i)
-                bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
-            const std::vector<Conflict> conflicts = FindConflicts(bindings);
-            for (const Conflict& c : conflicts) {
-                std::string line = "zd7240-gen: conflict: " + JobName(entries[c.first]);
-                if (c.first == c.second) {
-                    line += " binds " + c.endpoint + " twice";
-                    if (c.wrapsAround)
-                        line += " (its counter comes round after 2^32 lines)";
-                } else {
-                    line += " and " + JobName(entries[c.second]) + " both bind " + c.endpoint;
-                }
-                std::cerr << line + "\n";
-            }
-            if (!conflicts.empty()) {
-                std::cerr << "zd7240-gen: " << conflicts.size()
-                          << " conflict(s); nothing written\n";
-                return kExitData;
-            }
+    }
+
+    const std::vector<std::vector<std::size_t>> groups = FileGroups(entries);
+    bool cannotCreate = false;
+    for (const std::vector<std::size_t>& group : groups) {
+        const JobEntry& entry = entries[group.front()];
+        if (entry.path == "-")
+            continue;
+        if (const std::string problem = CreateProblem(entry.path); !problem.empty()) {
+            std::cerr << "zd7240-gen: " + entry.Label() + ": cannot create " +
+                             Quoted(entry.output) + ": " + problem + "\n";
+            cannotCreate = true;
         }
-        if (dryRun) {
-            for (std::size_t i = 0; i < jobs.size(); ++i) {
-                std::cout << JobName(entries[i]) << "\n";
-                PrintSummary(std::cout, jobs[i]);
-            }
-            return kExitOk;
+    }
+    if (cannotCreate) {
+        std::cerr << "zd7240-gen: nothing written\n";
+        return kExitCantCreate;
+    }
+
+    if (dryRun) {
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            std::cout << entries[i].Label() << "\n";
+            PrintSummary(std::cout, jobs[i]);
         }
+        return kExitOk;
     }
 
     // Over a file size limit, let the write fail and the old file stay, rather than die.
     std::signal(SIGXFSZ, SIG_IGN);
-    const bool hintsShown = options.check || options.strict;
-    // One writer thread and one pair of buffers serve every job in turn.
+    // One writer thread and one pair of buffers serve every file in turn.
     WriteBehind behind;
-    for (JobEntry& entry : entries) {
-        // An interrupt ends the process at once; it says which job was left.
-        SetInterruptNote(" in " + JobName(entry) + "; its file was left as it was, the files of " +
-                         "the jobs before it are complete");
-        if (!hintsShown) {
-            const Prepared prepared = Prepare(*entry.page, entry.fields);
-            if (prepared.job)
-                PrintHints(*prepared.job, entry.fields, JobName(entry) + ": ");
-        }
-        if (const int status = RunOne(entry, progress, behind); status != kExitOk)
+    for (const std::vector<std::size_t>& group : groups) {
+        if (const int status = WriteGroup(entries, jobs, group, progress, behind);
+            status != kExitOk)
             return status;
     }
     return kExitOk;
@@ -195,6 +308,10 @@ bool TakeValue(std::vector<std::string_view>& args, std::size_t i, std::string_v
 
 std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobCommandOptions& options) {
     bool help = false;
+    const auto erase = [&args](std::size_t i, std::size_t n) {
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + n));
+    };
     for (std::size_t i = 0; i < args.size();) {
         const std::string_view arg = args[i];
         if (arg == "--")
@@ -210,9 +327,33 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
                                   " needs a file name");
             continue;
         }
-        if (arg == "--check" || arg == "--strict") {
-            (arg == "--check" ? options.check : options.strict) = true;
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+        if (arg == "--set" || arg.starts_with("--set=")) {
+            std::string_view setting;
+            if (arg == "--set") {
+                if (i + 1 >= args.size())
+                    return UsageError("option --set needs KEY=VALUE");
+                setting = args[i + 1];
+                erase(i, 2);
+            } else {
+                setting = arg.substr(6);
+                erase(i, 1);
+            }
+            const std::size_t equals = setting.find('=');
+            if (equals == std::string_view::npos || equals == 0)
+                return UsageError("--set " + std::string(setting) + ": write --set KEY=VALUE");
+            options.sets.push_back(
+                {std::string(setting.substr(0, equals)), std::string(setting.substr(equals + 1))});
+            continue;
+        }
+        bool* flag = arg == "--check"      ? &options.check
+                     : arg == "--no-check" ? &options.noCheck
+                     : arg == "--strict"   ? &options.strict
+                     : arg == "--append"   ? &options.append
+                     : arg == "--force"    ? &options.force
+                                           : nullptr;
+        if (flag) {
+            *flag = true;
+            erase(i, 1);
             continue;
         }
         help = help || arg == "--help" || arg == "-h" || arg == "--version" || arg == "-V";
@@ -220,11 +361,22 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
     }
     if (help)
         return std::nullopt;
+    if ((options.append || options.force) && options.saveJob.empty())
+        return UsageError(std::string(options.append ? "--append" : "--force") +
+                          " says how --save-job treats an existing job file: give --save-job FILE");
+    if (options.append && options.force)
+        return UsageError("--append keeps the job file's jobs and --force replaces them: give one");
     if (options.jobFile.empty()) {
-        if (options.check)
-            return UsageError("--check compares the jobs of a job file: give --job FILE");
+        if (options.check || options.noCheck)
+            return UsageError(std::string(options.check ? "--check" : "--no-check") +
+                              " is about the jobs of a job file: give --job FILE");
+        if (!options.sets.empty())
+            return UsageError("--set sets a field in every job of a job file: give --job FILE "
+                              "(for one page, give KEY=VALUE)");
         return std::nullopt;
     }
+    if (options.check && options.noCheck)
+        return UsageError("--check and --no-check say the opposite: give one");
     if (!options.saveJob.empty())
         return UsageError("--save-job writes the job of one page; it does not go with --job");
     bool dryRun = false, progress = false;
@@ -241,7 +393,8 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
 }
 
 int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
-            const std::string& jobFile) {
+            const JobCommandOptions& options) {
+    const std::string& jobFile = options.saveJob;
     // A job file that could not run is refused before it is written: one that would be
     // its own output, and one named "-" (job files are read from a file, not written to
     // standard output).
@@ -266,11 +419,34 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
         if (!ec)
             kept = relative.string();
     }
+    // An existing job file is never replaced without being asked: --append adds the job
+    // to it, --force replaces it. Streams and devices are written into as before.
+    struct stat st {};
+    const bool exists = stat(jobFile.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (exists && !options.append && !options.force) {
+        std::cerr << "zd7240-gen: " + Quoted(jobFile) +
+                         " exists: give --append to add the job to it or --force to replace "
+                         "it; nothing written\n";
+        return kExitCantCreate;
+    }
     std::string text;
     try {
-        text = OneJobFile(page, fields, kept);
+        if (exists && options.append) {
+            std::ifstream in(jobFile, std::ios::binary);
+            std::string existing;
+            if (static_cast<std::uintmax_t>(st.st_size) > (64u << 20))
+                throw JobFileError(jobFile + ": larger than 64 MiB; not a job file");
+            existing.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            if (!in.good() && !in.eof()) {
+                std::cerr << "zd7240-gen: " + Quoted(jobFile) + ": " + std::strerror(errno) + "\n";
+                return kExitNoInput;
+            }
+            text = AppendedJobFile(existing, jobFile, page, fields, kept);
+        } else {
+            text = OneJobFile(page, fields, kept);
+        }
     } catch (const JobFileError& e) {
-        std::cerr << "zd7240-gen: cannot save the job: " << e.what() << "\n";
+        std::cerr << "zd7240-gen: cannot save the job: " << EscapeText(e.what()) << "\n";
         return kExitData;
     }
     try {

@@ -9,15 +9,20 @@
 #include <vector>
 
 #include "frame.h"
+#include "jobfile.h"
 #include "pagetable.h"
 
 namespace zd7240::cli {
 
 struct JobCommandOptions {
-    std::string jobFile; // --job FILE
-    std::string saveJob; // --save-job FILE
-    bool check = false;  // --check
-    bool strict = false; // --strict
+    std::string jobFile;            // --job FILE
+    std::string saveJob;            // --save-job FILE
+    bool check = false;             // --check (the checks run anyway; kept for scripts)
+    bool noCheck = false;           // --no-check: no cross-job and chassis checks
+    bool strict = false;            // --strict
+    bool append = false;            // --append: --save-job adds to an existing file
+    bool force = false;             // --force: --save-job replaces an existing file
+    std::vector<FieldSetting> sets; // --set KEY=VALUE, in order
 };
 
 // Takes --job, --check, --strict and --save-job out of `args`. With --job (and no --help
@@ -25,9 +30,11 @@ struct JobCommandOptions {
 // otherwise it returns nothing and the caller goes on with one page.
 std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobCommandOptions& options);
 
-// Writes the page's fields as a one-job file; returns the exit status.
+// Writes the page's fields as a job file: a new file, or with `append` the job added to
+// an existing one, or with `force` an existing one replaced; an existing file is
+// otherwise refused (73). Returns the exit status.
 int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
-            const std::string& jobFile);
+            const JobCommandOptions& options);
 
 // Prints the sanity hints of a page whose fields pass the check and the conversion, as
 // warnings on standard error; returns 65 when `strict` and there were any, else 0. When

@@ -1,5 +1,7 @@
 #include "jobfile.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "messages.h"
 #include "processguard.h"
 
 namespace zd7240::cli {
@@ -153,25 +156,24 @@ private:
     std::map<std::string, std::filesystem::path> folders_; // as written -> resolved
 };
 
-// Reads a job file in one pass of the parser's events, building the jobs as they end:
-// no tree of the whole file is built (it took about 30 times the file's size), every
-// key is seen once, and no message code walks a parsed value. Syntax errors and keys
-// given twice are thrown at once; the first other fault is kept and thrown once the
-// whole text has parsed, so a file that is not JSON is always reported as such.
+// Reads a job file in one pass of the parser's events, keeping each job's values as
+// they were written: no tree of the whole file is built (it took about 30 times the
+// file's size), and every key is seen once. Syntax errors and keys given twice are
+// thrown at once; everything else is judged by Finish once the whole text has parsed
+// (the file's "defaults" and "chassis" may follow its jobs), and every fault found is
+// reported, not only the first.
 class JobReader : public nlohmann::json_sax<json> {
 public:
-    JobReader(const std::string& fileName, const std::filesystem::path& folder)
-        : fileName_(fileName), folder_(folder) {
-        // The job file is a place no job may write.
-        outputs_.emplace(places_.Of(fileName), 0);
-    }
+    JobReader(const std::string& fileName, const std::filesystem::path& folder,
+              std::span<const FieldSetting> sets)
+        : fileName_(fileName), folder_(folder), sets_(sets) {}
 
     // The jobs of a text that has parsed; throws JobFileError.
-    std::vector<JobEntry> Finish() {
+    JobFile Finish() {
         if (!rootIsObject_)
             Fail("a job file is an object with \"version\" and \"jobs\"");
-        if (!unknownKey_.empty())
-            Fail("unknown key \"" + EscapeText(unknownKey_) + "\"");
+        for (const std::string& key : unknownKeys_)
+            Problem("", UnknownKey(key, kRootKeys));
         if (version_.empty())
             Fail("\"version\" is missing");
         if (!versionRight_)
@@ -179,53 +181,82 @@ public:
                  std::to_string(kJobFileVersion) + ")");
         if (!jobsIsList_)
             Fail("\"jobs\" must be a list of jobs");
-        if (jobCount_ == 0)
+        if (pending_.empty())
             Fail("the file has no jobs");
-        if (!jobFault_.empty())
-            throw JobFileError(jobFault_);
-        return std::move(entries_);
+        JobFile file;
+        ReadChassis(file);
+        CheckShared("defaults", defaults_, defaultsNotObject_);
+        std::vector<Field> sets;
+        for (const FieldSetting& set : sets_)
+            sets.push_back({set.key, {set.value, Value::Text}});
+        CheckShared("--set", sets, false);
+        // The job file is a place no job may write.
+        outputs_.emplace(places_.Of(fileName_), Output{0, {}});
+        file.jobs.reserve(pending_.size());
+        for (std::size_t i = 0; i < pending_.size(); ++i) {
+            if (std::optional<JobEntry> entry = Judge(i + 1, pending_[i], sets))
+                file.jobs.push_back(std::move(*entry));
+            pending_[i] = Pending{}; // its texts are no longer needed
+        }
+        if (!problems_.empty()) {
+            std::string text;
+            for (const std::string& problem : problems_)
+                text += (text.empty() ? "" : "\n") + problem;
+            if (moreProblems_ > 0)
+                text += "\n" + fileName_ + ": and " + std::to_string(moreProblems_) +
+                        " more fault(s) like these";
+            throw JobFileError(text);
+        }
+        return file;
     }
 
-    bool null() override { return Scalar("null"); }
-    bool boolean(bool value) override { return Scalar(value ? "true" : "false"); }
+    bool null() override { return Scalar({"null", Value::Other}); }
+    bool boolean(bool value) override { return Scalar({value ? "true" : "false", Value::Other}); }
     bool number_integer(number_integer_t value) override {
-        return Scalar(std::to_string(value), value == kJobFileVersion);
+        // Non-negative integers arrive as unsigned; these are below zero.
+        return Scalar({std::to_string(value), Value::Negative});
     }
     bool number_unsigned(number_unsigned_t value) override {
-        return Scalar(std::to_string(value),
-                      value == static_cast<number_unsigned_t>(kJobFileVersion));
+        if (Place() == Slot::Version) {
+            version_ = std::to_string(value);
+            versionRight_ = value == static_cast<number_unsigned_t>(kJobFileVersion);
+            return true;
+        }
+        return Scalar({std::to_string(value), Value::Integer});
     }
-    bool number_float(number_float_t, const string_t& text) override { return Scalar(text); }
-    bool binary(binary_t&) override { return Scalar("binary"); }
+    bool number_float(number_float_t, const string_t& text) override {
+        return Scalar({text, Value::Fraction});
+    }
+    bool binary(binary_t&) override { return Scalar({"binary", Value::Other}); }
     bool string(string_t& value) override {
         switch (Place()) {
         case Slot::Page:
-            job_.page = std::move(value);
-            break;
+            pending_.back().page = std::move(value);
+            return true;
         case Slot::Output:
-            job_.output = std::move(value);
-            break;
-        case Slot::FieldValue:
-            job_.fields.push_back({std::move(open_.back().key), std::move(value), true});
-            break;
+            pending_.back().output = std::move(value);
+            return true;
+        case Slot::Name:
+            pending_.back().name = std::move(value);
+            return true;
         default:
-            return Scalar("\"" + EscapeText(Shortened(value)) + "\"");
+            return Scalar({std::move(value), Value::Text});
         }
-        return true;
     }
     bool start_object(std::size_t) override { return Open(true, "{...}"); }
     bool start_array(std::size_t) override { return Open(false, "[...]"); }
     bool key(string_t& key) override {
         Level& level = open_.back();
         if (!level.keys.insert(key).second)
-            throw DuplicateKey(key, inJob_ ? jobCount_ : 0);
+            throw DuplicateKey(key, std::any_of(open_.begin(), open_.end(),
+                                                [](const Level& l) { return l.kind == Kind::Job; })
+                                        ? pending_.size()
+                                        : 0);
         level.key = std::move(key);
-        if (level.kind == Kind::Root && level.key != "version" && level.key != "jobs" &&
-            level.key != "comment" && unknownKey_.empty())
-            unknownKey_ = level.key;
-        if (level.kind == Kind::Job && level.key != "page" && level.key != "fields" &&
-            level.key != "output" && level.key != "comment" && job_.unknownKey.empty())
-            job_.unknownKey = level.key;
+        if (level.kind == Kind::Root && !IsOneOf(level.key, kRootKeys))
+            unknownKeys_.push_back(level.key);
+        if (level.kind == Kind::Job && !IsOneOf(level.key, kJobKeys))
+            pending_.back().unknownKeys.push_back(level.key);
         return true;
     }
     bool end_object() override { return Close(); }
@@ -240,10 +271,30 @@ public:
     }
 
 private:
+    static constexpr std::array<std::string_view, 5> kRootKeys = {"version", "jobs", "chassis",
+                                                                  "defaults", "comment"};
+    static constexpr std::array<std::string_view, 5> kJobKeys = {"page", "fields", "output", "name",
+                                                                 "comment"};
+
     // What an open object or list is to the job file.
-    enum class Kind { Root, Jobs, Job, Fields, Other };
+    enum class Kind { Root, Jobs, Job, Fields, Shared, Chassis, Other };
     // What the value that comes next is to the job file.
-    enum class Slot { Root, Version, Jobs, Job, Page, Fields, Output, FieldValue, Ignored };
+    enum class Slot {
+        Root,
+        Version,
+        Jobs,
+        Job,
+        Page,
+        Fields,
+        Output,
+        Name,
+        FieldValue,
+        Defaults,
+        SharedValue,
+        Chassis,
+        ChassisValue,
+        Ignored
+    };
 
     struct Level {
         Kind kind;
@@ -251,19 +302,37 @@ private:
         std::set<std::string> keys; // the keys seen so far (objects)
     };
 
-    struct Field {
-        std::string name;
-        std::string value; // the text, or what was found instead of a string
-        bool isString;
+    struct Value {
+        enum Kind { Text, Integer, Negative, Fraction, Other };
+        std::string text; // the string, or the value as JSON shows it
+        Kind kind = Other;
     };
 
-    // One job as its values arrive; judged when its object ends.
+    struct Field {
+        std::string name;
+        Value value;
+    };
+
+    // One job's values as written; judged by Finish.
     struct Pending {
-        std::optional<std::string> page, output;
-        std::string unknownKey;
-        bool fieldsNotObject = false;
+        std::optional<std::string> page, output, name;
+        bool pageNotText = false, outputNotText = false, nameNotText = false;
+        bool notObject = false, fieldsNotObject = false;
+        std::vector<std::string> unknownKeys;
         std::vector<Field> fields;
     };
+
+    template <std::size_t N>
+    static bool IsOneOf(std::string_view key, const std::array<std::string_view, N>& keys) {
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    }
+
+    template <std::size_t N>
+    static std::string UnknownKey(const std::string& key,
+                                  const std::array<std::string_view, N>& keys) {
+        return "unknown key \"" + EscapeText(Shortened(key)) + "\"" +
+               DidYouMean(key, std::vector<std::string_view>(keys.begin(), keys.end()));
+    }
 
     Slot Place() const {
         if (open_.empty())
@@ -271,48 +340,69 @@ private:
         const Level& level = open_.back();
         switch (level.kind) {
         case Kind::Root:
-            return level.key == "version" ? Slot::Version
-                   : level.key == "jobs"  ? Slot::Jobs
-                                          : Slot::Ignored;
+            return level.key == "version"    ? Slot::Version
+                   : level.key == "jobs"     ? Slot::Jobs
+                   : level.key == "defaults" ? Slot::Defaults
+                   : level.key == "chassis"  ? Slot::Chassis
+                                             : Slot::Ignored;
         case Kind::Jobs:
             return Slot::Job;
         case Kind::Job:
             return level.key == "page"     ? Slot::Page
                    : level.key == "fields" ? Slot::Fields
                    : level.key == "output" ? Slot::Output
+                   : level.key == "name"   ? Slot::Name
                                            : Slot::Ignored;
         case Kind::Fields:
             return Slot::FieldValue;
+        case Kind::Shared:
+            return Slot::SharedValue;
+        case Kind::Chassis:
+            return Slot::ChassisValue;
         case Kind::Other:
             return Slot::Ignored;
         }
         return Slot::Ignored;
     }
 
-    // A value that is not a string where a string counts, or any value elsewhere;
-    // `shown` is how a message shows it.
-    bool Scalar(const std::string& shown, bool isVersion = false) {
+    // A value other than an object or list opening (or one of those where it does not
+    // belong, shown as "{...}" or "[...]").
+    bool Scalar(Value value) {
         switch (Place()) {
         case Slot::Version:
-            version_ = shown;
-            versionRight_ = isVersion;
+            version_ = value.kind == Value::Text ? "\"" + EscapeText(Shortened(value.text)) + "\""
+                                                 : value.text;
+            versionRight_ = false;
             break;
         case Slot::Job:
-            ++jobCount_;
-            JobFault(JobName(jobCount_, "") +
-                     ": a job is an object with \"page\", \"fields\" and \"output\"");
+            pending_.emplace_back().notObject = true;
             break;
         case Slot::Page:
-            job_.page = std::nullopt; // "page" must be a string
+            pending_.back().pageNotText = true;
             break;
         case Slot::Output:
-            job_.output = std::nullopt; // "output" must be a string
+            pending_.back().outputNotText = true;
+            break;
+        case Slot::Name:
+            pending_.back().nameNotText = true;
             break;
         case Slot::Fields:
-            job_.fieldsNotObject = true;
+            pending_.back().fieldsNotObject = true;
             break;
         case Slot::FieldValue:
-            job_.fields.push_back({std::move(open_.back().key), shown, false});
+            pending_.back().fields.push_back({std::move(open_.back().key), std::move(value)});
+            break;
+        case Slot::Defaults:
+            defaultsNotObject_ = true;
+            break;
+        case Slot::SharedValue:
+            defaults_.push_back({std::move(open_.back().key), std::move(value)});
+            break;
+        case Slot::Chassis:
+            chassisNotObject_ = true;
+            break;
+        case Slot::ChassisValue:
+            chassis_.push_back({std::move(open_.back().key), std::move(value)});
             break;
         case Slot::Root:
         case Slot::Jobs:
@@ -333,26 +423,24 @@ private:
             jobsIsList_ = true;
         } else if (slot == Slot::Job && object) {
             kind = Kind::Job;
-            job_ = Pending{};
-            inJob_ = true;
-            ++jobCount_;
+            pending_.emplace_back();
         } else if (slot == Slot::Fields && object) {
             kind = Kind::Fields;
+        } else if (slot == Slot::Defaults && object) {
+            kind = Kind::Shared;
+        } else if (slot == Slot::Chassis && object) {
+            kind = Kind::Chassis;
         } else {
-            Scalar(shown); // a list where an object belongs, and the like; its content
-                           // is only checked for keys given twice
+            // A list where an object belongs, and the like; its content is only checked
+            // for keys given twice.
+            Scalar({shown, Value::Other});
         }
         open_.push_back(Level{kind, {}, {}});
         return true;
     }
 
     bool Close() {
-        const Kind kind = open_.back().kind;
         open_.pop_back();
-        if (kind == Kind::Job) {
-            inJob_ = false;
-            EndJob();
-        }
         return true;
     }
 
@@ -360,88 +448,327 @@ private:
         throw JobFileError(fileName_ + ": " + what);
     }
 
-    // Keeps the first fault of a job; the jobs after it are no longer built.
-    void JobFault(const std::string& what) {
-        if (jobFault_.empty())
-            jobFault_ = fileName_ + ": " + what;
+    // Notes a fault; `where` names the job or the part of the file ("" for the file).
+    void Problem(const std::string& where, const std::string& what) {
+        if (problems_.size() >= kMaxProblems) {
+            ++moreProblems_;
+            return;
+        }
+        problems_.push_back(fileName_ + ": " + (where.empty() ? "" : where + ": ") + what);
     }
 
-    // Judges the job whose object has just ended, in the order a reader would check it,
-    // and adds it to the list.
-    void EndJob() {
-        if (!jobFault_.empty())
-            return;
-        Pending& job = job_;
-        const std::string where =
-            JobName(jobCount_, job.output ? *job.output : std::string()) + ": ";
-        if (!job.unknownKey.empty())
-            return JobFault(where + "unknown key \"" + EscapeText(job.unknownKey) + "\"");
-        if (!job.page)
-            return JobFault(where + "\"page\" must be a page caption or slug (a string)");
-        const PageTable* page = FindPage(*job.page);
-        if (!page)
-            return JobFault(where + "unknown page \"" + EscapeText(Shortened(*job.page)) +
-                            "\" (see 'zd7240-gen --list')");
-        if (!job.output || job.output->empty())
-            return JobFault(where + "\"output\" must be a file name, or \"-\" for standard output");
-        // The system would take the name only up to the NUL and write another file.
-        if (job.output->find('\0') != std::string::npos)
-            return JobFault(where +
-                            "\"output\" holds a NUL byte (\\u0000), which no file name can");
-        if (job.fieldsNotObject)
-            return JobFault(where + "\"fields\" must be an object of NAME: \"VALUE\"");
-
-        JobEntry entry{jobCount_, page, PageFields(*page), *job.output, *job.output};
-        for (const Field& field : job.fields) {
-            if (!field.isString)
-                return JobFault(where + "the value of \"" + EscapeText(field.name) +
-                                "\" must be a string, as typed in the window (\"" +
-                                EscapeText(field.value) + "\")");
-            const std::string error =
-                entry.fields.Assign(field.name, field.value, FieldNaming::Key);
-            if (!error.empty())
-                return JobFault(where + EscapeText(error));
-            if (const auto repeat = entry.fields.NoteGiven(field.name, field.name))
-                return JobFault(where + "\"" + EscapeText(repeat->earlier) + "\" and \"" +
-                                EscapeText(field.name) + "\" set the same field " +
-                                repeat->control);
+    // Why a value cannot be a field's text; empty when it can.
+    static std::string ValueFault(const std::string& name, const Value& value) {
+        switch (value.kind) {
+        case Value::Text:
+        case Value::Integer:
+            return {};
+        case Value::Negative:
+            return EscapeText(name) + ": " + value.text + " is below 0; a field holds digits only";
+        case Value::Fraction:
+            return EscapeText(name) + ": " + EscapeText(value.text) +
+                   " is not a whole number; a field holds digits only";
+        case Value::Other:
+            break;
         }
-        if (entry.output != "-") {
-            std::filesystem::path path(entry.output);
+        return EscapeText(name) + ": " + EscapeText(value.text) +
+               " is neither text (\"...\") nor a whole number";
+    }
+
+    // The board/slot names of the chassis object, by value.
+    void ReadChassis(JobFile& file) {
+        if (chassisNotObject_) {
+            Problem("chassis", "must be an object of \"BOARD/SLOT\": \"CARD\"");
+            return;
+        }
+        file.hasChassis = !chassis_.empty();
+        std::map<SlotId, std::string> named; // slot -> how it was written
+        for (const Field& entry : chassis_) {
+            const std::string shown = "\"" + EscapeText(Shortened(entry.name)) + "\"";
+            const std::optional<SlotId> id = ParseSlot(entry.name);
+            if (!id) {
+                Problem("chassis", shown + " is not a slot: write BOARD/SLOT, as \"0/5\"");
+                continue;
+            }
+            const std::optional<CardKind> card =
+                entry.value.kind == Value::Text ? CardKindNamed(entry.value.text) : std::nullopt;
+            if (!card) {
+                std::vector<std::string_view> kinds;
+                for (CardKind k :
+                     {CardKind::Adsl, CardKind::Lan, CardKind::Mmx, CardKind::Ces, CardKind::Aiu})
+                    kinds.push_back(CardName(k));
+                Problem("chassis", shown + ": '" + EscapeText(Shortened(entry.value.text)) +
+                                       "' is not a card: use adsl, lan, mmx, ces or aiu" +
+                                       DidYouMean(entry.value.text, kinds));
+                continue;
+            }
+            const auto [it, fresh] = named.emplace(*id, entry.name);
+            if (!fresh) {
+                Problem("chassis", "slot " + std::to_string(id->board) + "/" +
+                                       std::to_string(id->slot) + " is named twice (\"" +
+                                       EscapeText(Shortened(it->second)) + "\" and " + shown + ")");
+                continue;
+            }
+            file.chassis.emplace(*id, *card);
+        }
+    }
+
+    // "0/5", "0/05": a board and a slot, each digits only.
+    static std::optional<SlotId> ParseSlot(std::string_view text) {
+        const std::size_t slash = text.find('/');
+        if (slash == std::string_view::npos)
+            return std::nullopt;
+        const auto number = [](std::string_view digits) -> std::optional<std::int64_t> {
+            if (digits.empty() || digits.size() > 40)
+                return std::nullopt;
+            std::int64_t value = 0;
+            for (char c : digits) {
+                if (c < '0' || c > '9')
+                    return std::nullopt;
+                value = std::min<std::int64_t>(value * 10 + (c - '0'), 1LL << 40);
+            }
+            return value;
+        };
+        const auto board = number(text.substr(0, slash));
+        const auto slot = number(text.substr(slash + 1));
+        if (!board || !slot)
+            return std::nullopt;
+        return SlotId{*board, *slot};
+    }
+
+    // "defaults" and --set: every name is a field of at least one job's page, every
+    // value a text or a whole number.
+    void CheckShared(const std::string& where, const std::vector<Field>& fields, bool notObject) {
+        if (notObject) {
+            Problem(where, "must be an object of NAME: \"VALUE\"");
+            return;
+        }
+        for (const Field& field : fields) {
+            if (const std::string fault = ValueFault(field.name, field.value); !fault.empty())
+                Problem(where, fault);
+            bool used = false;
+            std::vector<std::string_view> names;
+            for (const Pending& job : pending_) {
+                const PageTable* page = job.page ? FindPage(*job.page) : nullptr;
+                if (!page)
+                    continue;
+                if (FindField(*page, field.name) || FindSelector(*page, field.name)) {
+                    used = true;
+                    break;
+                }
+                for (const FieldRow& f : page->fields)
+                    names.push_back(f.key);
+                for (const SelectorRow& s : page->selectors)
+                    names.push_back(s.key);
+            }
+            if (!used)
+                Problem(where, "no job's page has a field '" + EscapeText(Shortened(field.name)) +
+                                   "'" + DidYouMean(field.name, names));
+        }
+    }
+
+    // Sets a field of the job; false (and the fault noted) when the page refuses it.
+    bool Set(JobEntry& entry, const std::string& where, const Field& field) {
+        if (ValueFault(field.name, field.value).empty()) {
+            const std::string error =
+                entry.fields.Assign(field.name, field.value.text, FieldNaming::Key);
+            if (error.empty())
+                return true;
+            // The nearest name goes before the pointer to --list.
+            std::string text = EscapeText(error);
+            const std::size_t see = text.find(" (see '");
+            text.insert(see == std::string::npos ? text.size() : see,
+                        FieldSuggestion(*entry.page, field.name));
+            Problem(where, text);
+        }
+        return false;
+    }
+
+    static std::string FieldSuggestion(const PageTable& page, const std::string& name) {
+        if (FindField(page, name) || FindSelector(page, name))
+            return {};
+        std::vector<std::string_view> names;
+        for (const FieldRow& f : page.fields)
+            names.push_back(f.key);
+        for (const SelectorRow& s : page.selectors)
+            names.push_back(s.key);
+        return DidYouMean(name, names);
+    }
+
+    std::optional<JobEntry> Judge(std::size_t number, const Pending& job,
+                                  const std::vector<Field>& sets) {
+        const std::size_t before = problems_.size() + moreProblems_;
+        const std::string where =
+            JobName(number, job.name && !job.name->empty() ? *job.name : job.output.value_or(""));
+        if (job.notObject) {
+            Problem(where, "a job is an object with \"page\", \"fields\" and \"output\"");
+            return std::nullopt;
+        }
+        for (const std::string& key : job.unknownKeys)
+            Problem(where, UnknownKey(key, kJobKeys));
+        if (job.nameNotText)
+            Problem(where, "\"name\" must be a text");
+        const PageTable* page = nullptr;
+        if (!job.page || job.pageNotText) {
+            Problem(where, "\"page\" must be a page caption or slug (a string)");
+        } else if (!(page = FindPage(*job.page))) {
+            std::vector<std::string_view> pages;
+            for (const PageTable& p : Pages())
+                pages.push_back(p.slug);
+            Problem(where, "unknown page \"" + EscapeText(Shortened(*job.page)) + "\"" +
+                               DidYouMean(*job.page, pages) + " (see 'zd7240-gen --list')");
+        }
+        if (!job.output || job.outputNotText || job.output->empty())
+            Problem(where, "\"output\" must be a file name, or \"-\" for standard output");
+        else if (job.output->find('\0') != std::string::npos)
+            // The system would take the name only up to the NUL and write another file.
+            Problem(where, "\"output\" holds a NUL byte (\\u0000), which no file name can");
+        if (job.fieldsNotObject)
+            Problem(where, "\"fields\" must be an object of NAME: \"VALUE\"");
+        if (!page)
+            return std::nullopt;
+
+        JobEntry entry{number, page, PageFields(*page), job.name.value_or(""), {}, {}, {}};
+        // The file's defaults first, then the job's own fields, then --set: the later
+        // one wins.
+        for (const Field& field : defaults_) {
+            if (FindField(*page, field.name) || FindSelector(*page, field.name))
+                Set(entry, where, field);
+        }
+        for (const Field& field : job.fields) {
+            if (const std::string fault = ValueFault(field.name, field.value); !fault.empty()) {
+                Problem(where, fault);
+                continue;
+            }
+            if (!Set(entry, where, field))
+                continue;
+            if (const auto repeat = entry.fields.NoteGiven(field.name, field.name))
+                Problem(where, "\"" + EscapeText(repeat->earlier) + "\" and \"" +
+                                   EscapeText(field.name) + "\" set the same field " +
+                                   repeat->control);
+        }
+        for (const Field& field : sets) {
+            if (FindField(*page, field.name) || FindSelector(*page, field.name))
+                Set(entry, where, field);
+        }
+        if (!job.output || job.outputNotText || job.output->empty() ||
+            job.output->find('\0') != std::string::npos)
+            return std::nullopt;
+        const std::optional<std::string> output = Expand(where, *page, entry.fields, *job.output);
+        if (!output)
+            return std::nullopt;
+        entry.output = *output;
+        entry.path = *output;
+        if (*output != "-") {
+            std::filesystem::path path(*output);
             if (path.is_relative())
                 path = folder_ / path;
             entry.path = path.string();
-            const auto [it, fresh] = outputs_.emplace(places_.Of(path), jobCount_);
-            if (!fresh && it->second == 0)
-                return JobFault(where + "would write over the job file itself");
-            if (!fresh)
-                return JobFault(where + "writes the same file as job " +
-                                std::to_string(it->second));
+            entry.place = places_.Of(path);
+            const auto [it, fresh] = outputs_.emplace(entry.place, Output{number, *job.output});
+            if (!fresh && it->second.job == 0) {
+                Problem(where, "would write over the job file itself");
+            } else if (!fresh && it->second.written != *job.output &&
+                       (it->second.written.find('{') != std::string::npos ||
+                        job.output->find('{') != std::string::npos)) {
+                // Jobs that name one file share it; names that only meet once their
+                // fields are filled in are a mistake in the names.
+                Problem(where, "\"" + EscapeText(*job.output) + "\" gives " + EscapeText(*output) +
+                                   ", as job " + std::to_string(it->second.job) + "'s \"" +
+                                   EscapeText(it->second.written) +
+                                   "\" does; jobs share a file only by naming it alike");
+            }
         }
-        entries_.push_back(std::move(entry));
+        if (problems_.size() + moreProblems_ != before)
+            return std::nullopt;
+        return entry;
     }
+
+    // The output with every {FIELD} replaced by that field's text; "{{" and "}}" stand for
+    // the braces themselves. Nothing (and the fault noted) when a name is not a field of
+    // the page, or a field's text would reach outside the folder.
+    std::optional<std::string> Expand(const std::string& where, const PageTable& page,
+                                      const PageFields& fields, const std::string& output) {
+        std::string result;
+        for (std::size_t i = 0; i < output.size(); ++i) {
+            const char c = output[i];
+            if ((c == '{' || c == '}') && i + 1 < output.size() && output[i + 1] == c) {
+                result += c;
+                ++i;
+                continue;
+            }
+            if (c == '}') {
+                Problem(where, "\"output\" has a '}' that closes no '{' (write }} for a brace)");
+                return std::nullopt;
+            }
+            if (c != '{') {
+                result += c;
+                continue;
+            }
+            const std::size_t close = output.find('}', i + 1);
+            if (close == std::string::npos) {
+                Problem(where, "\"output\" has a '{' that is not closed (write {{ for a brace)");
+                return std::nullopt;
+            }
+            const std::string name = output.substr(i + 1, close - i - 1);
+            std::string text;
+            if (const FieldRow* field = FindField(page, name)) {
+                text = fields.Text(field->name);
+            } else if (const SelectorRow* selector = FindSelector(page, name)) {
+                const int index = fields.ItemIndex(selector->name);
+                text = index == 0 || index == 1 ? std::string(selector->items[index])
+                                                : std::to_string(index);
+            } else {
+                Problem(where, "\"output\" names {" + EscapeText(Shortened(name)) + "}, but page " +
+                                   std::string(page.caption) + " has no such field" +
+                                   FieldSuggestion(page, name));
+                return std::nullopt;
+            }
+            if (text.empty() || text == "." || text == ".." ||
+                text.find('/') != std::string::npos) {
+                Problem(where, "\"output\": {" + name + "} is '" + EscapeText(text) +
+                                   "', which cannot stand in a file name");
+                return std::nullopt;
+            }
+            result += text;
+            i = close;
+        }
+        return result;
+    }
+
+    static constexpr std::size_t kMaxProblems = 100;
 
     const std::string& fileName_;
     const std::filesystem::path& folder_;
+    std::span<const FieldSetting> sets_;
     std::vector<Level> open_; // at most kMaxDepth, checked before parsing
-    bool rootIsObject_ = false, jobsIsList_ = false, versionRight_ = false, inJob_ = false;
-    std::string version_;    // as a message shows it; empty: not given
-    std::string unknownKey_; // the first unknown key of the file's object
-    std::size_t jobCount_ = 0;
-    Pending job_;
-    std::string jobFault_; // the first fault of a job, with the file name
-    std::vector<JobEntry> entries_;
+    bool rootIsObject_ = false, jobsIsList_ = false, versionRight_ = false;
+    bool defaultsNotObject_ = false, chassisNotObject_ = false;
+    std::string version_; // as a message shows it; empty: not given
+    std::vector<std::string> unknownKeys_;
+    std::vector<Pending> pending_;
+    std::vector<Field> defaults_, chassis_;
+    std::vector<std::string> problems_;
+    std::size_t moreProblems_ = 0;
     Places places_;
-    std::map<std::string, std::size_t> outputs_; // place -> job number; 0: the job file
+    struct Output {
+        std::size_t job; // 0: the job file
+        std::string written;
+    };
+    std::map<std::string, Output> outputs_; // place -> its first job
 };
 
 } // namespace
 
-std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fileName,
-                                   const std::filesystem::path& folder) {
+std::string JobEntry::Label() const {
+    return JobName(number, name.empty() ? output : name);
+}
+
+JobFile ParseJobFile(std::string_view text, const std::string& fileName,
+                     const std::filesystem::path& folder, std::span<const FieldSetting> sets) {
     try {
         CheckDepth(text);
-        JobReader reader(fileName, folder);
+        JobReader reader(fileName, folder, sets);
         json::sax_parse(text.begin(), text.end(), &reader);
         return reader.Finish();
     } catch (const json::parse_error& e) {
@@ -457,7 +784,7 @@ std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fil
     }
 }
 
-std::vector<JobEntry> ReadJobFile(const std::string& fileName) {
+JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> sets) {
     const auto failed = [&](const std::string& why) {
         return JobFileUnreadable(fileName + ": " + why);
     };
@@ -499,7 +826,7 @@ std::vector<JobEntry> ReadJobFile(const std::string& fileName) {
     const std::filesystem::path folder = S_ISREG(st.st_mode)
                                              ? std::filesystem::path(fileName).parent_path()
                                              : std::filesystem::path();
-    return ParseJobFile(text, fileName, folder);
+    return ParseJobFile(text, fileName, folder, sets);
 }
 
 namespace {
@@ -549,7 +876,9 @@ void RequireUtf8(std::string_view what, const std::string& text) {
 
 } // namespace
 
-std::string OneJobFile(const PageTable& page, const FieldAccess& fields,
+namespace {
+
+ordered_json JobObject(const PageTable& page, const FieldAccess& fields,
                        const std::string& output) {
     RequireUtf8("the output name", output);
     ordered_json values = ordered_json::object();
@@ -570,9 +899,38 @@ std::string OneJobFile(const PageTable& page, const FieldAccess& fields,
     job["page"] = std::string(page.slug);
     job["fields"] = std::move(values);
     job["output"] = output;
+    return job;
+}
+
+} // namespace
+
+std::string OneJobFile(const PageTable& page, const FieldAccess& fields,
+                       const std::string& output) {
     ordered_json root = ordered_json::object();
     root["version"] = kJobFileVersion;
-    root["jobs"] = ordered_json::array({std::move(job)});
+    root["jobs"] = ordered_json::array({JobObject(page, fields, output)});
+    return root.dump(2) + "\n";
+}
+
+std::string AppendedJobFile(std::string_view existing, const std::string& fileName,
+                            const PageTable& page, const FieldAccess& fields,
+                            const std::string& output) {
+    ordered_json root;
+    try {
+        CheckDepth(existing);
+        root = ordered_json::parse(existing.begin(), existing.end());
+    } catch (const ordered_json::parse_error& e) {
+        throw JobFileError(fileName + ":" + Position(existing, e.byte) + ": " +
+                           ParseReason(e.what()));
+    } catch (const TooDeep& e) {
+        throw JobFileError(fileName + ":" + Position(existing, e.byte) + ": nested deeper than " +
+                           std::to_string(kMaxDepth) + " levels; a job file needs 4");
+    }
+    if (!root.is_object() || !root.contains("version") || root["version"] != kJobFileVersion ||
+        !root.contains("jobs") || !root["jobs"].is_array())
+        throw JobFileError(fileName + ": not a job file of version " +
+                           std::to_string(kJobFileVersion) + "; the job is not added to it");
+    root["jobs"].push_back(JobObject(page, fields, output));
     return root.dump(2) + "\n";
 }
 

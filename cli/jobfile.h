@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "frame.h"
 #include "pagefields.h"
 #include "pagetable.h"
+#include "rangecheck.h"
 
 namespace zd7240::cli {
 
@@ -24,9 +26,27 @@ struct JobEntry {
     std::size_t number = 0; // 1-based position in the file
     const PageTable* page = nullptr;
     PageFields fields;
-    std::string output; // as written in the file
+    std::string name;   // the job's "name", or empty
+    std::string output; // as written in the file, its {FIELD}s filled in
     std::string path;   // where it goes: relative outputs are taken from the file's folder;
                         // "-" is standard output
+    std::string place;  // the file the path ends at (links and ".." resolved); empty for "-"
+
+    // "job 3 (adsl-0.txt)", or with the job's name in place of the output.
+    std::string Label() const;
+};
+
+// A job file's jobs and what it says of the shelf.
+struct JobFile {
+    std::vector<JobEntry> jobs;
+    Chassis chassis;         // the slots the file names
+    bool hasChassis = false; // whether the file names any
+};
+
+// A field set for every job whose page has it (zd7240-gen --set KEY=VALUE).
+struct FieldSetting {
+    std::string key;
+    std::string value;
 };
 
 // A job file that cannot be used; the message starts with the file name and a line and
@@ -45,16 +65,25 @@ public:
 };
 
 // Reads a job file's text. `fileName` is used in messages; relative outputs are taken
-// from `folder`. Throws JobFileError.
-std::vector<JobEntry> ParseJobFile(std::string_view text, const std::string& fileName,
-                                   const std::filesystem::path& folder);
+// from `folder`; `sets` win over the file's defaults and the jobs' own fields. Throws
+// JobFileError, whose text holds one line per fault found (each fault of the file, up
+// to a hundred).
+JobFile ParseJobFile(std::string_view text, const std::string& fileName,
+                     const std::filesystem::path& folder, std::span<const FieldSetting> sets = {});
 
 // Reads a job file or a stream (at most 64 MiB; a longer one is refused as soon as it
 // passes the limit). Throws JobFileUnreadable or JobFileError.
-std::vector<JobEntry> ReadJobFile(const std::string& fileName);
+JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> sets = {});
 
 // A one-job file with every field of the page that is not computed, the card types by
 // item text, and the output as given.
 std::string OneJobFile(const PageTable& page, const FieldAccess& fields, const std::string& output);
+
+// The text of the job file `existing` with that job added at the end of its list, its
+// other jobs, keys and their order kept. Throws JobFileError when `existing` is not a
+// job file.
+std::string AppendedJobFile(std::string_view existing, const std::string& fileName,
+                            const PageTable& page, const FieldAccess& fields,
+                            const std::string& output);
 
 } // namespace zd7240::cli

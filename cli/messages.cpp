@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <unistd.h>
@@ -37,6 +38,49 @@ std::string Quoted(std::string_view text) {
     return "\"" + EscapeText(text) + "\"";
 }
 
+namespace {
+
+// Edits (insert, delete, replace, swap two neighbours) from a to b, ignoring letter case.
+std::size_t Distance(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    std::vector<std::size_t> before(b.size() + 1), row(b.size() + 1), prior(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        prior = before;
+        before = row;
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const bool same = lower(a[i - 1]) == lower(b[j - 1]);
+            row[j] = std::min({before[j] + 1, row[j - 1] + 1, before[j - 1] + (same ? 0 : 1)});
+            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) &&
+                lower(a[i - 2]) == lower(b[j - 1]))
+                row[j] = std::min(row[j], prior[j - 2] + 1);
+        }
+    }
+    return row[b.size()];
+}
+
+} // namespace
+
+std::string DidYouMean(std::string_view word, const std::vector<std::string_view>& names) {
+    if (word.size() > 64)
+        return {};
+    const std::size_t allowed = std::max<std::size_t>(1, word.size() / 4);
+    std::string_view best;
+    std::size_t bestDistance = allowed + 1;
+    for (std::string_view name : names) {
+        const std::size_t d = Distance(word, name);
+        if (d < bestDistance && d < name.size()) {
+            best = name;
+            bestDistance = d;
+        }
+    }
+    if (best.empty())
+        return {};
+    return "; did you mean '" + std::string(best) + "'?";
+}
+
 std::string GroupCaption(const PageTable& page, std::string_view group) {
     const GroupRow* row = FindGroup(page, group);
     if (!row)
@@ -49,6 +93,33 @@ std::string GroupCaption(const PageTable& page, std::string_view group) {
 std::string FieldName(const PageTable& page, const FieldRow& field) {
     return std::string(field.name) + ", " + Quoted(field.label) + " in " +
            Quoted(GroupCaption(page, field.group));
+}
+
+std::string KeyName(const PageTable& page, const FieldRow& field) {
+    return std::string(field.key) + " (" + Quoted(field.label) + " in " +
+           Quoted(GroupCaption(page, field.group)) + ")";
+}
+
+std::vector<std::string> FieldRefusals(const PageTable& page, const FieldAccess& fields) {
+    std::vector<std::string> refusals;
+    for (const FieldRow* field : CheckedFields(page)) {
+        const std::string text = fields.Text(field->name);
+        if (text.empty()) {
+            refusals.push_back(KeyName(page, *field) + " is empty");
+        } else if (!IsAllDigits(text)) {
+            refusals.push_back(KeyName(page, *field) + ": '" + EscapeText(text) +
+                               "' is not a number: digits only, no sign or spaces");
+        } else if (std::find(page.walkFields.begin(), page.walkFields.end(), field->name) !=
+                   page.walkFields.end()) {
+            try {
+                ToInt32(text);
+            } catch (const ConversionError&) {
+                refusals.push_back(KeyName(page, *field) + ": '" + EscapeText(text) +
+                                   "' is above 2147483647");
+            }
+        }
+    }
+    return refusals;
 }
 
 std::string EndLine(const PageTable& page, std::int32_t value) {

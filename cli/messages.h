@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "exitstatus.h"
 #include "frame.h"
@@ -34,12 +35,25 @@ int UsageError(const std::string& message);
 // characters escaped.
 std::string Quoted(std::string_view text);
 
+// "; did you mean 'start-vlan'?" when one of `names` is near `word` (a letter or two
+// off, in any letter case); empty otherwise.
+std::string DidYouMean(std::string_view word, const std::vector<std::string_view>& names);
+
 // The caption a group box shows when the window opens, with the boxes it sits in:
 // "Mmx card information / Card type is Optic".
 std::string GroupCaption(const PageTable& page, std::string_view group);
 
 // suiEdit403, "Start Vlan id:" in "Lan card information"
 std::string FieldName(const PageTable& page, const FieldRow& field);
+
+// start-vlan ("Start Vlan id:" in "Lan card information"): the key an operator types,
+// then the window's name for the field.
+std::string KeyName(const PageTable& page, const FieldRow& field);
+
+// Every checked field the input check or the conversion would refuse, in check order,
+// each in the operator's words: `start-slot ("Slot id:" in "Start adsl card
+// information") is empty`, `end-vlan (...): '99999999999' is above 2147483647`.
+std::vector<std::string> FieldRefusals(const PageTable& page, const FieldAccess& fields);
 
 // "End Vci: 103"
 std::string EndLine(const PageTable& page, std::int32_t value);

@@ -190,7 +190,7 @@ int Run(std::vector<std::string_view> args) {
             return UsageError(error);
     }
     if (!jobOptions.saveJob.empty())
-        return cli::SaveJob(*page, fields, output, jobOptions.saveJob);
+        return cli::SaveJob(*page, fields, output, jobOptions);
     if (const int status = cli::ReportHints(*page, fields, jobOptions.strict))
         return status;
     if (dryRun)

@@ -124,8 +124,30 @@ std::vector<SanityHint> SanityHints(const Job& job, const FieldAccess& fields) {
                                        WideText(kInt32Max - counterStart + 1) +
                                        " lines and goes on from -2147483648"});
     }
-    if (walk.lines == 0)
-        hints.push_back({endField, "the walk writes no line: the file will be empty"});
+    if (walk.lines == 0) {
+        // A walk that runs backwards is named by the two fields the operator typed, not
+        // by the End field computed from them.
+        const auto key = [&page](std::size_t i) -> const FieldRow* {
+            return FindField(page, page.walkFields[i]);
+        };
+        if (page.walk == WalkKind::Range && job.rangeStart() > job.rangeEnd() && key(0) && key(1)) {
+            hints.push_back(
+                {key(1), std::string(key(1)->key) + " " + FormatInt32(job.rangeStart()) +
+                             " is above " + std::string(key(0)->key) + " " +
+                             FormatInt32(job.rangeEnd()) + ": the walk writes no line"});
+        } else if (const ChassisInputs& in = job.chassis();
+                   page.walk == WalkKind::Chassis && key(0) && key(1) && key(2) && key(3) &&
+                   in.startBoard == in.endBoard && in.startSlot > in.endSlot) {
+            hints.push_back({key(0), std::string(key(0)->key) + "/" + std::string(key(1)->key) +
+                                         " " + FormatInt32(in.startBoard) + "/" +
+                                         FormatInt32(in.startSlot) + " is after " +
+                                         std::string(key(2)->key) + "/" + std::string(key(3)->key) +
+                                         " " + FormatInt32(in.endBoard) + "/" +
+                                         FormatInt32(in.endSlot) + ": the walk writes no line"});
+        } else {
+            hints.push_back({endField, "the walk writes no line: the file will be empty"});
+        }
+    }
     return hints;
 }
 

@@ -20,6 +20,7 @@ namespace {
 // rather than a port.
 struct SideRow {
     std::string_view slug;
+    CardKind card;
     Channel channel;
     std::string_view board, slot, port, vpi, value;
     WalkValue walkValue;
@@ -30,25 +31,30 @@ constexpr WalkValue kCounter = WalkValue::Counter;
 constexpr WalkValue kStep = WalkValue::Step;
 constexpr Channel P = Channel::Port;
 constexpr Channel V = Channel::Vlan;
+constexpr CardKind kAdsl = CardKind::Adsl;
+constexpr CardKind kLan = CardKind::Lan;
+constexpr CardKind kMmx = CardKind::Mmx;
+constexpr CardKind kCes = CardKind::Ces;
+constexpr CardKind kAiu = CardKind::Aiu;
 
 constexpr SideRow kSides[] = {
-    {"adsl-mmx", P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-mmx", P, "mmx-board", "mmx-slot", "mmx-port", "mmx-vpi", "", kCounter, 0b10},
-    {"adsl-aiu", P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-aiu", P, "aiu-board", "aiu-slot", "aiu-port", "aiu-vpi", "", kCounter, 0b10},
-    {"adsl-ces", P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-ces", P, "ces-board", "ces-slot", "ces-port", "ces-vpi", "", kCounter, 0},
-    {"adsl-lan", P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-lan", V, "lan-board", "lan-slot", "", "", "", kCounter, 0},
-    {"lan-mmx", V, "lan-board", "lan-slot", "", "", "", kStep, 0},
-    {"lan-mmx", P, "mmx-board", "mmx-slot", "mmx-port", "vpi", "", kCounter, 0b10},
-    {"lan-ces", V, "lan-board", "lan-slot", "", "", "", kStep, 0},
-    {"lan-ces", P, "ces-board", "ces-slot", "ces-port", "vpi", "", kCounter, 0},
-    {"lan-aiu", V, "lan-board", "lan-slot", "", "", "", kStep, 0},
-    {"lan-aiu", P, "aiu-board", "aiu-slot", "aiu-port", "vpi", "", kCounter, 0b10},
+    {"adsl-mmx", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
+    {"adsl-mmx", kMmx, P, "mmx-board", "mmx-slot", "mmx-port", "mmx-vpi", "", kCounter, 0b10},
+    {"adsl-aiu", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
+    {"adsl-aiu", kAiu, P, "aiu-board", "aiu-slot", "aiu-port", "aiu-vpi", "", kCounter, 0b10},
+    {"adsl-ces", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
+    {"adsl-ces", kCes, P, "ces-board", "ces-slot", "ces-port", "ces-vpi", "", kCounter, 0},
+    {"adsl-lan", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
+    {"adsl-lan", kLan, V, "lan-board", "lan-slot", "", "", "", kCounter, 0},
+    {"lan-mmx", kLan, V, "lan-board", "lan-slot", "", "", "", kStep, 0},
+    {"lan-mmx", kMmx, P, "mmx-board", "mmx-slot", "mmx-port", "vpi", "", kCounter, 0b10},
+    {"lan-ces", kLan, V, "lan-board", "lan-slot", "", "", "", kStep, 0},
+    {"lan-ces", kCes, P, "ces-board", "ces-slot", "ces-port", "vpi", "", kCounter, 0},
+    {"lan-aiu", kLan, V, "lan-board", "lan-slot", "", "", "", kStep, 0},
+    {"lan-aiu", kAiu, P, "aiu-board", "aiu-slot", "aiu-port", "vpi", "", kCounter, 0b10},
     // Formats of Aiu-Mmx: optic/optic, ima/optic, optic/ima, ima/ima.
-    {"aiu-mmx", P, "aiu-board", "aiu-slot", "aiu-port", "aiu-vpi", "", kStep, 0b1010},
-    {"aiu-mmx", P, "mmx-board", "mmx-slot", "mmx-port", "mmx-vpi", "", kCounter, 0b1100},
+    {"aiu-mmx", kAiu, P, "aiu-board", "aiu-slot", "aiu-port", "aiu-vpi", "", kStep, 0b1010},
+    {"aiu-mmx", kMmx, P, "mmx-board", "mmx-slot", "mmx-port", "mmx-vpi", "", kCounter, 0b1100},
 };
 
 constexpr std::int64_t kInt32Min = -2147483648LL;
@@ -144,7 +150,119 @@ const Interval EndpointBox::*SweepDimension(const std::vector<Owned>& boxes) {
     return best;
 }
 
+std::string CardText(std::int64_t board, std::int64_t slot) {
+    return std::to_string(board) + "/" + std::to_string(slot);
+}
+
+// "a Lan card", "an Mmx card": the names are said letter by letter or as words, so
+// Adsl, Aiu and Mmx take "an".
+std::string ACard(CardKind kind) {
+    const bool an = kind == CardKind::Adsl || kind == CardKind::Aiu || kind == CardKind::Mmx;
+    return (an ? "an " : "a ") + std::string(CardName(kind)) + " card";
+}
+
+// Whether a chassis walk's cards include the slot.
+bool WalkPasses(const std::vector<CardBlock>& blocks, SlotId id) {
+    if (IsSkippedSlot(id.slot))
+        return false;
+    for (const CardBlock& block : blocks) {
+        if (id.board >= block.boardFirst && id.board <= block.boardLast &&
+            id.slot >= block.slotFirst && id.slot <= block.slotLast)
+            return true;
+    }
+    return false;
+}
+
+// The first card of the walk, in walk order, that the chassis does not name. A block
+// with more cards than the chassis names holds one within its first that many plus one.
+std::optional<SlotId> FirstUnnamed(const std::vector<CardBlock>& blocks, const Chassis& chassis) {
+    for (const CardBlock& block : blocks) {
+        std::size_t seen = 0;
+        for (std::int64_t board = block.boardFirst; board <= block.boardLast; ++board) {
+            for (std::int64_t slot = block.slotFirst; slot <= block.slotLast; ++slot) {
+                if (IsSkippedSlot(slot))
+                    continue;
+                if (!chassis.contains({board, slot}))
+                    return SlotId{board, slot};
+                if (++seen > chassis.size())
+                    return std::nullopt; // cannot happen: every named slot seen once
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::string_view CardName(CardKind kind) {
+    switch (kind) {
+    case CardKind::Adsl:
+        return "Adsl";
+    case CardKind::Lan:
+        return "Lan";
+    case CardKind::Mmx:
+        return "Mmx";
+    case CardKind::Ces:
+        return "Ces";
+    case CardKind::Aiu:
+        return "Aiu";
+    }
+    return "?";
+}
+
+std::optional<CardKind> CardKindNamed(std::string_view word) {
+    for (CardKind kind :
+         {CardKind::Adsl, CardKind::Lan, CardKind::Mmx, CardKind::Ces, CardKind::Aiu}) {
+        if (EqualsIgnoreCase(word, CardName(kind)))
+            return kind;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> ChassisFindings(const Job& job, const FieldAccess& fields,
+                                         const Chassis& chassis, bool strict) {
+    std::vector<std::string> findings;
+    const PageTable& page = job.page();
+    if (Summarize(job).lines == 0)
+        return findings;
+    for (const SideRow& row : kSides) {
+        if (row.slug != page.slug)
+            continue;
+        const std::string_view card = CardName(row.card);
+        if (row.board.empty()) {
+            const ChassisInputs& in = job.chassis();
+            const std::vector<CardBlock> blocks = ChassisBlocks(in);
+            const std::string walk = "the " + std::string(card) + " walk from " +
+                                     CardText(in.startBoard, in.startSlot) + " to " +
+                                     CardText(in.endBoard, in.endSlot);
+            for (const auto& [id, kind] : chassis) {
+                if (kind != row.card && WalkPasses(blocks, id))
+                    findings.push_back(walk + " passes slot " + CardText(id.board, id.slot) +
+                                       ", which holds " + ACard(kind));
+            }
+            if (strict) {
+                if (const auto unnamed = FirstUnnamed(blocks, chassis))
+                    findings.push_back(walk + " passes slot " +
+                                       CardText(unnamed->board, unnamed->slot) +
+                                       ", which the chassis does not name");
+            }
+            continue;
+        }
+        const auto board = FieldNumber(job, fields, row.board);
+        const auto slot = FieldNumber(job, fields, row.slot);
+        if (!board || !slot)
+            continue;
+        const std::string where = std::string(row.slot) + " " + CardText(*board, *slot);
+        const auto it = chassis.find({*board, *slot});
+        if (it == chassis.end()) {
+            if (strict)
+                findings.push_back(where + " is a slot the chassis does not name");
+        } else if (it->second != row.card) {
+            findings.push_back(where + " holds " + ACard(it->second) + ", not " + ACard(row.card));
+        }
+    }
+    return findings;
+}
 
 std::string DescribeEndpoint(Channel channel, std::int64_t board, std::int64_t slot,
                              std::int64_t port, std::int64_t vpi, std::int64_t value) {

@@ -5,10 +5,14 @@
 // a few boxes (ranges of board, slot, port, VPI and VCI or VLAN id) and the check
 // intersects boxes: a job of billions of lines costs no more than one of ten.
 
+#include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zd7240 {
@@ -60,6 +64,31 @@ struct Conflict {
 
 // Every pair of job sides that bind a common endpoint, once per pair, ordered by job.
 std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs);
+
+// The kinds of card a slot of the shelf holds.
+enum class CardKind : std::uint8_t { Adsl, Lan, Mmx, Ces, Aiu };
+
+// "Adsl", "Lan", ...: how messages name a kind of card.
+std::string_view CardName(CardKind kind);
+// The kind a word names ("lan", in any letter case); nothing for another word.
+std::optional<CardKind> CardKindNamed(std::string_view word);
+
+struct SlotId {
+    std::int64_t board = 0;
+    std::int64_t slot = 0;
+    auto operator<=>(const SlotId&) const = default;
+};
+
+// Which card sits in which slot; slots not in the map are not known.
+using Chassis = std::map<SlotId, CardKind>;
+
+// What the endpoints of a job say against the chassis, one sentence each: the Adsl walk
+// passing a slot that holds another kind of card, a far-side card field naming a slot
+// that holds another kind of card; with `strict`, also a slot the chassis does not name
+// (the first such slot of a walk). Expects Job::SelectFormat to have been called; a job
+// that writes no line binds nothing and is not judged.
+std::vector<std::string> ChassisFindings(const Job& job, const FieldAccess& fields,
+                                         const Chassis& chassis, bool strict);
 
 std::string DescribeEndpoint(Channel channel, std::int64_t board, std::int64_t slot,
                              std::int64_t port, std::int64_t vpi, std::int64_t value);

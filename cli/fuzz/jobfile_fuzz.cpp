@@ -18,12 +18,19 @@ using namespace zd7240;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::vector<cli::JobEntry> entries;
+    cli::JobFile file;
+    // A --set for every job, as an operator's command line would give it.
+    const cli::FieldSetting sets[] = {{"start-board", "1"}, {"lan-board", "1"}};
     try {
-        entries = cli::ParseJobFile(text, "fuzz.json", "/nonexistent-folder");
+        file = cli::ParseJobFile(text, "fuzz.json", "/nonexistent-folder", sets);
     } catch (const cli::JobFileError&) {
-        return 0;
+        try {
+            file = cli::ParseJobFile(text, "fuzz.json", "/nonexistent-folder");
+        } catch (const cli::JobFileError&) {
+            return 0;
+        }
     }
+    const std::vector<cli::JobEntry>& entries = file.jobs;
     std::vector<JobBindings> bindings;
     for (const cli::JobEntry& entry : entries) {
         if (FirstInvalidField(*entry.page, entry.fields))
@@ -34,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const WalkSummary summary = Summarize(job);
             (void)SanityHints(job, entry.fields);
             bindings.push_back(BindingsOf(job, entry.fields));
+            (void)ChassisFindings(job, entry.fields, file.chassis, true);
             if (summary.lines <= 4096) {
                 LineCount lines = 0;
                 StepValues last{};

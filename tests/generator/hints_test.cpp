@@ -69,13 +69,33 @@ TEST(Hints, WalkHintsNameTheEndField) {
                                     {"vpi", "1"},
                                     {"start-vci", "40"}})
                     .empty());
-    // No line: the End field (which is then not judged by its own rule).
+    // A range that runs backwards names its own two fields, not the End field computed
+    // from them (which is then not judged by its own rule).
+    EXPECT_EQ(HintsOf("lan-mmx", {{"lan-board", "0"},
+                                  {"lan-slot", "5"},
+                                  {"start-vlan", "163"},
+                                  {"end-vlan", "100"},
+                                  {"vpi", "1"},
+                                  {"start-vci", "40"}}),
+              std::vector<std::string>{
+                  "start-vlan: start-vlan 163 is above end-vlan 100: the walk writes no line"});
+    // So does a chassis walk that ends before it starts on its board.
+    EXPECT_EQ(HintsOf("adsl-mmx", {{"start-board", "0"},
+                                   {"start-slot", "9"},
+                                   {"end-board", "0"},
+                                   {"end-slot", "6"},
+                                   {"mmx-vpi", "1"},
+                                   {"start-vci", "200"}}),
+              std::vector<std::string>{"start-board: start-board/start-slot 0/9 is after "
+                                       "end-board/end-slot 0/6: the walk writes no line"});
+    // No line for another reason: the End field.
     EXPECT_EQ(HintsOf("lan-mmx", {{"lan-board", "0"},
                                   {"lan-slot", "5"},
                                   {"start-vlan", "100"},
-                                  {"end-vlan", "99"},
+                                  {"end-vlan", "103"},
                                   {"vpi", "1"},
-                                  {"start-vci", "40"}}),
+                                  {"start-vci", "40"},
+                                  {"card-type", "-1"}}),
               std::vector<std::string>{"end-vci: the walk writes no line: the file will be empty"});
     // An End value of exactly 2147483647 has not wrapped.
     const auto wrapped = HintsOf("aiu-mmx", {{"aiu-board", "0"},
