@@ -15,12 +15,15 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The completion of zd7240-gen is installed for bash-completion to load; without it,
+# `complete -p zd7240-gen` finds nothing.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion")
 if(ZD7240_BUILD_GUI)
     # The xcb platform plugin is loaded at run time, not linked; DejaVu Sans stands in
     # for the window fonts when fonts-wine is missing. qt6-wayland lets the window run
     # natively in a Wayland session instead of through XWayland.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wine, bash-completion")
     set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 endif()
 include(CPack)

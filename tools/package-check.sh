@@ -15,6 +15,8 @@ export DEBIAN_FRONTEND=noninteractive
 deb=$(ls "$build"/zd7240-helper_*.deb)
 echo "built $deb"
 dpkg-deb -f "$deb" Depends Recommends Suggests
+dpkg-deb -f "$deb" Recommends | grep -q bash-completion ||
+    { echo "the package does not recommend bash-completion" >&2; exit 1; }
 # What the package holds (minimal images may keep dpkg from unpacking man pages and
 # documentation, so these are checked in the package, not on disk).
 contents=$(dpkg-deb -c "$deb")
@@ -40,5 +42,11 @@ trap 'rm -rf "$out"; $sudo apt-get remove -y -qq zd7240-helper >/dev/null' EXIT
 # The window's own picture mode lays it out without a display.
 /usr/bin/zd7240-helper --grab "$out/out.png" 2>/dev/null
 file "$out/out.png" | grep -q 'PNG image data'
-/usr/bin/zd7240-gen --job examples/chassis-0.json --check --dry-run >/dev/null
+/usr/bin/zd7240-gen --job examples/chassis-0.json --strict --dry-run >/dev/null
+# A plain install brings bash-completion along, which finds the completion by itself.
+if [ -r /usr/share/bash-completion/bash_completion ]; then
+    bash -c '. /usr/share/bash-completion/bash_completion && _completion_loader zd7240-gen;
+        complete -p zd7240-gen' | grep -q _zd7240_gen ||
+        { echo "bash-completion does not find the completion of zd7240-gen" >&2; exit 1; }
+fi
 echo "installed package works"

@@ -31,6 +31,14 @@ expect "aiu-mmx mmx-card" "mmx-card-type="
 expect "--job x.json --ch" "--check"
 expect "lan-mmx --dry" "--dry-run"
 expect "-o out.txt adsl-ces ces-p" "ces-port="
+expect "lan-mmx lan-board=0 lan-" "lan-slot="         # a key given is not offered again
+expect "lan-mmx suiEdit401=0 lan-" "lan-board= lan-slot=" # (by its key, as typed)
+expect "--job x.json --no" "--no-check"
+expect "--job x.json --dry-run --dr" ""
+expect "--job x.json --set start-b" "start-board="
+expect "--job x.json --set start-board=1 --se" "--set" # --set may be given again
+expect "lan-mmx --save-job j.json --app" "--append"
+expect "lan-mmx --output=a.txt --out" ""
 
 [ $failures -eq 0 ] && echo "completion ok"
 exit $((failures > 0))
