@@ -67,13 +67,35 @@ check_file x yes >"$work/check-conflicts.json"
 conflicts=$("$gen" --job "$work/check-conflicts.json" --check --dry-run 2>&1 | grep -c '^zd7240-gen: conflict:' || true)
 read -r w_clean c_clean <<<"$(best_of "$gen" --job "$work/check.json" --check --dry-run)"
 read -r w_conf c_conf <<<"$(best_of "$gen" --job "$work/check-conflicts.json" --check --dry-run)"
-read -r w_read c_read <<<"$(best_of "$gen" --job "$work/check.json" --dry-run)"
+read -r w_read c_read <<<"$(best_of "$gen" --job "$work/check.json" --no-check --dry-run)"
 echo "--check, 1,000 jobs of up to 2^31 lines (whole process, best of $runs; wall and CPU):"
 printf '  no conflict:                %7.0f ms  %5.0f ms CPU\n' "$(ms "$w_clean")" "$(ms "$c_clean")"
 printf '  one job meeting %2d others:  %7.0f ms  %5.0f ms CPU\n' "$conflicts" "$(ms "$w_conf")" \
     "$(ms "$c_conf")"
-printf '  without --check (read, convert, dry run): %7.0f ms  %5.0f ms CPU\n' "$(ms "$w_read")" \
+printf '  with --no-check (read, convert, dry run): %7.0f ms  %5.0f ms CPU\n' "$(ms "$w_read")" \
     "$(ms "$c_read")"
+
+# The pre-pass of 100,000 one-line jobs with a chassis: read, convert, cross-job and
+# chassis checks, the folder check of 100,000 outputs in one folder, as a dry run; and
+# its peak memory, against 50,000 jobs to see it grow with the jobs.
+mkdir -p "$work/many"
+many_file() {
+    local n=$1
+    awk -v n="$n" 'BEGIN {
+        printf "{\"version\": 1, \"chassis\": {\"0/5\": \"lan\", \"0/7\": \"mmx\"}, \"jobs\": ["
+        for (i = 0; i < n; i++)
+            printf "%s{\"page\": \"lan-mmx\", \"fields\": {\"lan-board\": %d, \"lan-slot\": 5, \"start-vlan\": %d, \"end-vlan\": %d, \"vpi\": 1, \"mmx-port\": %d, \"start-vci\": 40}, \"output\": \"many/lan-%d.txt\"}", (i ? "," : ""), int(i / 4000), 1 + i % 4000, 1 + i % 4000, i, i
+        print "]}"
+    }'
+}
+many_file 100000 >"$work/many100k.json"
+many_file 50000 >"$work/many50k.json"
+read -r w_many c_many <<<"$(best_of "$gen" --job "$work/many100k.json" --dry-run)"
+mem_many=$( { /usr/bin/time -f '%M' "$gen" --job "$work/many100k.json" --dry-run >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+mem_half=$( { /usr/bin/time -f '%M' "$gen" --job "$work/many50k.json" --dry-run >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+echo "pre-pass of 100,000 jobs with a chassis, as a dry run (best of $runs):"
+printf '  %7.0f ms  %5.0f ms CPU; peak %d MiB (50,000 jobs: %d MiB)\n' "$(ms "$w_many")" \
+    "$(ms "$c_many")" $((mem_many / 1024)) $((mem_half / 1024))
 
 # 100 jobs of 100,000 lines each, VLAN ids 1..100000 on Lan cards of their own.
 mkdir -p "$work/out"

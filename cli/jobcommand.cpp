@@ -2,12 +2,14 @@
 
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "hints.h"
 #include "jobfile.h"
@@ -85,35 +87,75 @@ void PrintLines(const std::string& text) {
     std::cerr << out;
 }
 
-// Why a file cannot be created at `path`, judged before anything is written: its folder
-// is missing, not a folder or not writable, or the path is a folder. Empty when it can.
-// A FIFO, a device or a file that is there already is left to the writer.
-std::string CreateProblem(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::path target(path);
-    if (std::filesystem::is_directory(target, ec))
-        return "is a folder";
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    struct stat st {};
-    if (stat(folder.c_str(), &st) != 0)
-        return "its folder " + Quoted(folder.string()) + ": " + std::strerror(errno);
-    if (!S_ISDIR(st.st_mode))
-        return Quoted(folder.string()) + " is not a folder";
-    if (access(folder.c_str(), W_OK | X_OK) != 0 &&
-        !(access(path.c_str(), W_OK) == 0 && !std::filesystem::is_regular_file(target, ec)))
-        return "its folder " + Quoted(folder.string()) + ": " + std::strerror(errno);
-    return {};
-}
+// Why files cannot be created, judged before anything is written: a folder that is
+// missing, not a folder or not writable (each folder judged once), or a path that is a
+// folder itself. A FIFO, a device or a file that is there already is left to the writer.
+class CreateCheck {
+public:
+    // Empty when a file can be created at `path`.
+    std::string Problem(const std::string& path) {
+        const std::filesystem::path target(path);
+        std::string folder = target.parent_path().string();
+        if (folder.empty())
+            folder = ".";
+        auto it = folders_.find(folder);
+        if (it == folders_.end())
+            it = folders_.emplace(folder, Judge(folder)).first;
+        const Folder& judged = it->second;
+        if (!judged.problem.empty())
+            return judged.problem;
+        // Only names the folder lists as something other than a file need a look of
+        // their own: a folder, or a link that may lead to one.
+        if (judged.others.contains(target.filename().string())) {
+            struct stat st {};
+            if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                return "is a folder";
+        }
+        return {};
+    }
+
+private:
+    struct Folder {
+        std::string problem;
+        std::unordered_set<std::string> others; // entries that are not plain files
+    };
+
+    // One listing per folder, rather than a look at each of thousands of outputs.
+    static Folder Judge(const std::string& folder) {
+        Folder judged{FolderProblem(folder), {}};
+        if (!judged.problem.empty())
+            return judged;
+        if (DIR* dir = opendir(folder.c_str())) {
+            while (const dirent* entry = readdir(dir)) {
+                if (entry->d_type != DT_REG)
+                    judged.others.insert(entry->d_name);
+            }
+            closedir(dir);
+        }
+        return judged;
+    }
+
+    static std::string FolderProblem(const std::string& folder) {
+        struct stat st {};
+        if (stat(folder.c_str(), &st) != 0)
+            return "its folder " + Quoted(folder) + ": " + std::strerror(errno);
+        if (!S_ISDIR(st.st_mode))
+            return Quoted(folder) + " is not a folder";
+        if (access(folder.c_str(), W_OK | X_OK) != 0)
+            return "its folder " + Quoted(folder) + ": " + std::strerror(errno);
+        return {};
+    }
+
+    std::unordered_map<std::string, Folder> folders_;
+};
 
 // The jobs in the order their files are written: the jobs of one file together, in job
 // order, the files in the order of their first job. Standard output is one such file.
 std::vector<std::vector<std::size_t>> FileGroups(const std::vector<JobEntry>& entries) {
     std::vector<std::vector<std::size_t>> groups;
-    std::map<std::string, std::size_t> byPlace; // place ("-" for standard output) -> group
+    std::unordered_map<std::string_view, std::size_t> byPlace; // place ("-": standard output)
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string& place = entries[i].path == "-" ? entries[i].path : entries[i].place;
+        const std::string_view place = entries[i].path == "-" ? entries[i].path : entries[i].place;
         const auto [it, fresh] = byPlace.emplace(place, groups.size());
         if (fresh)
             groups.emplace_back();
@@ -240,11 +282,12 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
 
     const std::vector<std::vector<std::size_t>> groups = FileGroups(entries);
     bool cannotCreate = false;
+    CreateCheck createCheck;
     for (const std::vector<std::size_t>& group : groups) {
         const JobEntry& entry = entries[group.front()];
         if (entry.path == "-")
             continue;
-        if (const std::string problem = CreateProblem(entry.path); !problem.empty()) {
+        if (const std::string problem = createCheck.Problem(entry.path); !problem.empty()) {
             std::cerr << "zd7240-gen: " + entry.Label() + ": cannot create " +
                              Quoted(entry.output) + ": " + problem + "\n";
             cannotCreate = true;

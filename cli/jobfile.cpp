@@ -11,6 +11,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 #include "messages.h"
@@ -153,7 +154,7 @@ private:
     }
 
     std::filesystem::path current_;
-    std::map<std::string, std::filesystem::path> folders_; // as written -> resolved
+    std::unordered_map<std::string, std::filesystem::path> folders_; // as written -> resolved
 };
 
 // Reads a job file in one pass of the parser's events, keeping each job's values as
@@ -755,7 +756,7 @@ private:
         std::size_t job; // 0: the job file
         std::string written;
     };
-    std::map<std::string, Output> outputs_; // place -> its first job
+    std::unordered_map<std::string, Output> outputs_; // place -> its first job
 };
 
 } // namespace
