@@ -91,8 +91,10 @@ many_file() {
 many_file 100000 >"$work/many100k.json"
 many_file 50000 >"$work/many50k.json"
 read -r w_many c_many <<<"$(best_of "$gen" --job "$work/many100k.json" --dry-run)"
-mem_many=$( { /usr/bin/time -f '%M' "$gen" --job "$work/many100k.json" --dry-run >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-mem_half=$( { /usr/bin/time -f '%M' "$gen" --job "$work/many50k.json" --dry-run >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+/usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/many100k.json" --dry-run >/dev/null 2>&1
+mem_many=$(cat "$work/mem")
+/usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/many50k.json" --dry-run >/dev/null 2>&1
+mem_half=$(cat "$work/mem")
 echo "pre-pass of 100,000 jobs with a chassis, as a dry run (best of $runs):"
 printf '  %7.0f ms  %5.0f ms CPU; peak %d MiB (50,000 jobs: %d MiB)\n' "$(ms "$w_many")" \
     "$(ms "$c_many")" $((mem_many / 1024)) $((mem_half / 1024))
