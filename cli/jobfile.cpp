@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "messages.h"
@@ -118,6 +120,30 @@ std::string Shortened(std::string_view text, std::size_t limit = 40) {
     return std::string(text.substr(0, limit)) + "...";
 }
 
+// The keys of one object, to find one given twice. Objects of a job file hold a few
+// keys, compared in place; a large object (a hostile file) switches to a hash set so
+// that its cost stays linear.
+class KeySet {
+public:
+    // False when the key was there already.
+    bool insert(const std::string& key) {
+        if (!hashed_.empty())
+            return hashed_.insert(key).second;
+        if (std::find(few_.begin(), few_.end(), key) != few_.end())
+            return false;
+        few_.push_back(key);
+        if (few_.size() > 32) {
+            hashed_.insert(few_.begin(), few_.end());
+            few_.clear();
+        }
+        return true;
+    }
+
+private:
+    std::vector<std::string> few_;
+    std::unordered_set<std::string> hashed_;
+};
+
 // Where written files end up, to find two jobs that write one file or a job that writes
 // the job file. The writer follows symbolic links and replaces the file at their end, so
 // a place is the absolute path with ".", ".." and links resolved. The outputs of a file
@@ -138,15 +164,36 @@ public:
         const std::string folder = absolute.parent_path().string();
         auto it = folders_.find(folder);
         if (it == folders_.end())
-            it = folders_.emplace(folder, Resolved(folder)).first;
-        const std::filesystem::path place = it->second / name;
-        struct stat st {};
-        if (lstat(place.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-            return Resolved(place).string();
+            it = folders_.emplace(folder, Listed(folder)).first;
+        const std::filesystem::path place = it->second.resolved / name;
+        // A name the folder lists as anything but a plain file may be a link.
+        if (it->second.others.contains(name.string())) {
+            struct stat st {};
+            if (lstat(place.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+                return Resolved(place).string();
+        }
         return place.string();
     }
 
 private:
+    struct Folder {
+        std::filesystem::path resolved;
+        std::unordered_set<std::string> others; // entries that are not plain files
+    };
+
+    // One listing per folder rather than a look at each of thousands of outputs.
+    static Folder Listed(const std::string& folder) {
+        Folder listed{Resolved(folder), {}};
+        if (DIR* dir = opendir(listed.resolved.c_str())) {
+            while (const dirent* entry = readdir(dir)) {
+                if (entry->d_type != DT_REG)
+                    listed.others.insert(entry->d_name);
+            }
+            closedir(dir);
+        }
+        return listed;
+    }
+
     static std::filesystem::path Resolved(const std::filesystem::path& path) {
         std::error_code ec;
         std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
@@ -154,7 +201,7 @@ private:
     }
 
     std::filesystem::path current_;
-    std::unordered_map<std::string, std::filesystem::path> folders_; // as written -> resolved
+    std::unordered_map<std::string, Folder> folders_; // as written -> resolved and listed
 };
 
 // Reads a job file in one pass of the parser's events, keeping each job's values as
@@ -248,7 +295,7 @@ public:
     bool start_array(std::size_t) override { return Open(false, "[...]"); }
     bool key(string_t& key) override {
         Level& level = open_.back();
-        if (!level.keys.insert(key).second)
+        if (!level.keys.insert(key))
             throw DuplicateKey(key, std::any_of(open_.begin(), open_.end(),
                                                 [](const Level& l) { return l.kind == Kind::Job; })
                                         ? pending_.size()
@@ -299,8 +346,8 @@ private:
 
     struct Level {
         Kind kind;
-        std::string key;            // the key of the value that comes next (objects)
-        std::set<std::string> keys; // the keys seen so far (objects)
+        std::string key; // the key of the value that comes next (objects)
+        KeySet keys;     // the keys seen so far (objects)
     };
 
     struct Value {
@@ -424,7 +471,7 @@ private:
             jobsIsList_ = true;
         } else if (slot == Slot::Job && object) {
             kind = Kind::Job;
-            pending_.emplace_back();
+            pending_.emplace_back().fields.reserve(8);
         } else if (slot == Slot::Fields && object) {
             kind = Kind::Fields;
         } else if (slot == Slot::Defaults && object) {
@@ -652,6 +699,7 @@ private:
             if (FindField(*page, field.name) || FindSelector(*page, field.name))
                 Set(entry, where, field);
         }
+        entry.fields.ForgetGiven();
         if (!job.output || job.outputNotText || job.output->empty() ||
             job.output->find('\0') != std::string::npos)
             return std::nullopt;

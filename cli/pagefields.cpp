@@ -94,4 +94,8 @@ std::optional<PageFields::Repeat> PageFields::NoteGiven(std::string_view name,
     return std::nullopt;
 }
 
+void PageFields::ForgetGiven() {
+    std::vector<Given>().swap(given_);
+}
+
 } // namespace zd7240::cli

@@ -39,6 +39,8 @@ public:
     // NAME=VALUE); answers the earlier one when it was given before. A name the page has
     // no field for is not noted.
     std::optional<Repeat> NoteGiven(std::string_view name, std::string_view as);
+    // Lets go of what NoteGiven noted, once every field is given (a job file holds many).
+    void ForgetGiven();
 
 private:
     // The field or else the card-type box a name (control name or key) stands for;
