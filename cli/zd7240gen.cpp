@@ -29,6 +29,11 @@ using namespace zd7240::cli;
 constexpr const char* kProgram = "zd7240-gen";
 constexpr const char* kDefaultOutput = "zd7240.txt";
 
+// The options, for suggesting the nearest to a mistyped one.
+const std::vector<std::string_view> kOptionNames = {
+    "--output", "--dry-run", "--strict", "--progress", "--save-job", "--append", "--force",
+    "--job",    "--set",     "--check",  "--no-check", "--list",     "--help",   "--version"};
+
 void PrintUsage(std::ostream& out) {
     out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--strict] [--progress]\n"
            "       zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] --save-job JOBFILE "
@@ -151,7 +156,8 @@ int Run(std::vector<std::string_view> args) {
             progress = true;
             continue;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError("unknown option '" + std::string(arg) + "'");
+            return UsageError("unknown option '" + std::string(arg) + "'" +
+                              DidYouMean(arg.substr(0, arg.find('=')), kOptionNames));
         }
         if (outputValue) {
             if (outputOption)
@@ -177,9 +183,13 @@ int Run(std::vector<std::string_view> args) {
         return UsageError("no page given");
     }
     const PageTable* page = FindPage(*pageName);
-    if (!page)
-        return UsageError("unknown page '" + std::string(*pageName) +
-                          "' (see 'zd7240-gen --list')");
+    if (!page) {
+        std::vector<std::string_view> slugs;
+        for (const PageTable& p : Pages())
+            slugs.push_back(p.slug);
+        return UsageError("unknown page '" + std::string(*pageName) + "'" +
+                          DidYouMean(*pageName, slugs) + " (see 'zd7240-gen --list')");
+    }
     if (list) {
         ListFields(*page);
         return kExitOk;
@@ -194,13 +204,31 @@ int Run(std::vector<std::string_view> args) {
         if (const auto repeat = fields.NoteGiven(name, assignment))
             return UsageError(repeat->control + " is given twice: '" + repeat->earlier + "' and '" +
                               std::string(assignment) + "'");
-        const std::string error =
-            fields.Assign(name, assignment.substr(eq + 1), FieldNaming::Control);
-        if (!error.empty())
+        std::string error = fields.Assign(name, assignment.substr(eq + 1), FieldNaming::Control);
+        if (!error.empty()) {
+            if (!FindField(*page, name) && !FindSelector(*page, name)) {
+                std::vector<std::string_view> keys;
+                for (const FieldRow& f : page->fields)
+                    keys.push_back(f.key);
+                for (const SelectorRow& sel : page->selectors)
+                    keys.push_back(sel.key);
+                const std::size_t see = error.find(" (see '");
+                error.insert(see == std::string::npos ? error.size() : see, DidYouMean(name, keys));
+            }
             return UsageError(error);
+        }
     }
     if (!jobOptions.saveJob.empty())
         return cli::SaveJob(*page, fields, output, jobOptions);
+    // Every field the check or the conversion would refuse, named by its key and its
+    // place in the window, before anything is written.
+    if (const std::vector<std::string> refusals = FieldRefusals(*page, fields); !refusals.empty()) {
+        std::string text;
+        for (const std::string& refusal : refusals)
+            text += "zd7240-gen: " + refusal + "\n";
+        std::cerr << text;
+        return kExitData;
+    }
     if (const int status = cli::ReportHints(*page, fields, jobOptions.strict))
         return status;
     if (dryRun)
