@@ -4,33 +4,76 @@
 #include "pagetable.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace zd7240 {
 
 namespace {
 
-using V = WalkValue;
-constexpr Piece L(std::string_view text) {
-    return {PieceKind::Literal, text, V::Counter};
-}
-constexpr Piece F(std::string_view control) {
-    return {PieceKind::Field, control, V::Counter};
-}
-constexpr Piece W(WalkValue value) {
-    return {PieceKind::Value, {}, value};
+// A line format written as the line reads: literal text, {board}, {slot}, {port},
+// {step} and {counter} for the values of the walk, {suiEditN} for a copied field.
+template <std::size_t N> struct LineText {
+    char text[N];
+    consteval LineText(const char (&literal)[N]) { std::copy_n(literal, N, text); }
+    constexpr std::string_view view() const { return {text, N - 1}; }
+};
+
+struct WalkName {
+    std::string_view name;
+    WalkValue value;
+};
+constexpr WalkName kWalkNames[] = {{"board", WalkValue::Board},
+                                   {"slot", WalkValue::Slot},
+                                   {"port", WalkValue::Port},
+                                   {"step", WalkValue::Step},
+                                   {"counter", WalkValue::Counter}};
+
+consteval std::size_t CountPieces(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) {
+        const std::size_t next = text[i] == '{' ? text.find('}', i) : text.find('{', i);
+        if (text[i] == '{' && next == std::string_view::npos)
+            throw "a line format has a '{' without its '}'";
+        i = next == std::string_view::npos ? text.size() : next + (text[i] == '{');
+    }
+    return count;
 }
 
-constexpr FieldRole C = FieldRole::Copied;
-constexpr FieldRole N = FieldRole::Numeric;
-constexpr FieldRole E = FieldRole::End;
+template <LineText Text>
+constexpr auto kLine = [] {
+    constexpr std::string_view text = Text.view();
+    std::array<Piece, CountPieces(text)> pieces{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size(); ++n) {
+        if (text[i] != '{') {
+            const std::size_t next = std::min(text.find('{', i), text.size());
+            pieces[n] = {PieceKind::Literal, text.substr(i, next - i), WalkValue::Counter};
+            i = next;
+            continue;
+        }
+        const std::size_t close = text.find('}', i);
+        const std::string_view name = text.substr(i + 1, close - i - 1);
+        pieces[n] = {PieceKind::Field, name, WalkValue::Counter};
+        for (const WalkName& walk : kWalkNames) {
+            if (walk.name == name)
+                pieces[n] = {PieceKind::Value, {}, walk.value};
+        }
+        i = close + 1;
+    }
+    return pieces;
+}();
+
+constexpr FieldRole Copy = FieldRole::Copied;
+constexpr FieldRole Num = FieldRole::Numeric;
+constexpr FieldRole End = FieldRole::End;
 
 // Sanity hints (hints.h): what the device accepts in the field.
-constexpr FieldHint HV = FieldHint::VlanId;
-constexpr FieldHint HP = FieldHint::Vpi;
-constexpr FieldHint HC = FieldHint::Vci;
-constexpr FieldHint HS = FieldHint::ChassisSlot;
-constexpr FieldHint HN = FieldHint::PortCount;
+constexpr FieldHint Vlan = FieldHint::VlanId;
+constexpr FieldHint Vpi = FieldHint::Vpi;
+constexpr FieldHint Vci = FieldHint::Vci;
+constexpr FieldHint Slot78 = FieldHint::ChassisSlot;
+constexpr FieldHint Ports = FieldHint::PortCount;
 
 constexpr std::string_view kTraffic = "Traffice Information ";
 constexpr std::string_view kOptic = "Card type is Optic";
@@ -55,23 +98,23 @@ constexpr GroupRow kAdslMmxGroups[] = {
 };
 
 constexpr FieldRow kAdslMmxFields[] = {
-    {"suiEdit1", "start-board", "suiGroupBox1", "Board id:", "", "", 1, N},
-    {"suiEdit2", "start-slot", "suiGroupBox1", "Slot id:", "", "", 2, N, HS},
-    {"suiEdit3", "end-board", "suiGroupBox2", "Board id:", "", "", 3, N},
-    {"suiEdit4", "end-slot", "suiGroupBox2", "Slot id:", "", "", 4, N, HS},
-    {"suiEdit5", "modem-vpi", "suiGroupBox3", "Vpi:", "0", "0", 5, C, HP},
-    {"suiEdit6", "modem-vci", "suiGroupBox3", "Vci:", "35", "35", 6, C, HC},
-    {"suiEdit7", "mmx-board", "suiGroupBox4", "Board id:", "0", "0", 7, C},
-    {"suiEdit8", "mmx-slot", "suiGroupBox4", "Slot id:", "7", "7", 8, C},
-    {"suiEdit9", "mmx-port", "suiGroupBox4", "Port id:", "0", "0", 9, C},
-    {"suiEdit10", "mmx-vpi", "suiGroupBox6", "Vpi:", "", "", 10, C, HP},
-    {"suiEdit11", "start-vci", "suiGroupBox6", "Start Vci:", "", "", 11, N, HC},
-    {"suiEdit12", "end-vci", "suiGroupBox6", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit13", "port-number", "suiGroupBox5", "Port number:", "32", "32", 12, N, HN},
-    {"suiEdit37", "rx-cttr", "suiGroupBox28", "<Rx-cttr>:", "1", "1", 13, C},
-    {"suiEdit38", "tx-cttr", "suiGroupBox28", "<Tx-cttr>:", "1", "1", 14, C},
-    {"suiEdit39", "rx-upc", "suiGroupBox28", "<Rx[UPC/EPD/PPD]>:", "000", "000", 15, C},
-    {"suiEdit40", "tx-upc", "suiGroupBox28", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, C},
+    {"suiEdit1", "start-board", "suiGroupBox1", "Board id:", "", "", 1, Num},
+    {"suiEdit2", "start-slot", "suiGroupBox1", "Slot id:", "", "", 2, Num, Slot78},
+    {"suiEdit3", "end-board", "suiGroupBox2", "Board id:", "", "", 3, Num},
+    {"suiEdit4", "end-slot", "suiGroupBox2", "Slot id:", "", "", 4, Num, Slot78},
+    {"suiEdit5", "modem-vpi", "suiGroupBox3", "Vpi:", "0", "0", 5, Copy, Vpi},
+    {"suiEdit6", "modem-vci", "suiGroupBox3", "Vci:", "35", "35", 6, Copy, Vci},
+    {"suiEdit7", "mmx-board", "suiGroupBox4", "Board id:", "0", "0", 7, Copy},
+    {"suiEdit8", "mmx-slot", "suiGroupBox4", "Slot id:", "7", "7", 8, Copy},
+    {"suiEdit9", "mmx-port", "suiGroupBox4", "Port id:", "0", "0", 9, Copy},
+    {"suiEdit10", "mmx-vpi", "suiGroupBox6", "Vpi:", "", "", 10, Copy, Vpi},
+    {"suiEdit11", "start-vci", "suiGroupBox6", "Start Vci:", "", "", 11, Num, Vci},
+    {"suiEdit12", "end-vci", "suiGroupBox6", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit13", "port-number", "suiGroupBox5", "Port number:", "32", "32", 12, Num, Ports},
+    {"suiEdit37", "rx-cttr", "suiGroupBox28", "<Rx-cttr>:", "1", "1", 13, Copy},
+    {"suiEdit38", "tx-cttr", "suiGroupBox28", "<Tx-cttr>:", "1", "1", 14, Copy},
+    {"suiEdit39", "rx-upc", "suiGroupBox28", "<Rx[UPC/EPD/PPD]>:", "000", "000", 15, Copy},
+    {"suiEdit40", "tx-upc", "suiGroupBox28", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, Copy},
 };
 
 constexpr SelectorRow kAdslMmxSelectors[] = {
@@ -88,22 +131,13 @@ constexpr SelectorRow kAdslMmxSelectors[] = {
 constexpr std::string_view kAdslMmxWalk[] = {"suiEdit1", "suiEdit2",  "suiEdit3",
                                              "suiEdit4", "suiEdit13", "suiEdit11"};
 
-// The chassis lines share their head: "pvc adsl B/S/P vpi <vpi> <vci>".
-#define ZD_ADSL_HEAD(vpi, vci)                                                                     \
-    L("pvc adsl "), W(V::Board), L("/"), W(V::Slot), L("/"), W(V::Port), L(" vpi "), F(vpi),       \
-        L(" "), F(vci)
-
-#define ZD_ADSL_ATM_LINE(word, far, vpi, vci, board, slot, port, fvpi, t1, t2, t3, t4)             \
-    ZD_ADSL_HEAD(vpi, vci), L(far), F(board), L("/"), F(slot), L("/"), F(port), L(word), F(fvpi),  \
-        L(" "), W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
-
-constexpr Piece kAdslMmxOptic[] = {
-    ZD_ADSL_ATM_LINE(" optic ", " atm ", "suiEdit5", "suiEdit6", "suiEdit7", "suiEdit8", "suiEdit9",
-                     "suiEdit10", "suiEdit37", "suiEdit38", "suiEdit39", "suiEdit40")};
-constexpr Piece kAdslMmxIma[] = {
-    ZD_ADSL_ATM_LINE(" ima ", " atm ", "suiEdit5", "suiEdit6", "suiEdit7", "suiEdit8", "suiEdit9",
-                     "suiEdit10", "suiEdit37", "suiEdit38", "suiEdit39", "suiEdit40")};
-constexpr LineFormat kAdslMmxFormats[] = {kAdslMmxOptic, kAdslMmxIma};
+constexpr LineFormat kAdslMmxFormats[] = {
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit5} {suiEdit6} atm "
+          "{suiEdit7}/{suiEdit8}/{suiEdit9} optic {suiEdit10} {counter} "
+          "{suiEdit37} {suiEdit38} {suiEdit39} {suiEdit40}">,
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit5} {suiEdit6} atm "
+          "{suiEdit7}/{suiEdit8}/{suiEdit9} ima {suiEdit10} {counter} "
+          "{suiEdit37} {suiEdit38} {suiEdit39} {suiEdit40}">};
 
 constexpr std::string_view kEndVciNote1 = "You can't change the End Vci value.";
 constexpr std::string_view kEndVciNote2 = "The End Vci will be calculated by pc. ";
@@ -132,23 +166,23 @@ constexpr GroupRow kAdslAiuGroups[] = {
 };
 
 constexpr FieldRow kAdslAiuFields[] = {
-    {"suiEdit14", "start-board", "suiGroupBox7", "Board id:", "", "", 1, N},
-    {"suiEdit15", "start-slot", "suiGroupBox7", "Slot id:", "", "", 2, N, HS},
-    {"suiEdit16", "end-board", "suiGroupBox8", "Board id:", "", "", 3, N},
-    {"suiEdit17", "end-slot", "suiGroupBox8", "Slot id:", "", "", 4, N, HS},
-    {"suiEdit18", "modem-vpi", "suiGroupBox9", "Vpi:", "0", "0", 5, C, HP},
-    {"suiEdit19", "modem-vci", "suiGroupBox9", "Vci:", "35", "35", 6, C, HC},
-    {"suiEdit20", "port-number", "suiGroupBox10", "Port number:", "32", "32", 7, N, HN},
-    {"suiEdit21", "aiu-board", "suiGroupBox11", "Board id:", "", "", 8, C},
-    {"suiEdit22", "aiu-slot", "suiGroupBox11", "Slot id:", "", "", 9, C},
-    {"suiEdit23", "aiu-port", "suiGroupBox11", "Port id:", "", "", 10, C},
-    {"suiEdit24", "aiu-vpi", "suiGroupBox12", "Vpi:", "", "", 11, C, HP},
-    {"suiEdit25", "start-vci", "suiGroupBox12", "Start Vci:", "", "", 12, N, HC},
-    {"suiEdit26", "end-vci", "suiGroupBox12", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit51", "rx-cttr", "suiGroupBox38", "<Rx-cttr>:", "1", "1", 13, C},
-    {"suiEdit52", "tx-cttr", "suiGroupBox38", "<Tx-cttr>:", "1", "1", 14, C},
-    {"suiEdit53", "rx-upc", "suiGroupBox38", "<Rx[UPC/EPD/PPD]>:", "000", "000", 15, C},
-    {"suiEdit54", "tx-upc", "suiGroupBox38", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, C},
+    {"suiEdit14", "start-board", "suiGroupBox7", "Board id:", "", "", 1, Num},
+    {"suiEdit15", "start-slot", "suiGroupBox7", "Slot id:", "", "", 2, Num, Slot78},
+    {"suiEdit16", "end-board", "suiGroupBox8", "Board id:", "", "", 3, Num},
+    {"suiEdit17", "end-slot", "suiGroupBox8", "Slot id:", "", "", 4, Num, Slot78},
+    {"suiEdit18", "modem-vpi", "suiGroupBox9", "Vpi:", "0", "0", 5, Copy, Vpi},
+    {"suiEdit19", "modem-vci", "suiGroupBox9", "Vci:", "35", "35", 6, Copy, Vci},
+    {"suiEdit20", "port-number", "suiGroupBox10", "Port number:", "32", "32", 7, Num, Ports},
+    {"suiEdit21", "aiu-board", "suiGroupBox11", "Board id:", "", "", 8, Copy},
+    {"suiEdit22", "aiu-slot", "suiGroupBox11", "Slot id:", "", "", 9, Copy},
+    {"suiEdit23", "aiu-port", "suiGroupBox11", "Port id:", "", "", 10, Copy},
+    {"suiEdit24", "aiu-vpi", "suiGroupBox12", "Vpi:", "", "", 11, Copy, Vpi},
+    {"suiEdit25", "start-vci", "suiGroupBox12", "Start Vci:", "", "", 12, Num, Vci},
+    {"suiEdit26", "end-vci", "suiGroupBox12", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit51", "rx-cttr", "suiGroupBox38", "<Rx-cttr>:", "1", "1", 13, Copy},
+    {"suiEdit52", "tx-cttr", "suiGroupBox38", "<Tx-cttr>:", "1", "1", 14, Copy},
+    {"suiEdit53", "rx-upc", "suiGroupBox38", "<Rx[UPC/EPD/PPD]>:", "000", "000", 15, Copy},
+    {"suiEdit54", "tx-upc", "suiGroupBox38", "<Tx[UPC/EPD/PPD]>:", "000", "000", 16, Copy},
 };
 
 constexpr SelectorRow kAdslAiuSelectors[] = {
@@ -165,13 +199,13 @@ constexpr SelectorRow kAdslAiuSelectors[] = {
 constexpr std::string_view kAdslAiuWalk[] = {"suiEdit14", "suiEdit15", "suiEdit16",
                                              "suiEdit17", "suiEdit20", "suiEdit25"};
 
-constexpr Piece kAdslAiuOptic[] = {
-    ZD_ADSL_ATM_LINE(" optic ", " aiu ", "suiEdit18", "suiEdit19", "suiEdit21", "suiEdit22",
-                     "suiEdit23", "suiEdit24", "suiEdit51", "suiEdit52", "suiEdit53", "suiEdit54")};
-constexpr Piece kAdslAiuIma[] = {
-    ZD_ADSL_ATM_LINE(" ima ", " aiu ", "suiEdit18", "suiEdit19", "suiEdit21", "suiEdit22",
-                     "suiEdit23", "suiEdit24", "suiEdit51", "suiEdit52", "suiEdit53", "suiEdit54")};
-constexpr LineFormat kAdslAiuFormats[] = {kAdslAiuOptic, kAdslAiuIma};
+constexpr LineFormat kAdslAiuFormats[] = {
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit18} {suiEdit19} aiu "
+          "{suiEdit21}/{suiEdit22}/{suiEdit23} optic {suiEdit24} {counter} "
+          "{suiEdit51} {suiEdit52} {suiEdit53} {suiEdit54}">,
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit18} {suiEdit19} aiu "
+          "{suiEdit21}/{suiEdit22}/{suiEdit23} ima {suiEdit24} {counter} "
+          "{suiEdit51} {suiEdit52} {suiEdit53} {suiEdit54}">};
 
 constexpr NoteRow kAdslAiuNotes[] = {
     {"suiGroupBox11", kCardTypeIs},
@@ -179,8 +213,6 @@ constexpr NoteRow kAdslAiuNotes[] = {
     {"suiGroupBox12", kEndVciNote2},
     {"suiGroupBox10", kPortNote},
 };
-
-#undef ZD_ADSL_ATM_LINE
 
 // ---------------------------------------------------------------------------------
 // Adsl--Ces: every ADSL port to one VCI on a port of the Ces card.
@@ -196,21 +228,21 @@ constexpr GroupRow kAdslCesGroups[] = {
 };
 
 constexpr FieldRow kAdslCesFields[] = {
-    {"suiEdit201", "start-board", "suiGroupBox13", "Board id:", "", "", 1, N},
-    {"suiEdit202", "start-slot", "suiGroupBox13", "Slot id:", "", "", 2, N, HS},
-    {"suiEdit203", "end-board", "suiGroupBox14", "Board id:", "", "", 3, N},
-    {"suiEdit204", "end-slot", "suiGroupBox14", "Slot id:", "", "", 4, N, HS},
-    {"suiEdit205", "modem-vpi", "suiGroupBox15", "Vpi:", "0", "0", 5, C, HP},
-    {"suiEdit206", "modem-vci", "suiGroupBox15", "Vci:", "35", "35", 6, C, HC},
-    {"suiEdit207", "ces-board", "suiGroupBox17", "Board id:", "", "", 7, C},
-    {"suiEdit208", "ces-slot", "suiGroupBox17", "Slot id:", "", "", 8, C},
-    {"suiEdit209", "ces-port", "suiGroupBox17", "Port id:", "", "", 9, C},
-    {"suiEdit210", "ces-vpi", "suiGroupBox18", "Vpi:", "", "", 10, C, HP},
-    {"suiEdit211", "start-vci", "suiGroupBox18", "Start Vci:", "", "", 11, N, HC},
-    {"suiEdit212", "end-vci", "suiGroupBox18", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit213", "port-number", "suiGroupBox16", "Port number:", "32", "32", 12, N, HN},
-    {"suiEdit41", "rx-cttr", "suiGroupBox29", "<Rx-cttr>:", "1", "1", 13, C},
-    {"suiEdit42", "tx-cttr", "suiGroupBox29", "<Tx-cttr>:", "1", "1", 14, C},
+    {"suiEdit201", "start-board", "suiGroupBox13", "Board id:", "", "", 1, Num},
+    {"suiEdit202", "start-slot", "suiGroupBox13", "Slot id:", "", "", 2, Num, Slot78},
+    {"suiEdit203", "end-board", "suiGroupBox14", "Board id:", "", "", 3, Num},
+    {"suiEdit204", "end-slot", "suiGroupBox14", "Slot id:", "", "", 4, Num, Slot78},
+    {"suiEdit205", "modem-vpi", "suiGroupBox15", "Vpi:", "0", "0", 5, Copy, Vpi},
+    {"suiEdit206", "modem-vci", "suiGroupBox15", "Vci:", "35", "35", 6, Copy, Vci},
+    {"suiEdit207", "ces-board", "suiGroupBox17", "Board id:", "", "", 7, Copy},
+    {"suiEdit208", "ces-slot", "suiGroupBox17", "Slot id:", "", "", 8, Copy},
+    {"suiEdit209", "ces-port", "suiGroupBox17", "Port id:", "", "", 9, Copy},
+    {"suiEdit210", "ces-vpi", "suiGroupBox18", "Vpi:", "", "", 10, Copy, Vpi},
+    {"suiEdit211", "start-vci", "suiGroupBox18", "Start Vci:", "", "", 11, Num, Vci},
+    {"suiEdit212", "end-vci", "suiGroupBox18", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit213", "port-number", "suiGroupBox16", "Port number:", "32", "32", 12, Num, Ports},
+    {"suiEdit41", "rx-cttr", "suiGroupBox29", "<Rx-cttr>:", "1", "1", 13, Copy},
+    {"suiEdit42", "tx-cttr", "suiGroupBox29", "<Tx-cttr>:", "1", "1", 14, Copy},
 };
 
 constexpr SelectorRow kAdslCesSelectors[] = {
@@ -227,15 +259,11 @@ constexpr SelectorRow kAdslCesSelectors[] = {
 constexpr std::string_view kAdslCesWalk[] = {"suiEdit201", "suiEdit202", "suiEdit203",
                                              "suiEdit204", "suiEdit213", "suiEdit211"};
 
-#define ZD_ADSL_CES_LINE(word)                                                                     \
-    ZD_ADSL_HEAD("suiEdit205", "suiEdit206"), L(word), F("suiEdit207"), L("/"), F("suiEdit208"),   \
-        L("/"), F("suiEdit209"), L(" "), F("suiEdit210"), L(" "), W(V::Counter), L(" "),           \
-        F("suiEdit41"), L(" "), F("suiEdit42")
-
-constexpr Piece kAdslCesUni[] = {ZD_ADSL_CES_LINE(" ces-uni ")};
-constexpr Piece kAdslCesUdt[] = {ZD_ADSL_CES_LINE(" ces-udt ")};
-constexpr LineFormat kAdslCesFormats[] = {kAdslCesUni, kAdslCesUdt};
-#undef ZD_ADSL_CES_LINE
+constexpr LineFormat kAdslCesFormats[] = {
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit205} {suiEdit206} ces-uni "
+          "{suiEdit207}/{suiEdit208}/{suiEdit209} {suiEdit210} {counter} {suiEdit41} {suiEdit42}">,
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit205} {suiEdit206} ces-udt "
+          "{suiEdit207}/{suiEdit208}/{suiEdit209} {suiEdit210} {counter} {suiEdit41} {suiEdit42}">};
 
 constexpr NoteRow kAdslCesNotes[] = {
     {"suiGroupBox17", kCardTypeIs},
@@ -257,37 +285,27 @@ constexpr GroupRow kAdslLanGroups[] = {
 };
 
 constexpr FieldRow kAdslLanFields[] = {
-    {"suiEdit301", "start-board", "suiGroupBox19", "Board id:", "", "", 1, N},
-    {"suiEdit302", "start-slot", "suiGroupBox19", "Slot id:", "", "", 2, N, HS},
-    {"suiEdit303", "end-board", "suiGroupBox20", "Board id:", "", "", 3, N},
-    {"suiEdit304", "end-slot", "suiGroupBox20", "Slot id:", "", "", 4, N, HS},
-    {"suiEdit305", "modem-vpi", "suiGroupBox21", "Vpi:", "0", "0", 5, C, HP},
-    {"suiEdit306", "modem-vci", "suiGroupBox21", "Vci:", "35", "35", 6, C, HC},
-    {"suiEdit307", "lan-board", "suiGroupBox23", "Board id:", "", "", 7, C},
-    {"suiEdit308", "lan-slot", "suiGroupBox23", "Slot id:", "", "", 8, C},
-    {"suiEdit309", "start-vlan", "suiGroupBox23", "Start Vlan id:", "", "", 9, N, HV},
-    {"suiEdit310", "end-vlan", "suiGroupBox23", "End Vlan id:", "", "", 0, E, HV},
-    {"suiEdit311", "port-number", "suiGroupBox22", "Port number:", "32", "32", 10, N, HN},
-    {"suiEdit43", "rx-cttr", "suiGroupBox35", "<Rx-cttr>:", "1", "1", 11, C},
-    {"suiEdit44", "tx-cttr", "suiGroupBox35", "<Tx-cttr>:", "1", "1", 12, C},
+    {"suiEdit301", "start-board", "suiGroupBox19", "Board id:", "", "", 1, Num},
+    {"suiEdit302", "start-slot", "suiGroupBox19", "Slot id:", "", "", 2, Num, Slot78},
+    {"suiEdit303", "end-board", "suiGroupBox20", "Board id:", "", "", 3, Num},
+    {"suiEdit304", "end-slot", "suiGroupBox20", "Slot id:", "", "", 4, Num, Slot78},
+    {"suiEdit305", "modem-vpi", "suiGroupBox21", "Vpi:", "0", "0", 5, Copy, Vpi},
+    {"suiEdit306", "modem-vci", "suiGroupBox21", "Vci:", "35", "35", 6, Copy, Vci},
+    {"suiEdit307", "lan-board", "suiGroupBox23", "Board id:", "", "", 7, Copy},
+    {"suiEdit308", "lan-slot", "suiGroupBox23", "Slot id:", "", "", 8, Copy},
+    {"suiEdit309", "start-vlan", "suiGroupBox23", "Start Vlan id:", "", "", 9, Num, Vlan},
+    {"suiEdit310", "end-vlan", "suiGroupBox23", "End Vlan id:", "", "", 0, End, Vlan},
+    {"suiEdit311", "port-number", "suiGroupBox22", "Port number:", "32", "32", 10, Num, Ports},
+    {"suiEdit43", "rx-cttr", "suiGroupBox35", "<Rx-cttr>:", "1", "1", 11, Copy},
+    {"suiEdit44", "tx-cttr", "suiGroupBox35", "<Tx-cttr>:", "1", "1", 12, Copy},
 };
 
 constexpr std::string_view kAdslLanWalk[] = {"suiEdit301", "suiEdit302", "suiEdit303",
                                              "suiEdit304", "suiEdit311", "suiEdit309"};
 
-constexpr Piece kAdslLanLine[] = {ZD_ADSL_HEAD("suiEdit305", "suiEdit306"),
-                                  L(" lan "),
-                                  F("suiEdit307"),
-                                  L("/"),
-                                  F("suiEdit308"),
-                                  L(" vlanid "),
-                                  W(V::Counter),
-                                  L(" off "),
-                                  F("suiEdit43"),
-                                  L(" "),
-                                  F("suiEdit44")};
-constexpr LineFormat kAdslLanFormats[] = {kAdslLanLine};
-#undef ZD_ADSL_HEAD
+constexpr LineFormat kAdslLanFormats[] = {
+    kLine<"pvc adsl {board}/{slot}/{port} vpi {suiEdit305} {suiEdit306} lan "
+          "{suiEdit307}/{suiEdit308} vlanid {counter} off {suiEdit43} {suiEdit44}">};
 
 constexpr NoteRow kAdslLanNotes[] = {
     {"suiGroupBox23", kEthernet},
@@ -299,12 +317,6 @@ constexpr NoteRow kAdslLanNotes[] = {
 // ---------------------------------------------------------------------------------
 // Lan--Mmx, Lan--Ces, Lan--Aiu: a range of VLAN ids, one VCI each on the far card.
 
-#define ZD_LAN_HEAD(board, slot) L("pvc lan "), F(board), L("/"), F(slot), L(" vlanid "), W(V::Step)
-
-#define ZD_LAN_ATM_LINE(off, word, lb, ls, fb, fs, fp, vpi, t1, t2, t3, t4)                        \
-    ZD_LAN_HEAD(lb, ls), L(off), F(fb), L("/"), F(fs), L("/"), F(fp), L(word), F(vpi), L(" "),     \
-        W(V::Counter), L(" "), F(t1), L(" "), F(t2), L(" "), F(t3), L(" "), F(t4)
-
 constexpr GroupRow kLanMmxGroups[] = {
     {"suiGroupBox24", "Lan card information", "", {16, 8, 217, 329}, 0},
     {"suiGroupBox30", "Mmx card information", "", {288, 8, 218, 329}, 1},
@@ -313,20 +325,20 @@ constexpr GroupRow kLanMmxGroups[] = {
 };
 
 constexpr FieldRow kLanMmxFields[] = {
-    {"suiEdit401", "lan-board", "suiGroupBox24", "Board id:", "", "", 1, C},
-    {"suiEdit402", "lan-slot", "suiGroupBox24", "Slot id:", "", "", 2, C},
-    {"suiEdit403", "start-vlan", "suiGroupBox24", "Start Vlan id:", "", "", 3, N, HV},
-    {"suiEdit404", "end-vlan", "suiGroupBox24", "End Vlan id:", "", "", 4, N, HV},
-    {"suiEdit405", "mmx-board", "suiGroupBox30", "Board id:", "0", "0", 5, C},
-    {"suiEdit406", "mmx-slot", "suiGroupBox30", "Slot id:", "7", "7", 6, C},
-    {"suiEdit407", "mmx-port", "suiGroupBox30", "Port id:", "0", "0", 7, C},
-    {"suiEdit408", "vpi", "suiGroupBox31", "Vpi:", "", "", 8, C, HP},
-    {"suiEdit409", "start-vci", "suiGroupBox31", "Start Vci:", "", "", 9, N, HC},
-    {"suiEdit410", "end-vci", "suiGroupBox31", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit45", "rx-cttr", "suiGroupBox36", "<Rx-cttr>:", "1", "1", 10, C},
-    {"suiEdit46", "tx-cttr", "suiGroupBox36", "<Tx-cttr>:", "1", "1", 11, C},
-    {"suiEdit47", "rx-upc", "suiGroupBox36", "<Rx[UPC/EPD/PPD]>:", "000", "000", 12, C},
-    {"suiEdit48", "tx-upc", "suiGroupBox36", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, C},
+    {"suiEdit401", "lan-board", "suiGroupBox24", "Board id:", "", "", 1, Copy},
+    {"suiEdit402", "lan-slot", "suiGroupBox24", "Slot id:", "", "", 2, Copy},
+    {"suiEdit403", "start-vlan", "suiGroupBox24", "Start Vlan id:", "", "", 3, Num, Vlan},
+    {"suiEdit404", "end-vlan", "suiGroupBox24", "End Vlan id:", "", "", 4, Num, Vlan},
+    {"suiEdit405", "mmx-board", "suiGroupBox30", "Board id:", "0", "0", 5, Copy},
+    {"suiEdit406", "mmx-slot", "suiGroupBox30", "Slot id:", "7", "7", 6, Copy},
+    {"suiEdit407", "mmx-port", "suiGroupBox30", "Port id:", "0", "0", 7, Copy},
+    {"suiEdit408", "vpi", "suiGroupBox31", "Vpi:", "", "", 8, Copy, Vpi},
+    {"suiEdit409", "start-vci", "suiGroupBox31", "Start Vci:", "", "", 9, Num, Vci},
+    {"suiEdit410", "end-vci", "suiGroupBox31", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit45", "rx-cttr", "suiGroupBox36", "<Rx-cttr>:", "1", "1", 10, Copy},
+    {"suiEdit46", "tx-cttr", "suiGroupBox36", "<Tx-cttr>:", "1", "1", 11, Copy},
+    {"suiEdit47", "rx-upc", "suiGroupBox36", "<Rx[UPC/EPD/PPD]>:", "000", "000", 12, Copy},
+    {"suiEdit48", "tx-upc", "suiGroupBox36", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, Copy},
 };
 
 constexpr SelectorRow kLanMmxSelectors[] = {
@@ -342,13 +354,13 @@ constexpr SelectorRow kLanMmxSelectors[] = {
 
 constexpr std::string_view kLanMmxWalk[] = {"suiEdit404", "suiEdit403", "suiEdit409"};
 
-constexpr Piece kLanMmxOptic[] = {ZD_LAN_ATM_LINE(
-    " off atm ", " optic ", "suiEdit401", "suiEdit402", "suiEdit405", "suiEdit406", "suiEdit407",
-    "suiEdit408", "suiEdit45", "suiEdit46", "suiEdit47", "suiEdit48")};
-constexpr Piece kLanMmxIma[] = {ZD_LAN_ATM_LINE(
-    " off atm ", " ima ", "suiEdit401", "suiEdit402", "suiEdit405", "suiEdit406", "suiEdit407",
-    "suiEdit408", "suiEdit45", "suiEdit46", "suiEdit47", "suiEdit48")};
-constexpr LineFormat kLanMmxFormats[] = {kLanMmxOptic, kLanMmxIma};
+constexpr LineFormat kLanMmxFormats[] = {
+    kLine<"pvc lan {suiEdit401}/{suiEdit402} vlanid {step} off atm "
+          "{suiEdit405}/{suiEdit406}/{suiEdit407} optic {suiEdit408} {counter} "
+          "{suiEdit45} {suiEdit46} {suiEdit47} {suiEdit48}">,
+    kLine<"pvc lan {suiEdit401}/{suiEdit402} vlanid {step} off atm "
+          "{suiEdit405}/{suiEdit406}/{suiEdit407} ima {suiEdit408} {counter} "
+          "{suiEdit45} {suiEdit46} {suiEdit47} {suiEdit48}">};
 
 constexpr NoteRow kLanMmxNotes[] = {
     {"suiGroupBox24", kEthernet},
@@ -367,18 +379,18 @@ constexpr GroupRow kLanCesGroups[] = {
 };
 
 constexpr FieldRow kLanCesFields[] = {
-    {"suiEdit601", "lan-board", "suiGroupBox32", "Board id:", "", "", 1, C},
-    {"suiEdit602", "lan-slot", "suiGroupBox32", "Slot id:", "", "", 2, C},
-    {"suiEdit603", "start-vlan", "suiGroupBox32", "Start Vlan id:", "", "", 3, N, HV},
-    {"suiEdit604", "end-vlan", "suiGroupBox32", "End Vlan id:", "", "", 4, N, HV},
-    {"suiEdit605", "ces-board", "suiGroupBox33", "Board id:", "", "", 5, C},
-    {"suiEdit606", "ces-slot", "suiGroupBox33", "Slot id:", "", "", 6, C},
-    {"suiEdit607", "ces-port", "suiGroupBox33", "Port id:", "", "", 7, C},
-    {"suiEdit608", "vpi", "suiGroupBox34", "Vpi:", "", "", 8, C, HP},
-    {"suiEdit609", "start-vci", "suiGroupBox34", "Start Vci:", "", "", 9, N, HC},
-    {"suiEdit610", "end-vci", "suiGroupBox34", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit49", "rx-cttr", "suiGroupBox37", "<Rx-cttr>:", "1", "1", 10, C},
-    {"suiEdit50", "tx-cttr", "suiGroupBox37", "<Tx-cttr>:", "1", "1", 11, C},
+    {"suiEdit601", "lan-board", "suiGroupBox32", "Board id:", "", "", 1, Copy},
+    {"suiEdit602", "lan-slot", "suiGroupBox32", "Slot id:", "", "", 2, Copy},
+    {"suiEdit603", "start-vlan", "suiGroupBox32", "Start Vlan id:", "", "", 3, Num, Vlan},
+    {"suiEdit604", "end-vlan", "suiGroupBox32", "End Vlan id:", "", "", 4, Num, Vlan},
+    {"suiEdit605", "ces-board", "suiGroupBox33", "Board id:", "", "", 5, Copy},
+    {"suiEdit606", "ces-slot", "suiGroupBox33", "Slot id:", "", "", 6, Copy},
+    {"suiEdit607", "ces-port", "suiGroupBox33", "Port id:", "", "", 7, Copy},
+    {"suiEdit608", "vpi", "suiGroupBox34", "Vpi:", "", "", 8, Copy, Vpi},
+    {"suiEdit609", "start-vci", "suiGroupBox34", "Start Vci:", "", "", 9, Num, Vci},
+    {"suiEdit610", "end-vci", "suiGroupBox34", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit49", "rx-cttr", "suiGroupBox37", "<Rx-cttr>:", "1", "1", 10, Copy},
+    {"suiEdit50", "tx-cttr", "suiGroupBox37", "<Tx-cttr>:", "1", "1", 11, Copy},
 };
 
 constexpr SelectorRow kLanCesSelectors[] = {
@@ -394,15 +406,11 @@ constexpr SelectorRow kLanCesSelectors[] = {
 
 constexpr std::string_view kLanCesWalk[] = {"suiEdit604", "suiEdit603", "suiEdit609"};
 
-#define ZD_LAN_CES_LINE(off)                                                                       \
-    ZD_LAN_HEAD("suiEdit601", "suiEdit602"), L(off), F("suiEdit605"), L("/"), F("suiEdit606"),     \
-        L("/"), F("suiEdit607"), L(" "), F("suiEdit608"), L(" "), W(V::Counter), L(" "),           \
-        F("suiEdit49"), L(" "), F("suiEdit50")
-
-constexpr Piece kLanCesUni[] = {ZD_LAN_CES_LINE(" off ces-uni ")};
-constexpr Piece kLanCesUdt[] = {ZD_LAN_CES_LINE(" off ces-udt ")};
-constexpr LineFormat kLanCesFormats[] = {kLanCesUni, kLanCesUdt};
-#undef ZD_LAN_CES_LINE
+constexpr LineFormat kLanCesFormats[] = {
+    kLine<"pvc lan {suiEdit601}/{suiEdit602} vlanid {step} off ces-uni "
+          "{suiEdit605}/{suiEdit606}/{suiEdit607} {suiEdit608} {counter} {suiEdit49} {suiEdit50}">,
+    kLine<"pvc lan {suiEdit601}/{suiEdit602} vlanid {step} off ces-udt "
+          "{suiEdit605}/{suiEdit606}/{suiEdit607} {suiEdit608} {counter} {suiEdit49} {suiEdit50}">};
 
 constexpr NoteRow kLanCesNotes[] = {
     {"suiGroupBox32", kEthernet},
@@ -421,20 +429,20 @@ constexpr GroupRow kLanAiuGroups[] = {
 };
 
 constexpr FieldRow kLanAiuFields[] = {
-    {"suiEdit27", "lan-board", "suiGroupBox25", "Board id:", "", "", 1, C},
-    {"suiEdit28", "lan-slot", "suiGroupBox25", "Slot id:", "", "", 2, C},
-    {"suiEdit29", "start-vlan", "suiGroupBox25", "Start Vlan id:", "", "", 3, N, HV},
-    {"suiEdit30", "end-vlan", "suiGroupBox25", "End Vlan id:", "", "", 4, N, HV},
-    {"suiEdit31", "aiu-board", "suiGroupBox26", "Board id:", "", "", 5, C},
-    {"suiEdit32", "aiu-slot", "suiGroupBox26", "Slot id:", "", "", 6, C},
-    {"suiEdit33", "aiu-port", "suiGroupBox26", "Port id:", "", "", 7, C},
-    {"suiEdit34", "vpi", "suiGroupBox27", "Vpi:", "", "", 8, C, HP},
-    {"suiEdit35", "start-vci", "suiGroupBox27", "Start Vci:", "", "", 9, N, HC},
-    {"suiEdit36", "end-vci", "suiGroupBox27", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit55", "rx-cttr", "suiGroupBox39", "<Rx-cttr>:", "1", "1", 10, C},
-    {"suiEdit56", "tx-cttr", "suiGroupBox39", "<Tx-cttr>:", "1", "1", 11, C},
-    {"suiEdit57", "rx-upc", "suiGroupBox39", "<Rx[UPC/EPD/PPD]>:", "000", "000", 12, C},
-    {"suiEdit58", "tx-upc", "suiGroupBox39", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, C},
+    {"suiEdit27", "lan-board", "suiGroupBox25", "Board id:", "", "", 1, Copy},
+    {"suiEdit28", "lan-slot", "suiGroupBox25", "Slot id:", "", "", 2, Copy},
+    {"suiEdit29", "start-vlan", "suiGroupBox25", "Start Vlan id:", "", "", 3, Num, Vlan},
+    {"suiEdit30", "end-vlan", "suiGroupBox25", "End Vlan id:", "", "", 4, Num, Vlan},
+    {"suiEdit31", "aiu-board", "suiGroupBox26", "Board id:", "", "", 5, Copy},
+    {"suiEdit32", "aiu-slot", "suiGroupBox26", "Slot id:", "", "", 6, Copy},
+    {"suiEdit33", "aiu-port", "suiGroupBox26", "Port id:", "", "", 7, Copy},
+    {"suiEdit34", "vpi", "suiGroupBox27", "Vpi:", "", "", 8, Copy, Vpi},
+    {"suiEdit35", "start-vci", "suiGroupBox27", "Start Vci:", "", "", 9, Num, Vci},
+    {"suiEdit36", "end-vci", "suiGroupBox27", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit55", "rx-cttr", "suiGroupBox39", "<Rx-cttr>:", "1", "1", 10, Copy},
+    {"suiEdit56", "tx-cttr", "suiGroupBox39", "<Tx-cttr>:", "1", "1", 11, Copy},
+    {"suiEdit57", "rx-upc", "suiGroupBox39", "<Rx[UPC/EPD/PPD]>:", "000", "000", 12, Copy},
+    {"suiEdit58", "tx-upc", "suiGroupBox39", "<Tx[UPC/EPD/PPD]>:", "000", "000", 13, Copy},
 };
 
 constexpr SelectorRow kLanAiuSelectors[] = {
@@ -450,15 +458,13 @@ constexpr SelectorRow kLanAiuSelectors[] = {
 
 constexpr std::string_view kLanAiuWalk[] = {"suiEdit30", "suiEdit29", "suiEdit35"};
 
-constexpr Piece kLanAiuOptic[] = {
-    ZD_LAN_ATM_LINE(" off aiu ", " optic ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32",
-                    "suiEdit33", "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
-constexpr Piece kLanAiuIma[] = {
-    ZD_LAN_ATM_LINE(" off aiu ", " ima ", "suiEdit27", "suiEdit28", "suiEdit31", "suiEdit32",
-                    "suiEdit33", "suiEdit34", "suiEdit55", "suiEdit56", "suiEdit57", "suiEdit58")};
-constexpr LineFormat kLanAiuFormats[] = {kLanAiuOptic, kLanAiuIma};
-#undef ZD_LAN_ATM_LINE
-#undef ZD_LAN_HEAD
+constexpr LineFormat kLanAiuFormats[] = {
+    kLine<"pvc lan {suiEdit27}/{suiEdit28} vlanid {step} off aiu "
+          "{suiEdit31}/{suiEdit32}/{suiEdit33} optic {suiEdit34} {counter} "
+          "{suiEdit55} {suiEdit56} {suiEdit57} {suiEdit58}">,
+    kLine<"pvc lan {suiEdit27}/{suiEdit28} vlanid {step} off aiu "
+          "{suiEdit31}/{suiEdit32}/{suiEdit33} ima {suiEdit34} {counter} "
+          "{suiEdit55} {suiEdit56} {suiEdit57} {suiEdit58}">};
 
 constexpr NoteRow kLanAiuNotes[] = {
     {"suiGroupBox25", kEthernet},
@@ -479,22 +485,22 @@ constexpr GroupRow kAiuMmxGroups[] = {
 };
 
 constexpr FieldRow kAiuMmxFields[] = {
-    {"suiEdit59", "aiu-board", "suiGroupBox40", "Board id:", "", "", 1, C},
-    {"suiEdit60", "aiu-slot", "suiGroupBox40", "Slot id:", "", "", 2, C},
-    {"suiEdit61", "aiu-port", "suiGroupBox40", "Port id:", "", "", 3, C},
-    {"suiEdit62", "aiu-vpi", "suiGroupBox41", "Vpi:", "", "", 4, C, HP},
-    {"suiEdit63", "aiu-start-vci", "suiGroupBox41", "Start Vci:", "", "", 5, N, HC},
-    {"suiEdit64", "aiu-end-vci", "suiGroupBox41", "End Vci:", "", "", 6, N, HC},
-    {"suiEdit65", "mmx-board", "suiGroupBox42", "Board id:", "0", "0", 7, C},
-    {"suiEdit66", "mmx-slot", "suiGroupBox42", "Slot id:", "7", "7", 8, C},
-    {"suiEdit67", "mmx-port", "suiGroupBox42", "Port id:", "0", "0", 9, C},
-    {"suiEdit68", "mmx-vpi", "suiGroupBox43", "Vpi:", "", "", 10, C, HP},
-    {"suiEdit69", "mmx-start-vci", "suiGroupBox43", "Start Vci:", "", "", 11, N, HC},
-    {"suiEdit70", "mmx-end-vci", "suiGroupBox43", "End Vci:", "", "", 0, E, HC},
-    {"suiEdit71", "rx-cttr", "suiGroupBox44", "<Rx-cttr>:", "1", "1", 12, C},
-    {"suiEdit72", "tx-cttr", "suiGroupBox44", "<Tx-cttr>:", "1", "1", 13, C},
-    {"suiEdit73", "rx-upc", "suiGroupBox44", "<Rx[UPC/EPD/PPD]>:", "000", "000", 14, C},
-    {"suiEdit74", "tx-upc", "suiGroupBox44", "<Tx[UPC/EPD/PPD]>:", "000", "000", 15, C},
+    {"suiEdit59", "aiu-board", "suiGroupBox40", "Board id:", "", "", 1, Copy},
+    {"suiEdit60", "aiu-slot", "suiGroupBox40", "Slot id:", "", "", 2, Copy},
+    {"suiEdit61", "aiu-port", "suiGroupBox40", "Port id:", "", "", 3, Copy},
+    {"suiEdit62", "aiu-vpi", "suiGroupBox41", "Vpi:", "", "", 4, Copy, Vpi},
+    {"suiEdit63", "aiu-start-vci", "suiGroupBox41", "Start Vci:", "", "", 5, Num, Vci},
+    {"suiEdit64", "aiu-end-vci", "suiGroupBox41", "End Vci:", "", "", 6, Num, Vci},
+    {"suiEdit65", "mmx-board", "suiGroupBox42", "Board id:", "0", "0", 7, Copy},
+    {"suiEdit66", "mmx-slot", "suiGroupBox42", "Slot id:", "7", "7", 8, Copy},
+    {"suiEdit67", "mmx-port", "suiGroupBox42", "Port id:", "0", "0", 9, Copy},
+    {"suiEdit68", "mmx-vpi", "suiGroupBox43", "Vpi:", "", "", 10, Copy, Vpi},
+    {"suiEdit69", "mmx-start-vci", "suiGroupBox43", "Start Vci:", "", "", 11, Num, Vci},
+    {"suiEdit70", "mmx-end-vci", "suiGroupBox43", "End Vci:", "", "", 0, End, Vci},
+    {"suiEdit71", "rx-cttr", "suiGroupBox44", "<Rx-cttr>:", "1", "1", 12, Copy},
+    {"suiEdit72", "tx-cttr", "suiGroupBox44", "<Tx-cttr>:", "1", "1", 13, Copy},
+    {"suiEdit73", "rx-upc", "suiGroupBox44", "<Rx[UPC/EPD/PPD]>:", "000", "000", 14, Copy},
+    {"suiEdit74", "tx-upc", "suiGroupBox44", "<Tx[UPC/EPD/PPD]>:", "000", "000", 15, Copy},
 };
 
 constexpr SelectorRow kAiuMmxSelectors[] = {
@@ -518,20 +524,20 @@ constexpr SelectorRow kAiuMmxSelectors[] = {
 
 constexpr std::string_view kAiuMmxWalk[] = {"suiEdit64", "suiEdit63", "suiEdit69"};
 
-#define ZD_AIU_MMX_LINE(aiuWord, mmxWord)                                                          \
-    L("pvc aiu "), F("suiEdit59"), L("/"), F("suiEdit60"), L("/"), F("suiEdit61"), L(aiuWord),     \
-        F("suiEdit62"), L(" "), W(V::Step), L(" atm "), F("suiEdit65"), L("/"), F("suiEdit66"),    \
-        L("/"), F("suiEdit67"), L(mmxWord), F("suiEdit68"), L(" "), W(V::Counter), L(" "),         \
-        F("suiEdit71"), L(" "), F("suiEdit72"), L(" "), F("suiEdit73"), L(" "), F("suiEdit74")
-
-// Indexed as SelectFormat answers for SumOfTwo.
-constexpr Piece kAiuMmxOpticOptic[] = {ZD_AIU_MMX_LINE(" optic ", " optic ")};
-constexpr Piece kAiuMmxImaOptic[] = {ZD_AIU_MMX_LINE(" ima ", " optic ")};
-constexpr Piece kAiuMmxOpticIma[] = {ZD_AIU_MMX_LINE(" optic ", " ima ")};
-constexpr Piece kAiuMmxImaIma[] = {ZD_AIU_MMX_LINE(" ima ", " ima ")};
-constexpr LineFormat kAiuMmxFormats[] = {kAiuMmxOpticOptic, kAiuMmxImaOptic, kAiuMmxOpticIma,
-                                         kAiuMmxImaIma};
-#undef ZD_AIU_MMX_LINE
+// Indexed as SelectFormat answers for SumOfTwo: optic/optic, ima/optic, optic/ima, ima/ima.
+constexpr LineFormat kAiuMmxFormats[] = {
+    kLine<"pvc aiu {suiEdit59}/{suiEdit60}/{suiEdit61} optic {suiEdit62} {step} atm "
+          "{suiEdit65}/{suiEdit66}/{suiEdit67} optic {suiEdit68} {counter} "
+          "{suiEdit71} {suiEdit72} {suiEdit73} {suiEdit74}">,
+    kLine<"pvc aiu {suiEdit59}/{suiEdit60}/{suiEdit61} ima {suiEdit62} {step} atm "
+          "{suiEdit65}/{suiEdit66}/{suiEdit67} optic {suiEdit68} {counter} "
+          "{suiEdit71} {suiEdit72} {suiEdit73} {suiEdit74}">,
+    kLine<"pvc aiu {suiEdit59}/{suiEdit60}/{suiEdit61} optic {suiEdit62} {step} atm "
+          "{suiEdit65}/{suiEdit66}/{suiEdit67} ima {suiEdit68} {counter} "
+          "{suiEdit71} {suiEdit72} {suiEdit73} {suiEdit74}">,
+    kLine<"pvc aiu {suiEdit59}/{suiEdit60}/{suiEdit61} ima {suiEdit62} {step} atm "
+          "{suiEdit65}/{suiEdit66}/{suiEdit67} ima {suiEdit68} {counter} "
+          "{suiEdit71} {suiEdit72} {suiEdit73} {suiEdit74}">};
 
 constexpr NoteRow kAiuMmxNotes[] = {
     {"suiGroupBox40", kCardTypeIs},

@@ -102,7 +102,8 @@ bool Intersect(const Interval& a, const Interval& b, Interval* out) {
 // is the first in walk order), or nothing when they do not meet.
 struct Point {
     std::int64_t board, slot, port, vpi, value;
-    auto operator<=>(const Point&) const = default;
+    auto operator<=>(const Point&) const = default; // NOLINT(modernize-use-nullptr): a
+                                                    // defaulted comparison, no pointer
 };
 
 std::optional<Point> FirstCommon(const EndpointBox& a, const EndpointBox& b) {

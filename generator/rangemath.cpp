@@ -88,7 +88,7 @@ WalkSummary SummarizeRange(std::int32_t start, std::int32_t end, std::int32_t co
     WalkSummary summary;
     if (end < start)
         return summary;
-    summary.lines = static_cast<LineCount>(std::int64_t{end} - start + 1);
+    summary.lines = static_cast<LineCount>(std::int64_t{end} - start) + 1;
     summary.first.step = start;
     summary.first.counter = counterStart;
     summary.last.step = end;
