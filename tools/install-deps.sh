@@ -11,7 +11,7 @@ packages=(
     fonts-dejavu-core fonts-wine
     xvfb xauth openbox xdotool xclip x11-utils jq
     weston qt6-wayland
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy
     bc
     dpkg-dev file
 )
