@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <map>
+#include <mutex>
 
 namespace zd7240 {
 
@@ -647,15 +649,23 @@ const GroupRow* FindGroup(const PageTable& page, std::string_view name) {
     return nullptr;
 }
 
-std::vector<const FieldRow*> CheckedFields(const PageTable& page) {
-    std::vector<const FieldRow*> checked;
-    for (const FieldRow& field : page.fields) {
-        if (field.checkOrder > 0)
-            checked.push_back(&field);
+std::span<const FieldRow* const> CheckedFields(const PageTable& page) {
+    // Worked out once per page: every press and every job of a job file asks. Pages
+    // are tables of static storage, so their addresses are the keys.
+    static std::mutex mutex;
+    static std::map<const PageTable*, std::vector<const FieldRow*>> byPage;
+    const std::lock_guard lock(mutex);
+    auto [it, fresh] = byPage.try_emplace(&page);
+    if (fresh) {
+        for (const FieldRow& field : page.fields) {
+            if (field.checkOrder > 0)
+                it->second.push_back(&field);
+        }
+        std::sort(it->second.begin(), it->second.end(), [](const FieldRow* a, const FieldRow* b) {
+            return a->checkOrder < b->checkOrder;
+        });
     }
-    std::sort(checked.begin(), checked.end(),
-              [](const FieldRow* a, const FieldRow* b) { return a->checkOrder < b->checkOrder; });
-    return checked;
+    return it->second;
 }
 
 int SelectFormat(FormatRule rule, std::span<const int> indices) {

@@ -159,7 +159,7 @@ const SelectorRow* FindSelector(const PageTable& page, std::string_view nameOrKe
 const GroupRow* FindGroup(const PageTable& page, std::string_view name);
 
 // The checked fields in check order.
-std::vector<const FieldRow*> CheckedFields(const PageTable& page);
+std::span<const FieldRow* const> CheckedFields(const PageTable& page);
 
 // The line format for this press, or -1 when the indices select none (no lines).
 int SelectFormat(FormatRule rule, std::span<const int> indices);
