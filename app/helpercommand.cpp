@@ -439,7 +439,7 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err, 
     TsuiFileTheme* const windowTheme = o.themeFile.isEmpty() ? nullptr : theme.get();
     if (o.look != TsuiUIStyle::MacOS || windowTheme)
         form->SetLook(o.look, windowTheme);
-    theme.release(); // owned by the window from here on
+    static_cast<void>(theme.release()); // owned by the window from here on
     form->suiPageControl1->setActivePageIndex(o.page);
 
     if (o.selfTestFrame)

@@ -47,7 +47,7 @@ QHash<QString, QJsonObject> ByName(const QString& json) {
     if (error.error != QJsonParseError::NoError || !document.isArray())
         qFatal("not a JSON array: %s", qPrintable(error.errorString()));
     QHash<QString, QJsonObject> byName;
-    for (const QJsonValue& value : document.array()) {
+    for (const QJsonValue value : document.array()) {
         const QJsonObject object = value.toObject();
         if (!object.value(QStringLiteral("name")).toString().isEmpty())
             byName.insert(object.value(QStringLiteral("name")).toString(), object);
