@@ -142,6 +142,41 @@ private Q_SLOTS:
         QCOMPARE(control.look().strip<SkinImage::Button>().frame(ButtonFrame::Normal).width(), 84);
     }
 
+    // What a write keeps of values set by hand since the last look: the frame ignores the
+    // theme it already has, its title bar keeps its caption colour through a change of the
+    // theme alone, and writing the style sets both from the look again. A plain control
+    // re-reads on every write.
+    void writesKeepWhatTheyShould() {
+        QWidget window;
+        TsuiFileTheme theme;
+        auto* frame = new TsuiForm(&window);
+        TsuiTitleBar* bar = frame->TitleBar();
+        frame->setLook(TsuiUIStyle::MacOS, &theme);
+        frame->setBorderColor(Qt::red);
+        bar->setFontColor(Qt::yellow);
+
+        frame->setFileTheme(&theme);
+        QCOMPARE(frame->BorderColor(), QColor(Qt::red));
+        QCOMPARE(bar->FontColor(), QColor(Qt::yellow));
+        bar->setFileTheme(nullptr);
+        QCOMPARE(bar->FontColor(), QColor(Qt::yellow));
+        frame->setUIStyle(TsuiUIStyle::MacOS);
+        QCOMPARE(frame->BorderColor(), QColor(0x7F, 0x7F, 0x7F));
+        QCOMPARE(bar->FontColor(), QColor(Qt::black));
+        // Another theme on the frame applies its style again, to the title bar too.
+        frame->setBorderColor(Qt::red);
+        bar->setFontColor(Qt::yellow);
+        frame->setFileTheme(nullptr);
+        QCOMPARE(frame->BorderColor(), QColor(0x7F, 0x7F, 0x7F));
+        QCOMPARE(bar->FontColor(), QColor(Qt::black));
+
+        TsuiProbe plain(nullptr);
+        plain.setFileTheme(&theme);
+        const int applied = plain.applied;
+        plain.setFileTheme(&theme);
+        QCOMPARE(plain.applied, applied + 1);
+    }
+
     void resolveUIStyle() {
         TsuiFileTheme unloaded, loaded;
         loaded.setThemeFile(themeFile(QStringLiteral("loaded.theme"), 1));
