@@ -130,13 +130,11 @@ void TForm1::BuildMessageDialog() {
 }
 
 void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
-    suiForm1->setFileTheme(theme);
-    suiForm1->setUIStyle(style);
+    suiForm1->setLook(style, theme);
     // The frame does not pass its look on by itself (UIStyleAutoUpdateSub is off), so the
     // window hands it to the frame's children, which pass it on to theirs.
     ApplyThemeToChildren(suiForm1, style, theme);
-    suiMessageDialog1->setFileTheme(theme);
-    suiMessageDialog1->setUIStyle(style);
+    suiMessageDialog1->setLook(style, theme);
     // The dialog's black caption belongs to the MacOS title bar it is set up for; in a look
     // chosen here it takes that look's own caption colour, which the frame's title bar has
     // just taken, so that it stands out on the look's title bar (white on dark blue).

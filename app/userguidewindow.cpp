@@ -27,8 +27,7 @@ UserGuideWindow::UserGuideWindow(TsuiUIStyle style, TsuiFileTheme* theme, QWidge
     frame_->setObjectName(QStringLiteral("userGuideForm"));
     frame_->setCaption(wd::kProgramName + QStringLiteral(" - User guide"));
     frame_->setTitleBarFont(DescriptionFont(wd::kCaptionFontName, wd::kFontPoints, true));
-    frame_->setFileTheme(theme);
-    frame_->setUIStyle(style);
+    frame_->setLook(style, theme);
 
     browser_ = new QTextBrowser(frame_);
     browser_->setObjectName(QStringLiteral("userGuideText"));

@@ -112,10 +112,10 @@ bool TsuiForm::HostSizeable() const {
     return initialBorderStyle_ == bsSizeable || initialBorderStyle_ == bsSizeToolWin;
 }
 
-void TsuiForm::setFileTheme(TsuiFileTheme* theme) {
-    if (theme == FileTheme())
+void TsuiForm::changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) {
+    if (change == LookChange::Theme && theme == FileTheme())
         return;
-    TsuiSkinned::setFileTheme(theme);
+    TsuiSkinned::changeLook(style, theme, change);
 }
 
 void TsuiForm::styleUpdated(const SkinLook& look) {
@@ -133,11 +133,17 @@ void TsuiForm::styleUpdated(const SkinLook& look) {
     setBorderWidth(look.integer(SkinInt::FormBorderWidth));
     setColor(look.color(SkinColor::FormBackground));
     setMenuBarColor(color_);
-    titleBar_->setFileTheme(FileTheme());
-    titleBar_->setUIStyle(style);
-    if (menu_) {
-        menu_->setUIStyle(style);
-        menu_->setFileTheme(FileTheme());
+    if (lookChange() == LookChange::Reload) {
+        // The same theme with a new file is no new style: the title bar keeps the caption
+        // colour its owner gave it. Bar and menu are re-read here, before the frame is
+        // placed for the bar's new height, rather than when the theme tells them.
+        titleBar_->setFileTheme(FileTheme());
+        if (menu_)
+            menu_->setFileTheme(FileTheme());
+    } else {
+        titleBar_->setLook(style, FileTheme());
+        if (menu_)
+            menu_->setLook(style, FileTheme());
     }
     // The children follow (when UIStyleAutoUpdateSub is set) once this returns.
     PlaceFrame();

@@ -58,9 +58,6 @@ public:
     explicit TsuiForm(QWidget* owner = nullptr);
     ~TsuiForm() override;
 
-    // The same theme again does nothing.
-    void setFileTheme(TsuiFileTheme* theme);
-
     bool TitleBarCustom() const { return titleBar_->Custom(); }
     void setTitleBarCustom(bool custom) { titleBar_->setCustom(custom); }
     QColor BorderColor() const { return borderColor_; }
@@ -137,6 +134,9 @@ Q_SIGNALS:
     void OnTitleBarHelpBtnClick(TsuiTitleBar* sender, int index);
 
 protected:
+    // Writing the theme the frame already has leaves it as it is; a new file read into
+    // that theme does not.
+    void changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) override;
     void styleUpdated(const SkinLook& look) override;
     bool passesLookToChildren() const override { return autoUpdateSub_; }
     void paintEvent(QPaintEvent* event) override;

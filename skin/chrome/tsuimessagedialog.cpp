@@ -175,8 +175,7 @@ std::unique_ptr<QDialog> TsuiMessageDialog::CreateMessageWindow() const {
     }
 
     frame->setCaption(caption_);
-    frame->setFileTheme(FileTheme());
-    frame->setUIStyle(UIStyle());
+    frame->setLook(UIStyle(), FileTheme());
     // The caption font goes to the title bar only: the buttons on the frame keep the
     // window's font, the dialog's Font.
     frame->setTitleBarFont(captionFont_);

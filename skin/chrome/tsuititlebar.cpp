@@ -145,13 +145,6 @@ TsuiTitleBar::TsuiTitleBar(QWidget* owner)
 
 TsuiTitleBar::~TsuiTitleBar() = default;
 
-void TsuiTitleBar::setFileTheme(TsuiFileTheme* theme) {
-    // A theme change keeps the caption colour the owner chose.
-    reapplyingForTheme_ = true;
-    TsuiSkinned::setFileTheme(theme);
-    reapplyingForTheme_ = false;
-}
-
 void TsuiTitleBar::styleUpdated(const SkinLook& look) {
     if (custom_)
         return;
@@ -190,11 +183,11 @@ void TsuiTitleBar::styleUpdated(const SkinLook& look) {
 
     for (int i = 0; i < buttons_.Count(); ++i)
         buttons_.Items(i)->setUIStyle(pictureStyle);
-    systemMenu_->setUIStyle(pictureStyle);
-    systemMenu_->setFileTheme(FileTheme());
+    systemMenu_->setLook(pictureStyle, FileTheme());
     if (parentForm())
         ApplyWindowRegion();
-    if (!reapplyingForTheme_)
+    // A change of theme alone keeps the caption colour the owner chose.
+    if (lookChange() == LookChange::Style)
         fontColor_ = UIStyle() == TsuiUIStyle::MacOS ? QColor(Qt::black) : QColor(Qt::white);
     // The plain fill under a missing picture contrasts with the caption.
     fallbackFill_ =

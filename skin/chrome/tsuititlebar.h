@@ -47,8 +47,6 @@ public:
 
     bool Custom() const { return custom_; }
     void setCustom(bool custom) { custom_ = custom; }
-    // A theme change re-reads the look but keeps the caption colour.
-    void setFileTheme(TsuiFileTheme* theme);
     bool AutoSize() const { return autoSize_; }
     // With sections the bar takes the height of the first section's picture.
     void setAutoSize(bool autoSize);
@@ -138,7 +136,6 @@ private:
     TsuiTitleBarPopupMenu* systemMenu_ = nullptr;
     bool custom_ = false;
     bool autoSize_ = false;
-    bool reapplyingForTheme_ = false;
     int buttonInterval_ = 0;
     QString caption_;
     QColor fontColor_{Qt::white};

@@ -94,8 +94,7 @@ void TsuiTab::styleUpdated(const SkinLook& look) {
     setColor(whitePage ? QColor(Qt::white) : look.color(SkinColor::ControlBackground));
     if (row_) {
         // The row's height follows its images, and the pages follow the row (LayOut).
-        row_->setFileTheme(FileTheme());
-        row_->setUIStyle(UIStyle());
+        row_->setLook(UIStyle(), FileTheme());
     }
 }
 

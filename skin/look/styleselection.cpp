@@ -6,18 +6,7 @@
 #include <QWidget>
 
 #include "tsuifiletheme.h"
-
-namespace {
-// The window frame class is found by name: it lives with the controls and this file must
-// not depend on it. Subclasses count.
-bool IsTsuiForm(const QObject* object) {
-    for (const QMetaObject* meta = object->metaObject(); meta; meta = meta->superClass()) {
-        if (qstrcmp(meta->className(), "TsuiForm") == 0)
-            return true;
-    }
-    return false;
-}
-} // namespace
+#include "tsuiform.h"
 
 TsuiUIStyle OwnerFormStyle(const QObject* owner) {
     const auto* widget = qobject_cast<const QWidget*>(owner);
@@ -25,12 +14,8 @@ TsuiUIStyle OwnerFormStyle(const QObject* owner) {
         return TsuiUIStyle::DeepBlue;
     const QWidget* form = widget->window();
     for (const QObject* child : form->children()) {
-        if (!IsTsuiForm(child))
-            continue;
-        const QVariant style = child->property("UIStyle");
-        if (style.canConvert<TsuiUIStyle>())
-            return style.value<TsuiUIStyle>();
-        return TsuiUIStyle::DeepBlue;
+        if (const auto* frame = qobject_cast<const TsuiForm*>(child))
+            return frame->UIStyle();
     }
     return TsuiUIStyle::DeepBlue;
 }

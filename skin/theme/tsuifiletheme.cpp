@@ -3,11 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QVariant>
-#include <QWidget>
 
 #include "drawingoperations.h"
-#include "styleselection.h"
 
 TsuiFileTheme::TsuiFileTheme(QObject* owner) : QObject(owner) {}
 
@@ -32,24 +29,8 @@ void TsuiFileTheme::setThemeFile(const QString& value) {
     // A failed load leaves no reader behind (and ThemeLoaded false), so the controls on
     // the theme fall back to DeepBlue; they are told as much as after a good load.
     if (loaded_ || hadReader)
-        reapplyToOwnerWindow();
+        Q_EMIT elementsChanged();
     Q_EMIT themeChanged();
-}
-
-void TsuiFileTheme::reapplyToOwnerWindow() {
-    auto* form = qobject_cast<QWidget*>(parent());
-    if (!form || !form->isWindow())
-        return;
-    const QList<QObject*> owned = form->findChildren<QObject*>();
-    for (QObject* component : owned) {
-        if (!QByteArray(component->metaObject()->className()).startsWith("Tsui"))
-            continue;
-        if (!HasPublishedProperty(component, "FileTheme"))
-            continue;
-        if (qvariant_cast<QObject*>(component->property("FileTheme")) != this)
-            continue;
-        component->setProperty("FileTheme", QVariant::fromValue(this));
-    }
 }
 
 void TsuiFileTheme::ThemeBitmap(int element, QImage& graphic) const {

@@ -21,8 +21,8 @@ public:
     // Loads the named file. The same path again does nothing (no reload). A path where
     // no file exists is tried once more as the file name in the program's own folder; if
     // that does not exist either, nothing changes. Otherwise ThemeFile takes the path
-    // found, ThemeLoaded whether it holds a theme, and the skinned components of the
-    // owner window that use this theme re-read their look.
+    // found, ThemeLoaded whether it holds a theme, and elementsChanged tells the skinned
+    // controls on this theme to re-read their look.
     void setThemeFile(const QString& value);
 
     // The last load found a theme file and read it.
@@ -46,10 +46,11 @@ public:
 
 Q_SIGNALS:
     void themeChanged();
+    // The elements answered now differ from those before: a load read a theme, or a failed
+    // one dropped the theme held until then. Every skinned control on this theme follows.
+    void elementsChanged();
 
 private:
-    void reapplyToOwnerWindow();
-
     QString themeFile_;
     bool loaded_ = false;
     quint64 loadSerial_ = 0;

@@ -142,6 +142,41 @@ private Q_SLOTS:
         QCOMPARE(control.look().strip<SkinImage::Button>().frame(ButtonFrame::Normal).width(), 84);
     }
 
+    // What a write keeps of values set by hand since the last look: the frame ignores the
+    // theme it already has, its title bar keeps its caption colour through a change of the
+    // theme alone, and writing the style sets both from the look again. A plain control
+    // re-reads on every write.
+    void writesKeepWhatTheyShould() {
+        QWidget window;
+        TsuiFileTheme theme;
+        auto* frame = new TsuiForm(&window);
+        TsuiTitleBar* bar = frame->TitleBar();
+        frame->setLook(TsuiUIStyle::MacOS, &theme);
+        frame->setBorderColor(Qt::red);
+        bar->setFontColor(Qt::yellow);
+
+        frame->setFileTheme(&theme);
+        QCOMPARE(frame->BorderColor(), QColor(Qt::red));
+        QCOMPARE(bar->FontColor(), QColor(Qt::yellow));
+        bar->setFileTheme(nullptr);
+        QCOMPARE(bar->FontColor(), QColor(Qt::yellow));
+        frame->setUIStyle(TsuiUIStyle::MacOS);
+        QCOMPARE(frame->BorderColor(), QColor(0x7F, 0x7F, 0x7F));
+        QCOMPARE(bar->FontColor(), QColor(Qt::black));
+        // Another theme on the frame applies its style again, to the title bar too.
+        frame->setBorderColor(Qt::red);
+        bar->setFontColor(Qt::yellow);
+        frame->setFileTheme(nullptr);
+        QCOMPARE(frame->BorderColor(), QColor(0x7F, 0x7F, 0x7F));
+        QCOMPARE(bar->FontColor(), QColor(Qt::black));
+
+        TsuiProbe plain(nullptr);
+        plain.setFileTheme(&theme);
+        const int applied = plain.applied;
+        plain.setFileTheme(&theme);
+        QCOMPARE(plain.applied, applied + 1);
+    }
+
     void resolveUIStyle() {
         TsuiFileTheme unloaded, loaded;
         loaded.setThemeFile(themeFile(QStringLiteral("loaded.theme"), 1));
@@ -235,28 +270,41 @@ private Q_SLOTS:
         }
     }
 
-    // Loading a file makes the window's "Tsui" components on that theme re-read it.
-    void loadingReappliesToTheWindow() {
+    // Loading a file makes every control on that theme re-read its look once, whatever its
+    // class is called and wherever it or the theme lives; controls on another theme stay.
+    void loadingRereadsTheControlsOnTheTheme() {
         QWidget window;
         auto* theme = new TsuiFileTheme(&window);
         TsuiFileTheme otherTheme;
         auto* panel = new QWidget(&window);
         auto* onTheme = new TsuiProbe(panel);
         auto* onOther = new TsuiProbe(&window);
-        auto* wrongName = new OtherProbe(&window);
-        onTheme->setFileTheme(theme);
-        onTheme->setUIStyle(TsuiUIStyle::FromThemeFile);
-        onOther->setFileTheme(&otherTheme);
-        wrongName->setFileTheme(theme);
-        for (TsuiProbe* p : {onTheme, onOther, static_cast<TsuiProbe*>(wrongName)})
-            p->log.clear();
+        auto* otherName = new OtherProbe(&window);
+        auto* container = new TsuiProbe(&window, true);
+        auto* inContainer = new TsuiProbe(container);
+        QWidget otherWindow;
+        auto* offWindow = new TsuiProbe(&otherWindow);
+        const QList<TsuiProbe*> following = {onTheme, otherName, container, offWindow};
+        for (TsuiProbe* p : following)
+            p->setLook(TsuiUIStyle::FromThemeFile, theme);
+        onOther->setLook(TsuiUIStyle::FromThemeFile, &otherTheme);
+        QList<int> before;
+        for (TsuiProbe* p : following)
+            before << p->applied;
+        const int otherBefore = onOther->applied;
         QCOMPARE(onTheme->border, QColor(0, 0, 0)); // not loaded yet: DeepBlue
 
         theme->setThemeFile(themeFile(QStringLiteral("green.theme"), 0x00FF00));
-        QCOMPARE(onTheme->log, QStringList{QStringLiteral("FileTheme")});
-        QCOMPARE(onTheme->border, QColor(0, 255, 0));
-        QVERIFY(onOther->log.isEmpty());
-        QVERIFY(wrongName->log.isEmpty());
+        for (int i = 0; i < following.size(); ++i) {
+            QCOMPARE(following[i]->applied, before[i] + 1);
+            QCOMPARE(following[i]->border, QColor(0, 255, 0));
+        }
+        QCOMPARE(inContainer->FileTheme(), theme);
+        QCOMPARE(inContainer->border, QColor(0, 255, 0));
+        QCOMPARE(onOther->applied, otherBefore);
+        // A control moved to another theme no longer follows this one.
+        otherName->setFileTheme(&otherTheme);
+        const int movedBefore = otherName->applied;
 
         // A file that is not a theme: ThemeLoaded goes false and the control, told again,
         // falls back to DeepBlue rather than keep a look whose file is gone.
@@ -268,6 +316,7 @@ private Q_SLOTS:
         QVERIFY(!theme->ThemeLoaded());
         QVERIFY(theme->errorString().contains(QStringLiteral("not a theme")));
         QCOMPARE(onTheme->border, QColor(0, 0, 0));
+        QCOMPARE(otherName->applied, movedBefore);
     }
 };
 

@@ -1,6 +1,7 @@
 // The skinned window frame and its title bar at work, offscreen: placement and sizes,
 // the refusals, the buttons, the system menu, dragging, double clicks, the resize band,
-// activation, the window shape and a theme without title pictures.
+// activation, the window shape, a theme without title pictures and a theme file loaded
+// again.
 #include <QAbstractButton>
 #include <QCursor>
 #include <QMenu>
@@ -535,6 +536,47 @@ private Q_SLOTS:
         QVERIFY(image.pixelColor(rect.center()) != fill);
         QTest::mouseClick(w.bar, Qt::LeftButton, {}, rect.center());
         QVERIFY(!w.host->isVisible());
+    }
+
+    // A second file loaded into the window's theme reaches the frame as well as its
+    // title bar: the border is drawn in the new file's colour, and the caption keeps the
+    // colour its owner gave it, as after any change of theme alone.
+    void reloadedThemeReachesTheFrame() {
+        QTemporaryDir dir;
+        const auto write = [&dir](const char* name, QRgb border) {
+            TsuiThemeFileWriter writer;
+            writer.addInteger(QStringLiteral("FormBorderColor"),
+                              qint32(QColorToTsuiColor(QColor(border))));
+            writer.addInteger(QStringLiteral("FormBorderWidthInt"), 2);
+            const QString path = dir.filePath(QLatin1String(name));
+            QString error;
+            if (!writer.writeTo(path, &error))
+                qFatal("%s", qPrintable(error));
+            return path;
+        };
+        const QRgb red = qRgb(255, 0, 0);
+        const QRgb green = qRgb(0, 255, 0);
+        Framed w;
+        auto* theme = new TsuiFileTheme(w.host.get());
+        theme->setThemeFile(write("red.theme", red));
+        w.frame->setLook(TsuiUIStyle::FromThemeFile, theme);
+        w.frame->setTitleBarFontColor(Qt::yellow);
+        QVERIFY(w.show());
+        const auto borderPixels = [&w] {
+            const QImage image = w.host->grab().toImage();
+            const int cw = w.host->width();
+            const int ch = w.host->height();
+            return QList<QRgb>{Opaque(image.pixel(0, ch / 2)), Opaque(image.pixel(1, ch / 2)),
+                               Opaque(image.pixel(cw - 1, ch / 2)),
+                               Opaque(image.pixel(cw / 2, ch - 1))};
+        };
+        QCOMPARE(borderPixels(), QList<QRgb>(4, red));
+
+        theme->setThemeFile(write("green.theme", green));
+        QCOMPARE(w.bar->look().color(SkinColor::FormBorder).rgb(), green);
+        QCOMPARE(w.frame->BorderColor().rgb(), green);
+        QCOMPARE(borderPixels(), QList<QRgb>(4, green));
+        QCOMPARE(w.bar->FontColor(), QColor(Qt::yellow));
     }
 };
 
