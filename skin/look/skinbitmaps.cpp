@@ -29,6 +29,7 @@ QImage TryLoad2x(const QString& name, QSize size) {
 
 struct Origin {
     QString name;
+    QSize whole; // of the 1x bitmap
     int frames = 1;
     int index = 1;
 };
@@ -51,11 +52,8 @@ SharpParts& Sharp() {
 QImage FindSharpPart(const QImage& image, const Origin& origin) {
     SharpParts& sharp = Sharp();
     auto whole = sharp.wholes2x.find(origin.name);
-    if (whole == sharp.wholes2x.end()) {
-        const QImage base = TryLoadSkinBitmap(origin.name);
-        whole = sharp.wholes2x.insert(
-            origin.name, base.isNull() ? QImage() : TryLoad2x(origin.name, base.size()));
-    }
+    if (whole == sharp.wholes2x.end())
+        whole = sharp.wholes2x.insert(origin.name, TryLoad2x(origin.name, origin.whole));
     if (whole->isNull() || origin.frames < 1)
         return {};
     const int frameWidth = whole->width() / origin.frames;
@@ -104,9 +102,10 @@ QImage TryLoadSkinBitmapForRatio(const QString& name, qreal ratio) {
     return image;
 }
 
-void NoteSkinBitmapOrigin(const QImage& image, const QString& name, int frames, int index) {
+void NoteSkinBitmapOrigin(const QImage& image, QSize whole, const QString& name, int frames,
+                          int index) {
     if (!image.isNull())
-        Sharp().origins.insert(image.cacheKey(), {name, frames, index});
+        Sharp().origins.insert(image.cacheKey(), {name, whole, frames, index});
 }
 
 QImage SkinImageForRatio(const QImage& image, qreal ratio) {

@@ -26,10 +26,11 @@ bool HasSkinBitmap(const QString& name);
 QImage TryLoadSkinBitmapForRatio(const QString& name, qreal ratio);
 
 // Notes that `image` is frame `index` (1-based) of the `frames` equal frames of the
-// program's bitmap NAME (frames 1 and index 1 for the whole bitmap), so that
-// SkinImageForRatio finds its @2x counterpart. The look notes every bitmap it cuts; copies
-// of the image share the note (Qt images are shared until written to).
-void NoteSkinBitmapOrigin(const QImage& image, const QString& name, int frames, int index);
+// program's bitmap NAME, `whole` in size (frames 1 and index 1 for the whole bitmap), so
+// that SkinImageForRatio finds its @2x counterpart. The look notes every bitmap it cuts;
+// copies of the image share the note (Qt images are shared until written to).
+void NoteSkinBitmapOrigin(const QImage& image, QSize whole, const QString& name, int frames,
+                          int index);
 
 // What to draw for a skin bitmap, or a noted frame of one, on a device of `ratio`: above
 // 1, the same part of the @2x bitmap with devicePixelRatio 2, loaded once on first use;

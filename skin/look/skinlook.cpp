@@ -122,9 +122,9 @@ SkinFrameSet CutSkinFrames(const QImage& image, int frames, QSize fallbackFrame,
     for (int n = 1; n <= frames; ++n)
         set.frames.append(frames == 1 ? set.whole : ExtractBitmapFrame(set.whole, frames, n));
     if (!set.fallback && !resource.isEmpty()) {
-        NoteSkinBitmapOrigin(set.whole, resource, 1, 1);
+        NoteSkinBitmapOrigin(set.whole, image.size(), resource, 1, 1);
         for (int n = 1; n <= frames && frames > 1; ++n)
-            NoteSkinBitmapOrigin(set.frames.at(n - 1), resource, frames, n);
+            NoteSkinBitmapOrigin(set.frames.at(n - 1), image.size(), resource, frames, n);
     }
     return set;
 }
