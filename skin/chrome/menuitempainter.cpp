@@ -55,7 +55,8 @@ void FillStripAndBackground(QPainter& painter, const MenuItemLook& look, const Q
 }
 
 QPixmap Greyed(const QPixmap& pixmap) {
-    return QIcon(pixmap).pixmap(pixmap.size(), QIcon::Disabled);
+    return QIcon(pixmap).pixmap(pixmap.deviceIndependentSize().toSize(), pixmap.devicePixelRatio(),
+                                QIcon::Disabled);
 }
 
 } // namespace
