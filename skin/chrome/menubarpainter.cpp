@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "drawingoperations.h"
+
 namespace {
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
 } // namespace
@@ -12,7 +14,7 @@ void PaintMenuBarButton(QPainter& painter, const MenuBarButtonFace& face) {
     const QRect& r = face.rect;
     if ((face.hot || face.selected) && face.enabled) {
         if (face.textured && !face.selectTexture.isNull()) {
-            painter.drawImage(r, face.selectTexture);
+            painter.drawImage(r, SkinImageFor(painter, face.selectTexture));
             painter.setPen(face.selectedFontColor);
             // Centred in a rectangle two pixels taller than the button.
             painter.drawText(QRect(r.x(), r.y(), r.width(), r.height() + 2), kTextFlags,
@@ -42,7 +44,7 @@ void PaintMenuBarButton(QPainter& painter, const MenuBarButtonFace& face) {
 void PaintMenuBar(QPainter& painter, const QRect& rect, const QImage& texture,
                   const QColor& color) {
     if (!texture.isNull())
-        painter.drawImage(rect, texture);
+        painter.drawImage(rect, SkinImageFor(painter, texture));
     else
         painter.fillRect(rect, color);
 }

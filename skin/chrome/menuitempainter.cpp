@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "drawingoperations.h"
 #include "systemcolors.h"
 
 namespace {
@@ -39,7 +40,10 @@ void FrameRect(QPainter& painter, const QRect& r, const QColor& color) {
 bool DrawTexture(QPainter& painter, const QRect& target, const QImage& texture, int rows) {
     if (texture.isNull())
         return false;
-    painter.drawImage(target, texture, QRect(0, 0, texture.width(), qMin(rows, texture.height())));
+    const QImage drawn = SkinImageFor(painter, texture);
+    const qreal scale = drawn.devicePixelRatio();
+    painter.drawImage(target, drawn,
+                      QRectF(0, 0, texture.width() * scale, qMin(rows, texture.height()) * scale));
     return true;
 }
 
@@ -51,7 +55,8 @@ void FillStripAndBackground(QPainter& painter, const MenuItemLook& look, const Q
 }
 
 QPixmap Greyed(const QPixmap& pixmap) {
-    return QIcon(pixmap).pixmap(pixmap.size(), QIcon::Disabled);
+    return QIcon(pixmap).pixmap(pixmap.deviceIndependentSize().toSize(), pixmap.devicePixelRatio(),
+                                QIcon::Disabled);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "chromegeometry.h"
+#include "drawingoperations.h"
 #include "framecontroller.h"
 #include "framemenubar.h"
 #include "refusalreport.h"
@@ -318,7 +319,7 @@ QRect TsuiForm::MenuBarRect() const {
 void TsuiForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!backgroundTile_.isNull())
-        painter.fillRect(rect(), QBrush(backgroundTile_));
+        painter.fillRect(rect(), QBrush(SkinImageFor(painter, backgroundTile_)));
     else
         painter.fillRect(rect(), color_);
 }

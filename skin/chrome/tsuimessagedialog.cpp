@@ -9,6 +9,7 @@
 
 #include "drawingoperations.h"
 #include "messagedialoglayout.h"
+#include "skinbitmaps.h"
 #include "skinlook.h"
 #include "themeelements.h"
 #include "tsuibutton.h"
@@ -152,8 +153,11 @@ std::unique_ptr<QDialog> TsuiMessageDialog::CreateMessageWindow() const {
     if (layout.showImage) {
         const auto icons = SkinLook::picture<SkinPicture::MessageIcons>();
         // Fuchsia around the sign is the skin's transparent colour: the panel shows there.
+        // Drawn from the @2x set on a scaled screen; the label keeps the 1x size.
         image->setPixmap(QPixmap::fromImage(
-            MaskedWithKey(icons.frame(MessageIconFrame(int(iconType_))), kSkinKeyColor)));
+            MaskedWithKey(SkinImageForRatio(icons.frame(MessageIconFrame(int(iconType_))),
+                                            image->devicePixelRatioF()),
+                          kSkinKeyColor)));
     } else {
         image->hide();
     }

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <utility>
 
+#include "skinbitmaps.h"
 #include "skinlook.h"
 #include "skinnedmenustyle.h"
 #include "systemcolors.h"
@@ -29,9 +30,12 @@ private:
 };
 
 QImage CheckMarkImage() {
-    // Drawn with white as its transparent colour.
-    QImage mark = SkinLook::picture<SkinPicture::MenuChecked>().whole().convertToFormat(
-        QImage::Format_ARGB32);
+    // Drawn with white as its transparent colour; from the @2x set when the screen is
+    // scaled at start, as the application's fonts are chosen.
+    const QImage picture = SkinImageForRatio(SkinLook::picture<SkinPicture::MenuChecked>().whole(),
+                                             qApp->devicePixelRatio());
+    QImage mark = picture.convertToFormat(QImage::Format_ARGB32);
+    mark.setDevicePixelRatio(picture.devicePixelRatio());
     for (int y = 0; y < mark.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(mark.scanLine(y));
         for (int x = 0; x < mark.width(); ++x) {

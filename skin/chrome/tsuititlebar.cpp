@@ -133,9 +133,15 @@ TsuiTitleBar::TsuiTitleBar(QWidget* owner)
     systemMenuDelay_.setSingleShot(true);
     systemMenuDelay_.setInterval(QApplication::doubleClickInterval());
     connect(&systemMenuDelay_, &QTimer::timeout, this, &TsuiTitleBar::PopupSystemMenu);
-    if (HasSkinBitmap(QStringLiteral("MAINICON")))
-        appIcon_ = LoadSkinBitmap(QStringLiteral("MAINICON"))
-                       .scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (HasSkinBitmap(QStringLiteral("MAINICON"))) {
+        // Shrunk to 16 x 16 logical pixels, from the @2x set on a scaled screen.
+        const qreal ratio = qApp->devicePixelRatio();
+        appIcon_ = TryLoadSkinBitmapForRatio(QStringLiteral("MAINICON"), ratio);
+        const qreal scale = appIcon_.devicePixelRatio();
+        appIcon_ =
+            appIcon_.scaled(QSize(16, 16) * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        appIcon_.setDevicePixelRatio(scale);
+    }
 
     for (TsuiTitleBarBtnType type : {suiControlBox, suiClose, suiMax, suiMin})
         buttons_.Add()->setButtonType(type);
@@ -357,6 +363,7 @@ QString TsuiTitleBar::DrawnCaption() const {
 
 void TsuiTitleBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    SetSkinResampling(painter);
     const int w = width();
     const int h = height();
     painter.fillRect(rect(), fallbackFill_);
@@ -372,11 +379,13 @@ void TsuiTitleBar::paintEvent(QPaintEvent*) {
         const QImage& picture = section->Picture();
         if (picture.isNull())
             continue;
+        const QImage drawn = SkinImageFor(painter, picture);
+        const qreal scale = drawn.devicePixelRatio();
         if (section->Stretch())
-            painter.drawImage(placed.target, picture);
+            painter.drawImage(placed.target, drawn);
         else
-            painter.drawImage(placed.target.topLeft(), picture,
-                              QRect(0, 0, placed.target.width(), h));
+            painter.drawImage(placed.target.topLeft(), drawn,
+                              QRectF(0, 0, placed.target.width() * scale, h * scale));
     }
 
     for (int i = 0; i < buttons_.Count(); ++i) {
@@ -392,7 +401,7 @@ void TsuiTitleBar::paintEvent(QPaintEvent*) {
         if (i == hovered_)
             which =
                 pressedButton_ == i ? TsuiTitleBarButton::MouseDown : TsuiTitleBarButton::MouseOn;
-        painter.drawImage(rect.topLeft(), button->drawn(which));
+        painter.drawImage(rect.topLeft(), button->drawn(which, CanvasPixelRatio(painter)));
     }
 
     painter.setFont(font());

@@ -2,6 +2,7 @@
 
 #include "drawingoperations.h"
 #include "refusalreport.h"
+#include "skinbitmaps.h"
 #include "tsuititlebar.h"
 #include "tsuititlebarbuttons.h"
 
@@ -41,7 +42,7 @@ void TsuiTitleBarButton::setTransparent(bool transparent) {
     if (transparent == transparent_)
         return;
     transparent_ = transparent;
-    drawnValid_ = false;
+    drawnValid_ = {};
     changed();
 }
 
@@ -66,21 +67,24 @@ void TsuiTitleBarButton::setVisible(bool visible) {
 
 void TsuiTitleBarButton::setPicture(Picture which, const QImage& image) {
     pictures_[which] = image;
-    drawnValid_ = false;
+    drawnValid_ = {};
     changed();
 }
 
-const QImage& TsuiTitleBarButton::drawn(Picture which) const {
-    if (!drawnValid_) {
-        for (int i = 0; i < 3; ++i) {
+const QImage& TsuiTitleBarButton::drawn(Picture which, qreal ratio) const {
+    const std::size_t set = ratio > 1 ? 1 : 0;
+    if (!drawnValid_[set]) {
+        for (std::size_t i = 0; i < 3; ++i) {
             const QImage& picture = pictures_[i];
-            drawn_[i] = transparent_ && !picture.isNull()
-                            ? MaskedWithKey(picture, picture.pixel(0, picture.height() - 1))
-                            : picture;
+            const QImage shown = SkinImageForRatio(picture, ratio);
+            // The key colour is read from the 1x picture, whose pixels the look defines.
+            drawn_[set][i] = transparent_ && !picture.isNull()
+                                 ? MaskedWithKey(shown, picture.pixel(0, picture.height() - 1))
+                                 : shown;
         }
-        drawnValid_ = true;
+        drawnValid_[set] = true;
     }
-    return drawn_[which];
+    return drawn_[set][which];
 }
 
 void TsuiTitleBarButton::Assign(const TsuiTitleBarButton& other) {
@@ -91,7 +95,7 @@ void TsuiTitleBarButton::Assign(const TsuiTitleBarButton& other) {
     style_ = other.style_;
     pictures_ = other.pictures_;
     controlBoxMenu_ = other.controlBoxMenu_;
-    drawnValid_ = false;
+    drawnValid_ = {};
     changed();
 }
 

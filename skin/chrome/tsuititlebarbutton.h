@@ -47,9 +47,10 @@ public:
     void setPicMouseDown(const QImage& image) { setPicture(MouseDown, image); }
     void setPicture(Picture which, const QImage& image);
     const QImage& picture(Picture which) const { return pictures_[which]; }
-    // The picture as it is drawn: with its transparent colour (the colour of its
-    // bottom-left pixel) left out when Transparent is set.
-    const QImage& drawn(Picture which) const;
+    // The picture as it is drawn on a device of `ratio`: from the @2x set above 1 when the
+    // picture is one of the program's bitmaps, with its transparent colour (the colour of
+    // the 1x picture's bottom-left pixel) left out when Transparent is set.
+    const QImage& drawn(Picture which, qreal ratio = 1.0) const;
 
     // Copies Visible, ButtonType, Transparent, Top, UIStyle, the pictures and
     // ControlBoxMenu.
@@ -66,6 +67,7 @@ private:
     QPointer<QMenu> controlBoxMenu_;
     bool visible_ = true;
     std::array<QImage, 3> pictures_;
-    mutable std::array<QImage, 3> drawn_;
-    mutable bool drawnValid_ = false;
+    // By ratio (1, above 1), then by picture.
+    mutable std::array<std::array<QImage, 3>, 2> drawn_;
+    mutable std::array<bool, 2> drawnValid_{};
 };

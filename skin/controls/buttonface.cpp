@@ -29,6 +29,7 @@ QString WithoutMnemonics(const QString& caption) {
 // Every opaque pixel of the image in one colour.
 QImage Silhouette(const QImage& image, const QColor& colour) {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    out.setDevicePixelRatio(image.devicePixelRatio());
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
@@ -130,9 +131,10 @@ void PaintButtonFace(QPainter& painter, const ButtonFace& face) {
         if (face.stretchSkin) {
             DrawNineSlice(face.skin, painter, client, face.skinTransparent);
         } else {
+            const QImage drawn = SkinImageFor(painter, face.skin);
             const QImage skin = face.skinTransparent
-                                    ? MaskedWithKey(face.skin, face.skin.pixel(0, 0) & 0xFFFFFF)
-                                    : face.skin;
+                                    ? MaskedWithKey(drawn, face.skin.pixel(0, 0) & 0xFFFFFF)
+                                    : drawn;
             painter.drawImage(0, 0, disabled ? Silhouette(skin, kEmbossShadow) : skin);
         }
     }

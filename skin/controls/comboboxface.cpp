@@ -56,7 +56,7 @@ void PaintComboBox(QPainter& painter, const ComboBoxFace& face) {
     // The arrow button.
     const QRect& button = face.button;
     if (!face.buttonPicture.isNull()) {
-        painter.drawImage(button, face.buttonPicture);
+        painter.drawImage(button, SkinImageFor(painter, face.buttonPicture));
     } else {
         painter.fillRect(button, face.buttonColor);
         // From one pixel above the button to one pixel below it.

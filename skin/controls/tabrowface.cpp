@@ -11,11 +11,13 @@ constexpr int kCutCaptionRight = 4;
 } // namespace
 
 void PaintTabRow(QPainter& painter, const TabRowFace& face) {
+    painter.save();
+    SetSkinResampling(painter);
     const int width = face.size.width();
     const int barTop = face.inactiveTab.height();
     const int barHeight = face.bar.height();
     if (barHeight > 0 && width > 2)
-        painter.drawImage(QRect(1, barTop, width - 2, barHeight), face.bar);
+        painter.drawImage(QRect(1, barTop, width - 2, barHeight), SkinImageFor(painter, face.bar));
     if (barHeight > 0) {
         painter.fillRect(QRect(0, barTop, 1, barHeight), face.borderColor);
         painter.fillRect(QRect(width - 1, barTop, 1, barHeight), face.borderColor);
@@ -35,11 +37,15 @@ void PaintTabRow(QPainter& painter, const TabRowFace& face) {
     }
 
     if (face.drawScrollButtons) {
-        painter.drawImage(face.buttons.right.topLeft(),
-                          face.scrollButtons.frame(face.hover == 1 ? ScrollButtonFrame::RightHover
-                                                                   : ScrollButtonFrame::Right));
-        painter.drawImage(face.buttons.left.topLeft(),
-                          face.scrollButtons.frame(face.hover == -1 ? ScrollButtonFrame::LeftHover
-                                                                    : ScrollButtonFrame::Left));
+        const auto button = [&](ScrollButtonFrame frame) {
+            return SkinImageFor(painter, face.scrollButtons.frame(frame));
+        };
+        painter.drawImage(
+            face.buttons.right.topLeft(),
+            button(face.hover == 1 ? ScrollButtonFrame::RightHover : ScrollButtonFrame::Right));
+        painter.drawImage(
+            face.buttons.left.topLeft(),
+            button(face.hover == -1 ? ScrollButtonFrame::LeftHover : ScrollButtonFrame::Left));
     }
+    painter.restore();
 }

@@ -24,6 +24,24 @@ QImage ExtractBitmapFrame(const QImage& source, int frameCount, int frameIndex);
 // A copy of the image with every pixel of the key colour made fully transparent.
 QImage MaskedWithKey(const QImage& image, QRgb key);
 
+// What to draw for a skin bitmap (or a frame of one) on the canvas: on a device of pixel
+// ratio above 1 its @2x counterpart, with devicePixelRatio 2, when the program has one
+// (SkinImageForRatio, skinbitmaps.h); the bitmap itself otherwise. Sizes, geometry and key
+// colours are always read from the 1x bitmap.
+QImage SkinImageFor(const QPainter& canvas, const QImage& bitmap);
+
+// The device pixel ratio the canvas draws at (1 without a device).
+qreal CanvasPixelRatio(const QPainter& canvas);
+
+// Sets how skin pictures are resampled on the canvas. A fractional device pixel ratio
+// (1.25, 1.5) resamples every picture, the @2x set included: smoothly, so lines keep an
+// even weight instead of alternating between one and two pixels. A whole ratio copies the
+// @2x set pixel for pixel and enlarges a 1x-only picture (a theme file's) without blur.
+void SetSkinResampling(QPainter& canvas);
+
+// Nine-slice and three-slice drawing cut the 1x bitmap and draw each piece from the
+// bitmap SkinImageFor gives, so the pieces stay in place at every ratio and are sharp at 2.
+
 // Nine-slice drawing of a button face: corners copied unscaled (masked with fuchsia when
 // `transparent`), edges and centre stretched (always with fuchsia transparent). The
 // rectangle's Left and Top are taken as 0.
@@ -34,7 +52,8 @@ void DrawNineSlice(const QImage& bitmap, QPainter& canvas, const QRect& rect, bo
 void DrawThreeSlice(const QImage& bitmap, QPainter& canvas, const QRect& rect, bool cornerKey);
 
 // Tiles the picture over the rectangle's extent, starting at the canvas origin (0, 0),
-// not at the rectangle's corner. An empty picture draws nothing.
+// not at the rectangle's corner, in steps of the 1x picture's size. An empty picture draws
+// nothing.
 void TileDrawPicture(QPainter& canvas, const QImage& picture, const QRect& rect);
 
 // Paints what the control's parent shows beneath the control (its background and its own

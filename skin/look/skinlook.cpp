@@ -30,7 +30,7 @@ std::shared_ptr<const SkinLookData> BuildBuiltin(TsuiUIStyle style) {
         const SkinResource* entry = FindSkinResource(name);
         d->images[static_cast<int>(image)] =
             CutSkinFrames(TryLoadSkinBitmap(name), SkinImageFrames(image),
-                          SkinFallbackFrameSize(image), entry ? entry->size : QSize());
+                          SkinFallbackFrameSize(image), entry ? entry->size : QSize(), name);
     }
     return d;
 }
@@ -95,9 +95,9 @@ const std::array<SkinFrameSet, kSkinPictureCount>& Pictures() {
             const auto picture = static_cast<SkinPicture>(i);
             const QString name = SkinPictureName(picture);
             const SkinResource* entry = FindSkinResource(name);
-            out[static_cast<std::size_t>(i)] =
-                CutSkinFrames(TryLoadSkinBitmap(name), SkinPictureFrames(picture),
-                              SkinPictureFallbackFrameSize(picture), entry ? entry->size : QSize());
+            out[static_cast<std::size_t>(i)] = CutSkinFrames(
+                TryLoadSkinBitmap(name), SkinPictureFrames(picture),
+                SkinPictureFallbackFrameSize(picture), entry ? entry->size : QSize(), name);
         }
         return out;
     }();
@@ -106,7 +106,8 @@ const std::array<SkinFrameSet, kSkinPictureCount>& Pictures() {
 
 } // namespace
 
-SkinFrameSet CutSkinFrames(const QImage& image, int frames, QSize fallbackFrame, QSize expected) {
+SkinFrameSet CutSkinFrames(const QImage& image, int frames, QSize fallbackFrame, QSize expected,
+                           const QString& resource) {
     SkinFrameSet set;
     const bool usable = !image.isNull() && image.width() >= frames && image.height() > 0 &&
                         (!expected.isValid() || image.size() == expected);
@@ -120,6 +121,11 @@ SkinFrameSet CutSkinFrames(const QImage& image, int frames, QSize fallbackFrame,
     }
     for (int n = 1; n <= frames; ++n)
         set.frames.append(frames == 1 ? set.whole : ExtractBitmapFrame(set.whole, frames, n));
+    if (!set.fallback && !resource.isEmpty()) {
+        NoteSkinBitmapOrigin(set.whole, image.size(), resource, 1, 1);
+        for (int n = 1; n <= frames && frames > 1; ++n)
+            NoteSkinBitmapOrigin(set.frames.at(n - 1), image.size(), resource, frames, n);
+    }
     return set;
 }
 

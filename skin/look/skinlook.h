@@ -19,7 +19,9 @@
 // program's bitmaps; FromThemeFile with a loaded theme reads every element from the theme;
 // FromThemeFile without one reads DeepBlue. Bitmaps are loaded and cut into frames when the
 // look is resolved, never at paint time; a built-in look and a theme load are each resolved
-// once per process and shared by every control that uses them.
+// once per process and shared by every control that uses them. The frames are 1x images:
+// sizes and geometry come from them. A device of ratio above 1 draws them from the @2x set
+// (loaded on the first such paint), through the drawing operations (drawingoperations.h).
 //
 // Fallback, so that a control always paints: a bitmap that is missing (a theme file without
 // the entry, a resource not compiled in) or damaged (not decodable; a theme bitmap narrower
@@ -107,5 +109,8 @@ private:
 
 // Cuts a bitmap into its frames, or gives the blank stand-in (see above) when the image
 // is null or narrower than `frames`, or, with a valid `expected` size, of another size.
+// With the name of the program's bitmap it was loaded from, the whole and every frame are
+// noted as parts of it, so that screens of device pixel ratio above 1 are drawn from its
+// @2x set (SkinImageForRatio, skinbitmaps.h). Theme file bitmaps have no @2x set.
 SkinFrameSet CutSkinFrames(const QImage& image, int frames, QSize fallbackFrame,
-                           QSize expected = QSize());
+                           QSize expected = QSize(), const QString& resource = QString());

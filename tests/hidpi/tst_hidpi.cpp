@@ -36,6 +36,20 @@ Ink InkIn(const QImage& image, const QRect& rect) {
     return ink;
 }
 
+// The number of 2 x 2 pixel blocks, from even coordinates, in `rect` that are not of one
+// colour.
+int MixedBlocks(const QImage& image, const QRect& rect) {
+    int mixed = 0;
+    for (int y = rect.top() & ~1; y + 1 <= rect.bottom(); y += 2) {
+        for (int x = rect.left() & ~1; x + 1 <= rect.right(); x += 2) {
+            const QRgb c = image.pixel(x, y);
+            mixed += image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c ||
+                     image.pixel(x + 1, y + 1) != c;
+        }
+    }
+    return mixed;
+}
+
 QRect Scaled(const QRect& logical, qreal ratio) {
     return QRect(qRound(logical.x() * ratio), qRound(logical.y() * ratio),
                  qRound(logical.width() * ratio), qRound(logical.height() * ratio));
@@ -47,6 +61,13 @@ class TestHiDpi : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
+
+    // One row per look.
+    static void looks() {
+        QTest::addColumn<QString>("look");
+        for (const char* look : {"MacOS", "WinXP", "DeepBlue", "Protein", "BlueGlass"})
+            QTest::newRow(look) << QString::fromLatin1(look);
+    }
 
     // The window's picture at `ratio` in `look`; a null image after a failure.
     QImage Grab(qreal ratio, const QString& look = QStringLiteral("MacOS")) {
@@ -84,14 +105,31 @@ private Q_SLOTS:
             qPrintable(QStringLiteral("%1 runs at 2, %2 at 1").arg(large.runs).arg(small.runs)));
     }
 
+    // At ratio 2 the rounded ends of the "Make file" button (296, 533, 80 x 27) and the
+    // window buttons at the right of the title bar show detail one device pixel fine: they
+    // are drawn from the @2x set. Enlarged 1x bitmaps would give only 2 x 2 blocks of one
+    // colour there.
+    void skinIsDrawnFromTheSharpSetAtTwo_data() { looks(); }
+    void skinIsDrawnFromTheSharpSetAtTwo() {
+        QFETCH(QString, look);
+        const QImage image = Grab(2, look);
+        QVERIFY(!image.isNull());
+        const QRect button = Scaled(QRect(296, 533, 80, 27), 2);
+        const QRect ends[] = {QRect(button.left(), button.top(), 12, button.height()),
+                              QRect(button.right() - 11, button.top(), 12, button.height())};
+        for (const QRect& end : ends) {
+            const int mixed = MixedBlocks(image, end);
+            QVERIFY2(mixed >= 4, qPrintable(QString::number(mixed)));
+        }
+        const QRect titleButtons(image.width() - 2 * 70, 0, 2 * 64, 2 * 22);
+        const int mixed = MixedBlocks(image, titleButtons);
+        QVERIFY2(mixed >= 20, qPrintable(QString::number(mixed)));
+    }
+
     // The "Make file" button (296, 533, 80 x 27) stretched at 1.5 in every look: along a
     // row of its flat middle (clear of the corners and the caption) no column stands out
     // from both neighbours that agree.
-    void stretchedPiecesMeetWithoutSeams_data() {
-        QTest::addColumn<QString>("look");
-        for (const char* look : {"MacOS", "WinXP", "DeepBlue", "Protein", "BlueGlass"})
-            QTest::newRow(look) << QString::fromLatin1(look);
-    }
+    void stretchedPiecesMeetWithoutSeams_data() { looks(); }
     void stretchedPiecesMeetWithoutSeams() {
         QFETCH(QString, look);
         const QImage image = Grab(1.5, look);

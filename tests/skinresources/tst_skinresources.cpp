@@ -1,7 +1,8 @@
-// The skin bitmaps as the program carries them: every catalogue name at its pixel size, the
-// frame layouts the controls cut them by, fuchsia exactly where a control leaves pixels out,
-// the committed files equal to the painter's output, and the README's tables equal to the
-// catalogue.
+// The skin bitmaps as the program carries them: every catalogue name at its pixel size, and
+// at twice that size in the @2x set, the frame layouts the controls cut them by, fuchsia
+// exactly where a control leaves pixels out, the @2x set the same pictures at a finer
+// resolution, the committed files equal to the painter's output, and the README's tables
+// equal to the catalogue.
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+#include <algorithm>
 
 #include "skincatalogue.h"
 
@@ -22,6 +25,13 @@ using Key = SkinKey;
 QString resourcePath(const QString& name) {
     return QStringLiteral(":/skin/%1.bmp").arg(name);
 }
+
+// The resource name of a bitmap in the set of `scale`: NAME, NAME@2x.
+QString nameAt(const QString& name, int scale) {
+    return scale == 1 ? name : QStringLiteral("%1@%2x").arg(name).arg(scale);
+}
+
+constexpr int kScales[] = {1, 2};
 
 QImage loadResource(const QString& name) {
     QImage img(resourcePath(name));
@@ -100,6 +110,8 @@ private Q_SLOTS:
     void menuCheckMarkStandsOnWhite();
     void backgroundTilesAverageTheWindowColour_data();
     void backgroundTilesAverageTheWindowColour();
+    void sharpSetIsTheSamePictureFiner_data();
+    void sharpSetIsTheSamePictureFiner();
     void painterOutputEqualsCommittedFiles();
     void painterIsDeterministic();
     void painterRefusesBadUse();
@@ -110,8 +122,12 @@ void TestSkinResources::everyNameIsCompiledInAtItsSize_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("frames");
-    for (const SkinResource& e : SkinResources())
-        QTest::newRow(qPrintable(e.name)) << e.name << e.size << e.frames;
+    for (const int scale : kScales) {
+        for (const SkinResource& e : SkinResources()) {
+            const QString name = nameAt(e.name, scale);
+            QTest::newRow(qPrintable(name)) << name << e.size * scale << e.frames;
+        }
+    }
 }
 
 void TestSkinResources::everyNameIsCompiledInAtItsSize() {
@@ -136,8 +152,9 @@ void TestSkinResources::folderHoldsExactlyTheNames() {
     // 19 image elements in 5 looks with the three shared scroll buttons, and 9 pictures.
     QCOMPARE(int(SkinResources().size()), 19 * 5 - 2 + 9);
     QStringList expected;
-    for (const SkinResource& e : SkinResources())
-        expected << e.name + QStringLiteral(".bmp");
+    for (const int scale : kScales)
+        for (const SkinResource& e : SkinResources())
+            expected << nameAt(e.name, scale) + QStringLiteral(".bmp");
     expected << QStringLiteral("README.md");
     expected.sort();
     QStringList actual = QDir(QStringLiteral(SKIN_RESOURCE_DIR)).entryList(QDir::Files);
@@ -148,9 +165,13 @@ void TestSkinResources::folderHoldsExactlyTheNames() {
 void TestSkinResources::framesDifferFromTheirNeighbours_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("frames");
-    for (const SkinResource& e : SkinResources())
-        if (e.frames > 1)
-            QTest::newRow(qPrintable(e.name)) << e.name << e.frames;
+    for (const int scale : kScales) {
+        for (const SkinResource& e : SkinResources()) {
+            const QString name = nameAt(e.name, scale);
+            if (e.frames > 1)
+                QTest::newRow(qPrintable(name)) << name << e.frames;
+        }
+    }
 }
 
 void TestSkinResources::framesDifferFromTheirNeighbours() {
@@ -166,8 +187,12 @@ void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("frames");
     QTest::addColumn<int>("key");
-    for (const SkinResource& e : SkinResources())
-        QTest::newRow(qPrintable(e.name)) << e.name << e.frames << int(e.key);
+    for (const int scale : kScales) {
+        for (const SkinResource& e : SkinResources()) {
+            const QString name = nameAt(e.name, scale);
+            QTest::newRow(qPrintable(name)) << name << e.frames << int(e.key);
+        }
+    }
 }
 
 void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut() {
@@ -215,19 +240,23 @@ void TestSkinResources::titleSectionsOfALookShareTheBarHeight() {
         const char* look;
         int height;
     } bars[] = {{"MACOS", 23}, {"WINXP", 29}, {"DEEPBLUE", 32}, {"PROTEIN", 23}, {"BLUEGLASS", 33}};
-    for (const auto& bar : bars) {
-        const QString pre = QString::fromLatin1(bar.look);
-        const QImage left = loadResource(pre + QStringLiteral("_TITLE_LEFT"));
-        const QImage client = loadResource(pre + QStringLiteral("_TITLE_CLIENT"));
-        const QImage right = loadResource(pre + QStringLiteral("_TITLE_RIGHT"));
-        QCOMPARE(left.height(), bar.height);
-        QCOMPARE(client.height(), bar.height);
-        QCOMPARE(right.height(), bar.height);
-        // The client picture is stretched between the others: where they meet, the rows
-        // continue without a step.
-        for (int y = 0; y < bar.height; ++y) {
-            QCOMPARE(left.pixel(left.width() - 1, y), client.pixel(0, y));
-            QCOMPARE(client.pixel(client.width() - 1, y), right.pixel(0, y));
+    for (const int scale : kScales) {
+        for (const auto& bar : bars) {
+            const QString pre = QString::fromLatin1(bar.look);
+            const QImage left = loadResource(nameAt(pre + QStringLiteral("_TITLE_LEFT"), scale));
+            const QImage client =
+                loadResource(nameAt(pre + QStringLiteral("_TITLE_CLIENT"), scale));
+            const QImage right = loadResource(nameAt(pre + QStringLiteral("_TITLE_RIGHT"), scale));
+            const int height = bar.height * scale;
+            QCOMPARE(left.height(), height);
+            QCOMPARE(client.height(), height);
+            QCOMPARE(right.height(), height);
+            // The client picture is stretched between the others: where they meet, the rows
+            // continue without a step.
+            for (int y = 0; y < height; ++y) {
+                QCOMPARE(left.pixel(left.width() - 1, y), client.pixel(0, y));
+                QCOMPARE(client.pixel(client.width() - 1, y), right.pixel(0, y));
+            }
         }
     }
 }
@@ -282,6 +311,58 @@ void TestSkinResources::backgroundTilesAverageTheWindowColour() {
              qPrintable(mean.name()));
 }
 
+void TestSkinResources::sharpSetIsTheSamePictureFiner_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("curved");
+    for (const SkinResource& e : SkinResources()) {
+        // Rounded faces, round buttons and the icons gain detail at 2x; title rows, tab lines,
+        // menu textures and background tiles are rows and pixel patterns, painted per 1x pixel.
+        const bool curved = e.name.endsWith(QStringLiteral("_BUTTON")) ||
+                            e.name.endsWith(QStringLiteral("_TITLEBTN")) ||
+                            e.name == QStringLiteral("MSGDLG") ||
+                            e.name == QStringLiteral("MAINICON");
+        QTest::newRow(qPrintable(e.name)) << e.name << curved;
+    }
+}
+
+void TestSkinResources::sharpSetIsTheSamePictureFiner() {
+    // Each 2 x 2 block of the @2x bitmap stands where a pixel of the 1x bitmap stands: the
+    // same colour on average (not shifted, not another picture) and fuchsia only where the
+    // 1x pixel is nearly so. Curved pictures also have blocks that are not one colour: they
+    // were painted at 2x, not enlarged from 1x.
+    QFETCH(QString, name);
+    QFETCH(bool, curved);
+    const QImage one = loadResource(name);
+    const QImage two = loadResource(nameAt(name, 2));
+    QCOMPARE(two.size(), one.size() * 2);
+    qint64 difference = 0;
+    qint64 compared = 0;
+    int finer = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            const QRgb block[4] = {two.pixel(2 * x, 2 * y), two.pixel(2 * x + 1, 2 * y),
+                                   two.pixel(2 * x, 2 * y + 1), two.pixel(2 * x + 1, 2 * y + 1)};
+            finer += !std::all_of(block, block + 4, [&](QRgb c) { return c == block[0]; });
+            if (one.pixel(x, y) == kFuchsia || std::count(block, block + 4, kFuchsia) > 0)
+                continue;
+            int r = 0, g = 0, b = 0;
+            for (const QRgb c : block) {
+                r += qRed(c);
+                g += qGreen(c);
+                b += qBlue(c);
+            }
+            const QRgb c = one.pixel(x, y);
+            difference += qAbs(r / 4 - qRed(c)) + qAbs(g / 4 - qGreen(c)) + qAbs(b / 4 - qBlue(c));
+            compared += 3;
+        }
+    }
+    QVERIFY(compared > 0);
+    const double mean = double(difference) / double(compared);
+    QVERIFY2(mean < 12.0, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
+    if (curved)
+        QVERIFY2(finer > one.width() * one.height() / 50, qPrintable(QString::number(finer)));
+}
+
 void TestSkinResources::painterOutputEqualsCommittedFiles() {
     QTemporaryDir out;
     QVERIFY(out.isValid());
@@ -308,7 +389,7 @@ void TestSkinResources::painterIsDeterministic() {
     QCOMPARE(runPainter({first.path()}).exitCode, 0);
     QCOMPARE(runPainter({second.path()}).exitCode, 0);
     const QMap<QString, QByteArray> a = readFolder(first.path());
-    QCOMPARE(a.size(), int(SkinResources().size()));
+    QCOMPARE(a.size(), int(SkinResources().size()) * 2);
     QVERIFY(a == readFolder(second.path()));
 }
 

@@ -8,10 +8,14 @@ namespace skinpainter {
 
 // 8 x 8 tiles repeated over a window. Their average stays on the look's window colour
 // (0xE7E7E7 for MacOS, 0xFBFBFB for Protein) so controls filled with that colour blend in.
+// The pattern is set per catalogue pixel, so the texture keeps its grain at every scale.
 QImage paintFormBackground(Look look) {
-    QImage tile(8, 8, QImage::Format_RGB32);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
+    QImage tile = solidImage(8, 8, rgb(0, 0, 0));
+    const int scale = PaintScale::current();
+    for (int py = 0; py < tile.height(); ++py) {
+        for (int px = 0; px < tile.width(); ++px) {
+            const int x = px / scale;
+            const int y = py / scale;
             QRgb c;
             if (look == Look::Protein) {
                 // Near white with a faint diagonal weave.
@@ -20,7 +24,7 @@ QImage paintFormBackground(Look look) {
                 // Fine horizontal pinstripes.
                 c = y % 2 == 0 ? qRgb(235, 235, 235) : qRgb(227, 227, 227);
             }
-            tile.setPixel(x, y, c);
+            tile.setPixel(px, py, c);
         }
     }
     return tile;

@@ -1,5 +1,6 @@
-// zd7240-skinpainter: draws every skin bitmap of the program and writes them as 24-bit BMP
-// files (NAME.bmp) into a folder. The committed skin/resources/ folder is its output.
+// zd7240-skinpainter: draws every skin bitmap of the program, at 1x and at 2x, and writes
+// them as 24-bit BMP files (NAME.bmp, NAME@2x.bmp) into a folder. The committed
+// skin/resources/ folder is its output.
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -36,7 +37,8 @@ void printUsage(FILE* to) {
                "       zd7240-skinpainter --catalogue\n"
                "\n"
                "Paints every skin bitmap and writes it as OUTDIR/NAME.bmp (24-bit BMP,\n"
-               "fuchsia 0xFF00FF where the picture is transparent). The folder is created\n"
+               "fuchsia 0xFF00FF where the picture is transparent), and painted again at\n"
+               "twice the size for scaled screens as OUTDIR/NAME@2x.bmp. The folder is created\n"
                "when missing (its parent must exist); existing files of the same names are\n"
                "replaced whole, others are left alone. The output is the same, byte for byte,\n"
                "on every run. A FILE that is a device, a FIFO or a standard stream is written\n"
@@ -138,30 +140,38 @@ int run(int argc, char* argv[]) {
 
     const QDir dir(outDir);
     QString paintError;
-    const std::vector<skinpainter::SkinBitmap> bitmaps = skinpainter::paintSkinBitmaps(&paintError);
-    if (bitmaps.empty())
-        return fail(kSoftware, paintError);
     if (previewScale > 0) {
+        // The previews show the 1x set, enlarged.
+        const std::vector<skinpainter::SkinBitmap> bitmaps =
+            skinpainter::paintSkinBitmaps(1, &paintError);
+        if (bitmaps.empty())
+            return fail(kSoftware, paintError);
         for (const auto& [name, sheet] : skinpainter::previewSheets(bitmaps)) {
             const QString path = dir.filePath(name + QStringLiteral(".png"));
             if (const int status =
                     writeFile(path, encodePng(sheet.scaled(sheet.size() * previewScale))))
                 return status;
         }
-    }
-    for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
-        if (previewScale > 0) {
+        for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
             const QString path = dir.filePath(bitmap.name + QStringLiteral(".png"));
             if (const int status = writeFile(
                     path, encodePng(skinpainter::previewImage(bitmap.image, previewScale))))
                 return status;
-            continue;
         }
-        // Each file is replaced whole or not at all, so an interrupted run leaves no
-        // truncated bitmap behind.
-        const QString path = dir.filePath(bitmap.name + QStringLiteral(".bmp"));
-        if (const int status = writeFile(path, skinpainter::encodeBmp24(bitmap.image)))
-            return status;
+        return 0;
+    }
+    for (const int scale : skinpainter::kSkinScales) {
+        const std::vector<skinpainter::SkinBitmap> bitmaps =
+            skinpainter::paintSkinBitmaps(scale, &paintError);
+        if (bitmaps.empty())
+            return fail(kSoftware, paintError);
+        for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
+            // Each file is replaced whole or not at all, so an interrupted run leaves no
+            // truncated bitmap behind.
+            const QString path = dir.filePath(skinpainter::skinBitmapFileName(bitmap.name, scale));
+            if (const int status = writeFile(path, skinpainter::encodeBmp24(bitmap.image)))
+                return status;
+        }
     }
     return 0;
 }

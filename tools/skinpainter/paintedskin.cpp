@@ -78,7 +78,13 @@ QImage paintPicture(SkinPicture picture) {
 
 } // namespace
 
-std::vector<SkinBitmap> paintSkinBitmaps(QString* error) {
+QString skinBitmapFileName(const QString& name, int scale) {
+    return scale == 1 ? name + QStringLiteral(".bmp")
+                      : QStringLiteral("%1@%2x.bmp").arg(name).arg(scale);
+}
+
+std::vector<SkinBitmap> paintSkinBitmaps(int scale, QString* error) {
+    const PaintScale paintScale(scale);
     std::vector<SkinBitmap> out;
     for (const SkinResource& resource : SkinResources()) {
         QImage image;
@@ -94,12 +100,13 @@ std::vector<SkinBitmap> paintSkinBitmaps(QString* error) {
             }
             image = paintElement(static_cast<SkinImage>(resource.element), look);
         }
-        if (image.size() != resource.size) {
+        if (image.size() != resource.size * scale) {
             if (error) {
-                *error = QStringLiteral("%1 is painted %2 x %3, the catalogue says %4 x %5")
+                *error = QStringLiteral("%1 is painted %2 x %3 at %4x, the catalogue says %5 x %6")
                              .arg(resource.name)
                              .arg(image.width())
                              .arg(image.height())
+                             .arg(scale)
                              .arg(resource.size.width())
                              .arg(resource.size.height());
             }

@@ -6,23 +6,50 @@
 
 namespace skinpainter {
 
+namespace {
+
+int currentScale = 1;
+
+// An image of w x h catalogue pixels at the current scale.
+QImage scaledImage(int w, int h, QImage::Format format) {
+    const int scale = currentScale;
+    QImage img(w * scale, h * scale, format);
+    img.setDevicePixelRatio(scale);
+    return img;
+}
+
+} // namespace
+
+PaintScale::PaintScale(int scale) : previous_(currentScale) {
+    currentScale = scale;
+}
+
+PaintScale::~PaintScale() {
+    currentScale = previous_;
+}
+
+int PaintScale::current() {
+    return currentScale;
+}
+
 QImage newLayer(int w, int h) {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img = scaledImage(w, h, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     return img;
 }
 
 QImage solidImage(int w, int h, QColor colour) {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img = scaledImage(w, h, QImage::Format_RGB32);
     img.fill(colour.rgb());
     return img;
 }
 
 QImage rowsImage(int w, const std::vector<QColor>& rows) {
-    QImage img(w, int(rows.size()), QImage::Format_RGB32);
+    QImage img = scaledImage(w, int(rows.size()), QImage::Format_RGB32);
+    const int scale = currentScale;
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        std::fill(line, line + w, rows[size_t(y)].rgb());
+        std::fill(line, line + img.width(), rows[size_t(y / scale)].rgb());
     }
     return img;
 }
@@ -31,6 +58,7 @@ QImage flatten(const QImage& layer, const QImage& backdrop, bool keyed) {
     const QImage src = layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QImage dst = backdrop.convertToFormat(QImage::Format_RGB32);
     QImage out(src.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(layer.devicePixelRatio());
     for (int y = 0; y < src.height(); ++y) {
         const auto* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         const auto* d = reinterpret_cast<const QRgb*>(dst.constScanLine(y));
@@ -52,7 +80,9 @@ QImage flatten(const QImage& layer, const QImage& backdrop, bool keyed) {
 }
 
 QImage flatten(const QImage& layer, QColor backdrop, bool keyed) {
-    return flatten(layer, solidImage(layer.width(), layer.height(), backdrop), keyed);
+    QImage solid(layer.size(), QImage::Format_RGB32);
+    solid.fill(backdrop.rgb());
+    return flatten(layer, solid, keyed);
 }
 
 QImage joinFrames(const std::vector<QImage>& frames) {
@@ -61,10 +91,13 @@ QImage joinFrames(const std::vector<QImage>& frames) {
     const int fw = frames.front().width();
     const int fh = frames.front().height();
     QImage out(fw * int(frames.size()), fh, QImage::Format_RGB32);
-    QPainter p(&out);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    for (size_t i = 0; i < frames.size(); ++i)
-        p.drawImage(int(i) * fw, 0, frames[i]);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const QImage frame = frames[i].convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < fh; ++y)
+            std::copy_n(reinterpret_cast<const QRgb*>(frame.constScanLine(y)), fw,
+                        reinterpret_cast<QRgb*>(out.scanLine(y)) + int(i) * fw);
+    }
+    out.setDevicePixelRatio(frames.front().devicePixelRatio());
     return out;
 }
 

@@ -16,20 +16,39 @@ namespace skinpainter {
 // The colour every skin bitmap uses for "not painted here".
 inline constexpr QRgb kKeyColour = 0xFFFF00FF;
 
-// A transparent ARGB layer to paint on.
+// Every picture is laid out in the catalogue's pixels and painted at a scale: 1 for the 1x
+// set, 2 for the @2x set. The pictures below are made `scale` times larger and carry it as
+// their device pixel ratio, so a QPainter on them keeps the catalogue's coordinates while
+// drawing curves, gradients and anti-aliased edges at the full resolution. The scale holds
+// while a PaintScale lives (1 outside any).
+class PaintScale {
+public:
+    explicit PaintScale(int scale);
+    ~PaintScale();
+    PaintScale(const PaintScale&) = delete;
+    PaintScale& operator=(const PaintScale&) = delete;
+    static int current();
+
+private:
+    int previous_;
+};
+
+// A transparent ARGB layer to paint on, w x h catalogue pixels.
 QImage newLayer(int w, int h);
 // An opaque picture of one colour.
 QImage solidImage(int w, int h, QColor colour);
-// An opaque picture whose row y has rows[y] (rows.size() is the height).
+// An opaque picture whose row y has rows[y] (rows.size() is the height); at scale 2 each
+// row is two pixel rows high.
 QImage rowsImage(int w, const std::vector<QColor>& rows);
 
-// Composites a painted layer over an opaque backdrop of the same size. With keyed set, the
+// Composites a painted layer over an opaque backdrop of the same pixel size. With keyed set, the
 // pixels that the layer covers less than half become fuchsia, so anti-aliased edges are
 // blended against the colour they will really be shown on instead of against fuchsia.
 QImage flatten(const QImage& layer, const QImage& backdrop, bool keyed);
 QImage flatten(const QImage& layer, QColor backdrop, bool keyed);
 
-// Frames of equal size side by side, first frame at the left.
+// Frames of equal size side by side, first frame at the left. Pixels are compared and
+// copied as they are; the results keep their layer's scale.
 QImage joinFrames(const std::vector<QImage>& frames);
 
 QColor mix(QColor a, QColor b, qreal t); // t = 0 gives a, 1 gives b
