@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
@@ -126,6 +127,11 @@ std::string Shortened(std::string_view text, std::size_t limit = 40) {
 class KeySet {
 public:
     // False when the key was there already.
+    void clear() {
+        few_.clear();
+        hashed_.clear();
+    }
+
     bool insert(const std::string& key) {
         if (!hashed_.empty())
             return hashed_.insert(key).second;
@@ -294,9 +300,9 @@ public:
     bool start_object(std::size_t) override { return Open(true, "{...}"); }
     bool start_array(std::size_t) override { return Open(false, "[...]"); }
     bool key(string_t& key) override {
-        Level& level = open_.back();
+        Level& level = Top();
         if (!level.keys.insert(key))
-            throw DuplicateKey(key, std::any_of(open_.begin(), open_.end(),
+            throw DuplicateKey(key, std::any_of(levels_.begin(), levels_.begin() + depth_,
                                                 [](const Level& l) { return l.kind == Kind::Job; })
                                         ? pending_.size()
                                         : 0);
@@ -345,7 +351,7 @@ private:
     };
 
     struct Level {
-        Kind kind;
+        Kind kind = Kind::Other;
         std::string key; // the key of the value that comes next (objects)
         KeySet keys;     // the keys seen so far (objects)
     };
@@ -382,10 +388,13 @@ private:
                DidYouMean(key, std::vector<std::string_view>(keys.begin(), keys.end()));
     }
 
+    Level& Top() { return levels_[depth_ - 1]; }
+    const Level& Top() const { return levels_[depth_ - 1]; }
+
     Slot Place() const {
-        if (open_.empty())
+        if (depth_ == 0)
             return Slot::Root;
-        const Level& level = open_.back();
+        const Level& level = Top();
         switch (level.kind) {
         case Kind::Root:
             return level.key == "version"    ? Slot::Version
@@ -438,19 +447,19 @@ private:
             pending_.back().fieldsNotObject = true;
             break;
         case Slot::FieldValue:
-            pending_.back().fields.push_back({std::move(open_.back().key), std::move(value)});
+            pending_.back().fields.push_back({std::move(Top().key), std::move(value)});
             break;
         case Slot::Defaults:
             defaultsNotObject_ = true;
             break;
         case Slot::SharedValue:
-            defaults_.push_back({std::move(open_.back().key), std::move(value)});
+            defaults_.push_back({std::move(Top().key), std::move(value)});
             break;
         case Slot::Chassis:
             chassisNotObject_ = true;
             break;
         case Slot::ChassisValue:
-            chassis_.push_back({std::move(open_.back().key), std::move(value)});
+            chassis_.push_back({std::move(Top().key), std::move(value)});
             break;
         case Slot::Root:
         case Slot::Jobs:
@@ -483,12 +492,19 @@ private:
             // for keys given twice.
             Scalar({shown, Value::Other});
         }
-        open_.push_back(Level{kind, {}, {}});
+        // Levels are kept for the next object at the same depth: a job file opens
+        // hundreds of thousands of objects, all of them a few levels deep.
+        if (depth_ == levels_.size())
+            levels_.emplace_back();
+        Level& level = levels_[depth_++];
+        level.kind = kind;
+        level.key.clear();
+        level.keys.clear();
         return true;
     }
 
     bool Close() {
-        open_.pop_back();
+        --depth_;
         return true;
     }
 
@@ -790,12 +806,14 @@ private:
     const std::string& fileName_;
     const std::filesystem::path& folder_;
     std::span<const FieldSetting> sets_;
-    std::vector<Level> open_; // at most kMaxDepth, checked before parsing
+    std::vector<Level> levels_; // the open objects and lists, at most kMaxDepth (checked
+                                // before parsing); those from depth_ on are spare
+    std::size_t depth_ = 0;
     bool rootIsObject_ = false, jobsIsList_ = false, versionRight_ = false;
     bool defaultsNotObject_ = false, chassisNotObject_ = false;
     std::string version_; // as a message shows it; empty: not given
     std::vector<std::string> unknownKeys_;
-    std::vector<Pending> pending_;
+    std::deque<Pending> pending_; // never moved as it grows
     std::vector<Field> defaults_, chassis_;
     std::vector<std::string> problems_;
     std::size_t moreProblems_ = 0;
