@@ -39,6 +39,7 @@
 #include "tsuititlebar.h"
 #include "userguidewindow.h"
 #include "windowdescription.h"
+#include "workedexamples.h"
 
 using namespace zd7240;
 
@@ -128,10 +129,13 @@ class TestMainWindow : public QObject {
 
     QString Target() const { return dir_->filePath(QStringLiteral("zd7240.txt")); }
 
-    // Fields of the Lan--Mmx worked example.
+    // Fields of the Lan--Mmx worked example, by control name.
     static Texts LanMmxExample() {
-        return {{"suiEdit401", "0"},   {"suiEdit402", "5"}, {"suiEdit403", "100"},
-                {"suiEdit404", "103"}, {"suiEdit408", "1"}, {"suiEdit409", "40"}};
+        const PageTable& page = *FindPage("Lan--Mmx");
+        Texts texts;
+        for (const auto& [key, text] : test::WorkedExampleNamed("Lan--Mmx optic").fields)
+            texts.append({Q(FindField(page, key)->name), QString::fromUtf8(text)});
+        return texts;
     }
 
 private Q_SLOTS:
@@ -729,109 +733,50 @@ private Q_SLOTS:
     }
 
     // The worked examples of all eight pages, typed into the window and written through
-    // "Make file": End value, line count, first and last line, every line ended by CR LF.
+    // "Make file": End value, every line ended by CR LF, and the whole file or its line
+    // count with the first and the last line, as the generator's tests check them.
     void makeFileWorkedExamples_data() {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<Texts>("texts");
-        QTest::addColumn<QList<int>>("cardTypes");
-        QTest::addColumn<QString>("endField");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QByteArray>("first");
-        QTest::addColumn<QByteArray>("last");
-
-        const Texts adslMmx = {{"suiEdit1", "0"}, {"suiEdit2", "6"},  {"suiEdit3", "1"},
-                               {"suiEdit4", "1"}, {"suiEdit10", "1"}, {"suiEdit11", "40"},
-                               {"suiEdit13", "2"}};
-        QTest::newRow("Adsl--Mmx optic")
-            << "Adsl--Mmx" << adslMmx << QList<int>{0} << "suiEdit12"
-            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 atm 0/7/0 optic 1 40 1 1 000 000")
-            << QByteArray("pvc adsl 1/1/1 vpi 0 35 atm 0/7/0 optic 1 59 1 1 000 000");
-        QTest::newRow("Adsl--Mmx ima")
-            << "Adsl--Mmx" << (adslMmx + Texts{{"suiEdit9", "2"}}) << QList<int>{1} << "suiEdit12"
-            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 atm 0/7/2 ima 1 40 1 1 000 000")
-            << QByteArray("pvc adsl 1/1/1 vpi 0 35 atm 0/7/2 ima 1 59 1 1 000 000");
-        const Texts adslCes = {{"suiEdit201", "0"}, {"suiEdit202", "6"}, {"suiEdit203", "1"},
-                               {"suiEdit204", "1"}, {"suiEdit207", "0"}, {"suiEdit208", "11"},
-                               {"suiEdit209", "2"}, {"suiEdit210", "1"}, {"suiEdit211", "40"},
-                               {"suiEdit213", "2"}};
-        QTest::newRow("Adsl--Ces ces-udt")
-            << "Adsl--Ces" << adslCes << QList<int>{1} << "suiEdit212"
-            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 ces-udt 0/11/2 1 40 1 1")
-            << QByteArray("pvc adsl 1/1/1 vpi 0 35 ces-udt 0/11/2 1 59 1 1");
-        QTest::newRow("Adsl--Lan")
-            << "Adsl--Lan" << Texts{{"suiEdit301", "0"},   {"suiEdit302", "6"}, {"suiEdit303", "1"},
-                                    {"suiEdit304", "1"},   {"suiEdit307", "0"}, {"suiEdit308", "5"},
-                                    {"suiEdit309", "100"}, {"suiEdit311", "2"}}
-            << QList<int>{} << "suiEdit310"
-            << "119" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 lan 0/5 vlanid 100 off 1 1")
-            << QByteArray("pvc adsl 1/1/1 vpi 0 35 lan 0/5 vlanid 119 off 1 1");
-        QTest::newRow("Lan--Mmx ima")
-            << "Lan--Mmx" << (LanMmxExample() + Texts{{"suiEdit407", "1"}}) << QList<int>{1}
-            << "suiEdit410"
-            << "43" << 4 << QByteArray("pvc lan 0/5 vlanid 100 off atm 0/7/1 ima 1 40 1 1 000 000")
-            << QByteArray("pvc lan 0/5 vlanid 103 off atm 0/7/1 ima 1 43 1 1 000 000");
-        QTest::newRow("Lan--Ces")
-            << "Lan--Ces"
-            << Texts{{"suiEdit601", "0"},   {"suiEdit602", "5"}, {"suiEdit603", "100"},
-                     {"suiEdit604", "102"}, {"suiEdit605", "0"}, {"suiEdit606", "9"},
-                     {"suiEdit607", "1"},   {"suiEdit608", "0"}, {"suiEdit609", "32"}}
-            << QList<int>{0} << "suiEdit610"
-            << "34" << 3 << QByteArray("pvc lan 0/5 vlanid 100 off ces-uni 0/9/1 0 32 1 1")
-            << QByteArray("pvc lan 0/5 vlanid 102 off ces-uni 0/9/1 0 34 1 1");
-        QTest::newRow("Adsl--Aiu")
-            << "Adsl--Aiu" << Texts{{"suiEdit14", "0"}, {"suiEdit15", "6"}, {"suiEdit16", "1"},
-                                    {"suiEdit17", "1"}, {"suiEdit21", "0"}, {"suiEdit22", "4"},
-                                    {"suiEdit23", "1"}, {"suiEdit24", "1"}, {"suiEdit25", "40"},
-                                    {"suiEdit20", "2"}}
-            << QList<int>{0} << "suiEdit26"
-            << "59" << 20 << QByteArray("pvc adsl 0/6/0 vpi 0 35 aiu 0/4/1 optic 1 40 1 1 000 000")
-            << QByteArray("pvc adsl 1/1/1 vpi 0 35 aiu 0/4/1 optic 1 59 1 1 000 000");
-        QTest::newRow("Lan--Aiu")
-            << "Lan--Aiu" << Texts{{"suiEdit27", "0"},   {"suiEdit28", "5"}, {"suiEdit29", "200"},
-                                   {"suiEdit30", "202"}, {"suiEdit31", "0"}, {"suiEdit32", "3"},
-                                   {"suiEdit33", "0"},   {"suiEdit34", "2"}, {"suiEdit35", "100"}}
-            << QList<int>{0} << "suiEdit36"
-            << "102" << 3
-            << QByteArray("pvc lan 0/5 vlanid 200 off aiu 0/3/0 optic 2 100 1 1 000 000")
-            << QByteArray("pvc lan 0/5 vlanid 202 off aiu 0/3/0 optic 2 102 1 1 000 000");
-        QTest::newRow("Aiu-Mmx ima/ima")
-            << "Aiu-Mmx" << Texts{{"suiEdit59", "0"}, {"suiEdit60", "3"},  {"suiEdit61", "1"},
-                                  {"suiEdit62", "1"}, {"suiEdit63", "50"}, {"suiEdit64", "52"},
-                                  {"suiEdit67", "2"}, {"suiEdit68", "2"},  {"suiEdit69", "60"}}
-            << QList<int>{1, 1} << "suiEdit70"
-            << "62" << 3 << QByteArray("pvc aiu 0/3/1 ima 1 50 atm 0/7/2 ima 2 60 1 1 000 000")
-            << QByteArray("pvc aiu 0/3/1 ima 1 52 atm 0/7/2 ima 2 62 1 1 000 000");
+        QTest::addColumn<int>("example");
+        for (std::size_t i = 0; i < test::kWorkedExamples.size(); ++i)
+            QTest::newRow(test::kWorkedExamples[i].name) << int(i);
     }
     void makeFileWorkedExamples() {
-        QFETCH(QString, page);
-        QFETCH(Texts, texts);
-        QFETCH(QList<int>, cardTypes);
-        QFETCH(QString, endField);
-        QFETCH(QString, end);
-        QFETCH(int, lines);
-        QFETCH(QByteArray, first);
-        QFETCH(QByteArray, last);
+        QFETCH(int, example);
+        const test::WorkedExample& e = test::kWorkedExamples[std::size_t(example)];
 
-        LinkPage& p = Show(page);
-        Type(p, texts);
-        for (qsizetype i = 0; i < cardTypes.size(); ++i)
-            p.Combo(p.Table().selectors[static_cast<std::size_t>(i)].name)
-                ->setCurrentIndex(cardTypes[i]);
+        LinkPage& p = Show(Q(e.page));
+        for (const auto& [key, text] : e.fields) {
+            if (const SelectorRow* selector = FindSelector(p.Table(), key)) {
+                p.Combo(selector->name)->setCurrentIndex(QByteArray(text).toInt());
+            } else {
+                const FieldRow* field = FindField(p.Table(), key);
+                QVERIFY2(field, key);
+                Type(p, {{Q(field->name), QString::fromUtf8(text)}});
+            }
+        }
         Press(p, p.Table().makeButton);
 
         QCOMPARE(messenger_.messages, QStringList{kCongratulation});
         QVERIFY(errors_.errors.isEmpty());
         QVERIFY(confirmer_.questions.isEmpty()); // nothing the device refuses
         QCOMPARE(chooser_.calls, 1);
-        QCOMPARE(p.Edit(endField.toStdString())->text(), end);
+        QCOMPARE(p.Edit(p.Table().endField)->text(), QString::fromUtf8(e.end));
         const QByteArray bytes = ReadAll(Target());
         QVERIFY(bytes.endsWith("\r\n"));
-        const QList<QByteArray> written = bytes.chopped(2).split('\n');
-        QCOMPARE(written.size(), lines);
-        QCOMPARE(bytes.count("\r\n"), lines);
-        QCOMPARE(written.first().chopped(1), first);
-        QCOMPARE(written.last(), last);
+        QList<QByteArray> written = bytes.chopped(2).split('\n');
+        QCOMPARE(bytes.count("\r\n"), written.size());
+        for (QByteArray& line : written)
+            line.chop(line.endsWith('\r') ? 1 : 0);
+        if (e.count == 0) {
+            QList<QByteArray> expected;
+            for (const std::string& line : e.lines)
+                expected << QByteArray::fromStdString(line);
+            QCOMPARE(written, expected);
+        } else {
+            QCOMPARE(written.size(), qsizetype(e.count));
+            QCOMPARE(written.first(), QByteArray::fromStdString(e.lines.front()));
+            QCOMPARE(written.last(), QByteArray::fromStdString(e.lines.back()));
+        }
     }
 
     // The example of the Lan--Mmx page, byte for byte, into a file that existed before.

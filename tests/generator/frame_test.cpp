@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "../lib/tempdir.h"
+#include "../lib/workedexamples.h"
 #include "fakes.h"
 #include "frame.h"
 
@@ -31,13 +32,7 @@ const PageTable& Page(const char* caption) {
 // A Lan--Mmx page filled like the worked example (VLAN 100..103, VCI 40..).
 MapFields LanMmx() {
     MapFields f(Page("Lan--Mmx"));
-    f.Set({{"lan-board", "0"},
-           {"lan-slot", "5"},
-           {"start-vlan", "100"},
-           {"end-vlan", "103"},
-           {"vpi", "1"},
-           {"start-vci", "40"}},
-          Page("Lan--Mmx"));
+    f.Set(test::WorkedExampleNamed("Lan--Mmx optic").fields, Page("Lan--Mmx"));
     return f;
 }
 
