@@ -137,24 +137,28 @@ private Q_SLOTS:
 
     // The window's own face has no bold: the focus cue of the MacOS and BlueGlass looks
     // must still show, as a caption drawn heavier than the unfocused one.
+    void boldFocusWithABitmapFace_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::newRow("MacOS") << TsuiUIStyle::MacOS;
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass;
+    }
     void boldFocusWithABitmapFace() {
+        QFETCH(TsuiUIStyle, style);
         const std::optional<QFont> face = zd7240::test::WindowBitmapFace();
         if (!face)
             QSKIP("fonts-wine is not installed");
-        for (const TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::BlueGlass}) {
-            Host host(style);
-            host.button->setFont(*face);
-            host.parent.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host.parent));
-            host.parent.activateWindow();
-            host.button->setFocus();
-            QTRY_VERIFY(host.button->hasFocus());
-            const QImage focused = host.grab();
-            host.button->clearFocus();
-            QTRY_VERIFY(!host.button->hasFocus());
-            const QRect captionArea(10, 6, 60, 15);
-            QVERIFY(DarkPixels(focused, captionArea) > DarkPixels(host.grab(), captionArea) + 10);
-        }
+        Host host(style);
+        host.button->setFont(*face);
+        host.parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host.parent));
+        host.parent.activateWindow();
+        host.button->setFocus();
+        QTRY_VERIFY(host.button->hasFocus());
+        const QImage focused = host.grab();
+        host.button->clearFocus();
+        QTRY_VERIFY(!host.button->hasFocus());
+        const QRect captionArea(10, 6, 60, 15);
+        QVERIFY(DarkPixels(focused, captionArea) > DarkPixels(host.grab(), captionArea) + 10);
     }
 
     void glyphPlacement_data() {
