@@ -11,12 +11,15 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include "../lib/themefile.h"
 #include "applicationstyle.h"
 #include "helpercommand.h"
 #include "pagetable.h"
 #include "tsuithemefilewriter.h"
 
 using namespace zd7240;
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -76,10 +79,9 @@ private Q_SLOTS:
         QVERIFY(dir_.isValid());
         InstallApplicationLook();
         WriteFile(QStringLiteral("notes.txt"), "not a theme\n");
-        QString error;
-        QVERIFY2(TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP)
-                     .writeTo(Path(QStringLiteral("xp.theme")), &error),
-                 qPrintable(error));
+        QVERIFY(!WriteThemeFile(dir_, QStringLiteral("xp.theme"),
+                                TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP))
+                     .isEmpty());
     }
 
     // Every refusal: its status, a message on stderr that says what is wrong, nothing on

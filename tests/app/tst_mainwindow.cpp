@@ -25,6 +25,7 @@
 #include "styleselection.h"
 #include "systemcolors.h"
 #include "tform1.h"
+#include "themefile.h"
 #include "tsuibutton.h"
 #include "tsuicombobox.h"
 #include "tsuiedit.h"
@@ -42,6 +43,8 @@
 #include "workedexamples.h"
 
 using namespace zd7240;
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -122,6 +125,11 @@ class TestMainWindow : public QObject {
         LinkPage& page = PageByCaption(caption);
         form_->suiPageControl1->setActivePage(page.Sheet());
         return page;
+    }
+
+    LinkPage& ShowIndex(int index) {
+        form_->suiPageControl1->setActivePageIndex(index);
+        return *form_->Pages()[static_cast<std::size_t>(index)];
     }
 
     void Type(LinkPage& page, const Texts& texts) {
@@ -556,13 +564,10 @@ private Q_SLOTS:
         QFETCH(QColor, caption);
         TsuiFileTheme* theme = nullptr;
         if (fromFile) {
-            const QString path = dir_->filePath(QStringLiteral("xp.theme"));
-            QString error;
-            QVERIFY2(
-                TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP).writeTo(path, &error),
-                qPrintable(error));
             theme = new TsuiFileTheme(form_.get());
-            theme->setThemeFile(path);
+            theme->setThemeFile(
+                WriteThemeFile(*dir_, QStringLiteral("xp.theme"),
+                               TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP)));
             QVERIFY(theme->ThemeLoaded());
         }
         if (QByteArray(QTest::currentDataTag()) != "as the window opens") {
@@ -669,10 +674,9 @@ private Q_SLOTS:
     void groupBuiltFromTable() {
         QFETCH(int, index);
         QFETCH(int, item);
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        LinkPage& page = ShowIndex(index);
         const PageTable& row = page.Table();
         const GroupRow& group = row.groups[static_cast<std::size_t>(item)];
-        form_->suiPageControl1->setActivePageIndex(index);
         TsuiGroupBox* box = page.Box(group.name);
         QVERIFY(box);
         QCOMPARE(box->title(), Q(group.caption));
@@ -688,9 +692,8 @@ private Q_SLOTS:
     void fieldBuiltFromTable() {
         QFETCH(int, index);
         QFETCH(int, item);
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        LinkPage& page = ShowIndex(index);
         const FieldRow& field = page.Table().fields[static_cast<std::size_t>(item)];
-        form_->suiPageControl1->setActivePageIndex(index);
         TsuiEdit* edit = page.Edit(field.name);
         QVERIFY(edit);
         QCOMPARE(edit->text(), Q(field.initial));
@@ -713,9 +716,8 @@ private Q_SLOTS:
     void selectorBuiltFromTable() {
         QFETCH(int, index);
         QFETCH(int, item);
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        LinkPage& page = ShowIndex(index);
         const SelectorRow& selector = page.Table().selectors[static_cast<std::size_t>(item)];
-        form_->suiPageControl1->setActivePageIndex(index);
         TsuiComboBox* combo = page.Combo(selector.name);
         QVERIFY(combo);
         QCOMPARE(combo->count(), 2);
@@ -739,9 +741,8 @@ private Q_SLOTS:
     void notesAndButtonsBuiltFromTable_data() { pages_data(); }
     void notesAndButtonsBuiltFromTable() {
         QFETCH(int, index);
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        LinkPage& page = ShowIndex(index);
         const PageTable& row = page.Table();
-        form_->suiPageControl1->setActivePageIndex(index);
         QStringList missing;
         for (const NoteRow& note : row.notes) {
             bool found = false;
@@ -858,13 +859,10 @@ private Q_SLOTS:
         QFETCH(bool, fromFile);
         TsuiFileTheme* theme = nullptr;
         if (fromFile) {
-            const QString path = dir_->filePath(QStringLiteral("protein.theme"));
-            QString error;
-            QVERIFY2(
-                TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::Protein).writeTo(path, &error),
-                qPrintable(error));
             theme = new TsuiFileTheme(form_.get());
-            theme->setThemeFile(path);
+            theme->setThemeFile(
+                WriteThemeFile(*dir_, QStringLiteral("protein.theme"),
+                               TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::Protein)));
             QVERIFY(theme->ThemeLoaded());
         }
         form_->SetLook(style, theme);
@@ -901,9 +899,8 @@ private Q_SLOTS:
     void defaultKeepsCardType_data() { pages_data(); }
     void defaultKeepsCardType() {
         QFETCH(int, index);
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        LinkPage& page = ShowIndex(index);
         const PageTable& row = page.Table();
-        form_->suiPageControl1->setActivePageIndex(index);
         for (const SelectorRow& selector : row.selectors)
             page.Combo(selector.name)->setCurrentIndex(1);
         for (const FieldRow& field : row.fields)
@@ -931,10 +928,9 @@ private Q_SLOTS:
         QFETCH(int, index);
         QFETCH(int, item);
         const int selector = item;
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
+        LinkPage& page = ShowIndex(index);
         const PageTable& row = page.Table();
         const SelectorRow& mine = row.selectors[static_cast<std::size_t>(selector)];
-        form_->suiPageControl1->setActivePageIndex(index);
         // Each field holds the number of its control name, to be told apart.
         QStringList texts;
         for (const FieldRow& field : row.fields) {
@@ -981,8 +977,7 @@ private Q_SLOTS:
     void warningFocusesFirstFailingField_data() { pages_data(); }
     void warningFocusesFirstFailingField() {
         QFETCH(int, index);
-        LinkPage& page = *form_->Pages()[static_cast<std::size_t>(index)];
-        form_->suiPageControl1->setActivePageIndex(index);
+        LinkPage& page = ShowIndex(index);
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
         const FieldRow* first = CheckedFields(page.Table())[0];

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,17 @@ std::vector<std::string> SplitCrLf(const std::string& bytes) {
 }
 
 class WorkedExamples : public testing::TestWithParam<test::WorkedExample> {};
+
+} // namespace
+
+namespace test {
+// The example's name where GoogleTest names the parameter.
+void PrintTo(const WorkedExample& example, std::ostream* out) {
+    *out << example.name;
+}
+} // namespace test
+
+namespace {
 
 TEST_P(WorkedExamples, AreWrittenByteForByte) {
     const test::WorkedExample& example = GetParam();

@@ -14,10 +14,13 @@
 #include <memory>
 
 #include "../lib/bitmapface.h"
+#include "../lib/themefile.h"
 #include "buttonface.h"
 #include "tsuibutton.h"
 #include "tsuifiletheme.h"
 #include "tsuithemefilewriter.h"
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -123,12 +126,8 @@ class TestButton : public QObject {
     std::unique_ptr<TsuiFileTheme> flatTheme() {
         TsuiThemeFileWriter writer;
         writer.addBitmap(QStringLiteral("ButtonImage"), Bmp(FlatStrip()));
-        const QString path = dir_.filePath(QStringLiteral("flat.theme"));
-        QString error;
-        if (!writer.writeTo(path, &error))
-            qFatal("%s", qPrintable(error));
         auto theme = std::make_unique<TsuiFileTheme>();
-        theme->setThemeFile(path);
+        theme->setThemeFile(WriteThemeFile(dir_, QStringLiteral("flat.theme"), writer));
         return theme;
     }
 
@@ -421,10 +420,8 @@ private Q_SLOTS:
     void missingSkinStillPaints() {
         TsuiThemeFileWriter writer;
         writer.addInteger(QStringLiteral("ControlBorderColor"), 0x0000FF);
-        const QString path = dir_.filePath(QStringLiteral("bare.theme"));
-        QVERIFY(writer.writeTo(path, nullptr));
         TsuiFileTheme theme;
-        theme.setThemeFile(path);
+        theme.setThemeFile(WriteThemeFile(dir_, QStringLiteral("bare.theme"), writer));
         Host host(TsuiUIStyle::FromThemeFile);
         host.button->setFileTheme(&theme);
         host.button->setUIStyle(TsuiUIStyle::FromThemeFile);

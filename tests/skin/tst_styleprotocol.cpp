@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <stdexcept>
 
+#include "../lib/themefile.h"
 #include "styleselection.h"
 #include "themeelements.h"
 #include "tsuibutton.h"
@@ -80,6 +81,8 @@ public:
     using TsuiProbe::TsuiProbe;
 };
 
+using zd7240::test::WriteThemeFile;
+
 class TestStyleProtocol : public QObject {
     Q_OBJECT
 
@@ -88,11 +91,7 @@ class TestStyleProtocol : public QObject {
     QString themeFile(const QString& name, qint32 border) {
         TsuiThemeFileWriter writer;
         writer.addInteger(QStringLiteral("ControlBorderColor"), border);
-        const QString path = dir_.filePath(name);
-        QString error;
-        if (!writer.writeTo(path, &error))
-            qFatal("%s", qPrintable(error));
-        return path;
+        return WriteThemeFile(dir_, name, writer);
     }
 
 private Q_SLOTS:

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "../lib/builtinlooks.h"
+#include "../lib/themefile.h"
 #include "skinbitmaps.h"
 #include "styleselection.h"
 #include "themeelements.h"
@@ -13,6 +14,8 @@
 #include "tsuifilethememgr.h"
 #include "tsuithemefilereader.h"
 #include "tsuithemefilewriter.h"
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -286,7 +289,7 @@ private Q_SLOTS:
             }
         }
         QVERIFY(images.size() >= 3);
-        QVERIFY(writer.writeTo(path("shared.theme"), nullptr));
+        QVERIFY(!WriteThemeFile(dir_, "shared.theme", writer).isEmpty());
         const qint64 one = 64 * 64 * 4;
         TsuiFileThemeMgr::setDecodedBudgetForTests(2 * one);
         TsuiFileThemeMgr mgr;
@@ -340,7 +343,7 @@ private Q_SLOTS:
         }
         if (handedPerRound < 0)
             handedPerRound = int(images.size());
-        QVERIFY(writer.writeTo(path("bound.theme"), nullptr));
+        QVERIFY(!WriteThemeFile(dir_, "bound.theme", writer).isEmpty());
         TsuiFileThemeMgr::setDecodedBudgetForTests(qint64(budgetInBitmaps) * 32 * 32 * 4);
         TsuiFileThemeMgr mgr;
         QVERIFY(mgr.OpenThemeFile(path("bound.theme")));
@@ -399,7 +402,7 @@ private Q_SLOTS:
     void settingThemeFile() {
         TsuiThemeFileWriter first;
         first.addInteger("FormBorderWidthInt", 5);
-        QVERIFY(first.writeTo(path("a.theme"), nullptr));
+        QVERIFY(!WriteThemeFile(dir_, "a.theme", first).isEmpty());
         TsuiFileTheme theme;
         QVERIFY(!theme.ThemeLoaded());
         theme.setThemeFile(path("a.theme"));
@@ -411,7 +414,7 @@ private Q_SLOTS:
         // The same path again does not reload, even though the file changed.
         TsuiThemeFileWriter second;
         second.addInteger("FormBorderWidthInt", 9);
-        QVERIFY(second.writeTo(path("a.theme"), nullptr));
+        QVERIFY(!WriteThemeFile(dir_, "a.theme", second).isEmpty());
         theme.setThemeFile(path("a.theme"));
         QCOMPARE(theme.ThemeInt(17), 5);
 
