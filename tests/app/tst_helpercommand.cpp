@@ -11,12 +11,15 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include "../lib/themefile.h"
 #include "applicationstyle.h"
 #include "helpercommand.h"
 #include "pagetable.h"
 #include "tsuithemefilewriter.h"
 
 using namespace zd7240;
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -76,10 +79,9 @@ private Q_SLOTS:
         QVERIFY(dir_.isValid());
         InstallApplicationLook();
         WriteFile(QStringLiteral("notes.txt"), "not a theme\n");
-        QString error;
-        QVERIFY2(TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP)
-                     .writeTo(Path(QStringLiteral("xp.theme")), &error),
-                 qPrintable(error));
+        QVERIFY(!WriteThemeFile(dir_, QStringLiteral("xp.theme"),
+                                TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP))
+                     .isEmpty());
     }
 
     // Every refusal: its status, a message on stderr that says what is wrong, nothing on
@@ -284,17 +286,29 @@ private Q_SLOTS:
         QVERIFY(run.err.isEmpty());
         const QHash<QString, QJsonObject> widgets = ByName(run.out);
 
+        // Everything found wrong with the controls, so that one failure names each of them.
+        QStringList wrong;
+        const auto expect = [&wrong](bool ok, const QString& what) {
+            if (!ok)
+                wrong << what;
+        };
         const auto check = [&](const QString& name, const char* className,
                                const QString& text = QString()) {
-            QVERIFY2(widgets.contains(name), qPrintable(name));
+            if (!widgets.contains(name)) {
+                wrong << name + " missing";
+                return;
+            }
             const QJsonObject w = widgets.value(name);
-            QCOMPARE(w.value("class").toString(), QLatin1String(className));
-            QCOMPARE(w.value("UIStyle").toString(), look);
+            const QString has = w.value("class").toString();
+            expect(has == QLatin1String(className), name + " is a " + has);
+            expect(w.value("UIStyle").toString() == look,
+                   name + " in " + w.value("UIStyle").toString());
             if (!text.isNull())
-                QCOMPARE(w.value("text").toString(), text);
+                expect(w.value("text").toString() == text,
+                       name + " says '" + w.value("text").toString() + "'");
             for (const char* key : {"x", "y", "width", "height"})
-                QVERIFY2(w.value(QLatin1String(key)).isDouble(), key);
-            QVERIFY(w.value("enabled").toBool());
+                expect(w.value(QLatin1String(key)).isDouble(), name + " has no " + key);
+            expect(w.value("enabled").toBool(), name + " disabled");
         };
         const QJsonObject form = widgets.value("Form1");
         QCOMPARE(form.value("class").toString(), QStringLiteral("TForm1"));
@@ -312,12 +326,14 @@ private Q_SLOTS:
             const PageTable& table = Pages()[i];
             const bool shown = static_cast<int>(i) == page;
             check(Q(table.sheet), "TsuiTabSheet", Q(table.caption));
-            QCOMPARE(widgets.value(Q(table.sheet)).value("visible").toBool(), shown);
+            expect(widgets.value(Q(table.sheet)).value("visible").toBool() == shown,
+                   Q(table.sheet) + " visible or hidden wrongly");
             for (const GroupRow& group : table.groups)
                 check(Q(group.name), "TsuiGroupBox", Q(group.caption));
             for (const FieldRow& field : table.fields) {
                 check(Q(field.name), "TsuiEdit", Q(field.initial));
-                QCOMPARE(widgets.value(Q(field.name)).value("visible").toBool(), shown);
+                expect(widgets.value(Q(field.name)).value("visible").toBool() == shown,
+                       Q(field.name) + " visible or hidden wrongly");
             }
             for (const SelectorRow& selector : table.selectors)
                 check(Q(selector.name), "TsuiComboBox", Q(selector.items[0]));
@@ -328,11 +344,15 @@ private Q_SLOTS:
                 // height follows the look's tab images: at (3, 37) in MacOS.
                 const int sheetTop = widgets.value(Q(table.sheet)).value("y").toInt();
                 if (look == QLatin1String("MacOS"))
-                    QCOMPARE(sheetTop, 56 + 37);
-                QCOMPARE(b.value("x").toInt(), border + 4 + 3 + button->rect.left);
-                QCOMPARE(b.value("y").toInt(), sheetTop + button->rect.top);
+                    expect(sheetTop == 56 + 37,
+                           Q(table.sheet) + " at y " + QString::number(sheetTop));
+                const QPoint at(b.value("x").toInt(), b.value("y").toInt());
+                expect(
+                    at == QPoint(border + 4 + 3 + button->rect.left, sheetTop + button->rect.top),
+                    QStringLiteral("%1 at (%2, %3)").arg(Q(button->name)).arg(at.x()).arg(at.y()));
             }
         }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
     }
 
     // The program itself, without a display: --grab and --describe draw offscreen on

@@ -52,18 +52,24 @@ private Q_SLOTS:
         QCOMPARE(layout.fields.size(), page.fields.size());
         QCOMPARE(layout.notes.size(), page.notes.size());
         QCOMPARE(layout.selectors.size(), page.selectors.size());
+        QStringList notOnce;
         for (const FieldRow& field : page.fields) {
             const auto count = std::count_if(layout.fields.begin(), layout.fields.end(),
                                              [&](const auto& f) { return f.row == &field; });
-            QVERIFY2(count == 1, field.name.data());
+            if (count != 1)
+                notOnce << QStringLiteral("%1 placed %2 times").arg(Q(field.name)).arg(count);
         }
+        QVERIFY2(notOnce.isEmpty(), qPrintable(notOnce.join(QStringLiteral(", "))));
         // Boxes on the page stand where the table puts them.
+        QList<QRect> placed, tabled;
         for (const BoxPlacement& box : layout.boxes) {
             if (box.row->parent.empty()) {
                 const Rect& r = box.row->rect;
-                QCOMPARE(box.rect, QRect(r.left, r.top, r.width, r.height));
+                placed << box.rect;
+                tabled << QRect(r.left, r.top, r.width, r.height);
             }
         }
+        QCOMPARE(placed, tabled);
     }
 
     // Inside each box, every control lies below the caption and within the box, and no
@@ -90,18 +96,21 @@ private Q_SLOTS:
         for (const SelectorPlacement& selector : layout.selectors)
             byBox[Q(selector.row->group)].append({Q(selector.row->name), selector.combo});
 
+        QStringList wrong; // every control out of its box, every overlapping pair
         for (auto it = byBox.cbegin(); it != byBox.cend(); ++it) {
             const QRect inner(QPoint(1, 12), boxSize.value(it.key()) - QSize(2, 13));
             const QList<Placed>& placed = it.value();
             for (qsizetype i = 0; i < placed.size(); ++i) {
                 const QString where = it.key() + QLatin1Char('/') + placed[i].what;
-                QVERIFY2(inner.contains(placed[i].rect), qPrintable(where));
+                if (!inner.contains(placed[i].rect))
+                    wrong << where + QStringLiteral(" outside");
                 for (qsizetype j = i + 1; j < placed.size(); ++j) {
-                    QVERIFY2(!placed[i].rect.intersects(placed[j].rect),
-                             qPrintable(where + QStringLiteral(" overlaps ") + placed[j].what));
+                    if (placed[i].rect.intersects(placed[j].rect))
+                        wrong << where + QStringLiteral(" overlaps ") + placed[j].what;
                 }
             }
         }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
     }
 
     // The sizes the description fixes: edits 89 x 19 one under the other, 40 apart in
@@ -115,27 +124,39 @@ private Q_SLOTS:
         QHash<QString, QList<QRect>> edits;
         for (const FieldPlacement& field : layout.fields)
             edits[Q(field.row->group)].append(field.edit);
+        // Every size or step that is off, by box and edit, so a failure names each one.
+        QStringList wrong;
+        const auto expect = [&wrong](bool ok, const QString& what) {
+            if (!ok)
+                wrong << what;
+        };
         for (const BoxPlacement& box : layout.boxes) {
-            const QList<QRect> rects = edits.value(Q(box.row->name));
+            const QString name = Q(box.row->name);
+            const QList<QRect> rects = edits.value(name);
             const bool nested = !box.row->parent.empty();
             const bool row = !nested && box.rect.height() <= kPageLayout.rowBoxMaxHeight;
             if (nested)
-                QCOMPARE(box.rect.size(), QSize(187, 153));
+                expect(box.rect.size() == QSize(187, 153), name + QStringLiteral(" size"));
             for (qsizetype i = 0; i < rects.size(); ++i) {
+                const QString edit = QStringLiteral("%1 edit %2").arg(name).arg(i);
                 if (row && rects.size() > 1) {
-                    QCOMPARE(rects[i].size(), QSize(26, 19));
-                    QCOMPARE(rects[i].top(), rects[0].top());
+                    expect(rects[i].size() == QSize(26, 19), edit + QStringLiteral(" size"));
+                    expect(rects[i].top() == rects[0].top(), edit + QStringLiteral(" top"));
                 } else {
-                    QCOMPARE(rects[i].size(), QSize(89, 19));
+                    expect(rects[i].size() == QSize(89, 19), edit + QStringLiteral(" size"));
                 }
                 if (!row && !nested && i > 0)
-                    QCOMPARE(rects[i].top() - rects[i - 1].top(), 40);
+                    expect(rects[i].top() - rects[i - 1].top() == 40,
+                           edit + QStringLiteral(" step"));
                 if (row && i > 0)
-                    QVERIFY(rects[i].left() > rects[i - 1].right());
+                    expect(rects[i].left() > rects[i - 1].right(),
+                           edit + QStringLiteral(" overlaps the one before"));
             }
         }
         for (const SelectorPlacement& selector : layout.selectors)
-            QCOMPARE(selector.combo.size(), QSize(77, 21));
+            expect(selector.combo.size() == QSize(77, 21),
+                   Q(selector.row->name) + QStringLiteral(" size"));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
     }
 
     // Notes under the fields share one left edge: the labels' while the widest fits

@@ -191,7 +191,10 @@ TEST(Zd7240Gen, SignalsEndTheProgramWhereverItWaits) {
         Launch launch;
         launch.cwd = dir.path().string();
         if (c.pipe) {
-            ASSERT_EQ(pipe(fds), 0);
+            const bool piped = pipe(fds) == 0;
+            EXPECT_TRUE(piped);
+            if (!piped)
+                continue;
             launch.stdoutFd = fds[1];
         }
         Process gen(ZD7240_GEN, With(huge, {"-o", c.pipe ? "-" : target}), launch);

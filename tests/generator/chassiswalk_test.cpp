@@ -56,7 +56,7 @@ TEST(ChassisWalk, WorkedRanges) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(ChassisEndValue(c.in), c.end);
         const auto steps = Walk(c.in);
-        ASSERT_EQ(steps.size(), c.lines);
+        EXPECT_EQ(steps.size(), c.lines);
         if (!steps.empty()) {
             EXPECT_EQ(steps.front(), c.first);
             EXPECT_EQ(steps.back(), c.last);
@@ -83,6 +83,8 @@ TEST(ChassisWalk, EndValueIsTheLastCounterForWellFormedRanges) {
                     const ChassisInputs in{0, s1, b2, s2, n, 100};
                     if (b2 == 0 && s2 < s1)
                         continue;
+                    SCOPED_TRACE(testing::Message() << "boards 0.." << b2 << ", slots " << s1
+                                                    << ".." << s2 << ", " << n << " ports");
                     std::int32_t last = 0;
                     std::size_t count = 0;
                     ForEachChassisPort(in, [&](const ChassisStep& s) {
@@ -90,9 +92,8 @@ TEST(ChassisWalk, EndValueIsTheLastCounterForWellFormedRanges) {
                         ++count;
                         return true;
                     });
-                    ASSERT_GT(count, 0u);
-                    EXPECT_EQ(ChassisEndValue(in), last)
-                        << b2 << " " << s1 << " " << s2 << " " << n;
+                    EXPECT_GT(count, 0u);
+                    EXPECT_EQ(ChassisEndValue(in), last);
                     EXPECT_EQ(last, 100 + static_cast<std::int32_t>(count) - 1);
                 }
 }

@@ -32,7 +32,7 @@ public:
         return it == indices.end() ? -1 : it->second;
     }
     // Sets fields by readable key or control name.
-    MapFields& Set(std::initializer_list<std::pair<const char*, const char*>> values,
+    MapFields& Set(const std::vector<std::pair<const char*, const char*>>& values,
                    const PageTable& page) {
         for (auto [key, value] : values) {
             const FieldRow* f = FindField(page, key);

@@ -14,10 +14,13 @@
 #include <memory>
 
 #include "../lib/bitmapface.h"
+#include "../lib/themefile.h"
 #include "buttonface.h"
 #include "tsuibutton.h"
 #include "tsuifiletheme.h"
 #include "tsuithemefilewriter.h"
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -123,12 +126,8 @@ class TestButton : public QObject {
     std::unique_ptr<TsuiFileTheme> flatTheme() {
         TsuiThemeFileWriter writer;
         writer.addBitmap(QStringLiteral("ButtonImage"), Bmp(FlatStrip()));
-        const QString path = dir_.filePath(QStringLiteral("flat.theme"));
-        QString error;
-        if (!writer.writeTo(path, &error))
-            qFatal("%s", qPrintable(error));
         auto theme = std::make_unique<TsuiFileTheme>();
-        theme->setThemeFile(path);
+        theme->setThemeFile(WriteThemeFile(dir_, QStringLiteral("flat.theme"), writer));
         return theme;
     }
 
@@ -137,24 +136,28 @@ private Q_SLOTS:
 
     // The window's own face has no bold: the focus cue of the MacOS and BlueGlass looks
     // must still show, as a caption drawn heavier than the unfocused one.
+    void boldFocusWithABitmapFace_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::newRow("MacOS") << TsuiUIStyle::MacOS;
+        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass;
+    }
     void boldFocusWithABitmapFace() {
+        QFETCH(TsuiUIStyle, style);
         const std::optional<QFont> face = zd7240::test::WindowBitmapFace();
         if (!face)
             QSKIP("fonts-wine is not installed");
-        for (const TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::BlueGlass}) {
-            Host host(style);
-            host.button->setFont(*face);
-            host.parent.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&host.parent));
-            host.parent.activateWindow();
-            host.button->setFocus();
-            QTRY_VERIFY(host.button->hasFocus());
-            const QImage focused = host.grab();
-            host.button->clearFocus();
-            QTRY_VERIFY(!host.button->hasFocus());
-            const QRect captionArea(10, 6, 60, 15);
-            QVERIFY(DarkPixels(focused, captionArea) > DarkPixels(host.grab(), captionArea) + 10);
-        }
+        Host host(style);
+        host.button->setFont(*face);
+        host.parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host.parent));
+        host.parent.activateWindow();
+        host.button->setFocus();
+        QTRY_VERIFY(host.button->hasFocus());
+        const QImage focused = host.grab();
+        host.button->clearFocus();
+        QTRY_VERIFY(!host.button->hasFocus());
+        const QRect captionArea(10, 6, 60, 15);
+        QVERIFY(DarkPixels(focused, captionArea) > DarkPixels(host.grab(), captionArea) + 10);
     }
 
     void glyphPlacement_data() {
@@ -417,10 +420,8 @@ private Q_SLOTS:
     void missingSkinStillPaints() {
         TsuiThemeFileWriter writer;
         writer.addInteger(QStringLiteral("ControlBorderColor"), 0x0000FF);
-        const QString path = dir_.filePath(QStringLiteral("bare.theme"));
-        QVERIFY(writer.writeTo(path, nullptr));
         TsuiFileTheme theme;
-        theme.setThemeFile(path);
+        theme.setThemeFile(WriteThemeFile(dir_, QStringLiteral("bare.theme"), writer));
         Host host(TsuiUIStyle::FromThemeFile);
         host.button->setFileTheme(&theme);
         host.button->setUIStyle(TsuiUIStyle::FromThemeFile);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "../lib/bitmapface.h"
+#include "../lib/builtinlooks.h"
 #include "comboboxface.h"
 #include "editface.h"
 #include "groupboxface.h"
@@ -20,9 +21,6 @@
 #include "tsuiurllabel.h"
 
 namespace {
-
-const QList<TsuiUIStyle> kLooks = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                                   TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
 
 // Colours no look uses, so that a pixel of them can only come from where they were set.
 const QColor kFill(0x12, 0x9A, 0x56);
@@ -45,15 +43,19 @@ struct Probe {
     QColor expected;
 };
 
+// Every probe is checked, and the failure lists each wrong one.
 void CheckProbes(const QImage& image, const QList<Probe>& probes) {
+    QStringList wrong;
     for (const Probe& p : probes) {
         const QColor got = At(image, p.at);
-        QVERIFY2(got == p.expected, qPrintable(QStringLiteral("%1 at (%2,%3): got %4, expected %5")
-                                                   .arg(QLatin1String(p.what))
-                                                   .arg(p.at.x())
-                                                   .arg(p.at.y())
-                                                   .arg(Describe(got), Describe(p.expected))));
+        if (got != p.expected)
+            wrong << QStringLiteral("%1 at (%2,%3): got %4, expected %5")
+                         .arg(QLatin1String(p.what))
+                         .arg(p.at.x())
+                         .arg(p.at.y())
+                         .arg(Describe(got), Describe(p.expected));
     }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
 }
 
 // Whether some pixel of the area is within `tolerance` of the colour in every channel
@@ -203,11 +205,7 @@ private Q_SLOTS:
 
     // ------------------------------------------------------------ pixels in every look
 
-    void looks_data() {
-        QTest::addColumn<TsuiUIStyle>("look");
-        for (TsuiUIStyle look : kLooks)
-            QTest::newRow(QMetaEnum::fromType<TsuiUIStyle>().valueToKey(int(look))) << look;
-    }
+    void looks_data() { zd7240::test::AddLookRows("look"); }
 
     // The outer ring in the look's control border colour, the inner ring and the text area
     // in the edit's own colour; a hand-set BorderColor lasts until the next UIStyle.
@@ -482,16 +480,24 @@ private Q_SLOTS:
         auto* inner = new TsuiGroupBox(box);
         auto* nested = new TsuiEdit(inner);
         const QList<QWidget*> all = {edit, combo, inner, nested};
+        // Which of them are enabled, named by class and place, so a failure names each one.
+        const auto enabled = [&all] {
+            QStringList names;
+            for (qsizetype i = 0; i < all.size(); ++i) {
+                if (all[i]->isEnabled())
+                    names << QStringLiteral("%1 %2").arg(all[i]->metaObject()->className()).arg(i);
+            }
+            return names;
+        };
         combo->setEnabled(false);
 
         box->setEnabled(false);
-        for (QWidget* w : all)
-            QVERIFY2(!w->isEnabled(), w->metaObject()->className());
+        QCOMPARE(enabled(), QStringList());
         QVERIFY(!edit->isEnabledTo(box)); // the child itself is disabled, not only its box
 
         box->setEnabled(true);
-        for (QWidget* w : all)
-            QVERIFY2(w->isEnabled(), w->metaObject()->className());
+        QCOMPARE(enabled(),
+                 (QStringList{"TsuiEdit 0", "TsuiComboBox 1", "TsuiGroupBox 2", "TsuiEdit 3"}));
 
         // A window disabled and enabled again around the box leaves a child's own choice.
         edit->setEnabled(false);

@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "../lib/builtinlooks.h"
 #include "framemenubar.h"
 #include "framemenubarbutton.h"
 #include "menubarpainter.h"
@@ -25,9 +26,6 @@
 #include "tsuipopupmenu.h"
 
 namespace {
-
-const TsuiUIStyle kLooks[] = {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
-                              TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass};
 
 QRgb Rgb(const QImage& image, QPoint p) {
     return image.pixel(p) & 0xFFFFFF;
@@ -167,19 +165,25 @@ private Q_SLOTS:
         QVERIFY(menu.OwnerDraw());
     }
 
-    // The colours come from the look, and a theme that goes away leaves DeepBlue's.
+    // The colours come from the look, also when it replaces another one.
+    void coloursFromTheLook_data() { zd7240::test::AddLookRows(); }
     void coloursFromTheLook() {
+        QFETCH(TsuiUIStyle, style);
         TsuiPopupMenu menu;
-        for (TsuiUIStyle style : kLooks) {
-            menu.setUIStyle(style);
-            const SkinLook look = SkinLook::Resolve(nullptr, style);
-            QCOMPARE(menu.SelectedBorderColor(), look.color(SkinColor::MenuSelectedBorder));
-            QCOMPARE(menu.SelectedColor(), look.color(SkinColor::MenuSelectedBackground));
-            QCOMPARE(menu.SelectedFontColor(), look.color(SkinColor::MenuSelectedFont));
-            QCOMPARE(menu.Color(), look.color(SkinColor::MenuBackground));
-            QCOMPARE(menu.FontColor(), look.color(SkinColor::MenuFont));
-            QCOMPARE(menu.BarColor(), look.color(SkinColor::MenuBar));
-        }
+        menu.setUIStyle(style == TsuiUIStyle::WinXP ? TsuiUIStyle::MacOS : TsuiUIStyle::WinXP);
+        menu.setUIStyle(style);
+        const SkinLook look = SkinLook::Resolve(nullptr, style);
+        QCOMPARE(menu.SelectedBorderColor(), look.color(SkinColor::MenuSelectedBorder));
+        QCOMPARE(menu.SelectedColor(), look.color(SkinColor::MenuSelectedBackground));
+        QCOMPARE(menu.SelectedFontColor(), look.color(SkinColor::MenuSelectedFont));
+        QCOMPARE(menu.Color(), look.color(SkinColor::MenuBackground));
+        QCOMPARE(menu.FontColor(), look.color(SkinColor::MenuFont));
+        QCOMPARE(menu.BarColor(), look.color(SkinColor::MenuBar));
+    }
+
+    // A theme that goes away leaves DeepBlue's look.
+    void themeGoneLeavesDeepBlue() {
+        TsuiPopupMenu menu;
         auto* theme = new TsuiFileTheme;
         menu.setFileTheme(theme);
         menu.setUIStyle(TsuiUIStyle::MacOS);

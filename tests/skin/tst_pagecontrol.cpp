@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "../lib/builtinlooks.h"
 #include "drawingoperations.h"
 #include "skinlook.h"
 #include "tabrowgeometry.h"
@@ -262,14 +263,7 @@ private Q_SLOTS:
 
     // ------------------------------------------------------------ looks
 
-    void looks_data() {
-        QTest::addColumn<TsuiUIStyle>("style");
-        QTest::newRow("MacOS") << TsuiUIStyle::MacOS;
-        QTest::newRow("WinXP") << TsuiUIStyle::WinXP;
-        QTest::newRow("DeepBlue") << TsuiUIStyle::DeepBlue;
-        QTest::newRow("Protein") << TsuiUIStyle::Protein;
-        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass;
-    }
+    void looks_data() { zd7240::test::AddLookRows(); }
     // Row height, page place, colours and the drawing at its rule points.
     void looks() {
         QFETCH(TsuiUIStyle, style);

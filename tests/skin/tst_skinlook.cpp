@@ -7,6 +7,7 @@
 
 #include <type_traits>
 
+#include "../lib/themefile.h"
 #include "drawingoperations.h"
 #include "skinbitmaps.h"
 #include "skinlook.h"
@@ -38,6 +39,8 @@ static_assert(std::is_same_v<decltype(SkinLook().strip<SkinImage::TitleBarButton
 static_assert(SkinStrip<TitleButtonFrame>::kFrames == 18 && SkinStrip<TabFrame>::kFrames == 2);
 static_assert(TitleButtonFrameOf(TitleGlyph::Restore, ButtonFrame::Hover) ==
               TitleButtonFrame::RestoreHover);
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -72,14 +75,6 @@ class TestSkinLook : public QObject {
 
     QTemporaryDir dir_;
 
-    QString writeTheme(const QString& name, const TsuiThemeFileWriter& writer) {
-        const QString path = dir_.filePath(name);
-        QString error;
-        if (!writer.writeTo(path, &error))
-            qFatal("%s", qPrintable(error));
-        return path;
-    }
-
 private Q_SLOTS:
     void typedGetters_data() {
         QTest::addColumn<int>("style");
@@ -112,7 +107,7 @@ private Q_SLOTS:
         const QImage button = Stripes(60, 10);
         writer.addBitmap(QStringLiteral("ButtonImage"), Bmp(button));
         TsuiFileTheme theme;
-        theme.setThemeFile(writeTheme(QStringLiteral("typed.theme"), writer));
+        theme.setThemeFile(WriteThemeFile(dir_, QStringLiteral("typed.theme"), writer));
         QVERIFY(theme.ThemeLoaded());
 
         const SkinLook look = SkinLook::Resolve(&theme, static_cast<TsuiUIStyle>(style));
@@ -142,7 +137,7 @@ private Q_SLOTS:
         writer.addBitmap(QStringLiteral("TabControlTabImage"), Bmp(Stripes(1, 5))); // < 2 frames
         writer.addBitmap(QStringLiteral("TitleBarButtonImage"), Bmp(Stripes(36, 10)));
         TsuiFileTheme theme;
-        theme.setThemeFile(writeTheme(QStringLiteral("damaged.theme"), writer));
+        theme.setThemeFile(WriteThemeFile(dir_, QStringLiteral("damaged.theme"), writer));
         QVERIFY(theme.ThemeLoaded());
         const SkinLook look = SkinLook::Resolve(&theme, TsuiUIStyle::FromThemeFile);
 
@@ -200,12 +195,12 @@ private Q_SLOTS:
         TsuiThemeFileWriter writer;
         writer.addInteger(QStringLiteral("ControlBorderColor"), 0x00FF00);
         TsuiFileTheme theme;
-        theme.setThemeFile(writeTheme(QStringLiteral("one.theme"), writer));
+        theme.setThemeFile(WriteThemeFile(dir_, QStringLiteral("one.theme"), writer));
         const SkinLook first = SkinLook::Resolve(&theme, TsuiUIStyle::FromThemeFile);
         QCOMPARE(SkinLook::Resolve(&theme, TsuiUIStyle::FromThemeFile), first);
         // Loading another file gives another look.
         writer.addInteger(QStringLiteral("FormBorderWidthInt"), 2);
-        theme.setThemeFile(writeTheme(QStringLiteral("two.theme"), writer));
+        theme.setThemeFile(WriteThemeFile(dir_, QStringLiteral("two.theme"), writer));
         const SkinLook second = SkinLook::Resolve(&theme, TsuiUIStyle::FromThemeFile);
         QVERIFY(!(second == first));
         QCOMPARE(second.integer(SkinInt::FormBorderWidth), 2);

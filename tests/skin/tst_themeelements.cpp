@@ -1,121 +1,236 @@
 // The built-in style table, its lookups and the skin bitmaps behind its image elements.
+//
+// The table's values are the designers' and are not copied here: the tests check what
+// must hold for every row (a key says its element's kind, keys are unique, each typed
+// getter answers its own kind) and that every built-in look survives being written as a
+// theme file and read back, element by element.
 #include <QtTest>
+#include <map>
+#include <memory>
 
+#include "../lib/builtinlooks.h"
+#include "../lib/themefile.h"
 #include "drawingoperations.h"
 #include "skinbitmaps.h"
+#include "styleselection.h"
 #include "themeelements.h"
+#include "tsuifiletheme.h"
+#include "tsuithemefilereader.h"
+#include "tsuithemefilewriter.h"
 
 namespace {
 
 using K = TsuiElementKind;
-constexpr int kNone = 0;
+using zd7240::test::kBuiltinLooks;
+using zd7240::test::LookName;
 
-// The looks as the designers gave them, element by element; the values are in the order
-// MacOS, WinXP, DeepBlue, Protein, BlueGlass (unused for images: their names, sizes and
-// frames are the skin catalogue's).
-struct Expected {
-    int element;
-    const char* key;
-    K kind;
-    qint32 v[5];
+// The last word of a key names the kind of its element.
+struct KeySuffix {
+    const char* word;
+    TsuiElementKind kind;
 };
+constexpr KeySuffix kKeySuffixes[] = {
+    {"Image", K::Image}, {"Int", K::Integer}, {"Bool", K::Boolean}, {"Color", K::Colour}};
 
-const Expected kExpected[] = {
-    {1, "ButtonImage", K::Image, {}},
-    {2, "ButtonTransparentBool", K::Boolean, {1, 0, 0, 0, 1}},
-    {3, "CheckBoxImage", K::Image, {}},
-    {4, "RadioButtonImage", K::Image, {}},
-    {5, "TitleBarButtonImage", K::Image, {}},
-    {6, "TitleBarButtonTransparentBool", K::Boolean, {0, 0, 0, 1, 1}},
-    {7, "TitleBarButtonLeftOffsetInt", K::Integer, {3, 2, 0, 0, 4}},
-    {8, "TitleBarButtonRightOffsetInt", K::Integer, {-2, -2, 0, 0, -3}},
-    {9, "TitleBarButtonTopInt", K::Integer, {4, 5, 2, 2, 6}},
-    {10, "TitleBarLeftImage", K::Image, {}},
-    {11, "TitleBarClientImage", K::Image, {}},
-    {12, "TitleBarRightImage", K::Image, {}},
-    {13, "FormMinWidthInt", K::Integer, {130, 150, 130, 130, 270}},
-    {14, "FormRoundCornerInt", K::Integer, {0, 13, 0, 0, 11}},
-    {15, "FormBackgroundColor", K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
-    {16, "FormBorderColor", K::Colour, {0x7F7F7F, 0xC82C00, 0, 0, 0}},
-    {17, "FormBorderWidthInt", K::Integer, {1, 3, 1, 1, 1}},
-    {18, "MenuSelectedBorderColor", K::Colour, {0xC47339, 0xC66931, 0xA04A44, 0xC4302D, 0xEC5E5E}},
-    {19,
-     "MenuSelectedBackgroundColor",
-     K::Colour,
-     {0xC47339, 0xEFD3C6, 0xA04A44, 0xC4302D, 0xEC5E5E}},
-    {20, "MenuSelectedFontColor", K::Colour, {0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
-    {21, "MenuBackgroundColor", K::Colour, {0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
-    {22, "MenuFontColor", K::Colour, {0, 0, 0, 0, 0}},
-    {23, "MenuBarColor", K::Colour, {0, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
-    {24, "ProgressBarImage", K::Image, {}},
-    {25, "ControlBorderColor", K::Colour, {0x7F7F7F, 0x686868, 0, 0, 0}},
-    {26, "ControlBackgroundColor", K::Colour, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
-    {27, "ControlFontColor", K::Colour, {0, 0xCF4602, 0, 0, 0}},
-    {28, "TrackBarBarImage", K::Image, {}},
-    {29, "TrackBarSliderImage", K::Image, {}},
-    {30, "TrackBarSliderVImage", K::Image, {}},
-    {31, "ScrollBarBackgroundColor", K::Colour, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
-    {32, "ScrollBarButtonImage", K::Image, {}},
-    {33, "ScrollBarSliderImage", K::Image, {}},
-    {34, "CheckListBoxImage", K::Image, {}},
-    {35, "ToolBarButtonBorderColor", K::Colour, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
-    {36,
-     "ToolBarButtonBackgroundColor",
-     K::Colour,
-     {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
-    {37,
-     "ToolBarButtonDownBackgroundColor",
-     K::Colour,
-     {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
-    {38, "ScrollButtonImage", K::Image, {}},
-    {39, "TabControlTabImage", K::Image, {}},
-    {40, "TabControlBarImage", K::Image, {}},
-    {41, "SideChannelHandleImage", K::Image, {}},
-    {42, "SideChannelBarImage", K::Image, {}},
-};
+// How a theme file stores an element of each kind.
+TsuiThemeFileReader::Kind EntryKind(TsuiElementKind kind) {
+    switch (kind) {
+    case K::Image:
+        return TsuiThemeFileReader::Bitmap;
+    case K::Boolean:
+        return TsuiThemeFileReader::Boolean;
+    case K::Integer:
+    case K::Colour:
+        break;
+    }
+    return TsuiThemeFileReader::Integer;
+}
+
+void AddElementRows() {
+    QTest::addColumn<int>("element");
+    for (int element = 1; element <= kThemeElementCount; ++element)
+        QTest::newRow(ThemeElementKey(element)) << element;
+}
+
+// One row per element of every built-in look, named "look key".
+void AddLookElementRows() {
+    QTest::addColumn<TsuiUIStyle>("style");
+    QTest::addColumn<int>("element");
+    for (TsuiUIStyle look : kBuiltinLooks) {
+        for (int element = 1; element <= kThemeElementCount; ++element)
+            QTest::addRow("%s %s", LookName(look), ThemeElementKey(element)) << look << element;
+    }
+}
 
 } // namespace
 
 class TestThemeElements : public QObject {
     Q_OBJECT
 
+    QTemporaryDir dir_;
+    // Each built-in look written by the theme writer, as the reader parsed it and as a
+    // file theme loaded it.
+    struct Written {
+        std::unique_ptr<TsuiThemeFileReader> reader;
+        std::unique_ptr<TsuiFileTheme> theme;
+    };
+    std::map<TsuiUIStyle, Written> written_;
+
 private Q_SLOTS:
-    void everyElementOfEveryLook() {
-        static_assert(std::size(kExpected) == kThemeElementCount);
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        for (TsuiUIStyle look : kBuiltinLooks) {
+            const QString path =
+                zd7240::test::WriteThemeFile(dir_, QLatin1String(LookName(look)) + ".theme",
+                                             TsuiThemeFileWriter::FromBuiltinStyle(look));
+            QVERIFY(!path.isEmpty());
+            Written& w = written_[look];
+            w.reader = std::make_unique<TsuiThemeFileReader>(path);
+            w.theme = std::make_unique<TsuiFileTheme>();
+            w.theme->setThemeFile(path);
+        }
+    }
+
+    // ------------------------------------------------------------ keys
+
+    void keyEndsInItsKind_data() { AddElementRows(); }
+    void keyEndsInItsKind() {
+        QFETCH(int, element);
+        const QLatin1String key(ThemeElementKey(element));
+        int matches = 0;
+        for (const KeySuffix& suffix : kKeySuffixes) {
+            if (key.endsWith(QLatin1String(suffix.word))) {
+                ++matches;
+                QCOMPARE(ThemeElementKind(element), suffix.kind);
+            }
+        }
+        QCOMPARE(matches, 1);
+    }
+
+    // A key finds its own element whatever its case, so no two keys are alike.
+    void keyFindsItsElement_data() { AddElementRows(); }
+    void keyFindsItsElement() {
+        QFETCH(int, element);
+        const QString key = QLatin1String(ThemeElementKey(element));
+        QCOMPARE(ThemeElementByKey(key), element);
+        QCOMPARE(ThemeElementByKey(key.toLower()), element);
+        QCOMPARE(ThemeElementByKey(key.toUpper()), element);
+    }
+
+    void keysOutsideTheTable() {
+        QVERIFY(!ThemeElementKey(0));
+        QVERIFY(!ThemeElementKey(kThemeElementCount + 1));
+        QCOMPARE(ThemeElementByKey(QStringLiteral("Button")), 0);
+        QCOMPARE(ThemeElementByKey(QString()), 0);
+    }
+
+    // ------------------------------------------------------------ built-in values
+
+    // Each look gives every element a value of the element's kind; an image is the
+    // catalogue's bitmap of that element and loads at its catalogue size; each typed
+    // getter answers its own kind and its fixed "no" value otherwise.
+    void builtinValue_data() { AddLookElementRows(); }
+    void builtinValue() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(int, element);
+        const int ordinal = StyleOrdinal(style);
+        const TsuiElementKind kind = ThemeElementKind(element);
+        const BuiltinValue v = BuiltinElementValue(ordinal, element);
+        QCOMPARE(v.kind, kind);
+        if (kind == K::Image) {
+            QCOMPARE(v.resource, BuiltinResourceName(ordinal, element));
+            const SkinResource* entry = FindSkinResource(v.resource);
+            QVERIFY2(entry, qPrintable(v.resource));
+            QCOMPARE(entry->element, element);
+            QImage image;
+            BuiltinBitmap(ordinal, element, &image);
+            QCOMPARE(image.size(), entry->size);
+        } else {
+            QVERIFY(v.resource.isEmpty());
+            QVERIFY(BuiltinResourceName(ordinal, element).isEmpty());
+        }
+        QCOMPARE(BuiltinColor(ordinal, element), kind == K::Colour ? v.value : 0);
+        QCOMPARE(BuiltinInt(ordinal, element), kind == K::Integer ? v.value : -1);
+        QCOMPARE(BuiltinBool(ordinal, element), kind == K::Boolean && v.value != 0);
+    }
+
+    // Some looks share a bitmap (the scroll buttons); the rest have one of their own.
+    void distinctBitmapsOverAllLooks() {
         QSet<QString> names;
-        for (const Expected& e : kExpected) {
-            QCOMPARE(ThemeElementKey(e.element), e.key);
-            QCOMPARE(ThemeElementKind(e.element), e.kind);
-            QCOMPARE(ThemeElementByKey(QString::fromLatin1(e.key).toLower()), e.element);
-            for (int style = 1; style <= 5; ++style) {
-                const BuiltinValue v = BuiltinElementValue(style, e.element);
-                const QByteArray where =
-                    QByteArray(e.key) + " in style " + QByteArray::number(style);
-                QVERIFY2(v.kind == e.kind, where);
-                if (e.kind == K::Image) {
-                    // The resource is the catalogue's bitmap of this element.
-                    const SkinResource* entry = FindSkinResource(v.resource);
-                    QVERIFY2(entry && entry->element == e.element, where);
-                    QVERIFY2(BuiltinResourceName(style, e.element) == v.resource, where);
-                    names.insert(v.resource);
-                } else {
-                    QVERIFY2(v.value == e.v[style - 1], where);
-                    QVERIFY2(v.resource.isEmpty(), where);
-                }
-                // Each typed getter answers its own kind and the fixed "no" value otherwise.
-                QVERIFY2(BuiltinColor(style, e.element) ==
-                             (e.kind == K::Colour ? e.v[style - 1] : 0),
-                         where);
-                QVERIFY2(BuiltinInt(style, e.element) ==
-                             (e.kind == K::Integer ? e.v[style - 1] : -1),
-                         where);
-                QVERIFY2(BuiltinBool(style, e.element) ==
-                             (e.kind == K::Boolean ? e.v[style - 1] != 0 : false),
-                         where);
+        for (TsuiUIStyle look : kBuiltinLooks) {
+            for (int element = 1; element <= kThemeElementCount; ++element) {
+                if (ThemeElementKind(element) == K::Image)
+                    names.insert(BuiltinResourceName(StyleOrdinal(look), element));
             }
         }
         QCOMPARE(names.size(), 93);
     }
+
+    // ------------------------------------------------------------ theme file round trip
+
+    // The written file holds each element once, under its key, stored as its kind.
+    void themeFileHoldsEveryElement_data() { AddLookElementRows(); }
+    void themeFileHoldsEveryElement() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(int, element);
+        const TsuiThemeFileReader& reader = *written_.at(style).reader;
+        const QString key = QLatin1String(ThemeElementKey(element));
+        int found = 0;
+        for (const TsuiThemeFileReader::Entry& entry : reader.entries()) {
+            if (entry.name == key) {
+                ++found;
+                QCOMPARE(int(entry.kind), int(EntryKind(ThemeElementKind(element))));
+                QVERIFY(entry.valid);
+            }
+        }
+        QCOMPARE(found, 1);
+    }
+
+    void themeFileIsWhole_data() { zd7240::test::AddLookRows(); }
+    void themeFileIsWhole() {
+        QFETCH(TsuiUIStyle, style);
+        const Written& w = written_.at(style);
+        QVERIFY(w.reader->isTheme());
+        QVERIFY2(!w.reader->damaged(), qPrintable(w.reader->errorString()));
+        QCOMPARE(qsizetype(w.reader->entries().size()), qsizetype(kThemeElementCount));
+        QVERIFY(w.theme->ThemeLoaded());
+        QVERIFY2(w.theme->errorString().isEmpty(), qPrintable(w.theme->errorString()));
+        QVERIFY(ResolveUIStyle(w.theme.get(), TsuiUIStyle::FromThemeFile).useFile);
+    }
+
+    // Loaded as a file theme, the look reads the same as the built-in table, element by
+    // element, frames of a bitmap included.
+    void themeFileReadsAsTheLook_data() { AddLookElementRows(); }
+    void themeFileReadsAsTheLook() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(int, element);
+        const TsuiFileTheme& theme = *written_.at(style).theme;
+        const int ordinal = StyleOrdinal(style);
+        switch (ThemeElementKind(element)) {
+        case K::Image: {
+            QImage builtin, fromFile;
+            BuiltinBitmap(ordinal, element, &builtin);
+            theme.ThemeBitmap(element, fromFile);
+            QVERIFY(!fromFile.isNull());
+            QCOMPARE(fromFile, builtin);
+            QImage frame;
+            theme.ThemeBitmapFrame(element, frame, 3, 2);
+            QCOMPARE(frame, ExtractBitmapFrame(builtin, 3, 2));
+            break;
+        }
+        case K::Colour:
+            QCOMPARE(theme.ThemeColor(element), BuiltinColor(ordinal, element));
+            break;
+        case K::Integer:
+            QCOMPARE(theme.ThemeInt(element), BuiltinInt(ordinal, element));
+            break;
+        case K::Boolean:
+            QCOMPARE(theme.ThemeBool(element), BuiltinBool(ordinal, element));
+            break;
+        }
+    }
+
+    // ------------------------------------------------------------ lookups
 
     void lookupEdges_data() {
         QTest::addColumn<int>("style");
@@ -175,22 +290,19 @@ private Q_SLOTS:
         }
     }
 
-    // The library's loader finds every image element of every look at its catalogue size.
-    void everySkinBitmapLoads() {
-        for (const Expected& e : kExpected) {
-            if (e.kind != K::Image)
-                continue;
-            for (int style = 1; style <= 5; ++style) {
-                QImage image;
-                BuiltinBitmap(style, e.element, &image);
-                const QString name = BuiltinResourceName(style, e.element);
-                QVERIFY2(image.size() == FindSkinResource(name)->size, qPrintable(name));
-            }
-        }
+    // The pictures loaded by name rather than through the table, at their catalogue size.
+    void skinPictureLoads_data() {
+        QTest::addColumn<QString>("name");
         for (int p = 0; p < kSkinPictureCount; ++p) {
             const QString name = SkinPictureName(static_cast<SkinPicture>(p));
-            QVERIFY2(LoadSkinBitmap(name).size() == FindSkinResource(name)->size, qPrintable(name));
+            QTest::newRow(qPrintable(name)) << name;
         }
+    }
+    void skinPictureLoads() {
+        QFETCH(QString, name);
+        const SkinResource* entry = FindSkinResource(name);
+        QVERIFY(entry);
+        QCOMPARE(LoadSkinBitmap(name).size(), entry->size);
     }
 
     void builtinBitmapFrame() {

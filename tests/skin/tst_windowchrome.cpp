@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "../lib/builtinlooks.h"
+#include "../lib/themefile.h"
 #include "refusalreport.h"
 #include "skinlook.h"
 #include "systemcolors.h"
@@ -16,6 +18,8 @@
 #include "tsuithemefilewriter.h"
 #include "tsuititlebar.h"
 #include "tsuititlebarpopupmenu.h"
+
+using zd7240::test::WriteThemeFile;
 
 namespace {
 
@@ -151,14 +155,7 @@ private Q_SLOTS:
     // The pixels the drawing rules fix, in every look: border strips, the section
     // pictures, the title buttons in their states, the caption colour (active and
     // inactive) and the panel's pattern or colour.
-    void paintsTheLook_data() {
-        QTest::addColumn<TsuiUIStyle>("style");
-        QTest::newRow("MacOS") << TsuiUIStyle::MacOS;
-        QTest::newRow("WinXP") << TsuiUIStyle::WinXP;
-        QTest::newRow("DeepBlue") << TsuiUIStyle::DeepBlue;
-        QTest::newRow("Protein") << TsuiUIStyle::Protein;
-        QTest::newRow("BlueGlass") << TsuiUIStyle::BlueGlass;
-    }
+    void paintsTheLook_data() { zd7240::test::AddLookRows(); }
     void paintsTheLook() {
         QFETCH(TsuiUIStyle, style);
         Framed w(style);
@@ -508,11 +505,8 @@ private Q_SLOTS:
         TsuiThemeFileWriter writer;
         writer.addInteger(QStringLiteral("FormBorderWidthInt"), 100000);
         writer.addInteger(QStringLiteral("TitleBarButtonTopInt"), -500);
-        const QString path = dir.filePath(QStringLiteral("bare.theme"));
-        QString error;
-        QVERIFY2(writer.writeTo(path, &error), qPrintable(error));
         TsuiFileTheme theme;
-        theme.setThemeFile(path);
+        theme.setThemeFile(WriteThemeFile(dir, QStringLiteral("bare.theme"), writer));
         QVERIFY(theme.ThemeLoaded());
 
         Framed w;

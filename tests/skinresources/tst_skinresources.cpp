@@ -105,6 +105,7 @@ private Q_SLOTS:
     void framesDifferFromTheirNeighbours();
     void fuchsiaWhereControlsLeavePixelsOut_data();
     void fuchsiaWhereControlsLeavePixelsOut();
+    void titleSectionsOfALookShareTheBarHeight_data();
     void titleSectionsOfALookShareTheBarHeight();
     void messageIconsAreInDialogOrder();
     void menuCheckMarkStandsOnWhite();
@@ -235,28 +236,32 @@ void TestSkinResources::fuchsiaWhereControlsLeavePixelsOut() {
     }
 }
 
+void TestSkinResources::titleSectionsOfALookShareTheBarHeight_data() {
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<int>("barHeight");
+    QTest::newRow("MacOS") << "MACOS" << 23;
+    QTest::newRow("WinXP") << "WINXP" << 29;
+    QTest::newRow("DeepBlue") << "DEEPBLUE" << 32;
+    QTest::newRow("Protein") << "PROTEIN" << 23;
+    QTest::newRow("BlueGlass") << "BLUEGLASS" << 33;
+}
+
 void TestSkinResources::titleSectionsOfALookShareTheBarHeight() {
-    const struct {
-        const char* look;
-        int height;
-    } bars[] = {{"MACOS", 23}, {"WINXP", 29}, {"DEEPBLUE", 32}, {"PROTEIN", 23}, {"BLUEGLASS", 33}};
+    QFETCH(QString, prefix);
+    QFETCH(int, barHeight);
     for (const int scale : kScales) {
-        for (const auto& bar : bars) {
-            const QString pre = QString::fromLatin1(bar.look);
-            const QImage left = loadResource(nameAt(pre + QStringLiteral("_TITLE_LEFT"), scale));
-            const QImage client =
-                loadResource(nameAt(pre + QStringLiteral("_TITLE_CLIENT"), scale));
-            const QImage right = loadResource(nameAt(pre + QStringLiteral("_TITLE_RIGHT"), scale));
-            const int height = bar.height * scale;
-            QCOMPARE(left.height(), height);
-            QCOMPARE(client.height(), height);
-            QCOMPARE(right.height(), height);
-            // The client picture is stretched between the others: where they meet, the rows
-            // continue without a step.
-            for (int y = 0; y < height; ++y) {
-                QCOMPARE(left.pixel(left.width() - 1, y), client.pixel(0, y));
-                QCOMPARE(client.pixel(client.width() - 1, y), right.pixel(0, y));
-            }
+        const QImage left = loadResource(nameAt(prefix + QStringLiteral("_TITLE_LEFT"), scale));
+        const QImage client = loadResource(nameAt(prefix + QStringLiteral("_TITLE_CLIENT"), scale));
+        const QImage right = loadResource(nameAt(prefix + QStringLiteral("_TITLE_RIGHT"), scale));
+        const int height = barHeight * scale;
+        QCOMPARE(left.height(), height);
+        QCOMPARE(client.height(), height);
+        QCOMPARE(right.height(), height);
+        // The client picture is stretched between the others: where they meet, the rows
+        // continue without a step.
+        for (int y = 0; y < height; ++y) {
+            QCOMPARE(left.pixel(left.width() - 1, y), client.pixel(0, y));
+            QCOMPARE(client.pixel(client.width() - 1, y), right.pixel(0, y));
         }
     }
 }
