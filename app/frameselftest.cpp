@@ -55,8 +55,8 @@ int RunFrameSelfTest(TForm1& form, TsuiUIStyle look, TsuiFileTheme* theme, QText
     };
 
     TsuiTitleBar& bar = *form.suiForm1->TitleBar();
-    const int maxButton = bar.Buttons().IndexOfType(suiMax);
-    const int closeButton = bar.Buttons().IndexOfType(suiClose);
+    const int maxButton = bar.Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax);
+    const int closeButton = bar.Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose);
     if (maxButton < 0 || closeButton < 0)
         return failed(QStringLiteral("the title bar has no maximize or close button"));
     step(QStringLiteral("platform: %1").arg(QGuiApplication::platformName()));

@@ -226,7 +226,7 @@ void MeasureHover(TsuiUIStyle style, const char* name) {
     auto& form = static_cast<TForm1&>(*window);
     ShowAndPaint(form);
     TsuiTitleBar* bar = form.suiForm1->TitleBar();
-    const int closeIndex = bar->Buttons().IndexOfType(suiClose);
+    const int closeIndex = bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose);
     const QRect close = closeIndex >= 0 ? bar->ButtonLayout().rects.at(closeIndex) : QRect();
     const QPoint onButton = bar->mapTo(&form, close.center());
     const QPoint onCaption = bar->mapTo(&form, QPoint(bar->width() / 3, bar->height() / 2));

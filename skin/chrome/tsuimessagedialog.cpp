@@ -69,7 +69,7 @@ void DescribeFrame(TsuiForm& frame) {
     frame.setProperty("UIStyleAutoUpdateSub", true);
     TsuiTitleBarButtons& buttons = frame.TitleBarButtons();
     buttons.Clear();
-    buttons.Add()->setButtonType(suiClose);
+    buttons.Add()->setButtonType(TsuiTitleBarBtnType::suiClose);
     frame.setTitleBarDrawAppIcon(false);
     frame.setTitleBarFontColor(Qt::white);
 }

@@ -20,16 +20,16 @@ namespace {
 // The glyph a button shows; the maximize button shows restore while maximized.
 TitleGlyph GlyphOf(TsuiTitleBarBtnType type, bool maximized) {
     switch (type) {
-    case suiControlBox:
+    case TsuiTitleBarBtnType::suiControlBox:
         return TitleGlyph::ControlBox;
-    case suiHelp:
+    case TsuiTitleBarBtnType::suiHelp:
         return TitleGlyph::Help;
-    case suiMax:
+    case TsuiTitleBarBtnType::suiMax:
         return maximized ? TitleGlyph::Restore : TitleGlyph::Maximize;
-    case suiMin:
+    case TsuiTitleBarBtnType::suiMin:
         return TitleGlyph::Minimize;
-    case suiClose:
-    case suiCustom:
+    case TsuiTitleBarBtnType::suiClose:
+    case TsuiTitleBarBtnType::suiCustom:
         break;
     }
     return TitleGlyph::Close;
@@ -52,11 +52,11 @@ QImage FallbackButtonPicture(TsuiTitleBarBtnType type, bool maximized, int state
     p.drawRect(0, 0, s - 1, s - 1);
     p.setPen(QPen(Qt::black, 2));
     switch (type) {
-    case suiClose:
+    case TsuiTitleBarBtnType::suiClose:
         p.drawLine(5, 5, s - 6, s - 6);
         p.drawLine(s - 6, 5, 5, s - 6);
         break;
-    case suiMax:
+    case TsuiTitleBarBtnType::suiMax:
         if (maximized) {
             p.setPen(QPen(Qt::black, 1));
             p.drawRect(6, 4, 6, 6);
@@ -67,18 +67,18 @@ QImage FallbackButtonPicture(TsuiTitleBarBtnType type, bool maximized, int state
             p.drawLine(4, 5, s - 5, 5);
         }
         break;
-    case suiMin:
+    case TsuiTitleBarBtnType::suiMin:
         p.drawLine(5, s - 6, s - 6, s - 6);
         break;
-    case suiHelp:
+    case TsuiTitleBarBtnType::suiHelp:
         p.drawText(QRect(0, 0, s, s), Qt::AlignCenter, QStringLiteral("?"));
         break;
-    case suiControlBox:
+    case TsuiTitleBarBtnType::suiControlBox:
         p.setPen(QPen(Qt::black, 1));
         for (int y = 5; y <= 11; y += 3)
             p.drawLine(4, y, s - 5, y);
         break;
-    case suiCustom:
+    case TsuiTitleBarBtnType::suiCustom:
         break;
     }
     return image;
@@ -100,17 +100,17 @@ protected:
 
 QString AccessibleNameOf(TsuiTitleBarBtnType type, bool maximized, int index) {
     switch (type) {
-    case suiMax:
+    case TsuiTitleBarBtnType::suiMax:
         return maximized ? QStringLiteral("Restore") : QStringLiteral("Maximize");
-    case suiMin:
+    case TsuiTitleBarBtnType::suiMin:
         return QStringLiteral("Minimize");
-    case suiClose:
+    case TsuiTitleBarBtnType::suiClose:
         return QStringLiteral("Close");
-    case suiHelp:
+    case TsuiTitleBarBtnType::suiHelp:
         return QStringLiteral("Help");
-    case suiControlBox:
+    case TsuiTitleBarBtnType::suiControlBox:
         return QStringLiteral("System menu");
-    case suiCustom:
+    case TsuiTitleBarBtnType::suiCustom:
         break;
     }
     return QStringLiteral("Button %1").arg(index + 1);
@@ -143,7 +143,9 @@ TsuiTitleBar::TsuiTitleBar(QWidget* owner)
         appIcon_.setDevicePixelRatio(scale);
     }
 
-    for (TsuiTitleBarBtnType type : {suiControlBox, suiClose, suiMax, suiMin})
+    for (TsuiTitleBarBtnType type :
+         {TsuiTitleBarBtnType::suiControlBox, TsuiTitleBarBtnType::suiClose,
+          TsuiTitleBarBtnType::suiMax, TsuiTitleBarBtnType::suiMin})
         buttons_.Add()->setButtonType(type);
     // The owner is the frame, not a window, so the bar starts in the fall-back look.
     setUIStyle(TsuiUIStyle::DeepBlue);
@@ -206,7 +208,7 @@ void TsuiTitleBar::styleUpdated(const SkinLook& look) {
 void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
     const SkinLook look = SkinLook::Resolve(FileTheme(), button.UIStyle());
     button.setTransparent(look.flag(SkinBool::TitleBarButtonTransparent));
-    if (button.ButtonType() == suiCustom)
+    if (button.ButtonType() == TsuiTitleBarBtnType::suiCustom)
         return;
     const bool maximized = !custom_ && chrome::IsMaximized(window());
     const TitleGlyph glyph = GlyphOf(button.ButtonType(), maximized);
@@ -226,7 +228,7 @@ void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
 void TsuiTitleBar::RefreshMaxButtons() {
     for (int i = 0; i < buttons_.Count(); ++i) {
         TsuiTitleBarButton* button = buttons_.Items(i);
-        if (button->ButtonType() == suiMax)
+        if (button->ButtonType() == TsuiTitleBarBtnType::suiMax)
             LoadButtonPictures(*button);
     }
     syncAccessibleButtons();
@@ -321,7 +323,8 @@ void TsuiTitleBar::relayout() {
     entries.reserve(buttons_.Count());
     for (int i = 0; i < buttons_.Count(); ++i) {
         const TsuiTitleBarButton* button = buttons_.Items(i);
-        entries.push_back({button->Visible(), button->ButtonType() == suiControlBox,
+        entries.push_back({button->Visible(),
+                           button->ButtonType() == TsuiTitleBarBtnType::suiControlBox,
                            button->PicNormal().size(), button->Top()});
     }
     layout_ = chrome::LayoutTitleButtons(width(), leftOffset_, rightOffset_, buttonInterval_,
@@ -507,9 +510,9 @@ void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
     const int hit = buttonAt(event->position().toPoint());
     update();
     if (hit < 0) {
-        if (const int max = buttons_.IndexOfType(suiMax); max >= 0)
+        if (const int max = buttons_.IndexOfType(TsuiTitleBarBtnType::suiMax); max >= 0)
             RunButtonAction(max);
-    } else if (buttons_.Items(hit)->ButtonType() == suiControlBox) {
+    } else if (buttons_.Items(hit)->ButtonType() == TsuiTitleBarBtnType::suiControlBox) {
         systemMenuDelay_.stop();
         CloseWindow();
     }
@@ -525,13 +528,13 @@ void TsuiTitleBar::clickButton(int index) {
     TsuiTitleBarButton* button = buttons_.Items(index);
     if (!button)
         return;
-    if (button->ButtonType() == suiControlBox && !button->ControlBoxMenu())
+    if (button->ButtonType() == TsuiTitleBarBtnType::suiControlBox && !button->ControlBoxMenu())
         systemMenuDelay_.start();
     else
         RunButtonAction(index);
-    if (button->ButtonType() == suiCustom)
+    if (button->ButtonType() == TsuiTitleBarBtnType::suiCustom)
         Q_EMIT OnCustomBtnsClick(this, index);
-    else if (button->ButtonType() == suiHelp)
+    else if (button->ButtonType() == TsuiTitleBarBtnType::suiHelp)
         Q_EMIT OnHelpBtnClick(this, index);
 }
 
@@ -540,24 +543,24 @@ void TsuiTitleBar::RunButtonAction(int index) {
     if (!button)
         return;
     switch (button->ButtonType()) {
-    case suiMax: {
+    case TsuiTitleBarBtnType::suiMax: {
         const TsuiForm* form = parentForm();
         chrome::ToggleMaximized(window(), form ? form->MaximizesToWorkArea() : true);
         RefreshMaxButtons();
         break;
     }
-    case suiMin:
+    case TsuiTitleBarBtnType::suiMin:
         MinimizeWindow();
         break;
-    case suiClose:
+    case TsuiTitleBarBtnType::suiClose:
         CloseWindow();
         break;
-    case suiControlBox:
+    case TsuiTitleBarBtnType::suiControlBox:
         if (QMenu* menu = button->ControlBoxMenu())
             menu->popup(mapToGlobal(QPoint(0, height())));
         break;
-    case suiHelp:
-    case suiCustom:
+    case TsuiTitleBarBtnType::suiHelp:
+    case TsuiTitleBarBtnType::suiCustom:
         break;
     }
 }

@@ -20,13 +20,13 @@ void TsuiTitleBarButton::setUIStyle(TsuiUIStyle style) {
 }
 
 bool TsuiTitleBarButton::setButtonType(TsuiTitleBarBtnType type) {
-    if (type == suiControlBox && collection_) {
+    if (type == TsuiTitleBarBtnType::suiControlBox && collection_) {
         for (int i = 0; i < collection_->Count(); ++i) {
             const TsuiTitleBarButton* other = collection_->Items(i);
-            if (other != this && other->type_ == suiControlBox) {
+            if (other != this && other->type_ == TsuiTitleBarBtnType::suiControlBox) {
                 ReportRefusal(collection_->Bar(),
                               QStringLiteral("Sorry, only one button's ButtonType property can "
-                                             "be \"suiControlBox\""));
+                                             "be \"TsuiTitleBarBtnType::suiControlBox\""));
                 return false;
             }
         }

@@ -11,7 +11,13 @@
 
 class TsuiTitleBarButtons;
 
+// The role of a window button. In a namespace of its own so that its enumerators do not
+// meet others of the same name (the message window's icon types have a suiHelp too);
+// written TsuiTitleBarBtnType::suiClose.
+namespace tsuititlebar {
 enum TsuiTitleBarBtnType { suiMax, suiMin, suiClose, suiHelp, suiControlBox, suiCustom };
+} // namespace tsuititlebar
+using tsuititlebar::TsuiTitleBarBtnType;
 
 class TsuiTitleBarButton {
 public:
@@ -61,7 +67,7 @@ private:
 
     TsuiTitleBarButtons* collection_;
     TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
-    TsuiTitleBarBtnType type_ = suiCustom;
+    TsuiTitleBarBtnType type_ = TsuiTitleBarBtnType::suiCustom;
     bool transparent_ = false;
     int top_ = 2;
     QPointer<QMenu> controlBoxMenu_;

@@ -14,7 +14,7 @@ TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* bar) : TsuiPopupMenu(
         // Every maximize button acts, as the item stands for all of them.
         const TsuiTitleBarButtons& buttons = bar_->Buttons();
         for (int i = 0; i < buttons.Count(); ++i) {
-            if (buttons.Items(i)->ButtonType() == suiMax)
+            if (buttons.Items(i)->ButtonType() == TsuiTitleBarBtnType::suiMax)
                 bar_->RunButtonAction(i);
         }
     });
@@ -28,13 +28,13 @@ void TsuiTitleBarPopupMenu::UpdateItems() {
     const TsuiTitleBarButtons& buttons = bar_->Buttons();
     for (int i = 0; i < buttons.Count(); ++i) {
         switch (buttons.Items(i)->ButtonType()) {
-        case suiMin:
+        case TsuiTitleBarBtnType::suiMin:
             hasMin = true;
             break;
-        case suiMax:
+        case TsuiTitleBarBtnType::suiMax:
             hasMax = true;
             break;
-        case suiClose:
+        case TsuiTitleBarBtnType::suiClose:
             hasClose = true;
             break;
         default:

@@ -82,19 +82,19 @@ ButtonGlyphPlacement PlaceButtonGlyph(TButtonLayout layout, QSize button, QSize 
     const int gw = g.width(), gh = g.height();
     ButtonGlyphPlacement p;
     switch (layout) {
-    case blGlyphLeft:
+    case TButtonLayout::blGlyphLeft:
         p.glyph = QPoint((w - gw - tw - spacing) / 2, (h - gh) / 2);
         p.caption = QPoint(p.glyph.x() + gw + spacing, (h - th) / 2);
         break;
-    case blGlyphRight:
+    case TButtonLayout::blGlyphRight:
         p.glyph = QPoint((w + tw + spacing - gw) / 2, (h - gh) / 2);
         p.caption = QPoint(p.glyph.x() - tw - spacing, (h - th) / 2);
         break;
-    case blGlyphTop:
+    case TButtonLayout::blGlyphTop:
         p.glyph = QPoint((w - gw) / 2, (h - th - gh - spacing) / 2);
         p.caption = QPoint((w - tw) / 2, p.glyph.y() + gh + spacing);
         break;
-    case blGlyphBottom:
+    case TButtonLayout::blGlyphBottom:
         p.glyph = QPoint((w - gw) / 2, (h + th + spacing - gh) / 2);
         p.caption = QPoint((w - tw) / 2, p.glyph.y() - th - spacing);
         break;

@@ -24,7 +24,6 @@ Q_ENUM_NS(TButtonLayout)
 } // namespace tsuibutton
 
 using tsuibutton::TButtonLayout;
-using enum tsuibutton::TButtonLayout;
 
 // Which skin frame a button shows and how its caption moves.
 enum class ButtonState { Normal, Hover, Pressed, Disabled };
@@ -74,7 +73,7 @@ struct ButtonFace {
     QColor textColor = Qt::black;
     // Optional glyph with its layout.
     QImage glyph;
-    TButtonLayout layout = blGlyphLeft;
+    TButtonLayout layout = TButtonLayout::blGlyphLeft;
     int spacing = 4;
 };
 

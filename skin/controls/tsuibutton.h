@@ -44,6 +44,6 @@ protected:
 
 private:
     QImage glyph_;
-    TButtonLayout layout_ = blGlyphLeft;
+    TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
     int spacing_ = 4;
 };

@@ -168,20 +168,23 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("glyphAt");
         QTest::addColumn<QPoint>("captionAt");
         // Caption 30 x 13 throughout.
-        QTest::newRow("left") << blGlyphLeft << QSize(80, 27) << QSize(16, 16) << 4 << QPoint(15, 5)
-                              << QPoint(35, 7);
-        QTest::newRow("right") << blGlyphRight << QSize(80, 27) << QSize(16, 16) << 4
+        QTest::newRow("left") << TButtonLayout::blGlyphLeft << QSize(80, 27) << QSize(16, 16) << 4
+                              << QPoint(15, 5) << QPoint(35, 7);
+        QTest::newRow("right") << TButtonLayout::blGlyphRight << QSize(80, 27) << QSize(16, 16) << 4
                                << QPoint(49, 5) << QPoint(15, 7);
-        QTest::newRow("top") << blGlyphTop << QSize(80, 27) << QSize(16, 16) << 4 << QPoint(32, -3)
-                             << QPoint(25, 17);
-        QTest::newRow("bottom") << blGlyphBottom << QSize(80, 27) << QSize(16, 16) << 4
-                                << QPoint(32, 14) << QPoint(25, -3);
+        QTest::newRow("top") << TButtonLayout::blGlyphTop << QSize(80, 27) << QSize(16, 16) << 4
+                             << QPoint(32, -3) << QPoint(25, 17);
+        QTest::newRow("bottom") << TButtonLayout::blGlyphBottom << QSize(80, 27) << QSize(16, 16)
+                                << 4 << QPoint(32, 14) << QPoint(25, -3);
         QTest::newRow("two images count as one")
-            << blGlyphLeft << QSize(80, 27) << QSize(32, 16) << 4 << QPoint(15, 5) << QPoint(35, 7);
-        QTest::newRow("halves truncate toward zero") << blGlyphTop << QSize(80, 25) << QSize(16, 16)
-                                                     << 3 << QPoint(32, -3) << QPoint(25, 16);
+            << TButtonLayout::blGlyphLeft << QSize(80, 27) << QSize(32, 16) << 4 << QPoint(15, 5)
+            << QPoint(35, 7);
+        QTest::newRow("halves truncate toward zero")
+            << TButtonLayout::blGlyphTop << QSize(80, 25) << QSize(16, 16) << 3 << QPoint(32, -3)
+            << QPoint(25, 16);
         QTest::newRow("no spacing, odd sizes")
-            << blGlyphRight << QSize(75, 21) << QSize(10, 9) << 0 << QPoint(47, 6) << QPoint(17, 4);
+            << TButtonLayout::blGlyphRight << QSize(75, 21) << QSize(10, 9) << 0 << QPoint(47, 6)
+            << QPoint(17, 4);
     }
     void glyphPlacement() {
         QFETCH(TButtonLayout, layout);
@@ -329,10 +332,10 @@ private Q_SLOTS:
     void glyphOnFlatSkin_data() {
         QTest::addColumn<TButtonLayout>("layout");
         QTest::addColumn<int>("images");
-        QTest::newRow("left") << blGlyphLeft << 1;
-        QTest::newRow("right") << blGlyphRight << 1;
-        QTest::newRow("top") << blGlyphTop << 2;
-        QTest::newRow("bottom") << blGlyphBottom << 2;
+        QTest::newRow("left") << TButtonLayout::blGlyphLeft << 1;
+        QTest::newRow("right") << TButtonLayout::blGlyphRight << 1;
+        QTest::newRow("top") << TButtonLayout::blGlyphTop << 2;
+        QTest::newRow("bottom") << TButtonLayout::blGlyphBottom << 2;
     }
     void glyphOnFlatSkin() {
         QFETCH(TButtonLayout, layout);

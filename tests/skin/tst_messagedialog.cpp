@@ -129,7 +129,8 @@ private Q_SLOTS:
             QCOMPARE(frame->UIStyle(), style);
             QCOMPARE(frame->Width(), 330);
             QCOMPARE(frame->TitleBarButtons().Count(), 1);
-            QCOMPARE(frame->TitleBarButtons().Items(0)->ButtonType(), suiClose);
+            QCOMPARE(frame->TitleBarButtons().Items(0)->ButtonType(),
+                     TsuiTitleBarBtnType::suiClose);
 
             const auto buttons = frame->findChildren<TsuiButton*>(Qt::FindDirectChildrenOnly);
             QCOMPARE(buttons.size(), 2);
@@ -312,7 +313,7 @@ private Q_SLOTS:
             auto* frame = window.findChild<TsuiForm*>();
             QVERIFY(frame);
             TsuiTitleBar* bar = frame->TitleBar();
-            QCOMPARE(bar->Buttons().Items(0)->ButtonType(), suiClose);
+            QCOMPARE(bar->Buttons().Items(0)->ButtonType(), TsuiTitleBarBtnType::suiClose);
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->ButtonLayout().rects[0].center());
             QTRY_VERIFY(!window.isVisible());
         });

@@ -145,7 +145,10 @@ private Q_SLOTS:
         QCOMPARE(w.frame->BorderWidth(), borderWidth);
         QCOMPARE(w.bar->FontColor(), captionColour);
         QCOMPARE(w.bar->Sections().Count(), 3);
-        QCOMPARE(w.bar->ButtonLayout().rects[w.bar->Buttons().IndexOfType(suiClose)].x(), closeX);
+        QCOMPARE(w.bar->ButtonLayout()
+                     .rects[w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose)]
+                     .x(),
+                 closeX);
         // Rounded top corners where the look has them.
         QCOMPARE(!w.host->mask().isEmpty(), w.bar->RoundCorner() > 1);
         if (w.bar->RoundCorner() > 1)
@@ -193,7 +196,7 @@ private Q_SLOTS:
         QVERIFY(clientRow.contains(Opaque(image.pixel(bar.x() + w.bar->width() / 2, 1))));
 
         // The close button in its normal picture, then hovered.
-        const int closeIndex = w.bar->Buttons().IndexOfType(suiClose);
+        const int closeIndex = w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose);
         const TsuiTitleBarButton* close = w.bar->Buttons().Items(closeIndex);
         const QRect rect = w.bar->ButtonLayout().rects[closeIndex];
         const auto strip = look.strip<SkinImage::TitleBarButton>();
@@ -246,7 +249,7 @@ private Q_SLOTS:
         }
 
         // The maximize button shows restore while the window is maximized.
-        const int maxIndex = w.bar->Buttons().IndexOfType(suiMax);
+        const int maxIndex = w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax);
         QCOMPARE(w.bar->Buttons().Items(maxIndex)->PicNormal(),
                  strip.frame(TitleButtonFrameOf(TitleGlyph::Maximize, ButtonFrame::Normal)));
         w.bar->RunButtonAction(maxIndex);
@@ -272,9 +275,10 @@ private Q_SLOTS:
         QVERIFY(!extra->setAlign(suiClient));
         QCOMPARE(extra->Align(), suiLeft);
         // A second control box.
-        TsuiTitleBarButton* close = w.bar->Buttons().Items(w.bar->Buttons().IndexOfType(suiClose));
-        QVERIFY(!close->setButtonType(suiControlBox));
-        QCOMPARE(close->ButtonType(), suiClose);
+        TsuiTitleBarButton* close =
+            w.bar->Buttons().Items(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose));
+        QVERIFY(!close->setButtonType(TsuiTitleBarBtnType::suiControlBox));
+        QCOMPARE(close->ButtonType(), TsuiTitleBarBtnType::suiClose);
         // The frame as its own panel.
         w.frame->setFormPanel(w.frame);
         QCOMPARE(w.frame->FormPanel(), nullptr);
@@ -282,7 +286,7 @@ private Q_SLOTS:
                  QStringList({QStringLiteral("Sorry, only one section's Align property can be "
                                              "\"suiClient\""),
                               QStringLiteral("Sorry, only one button's ButtonType property can be "
-                                             "\"suiControlBox\""),
+                                             "\"TsuiTitleBarBtnType::suiControlBox\""),
                               QStringLiteral("Sorry, you can't select the Form assign to "
                                              "FormPanel property")}));
         // A second frame on the same window fails with the refusal's words; the first
@@ -317,7 +321,7 @@ private Q_SLOTS:
         QCOMPARE(AccessibleNames(w.bar),
                  QStringList({QStringLiteral("Close"), QStringLiteral("Maximize"),
                               QStringLiteral("Minimize"), QStringLiteral("System menu")}));
-        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax));
         QTRY_VERIFY(w.host->isMaximized());
         QTRY_VERIFY(AccessibleNames(w.bar).contains(QStringLiteral("Restore")));
     }
@@ -325,10 +329,12 @@ private Q_SLOTS:
     void buttonsActOnReleaseInside() {
         Framed w;
         QVERIFY(w.show());
-        const QPoint close = w.buttonCentre(w.bar->Buttons().IndexOfType(suiClose));
+        const QPoint close =
+            w.buttonCentre(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose));
         // Pressed on close, released elsewhere: nothing.
         QTest::mousePress(w.bar, Qt::LeftButton, {}, close);
-        QCOMPARE(w.bar->HoveredIndex(), w.bar->Buttons().IndexOfType(suiClose));
+        QCOMPARE(w.bar->HoveredIndex(),
+                 w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose));
         QTest::mouseRelease(w.bar, Qt::LeftButton, {}, QPoint(200, 10));
         QVERIFY(w.host->isVisible());
         // A click closes.
@@ -342,7 +348,7 @@ private Q_SLOTS:
     void hoverFollowsThePointerAfterMaximizeAndRestore() {
         Framed w;
         QVERIFY(w.show());
-        const int max = w.bar->Buttons().IndexOfType(suiMax);
+        const int max = w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax);
         for (int turn = 0; turn < 2; ++turn) {
             const QPoint at = w.buttonCentre(max);
             QCursor::setPos(w.bar->mapToGlobal(at));
@@ -356,7 +362,7 @@ private Q_SLOTS:
     void helpAndCustomButtonsReport() {
         Framed w;
         TsuiTitleBarButton* help = w.bar->Buttons().Add();
-        help->setButtonType(suiHelp);
+        help->setButtonType(TsuiTitleBarBtnType::suiHelp);
         TsuiTitleBarButton* custom = w.bar->Buttons().Add();
         custom->setPicNormal(QImage(15, 15, QImage::Format_RGB32));
         QSignalSpy helpSpy(w.frame, &TsuiForm::OnTitleBarHelpBtnClick);
@@ -383,8 +389,9 @@ private Q_SLOTS:
         QTRY_VERIFY(!w.host->isMaximized());
         QTRY_COMPARE(w.host->geometry(), normal);
         // The control box closes, without opening the system menu.
-        QTest::mouseDClick(w.bar, Qt::LeftButton, {},
-                           w.buttonCentre(w.bar->Buttons().IndexOfType(suiControlBox)));
+        QTest::mouseDClick(
+            w.bar, Qt::LeftButton, {},
+            w.buttonCentre(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiControlBox)));
         QVERIFY(!w.host->isVisible());
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         QVERIFY(!w.bar->SystemMenu()->isVisible());
@@ -394,7 +401,7 @@ private Q_SLOTS:
         Framed w(TsuiUIStyle::MacOS, "bsSizeable", QSize(400, 300));
         QVERIFY(w.frame->MaximizesToWorkArea());
         QVERIFY(w.show());
-        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax));
         QTRY_COMPARE(w.host->geometry(), w.host->screen()->availableGeometry());
     }
 
@@ -405,7 +412,7 @@ private Q_SLOTS:
         Framed w;
         QVERIFY(w.show());
         const QRect normal = w.host->geometry();
-        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax));
         QTRY_VERIFY(w.host->isMaximized());
         QTRY_COMPARE(w.host->geometry(), w.host->screen()->geometry());
         const QRect maximized = w.host->geometry();
@@ -414,7 +421,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(w.host->geometry(), maximized);
         QCOMPARE(w.frame->geometry(), QRect(3, 0, maximized.width() - 6, maximized.height() - 3));
-        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(suiMax));
+        w.bar->RunButtonAction(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMax));
         QTRY_VERIFY(!w.host->isMaximized());
         QTRY_COMPARE(w.host->geometry(), normal);
         QCOMPARE(w.frame->width(), normal.width() - 6);
@@ -477,9 +484,10 @@ private Q_SLOTS:
 
         // Without a minimize button its item is disabled; a click on the control box
         // opens the menu once no second click can follow.
-        w.bar->Buttons().Delete(w.bar->Buttons().IndexOfType(suiMin));
-        QTest::mouseClick(w.bar, Qt::LeftButton, {},
-                          w.buttonCentre(w.bar->Buttons().IndexOfType(suiControlBox)));
+        w.bar->Buttons().Delete(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiMin));
+        QTest::mouseClick(
+            w.bar, Qt::LeftButton, {},
+            w.buttonCentre(w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiControlBox)));
         QTRY_VERIFY(menu->isVisible());
         QVERIFY(!menu->MinimizeItem()->isEnabled());
         QVERIFY(menu->MaximizeItem()->isEnabled());
@@ -515,7 +523,7 @@ private Q_SLOTS:
         QVERIFY(w.bar->height() > 0);
         QVERIFY(w.frame->BorderWidth() < 50);
         QVERIFY(w.frame->Width() > 0);
-        const int close = w.bar->Buttons().IndexOfType(suiClose);
+        const int close = w.bar->Buttons().IndexOfType(TsuiTitleBarBtnType::suiClose);
         const QRect rect = w.bar->ButtonLayout().rects[close];
         QVERIFY(!rect.isEmpty());
         QVERIFY(w.bar->rect().contains(rect));
