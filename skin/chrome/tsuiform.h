@@ -139,6 +139,7 @@ protected:
     void changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) override;
     void styleUpdated(const SkinLook& look) override;
     bool passesLookToChildren() const override { return autoUpdateSub_; }
+    bool isWindowFrame() const override { return true; }
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "tsuifiletheme.h"
-#include "tsuiform.h"
+#include "tsuiskinned.h"
 
 TsuiUIStyle OwnerFormStyle(const QObject* owner) {
     const auto* widget = qobject_cast<const QWidget*>(owner);
@@ -14,8 +14,11 @@ TsuiUIStyle OwnerFormStyle(const QObject* owner) {
         return TsuiUIStyle::DeepBlue;
     const QWidget* form = widget->window();
     for (const QObject* child : form->children()) {
-        if (const auto* frame = qobject_cast<const TsuiForm*>(child))
-            return frame->UIStyle();
+        // The frame is found by what it is, not by its class name, and without this
+        // layer knowing the window classes built on it.
+        if (const auto* skinned = dynamic_cast<const TsuiSkinned*>(child);
+            skinned && skinned->isWindowFrame())
+            return skinned->UIStyle();
     }
     return TsuiUIStyle::DeepBlue;
 }

@@ -87,6 +87,12 @@ protected:
     virtual void styleUpdated(const SkinLook& look);
     // Whether this control passes its look on to its children now.
     virtual bool passesLookToChildren() const { return scope_ == LookScope::SelfAndChildren; }
+
+public:
+    // Whether this is a window's frame, whose style new controls of the window adopt.
+    virtual bool isWindowFrame() const { return false; }
+
+protected:
     // What caused the re-read that styleUpdated is called for.
     LookChange lookChange() const { return change_; }
 
