@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <poll.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -119,6 +121,13 @@ int StandardOutputFailure() {
     errno = 0;
     if (::write(STDOUT_FILENO, "", 0) < 0 && errno != 0)
         return errno;
+    // A write of no bytes succeeds on a pipe whose reader is gone; poll tells.
+    struct stat st {};
+    if (fstat(STDOUT_FILENO, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))) {
+        pollfd out{STDOUT_FILENO, POLLOUT, 0};
+        if (::poll(&out, 1, 0) == 1 && (out.revents & POLLERR) != 0)
+            return EPIPE;
+    }
     struct statvfs fs {};
     if (fstatvfs(STDOUT_FILENO, &fs) == 0 && fs.f_blocks > 0 && fs.f_bavail == 0)
         return ENOSPC;

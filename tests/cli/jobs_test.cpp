@@ -447,3 +447,29 @@ TEST(JobFiles, OptionsThatDoNotGoTogether) {
 }
 
 } // namespace
+
+// Standard output into a pipe whose reader is gone, with SIGPIPE ignored (as a parent
+// that ignores it passes on): the output of a long dry run fails early, and the reason
+// given is the broken pipe, not an input/output error.
+TEST(JobFiles, ABrokenPipeIsSaidSo) {
+    TempDir dir;
+    std::vector<std::string> jobs;
+    for (int i = 0; i < 400; ++i)
+        jobs.push_back(R"({"page": "lan-mmx", "fields": {"lan-board": )" + std::to_string(i) +
+                       R"(, "lan-slot": 5, "start-vlan": 1, "end-vlan": 2, "vpi": 1,
+                          "mmx-port": )" +
+                       std::to_string(i) + R"(, "start-vci": 40}, "output": "-"})");
+    WriteFile(dir.File("jobs.json"), JobFile(jobs));
+    int fds[2] = {-1, -1};
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);
+    Launch launch;
+    launch.cwd = dir.path().string();
+    launch.stdoutFd = fds[1];
+    launch.shellPrefix = "trap '' PIPE;";
+    const Result r =
+        zd7240::test::RunProcess(ZD7240_GEN, {"--job", "jobs.json", "--dry-run"}, launch);
+    close(fds[1]);
+    EXPECT_EQ(r.status, 74);
+    EXPECT_TRUE(Contains(r.err, "cannot write standard output: Broken pipe")) << r.err;
+}
