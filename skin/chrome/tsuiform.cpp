@@ -13,6 +13,7 @@
 #include "drawingoperations.h"
 #include "framecontroller.h"
 #include "framemenubar.h"
+#include "looktraits.h"
 #include "refusalreport.h"
 #include "tsuimainmenu.h"
 #include "tsuititlebarpopupmenu.h"
@@ -122,13 +123,11 @@ void TsuiForm::changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange ch
 void TsuiForm::styleUpdated(const SkinLook& look) {
     backgroundTile_ = QImage();
     const TsuiUIStyle style = UIStyle();
-    if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::Protein) {
-        const auto tile = style == TsuiUIStyle::MacOS
-                              ? SkinLook::picture<SkinPicture::MacOSFormBackground>()
-                              : SkinLook::picture<SkinPicture::ProteinFormBackground>();
+    if (const auto tile = TraitsOf(style).windowTile) {
         // Without its tile the panel shows its Color.
-        if (!tile.isFallback())
-            backgroundTile_ = tile.whole();
+        const SkinFrameSet& picture = SkinLook::pictureSet(*tile);
+        if (!picture.fallback)
+            backgroundTile_ = picture.whole;
     }
     setBorderColor(look.color(SkinColor::FormBorder));
     setBorderWidth(look.integer(SkinInt::FormBorderWidth));

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <utility>
 
+#include "looktraits.h"
 #include "skinbitmaps.h"
 #include "skinlook.h"
 #include "skinnedmenustyle.h"
@@ -69,17 +70,12 @@ TsuiSkinnedMenu::~TsuiSkinnedMenu() = default;
 
 void TsuiSkinnedMenu::ApplyMenuLook(TsuiUIStyle style, const SkinLook& look) {
     uiStyle_ = style;
-    look_.textured = style == TsuiUIStyle::MacOS;
+    const LookTraits& traits = TraitsOf(style);
+    look_.textured = traits.texturedMenus;
     look_.barWidth = 26;
-    if (style == TsuiUIStyle::MacOS) {
-        look_.itemHeight = 20;
-        look_.separatorHeight = 12;
-        look_.separatorColor = QColor(0, 0, 0);
-    } else {
-        look_.itemHeight = 21;
-        look_.separatorHeight = 5;
-        look_.separatorColor = QColor(0x84, 0x82, 0x84);
-    }
+    look_.itemHeight = traits.menuItemHeight;
+    look_.separatorHeight = traits.menuSeparatorHeight;
+    look_.separatorColor = QColor::fromRgb(traits.menuSeparatorColor);
     look_.barColor = look.color(SkinColor::MenuBar);
     look_.color = look.color(SkinColor::MenuBackground);
     look_.fontColor = look.color(SkinColor::MenuFont);
@@ -91,14 +87,14 @@ void TsuiSkinnedMenu::ApplyMenuLook(TsuiUIStyle style, const SkinLook& look) {
 }
 
 void TsuiSkinnedMenu::setMenuItemHeight(int height) {
-    if (uiStyle_ == TsuiUIStyle::MacOS || height == look_.itemHeight)
+    if (TraitsOf(uiStyle_).texturedMenus || height == look_.itemHeight)
         return;
     look_.itemHeight = height;
     changed();
 }
 
 void TsuiSkinnedMenu::setSeparatorHeight(int height) {
-    if (uiStyle_ == TsuiUIStyle::MacOS || height == look_.separatorHeight)
+    if (TraitsOf(uiStyle_).texturedMenus || height == look_.separatorHeight)
         return;
     look_.separatorHeight = height;
     changed();

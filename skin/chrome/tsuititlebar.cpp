@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "drawingoperations.h"
+#include "looktraits.h"
 #include "skinbitmaps.h"
 #include "systemcolors.h"
 #include "tsuiform.h"
@@ -196,7 +197,7 @@ void TsuiTitleBar::styleUpdated(const SkinLook& look) {
         ApplyWindowRegion();
     // A change of theme alone keeps the caption colour the owner chose.
     if (lookChange() == LookChange::Style)
-        fontColor_ = UIStyle() == TsuiUIStyle::MacOS ? QColor(Qt::black) : QColor(Qt::white);
+        fontColor_ = QColor::fromRgb(TraitsOf(UIStyle()).titleCaptionColor);
     // The plain fill under a missing picture contrasts with the caption.
     fallbackFill_ =
         fontColor_.lightness() > 128 ? QColor(0x50, 0x50, 0x50) : QColor(0xC8, 0xC8, 0xC8);
@@ -416,7 +417,7 @@ void TsuiTitleBar::paintEvent(QPaintEvent*) {
         painter.drawText(QRect(layout_.captionLeft, top, space, metrics.height()),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, DrawnCaption());
 
-    if (UIStyle() != TsuiUIStyle::WinXP && roundCorner_ != 0 && parentForm()) {
+    if (TraitsOf(UIStyle()).roundedTitleCorners && roundCorner_ != 0 && parentForm()) {
         // The top edge and its rounded corners, on the window's outline: the bar sits
         // inside the frame's one-pixel border, so the window is two pixels wider. The
         // corners are the pixels of the window's shape, so no pixel inside the shape is

@@ -1,4 +1,5 @@
 #include "tsuibutton.h"
+#include "looktraits.h"
 
 TsuiButton::TsuiButton(QWidget* owner) : TsuiCustomButton(owner), TsuiSkinned(this, owner) {
     resize(80, 27);
@@ -44,7 +45,7 @@ QSize TsuiButton::skinStripSize() const {
 }
 
 bool TsuiButton::marksFocusBold() const {
-    return UIStyle() == TsuiUIStyle::MacOS || UIStyle() == TsuiUIStyle::BlueGlass;
+    return TraitsOf(UIStyle()).boldFocusCaption;
 }
 
 ButtonFace TsuiButton::face() const {

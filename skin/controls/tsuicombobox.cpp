@@ -6,6 +6,7 @@
 
 #include "comboboxface.h"
 #include "drawingoperations.h"
+#include "looktraits.h"
 
 TsuiComboBox::TsuiComboBox(QWidget* owner)
     : QComboBox(owner), TsuiSkinned(this, owner),
@@ -67,14 +68,12 @@ void TsuiComboBox::paintEvent(QPaintEvent*) {
     // Only the two built-in looks that have a button picture use it; a picture that is
     // missing from the program gives the plain button, with the arrow drawn on it.
     if (!look().usesFileTheme()) {
-        const TsuiUIStyle style = look().effectiveStyle();
-        if (style == TsuiUIStyle::MacOS || style == TsuiUIStyle::WinXP) {
-            const auto picture = style == TsuiUIStyle::MacOS
-                                     ? SkinLook::picture<SkinPicture::MacOSComboBoxButton>()
-                                     : SkinLook::picture<SkinPicture::WinXPComboBoxButton>();
-            if (!picture.isFallback()) {
-                face.buttonPicture = picture.whole();
-                face.drawArrow = style != TsuiUIStyle::WinXP;
+        const LookTraits& traits = TraitsOf(look().effectiveStyle());
+        if (traits.comboButton) {
+            const SkinFrameSet& picture = SkinLook::pictureSet(*traits.comboButton);
+            if (!picture.fallback) {
+                face.buttonPicture = picture.whole;
+                face.drawArrow = traits.comboDrawsArrow;
             }
         }
     }

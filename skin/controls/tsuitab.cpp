@@ -4,13 +4,9 @@
 #include <QPainter>
 #include <QShortcut>
 
+#include "looktraits.h"
 #include "tabrowgeometry.h"
 #include "tsuitabcontroltoppanel.h"
-
-namespace {
-// The built-in look whose pages are white, whatever its control background.
-constexpr TsuiUIStyle kWhitePageLook = TsuiUIStyle::WinXP;
-} // namespace
 
 TsuiTab::TsuiTab(QWidget* owner)
     : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {
@@ -89,7 +85,7 @@ void TsuiTab::layOutPages(const QRect&) {}
 void TsuiTab::colorChanged() {}
 
 void TsuiTab::styleUpdated(const SkinLook& look) {
-    const bool whitePage = !look.usesFileTheme() && look.effectiveStyle() == kWhitePageLook;
+    const bool whitePage = !look.usesFileTheme() && TraitsOf(look.effectiveStyle()).whitePages;
     setBorderColor(look.color(SkinColor::ControlBorder));
     setColor(whitePage ? QColor(Qt::white) : look.color(SkinColor::ControlBackground));
     if (row_) {
