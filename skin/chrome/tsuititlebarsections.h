@@ -1,31 +1,17 @@
 #pragma once
 // The picture strip of a title bar, in collection order.
 
-#include <memory>
-#include <vector>
-
+#include "titlebarcollection.h"
 #include "tsuititlebarsection.h"
 
-class TsuiTitleBar;
-
-class TsuiTitleBarSections {
+class TsuiTitleBarSections : public TitleBarCollection<TsuiTitleBarSection, TsuiTitleBarSections> {
 public:
-    explicit TsuiTitleBarSections(TsuiTitleBar* bar = nullptr);
-    TsuiTitleBarSections(const TsuiTitleBarSections&) = delete;
-    TsuiTitleBarSections& operator=(const TsuiTitleBarSections&) = delete;
+    explicit TsuiTitleBarSections(TsuiTitleBar* bar = nullptr) : TitleBarCollection(bar) {}
 
-    TsuiTitleBar* Bar() const { return bar_; }
-    int Count() const { return static_cast<int>(items_.size()); }
-    TsuiTitleBarSection* Items(int index) const;
-    int IndexOf(const TsuiTitleBarSection* section) const;
-    TsuiTitleBarSection* Add();
-    void Delete(int index);
-    void Clear();
-    void Assign(const TsuiTitleBarSections& other);
-
+    // Called by the items: the bar lays its sections out again and repaints.
     void itemChanged();
 
 private:
-    TsuiTitleBar* bar_;
-    std::vector<std::unique_ptr<TsuiTitleBarSection>> items_;
+    friend class TitleBarCollection;
+    void collectionChanged(TsuiTitleBarSection*) { itemChanged(); }
 };
