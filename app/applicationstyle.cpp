@@ -4,7 +4,7 @@
 #include <QStyleFactory>
 
 #include "appfonts.h"
-#include "systemcolors.h"
+#include "look/systemcolors.h"
 #include "windowdescription.h"
 
 ApplicationStyle::ApplicationStyle()

@@ -8,11 +8,11 @@
 #include <QWindow>
 #include <functional>
 
+#include "chrome/tsuiform.h"
+#include "chrome/tsuititlebar.h"
+#include "chrome/windowfitting.h"
 #include "helpercommand.h"
 #include "tform1.h"
-#include "tsuiform.h"
-#include "tsuititlebar.h"
-#include "windowfitting.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // border width while maximized, closed with the title bar's close button. Each step waits
 // for the window system to answer and is reported as one line.
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 class QTextStream;
 class TForm1;

@@ -19,18 +19,18 @@
 #include <functional>
 #include <memory>
 
-#include "framemenubar.h"
-#include "framemenubarbutton.h"
+#include "chrome/framemenubar.h"
+#include "chrome/framemenubarbutton.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuimessagedialog.h"
+#include "controls/tsuipagecontrol.h"
 #include "frameselftest.h"
 #include "linkpage.h"
 #include "pagetable.h"
 #include "processguard.h"
 #include "scriptwriter.h"
 #include "tform1.h"
-#include "tsuifiletheme.h"
-#include "tsuiform.h"
-#include "tsuimessagedialog.h"
-#include "tsuipagecontrol.h"
+#include "theme/tsuifiletheme.h"
 
 #include "version.h"
 

@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "catalogue/tsuiuistyle.h"
 #include "exitstatus.h"
-#include "tsuiuistyle.h"
 
 class QTextStream;
 class QWidget;

@@ -2,11 +2,11 @@
 
 #include <QLabel>
 
+#include "controls/tsuicombobox.h"
+#include "controls/tsuiedit.h"
+#include "controls/tsuigroupbox.h"
+#include "controls/tsuitabsheet.h"
 #include "hints.h"
-#include "tsuicombobox.h"
-#include "tsuiedit.h"
-#include "tsuigroupbox.h"
-#include "tsuitabsheet.h"
 #include "windowseams.h"
 
 using namespace zd7240;

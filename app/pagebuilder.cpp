@@ -7,14 +7,14 @@
 #include <algorithm>
 
 #include "appfonts.h"
+#include "controls/tsuibutton.h"
+#include "controls/tsuicombobox.h"
+#include "controls/tsuiedit.h"
+#include "controls/tsuigroupbox.h"
+#include "controls/tsuitabsheet.h"
 #include "linkpage.h"
+#include "look/systemcolors.h"
 #include "pagelayout.h"
-#include "systemcolors.h"
-#include "tsuibutton.h"
-#include "tsuicombobox.h"
-#include "tsuiedit.h"
-#include "tsuigroupbox.h"
-#include "tsuitabsheet.h"
 #include "windowdescription.h"
 
 using namespace zd7240;

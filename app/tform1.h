@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "catalogue/tsuiuistyle.h"
 #include "frame.h"
-#include "tsuiuistyle.h"
 
 class Confirmer;
 class LinkPage;

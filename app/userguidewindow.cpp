@@ -5,8 +5,8 @@
 #include <QTextBrowser>
 
 #include "appfonts.h"
-#include "tsuiform.h"
-#include "tsuititlebar.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuititlebar.h"
 #include "windowdescription.h"
 
 namespace wd = window_description;

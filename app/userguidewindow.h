@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 class QTextBrowser;
 class TsuiFileTheme;

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "themeelements.h"
+#include "theme/themeelements.h"
 
 namespace window_description {
 

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 
-#include "tsuimessagedialog.h"
+#include "chrome/tsuimessagedialog.h"
 #include "windowdescription.h"
 
 namespace {

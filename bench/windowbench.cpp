@@ -32,12 +32,12 @@
 
 #include "appfonts.h"
 #include "applicationstyle.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuititlebar.h"
 #include "pagelayout.h"
 #include "pagetable.h"
 #include "paintrecorder.h"
 #include "tform1.h"
-#include "tsuiform.h"
-#include "tsuititlebar.h"
 #include "windowdescription.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "skincatalogue.h"
+#include "catalogue/skincatalogue.h"
 
 #include <array>
 

@@ -13,7 +13,7 @@
 
 #include <vector>
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 // The image elements of the style table, by element number.
 enum class SkinImage : int {

@@ -1,10 +1,10 @@
-#include "chromegeometry.h"
+#include "chrome/chromegeometry.h"
 
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace chrome {
 

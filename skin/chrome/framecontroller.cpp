@@ -1,4 +1,4 @@
-#include "framecontroller.h"
+#include "chrome/framecontroller.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "chromegeometry.h"
-#include "tsuiform.h"
-#include "windowfitting.h"
+#include "chrome/chromegeometry.h"
+#include "chrome/tsuiform.h"
+#include "chrome/windowfitting.h"
 
 namespace {
 Qt::CursorShape CursorFor(Qt::Edges edges) {

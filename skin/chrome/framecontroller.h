@@ -13,7 +13,7 @@
 #include <QPointer>
 #include <Qt>
 
-#include "windowdrag.h"
+#include "chrome/windowdrag.h"
 
 class QWidget;
 class QWindow;

@@ -1,4 +1,4 @@
-#include "framemenubar.h"
+#include "chrome/framemenubar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "framemenubarbutton.h"
-#include "looktraits.h"
-#include "systemcolors.h"
-#include "tsuimainmenu.h"
+#include "chrome/framemenubarbutton.h"
+#include "chrome/tsuimainmenu.h"
+#include "look/looktraits.h"
+#include "look/systemcolors.h"
 
 FrameMenuBar::FrameMenuBar(QWidget* frame) : QToolBar(frame) {
     setObjectName(QStringLiteral("MenuBar"));

@@ -14,8 +14,8 @@
 #include <QPointer>
 #include <QToolBar>
 
-#include "menubarpainter.h"
-#include "tsuimainmenu.h"
+#include "chrome/menubarpainter.h"
+#include "chrome/tsuimainmenu.h"
 
 class QMenu;
 class FrameMenuBarButton;

@@ -1,10 +1,10 @@
-#include "framemenubarbutton.h"
+#include "chrome/framemenubarbutton.h"
 
 #include <QAction>
 #include <QPainter>
 
-#include "framemenubar.h"
-#include "menubarpainter.h"
+#include "chrome/framemenubar.h"
+#include "chrome/menubarpainter.h"
 
 namespace {
 // Room on either side of a caption.

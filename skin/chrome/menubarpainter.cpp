@@ -1,8 +1,8 @@
-#include "menubarpainter.h"
+#include "chrome/menubarpainter.h"
 
 #include <QPainter>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace {
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;

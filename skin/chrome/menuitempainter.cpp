@@ -1,11 +1,11 @@
-#include "menuitempainter.h"
+#include "chrome/menuitempainter.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 
-#include "drawingoperations.h"
-#include "systemcolors.h"
+#include "drawing/drawingoperations.h"
+#include "look/systemcolors.h"
 
 namespace {
 

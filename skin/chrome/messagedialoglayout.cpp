@@ -1,4 +1,4 @@
-#include "messagedialoglayout.h"
+#include "chrome/messagedialoglayout.h"
 
 namespace {
 

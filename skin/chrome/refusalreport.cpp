@@ -1,4 +1,4 @@
-#include "refusalreport.h"
+#include "chrome/refusalreport.h"
 
 #include <QMessageBox>
 

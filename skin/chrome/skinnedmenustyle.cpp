@@ -1,4 +1,4 @@
-#include "skinnedmenustyle.h"
+#include "chrome/skinnedmenustyle.h"
 
 #include <QFontMetrics>
 #include <QMenu>
@@ -8,8 +8,8 @@
 #include <QWidgetAction>
 #include <algorithm>
 
-#include "menuitempainter.h"
-#include "systemcolors.h"
+#include "chrome/menuitempainter.h"
+#include "look/systemcolors.h"
 
 namespace {
 

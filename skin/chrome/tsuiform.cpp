@@ -1,4 +1,4 @@
-#include "tsuiform.h"
+#include "chrome/tsuiform.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -9,15 +9,15 @@
 #include <exception>
 #include <stdexcept>
 
-#include "chromegeometry.h"
-#include "drawingoperations.h"
-#include "framecontroller.h"
-#include "framemenubar.h"
-#include "looktraits.h"
-#include "refusalreport.h"
-#include "tsuimainmenu.h"
-#include "tsuititlebarpopupmenu.h"
-#include "windowfitting.h"
+#include "chrome/chromegeometry.h"
+#include "chrome/framecontroller.h"
+#include "chrome/framemenubar.h"
+#include "chrome/refusalreport.h"
+#include "chrome/tsuimainmenu.h"
+#include "chrome/tsuititlebarpopupmenu.h"
+#include "chrome/windowfitting.h"
+#include "drawing/drawingoperations.h"
+#include "look/looktraits.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "tsuiskinned.h"
-#include "tsuititlebar.h"
+#include "chrome/tsuititlebar.h"
+#include "look/tsuiskinned.h"
 
-#include "tsuimainmenu.h"
+#include "chrome/tsuimainmenu.h"
 
 class FrameController;
 class QKeyEvent;
@@ -25,7 +25,7 @@ class FrameMenuBar;
 
 class TsuiForm : public QWidget, public TsuiSkinned {
     Q_OBJECT
-    Q_MOC_INCLUDE("tsuimainmenu.h")
+    Q_MOC_INCLUDE("chrome/tsuimainmenu.h")
     TSUI_SKINNED_PROPERTIES
     Q_PROPERTY(bool TitleBarCustom READ TitleBarCustom WRITE setTitleBarCustom)
     Q_PROPERTY(bool UIStyleAutoUpdateSub MEMBER autoUpdateSub_)

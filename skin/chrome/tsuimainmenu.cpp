@@ -1,11 +1,11 @@
-#include "tsuimainmenu.h"
+#include "chrome/tsuimainmenu.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
 
-#include "tsuiform.h"
+#include "chrome/tsuiform.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "tsuiskinned.h"
-#include "tsuiskinnedmenu.h"
+#include "chrome/tsuiskinnedmenu.h"
+#include "look/tsuiskinned.h"
 
 class QAction;
 class QKeyEvent;

@@ -1,4 +1,4 @@
-#include "tsuimessagedialog.h"
+#include "chrome/tsuimessagedialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "drawingoperations.h"
-#include "messagedialoglayout.h"
-#include "skinbitmaps.h"
-#include "skinlook.h"
-#include "themeelements.h"
-#include "tsuibutton.h"
-#include "tsuiform.h"
+#include "chrome/messagedialoglayout.h"
+#include "chrome/tsuiform.h"
+#include "controls/tsuibutton.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
+#include "look/skinlook.h"
+#include "theme/themeelements.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QString>
 #include <memory>
 
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 class QDialog;
 class QWidget;

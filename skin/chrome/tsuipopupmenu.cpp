@@ -1,4 +1,4 @@
-#include "tsuipopupmenu.h"
+#include "chrome/tsuipopupmenu.h"
 
 TsuiPopupMenu::TsuiPopupMenu(QWidget* owner)
     : QMenu(owner), TsuiSkinned(this, owner), TsuiSkinnedMenu(this) {

@@ -5,8 +5,8 @@
 
 #include <QMenu>
 
-#include "tsuiskinned.h"
-#include "tsuiskinnedmenu.h"
+#include "chrome/tsuiskinnedmenu.h"
+#include "look/tsuiskinned.h"
 
 class TsuiPopupMenu : public QMenu, public TsuiSkinned, public TsuiSkinnedMenu {
     Q_OBJECT

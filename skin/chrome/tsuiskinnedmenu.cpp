@@ -1,4 +1,4 @@
-#include "tsuiskinnedmenu.h"
+#include "chrome/tsuiskinnedmenu.h"
 
 #include <QAction>
 #include <QActionEvent>
@@ -6,11 +6,11 @@
 #include <QMenu>
 #include <utility>
 
-#include "looktraits.h"
-#include "skinbitmaps.h"
-#include "skinlook.h"
-#include "skinnedmenustyle.h"
-#include "systemcolors.h"
+#include "chrome/skinnedmenustyle.h"
+#include "drawing/skinbitmaps.h"
+#include "look/looktraits.h"
+#include "look/skinlook.h"
+#include "look/systemcolors.h"
 
 namespace {
 

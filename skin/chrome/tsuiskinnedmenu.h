@@ -11,8 +11,8 @@
 #include <QPointer>
 #include <QString>
 
-#include "menuitempainter.h"
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
+#include "chrome/menuitempainter.h"
 
 class QAction;
 class QMenu;

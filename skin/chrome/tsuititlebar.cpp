@@ -1,4 +1,4 @@
-#include "tsuititlebar.h"
+#include "chrome/tsuititlebar.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <exception>
 
-#include "drawingoperations.h"
-#include "looktraits.h"
-#include "skinbitmaps.h"
-#include "systemcolors.h"
-#include "tsuiform.h"
-#include "tsuititlebarpopupmenu.h"
-#include "windowfitting.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuititlebarpopupmenu.h"
+#include "chrome/windowfitting.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
+#include "look/looktraits.h"
+#include "look/systemcolors.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 #include <memory>
 #include <vector>
 
-#include "chromegeometry.h"
-#include "tsuiskinned.h"
-#include "tsuititlebarbuttons.h"
-#include "tsuititlebarsections.h"
-#include "windowdrag.h"
+#include "chrome/chromegeometry.h"
+#include "chrome/tsuititlebarbuttons.h"
+#include "chrome/tsuititlebarsections.h"
+#include "chrome/windowdrag.h"
+#include "look/tsuiskinned.h"
 
 class QAbstractButton;
 class TsuiForm;

@@ -1,10 +1,10 @@
-#include "tsuititlebarbutton.h"
+#include "chrome/tsuititlebarbutton.h"
 
-#include "drawingoperations.h"
-#include "refusalreport.h"
-#include "skinbitmaps.h"
-#include "tsuititlebar.h"
-#include "tsuititlebarbuttons.h"
+#include "chrome/refusalreport.h"
+#include "chrome/tsuititlebar.h"
+#include "chrome/tsuititlebarbuttons.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
 
 TsuiTitleBarButton::TsuiTitleBarButton(TsuiTitleBarButtons* collection) : collection_(collection) {}
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <array>
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 class TsuiTitleBarButtons;
 

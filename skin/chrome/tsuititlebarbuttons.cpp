@@ -1,6 +1,6 @@
-#include "tsuititlebarbuttons.h"
+#include "chrome/tsuititlebarbuttons.h"
 
-#include "tsuititlebar.h"
+#include "chrome/tsuititlebar.h"
 
 int TsuiTitleBarButtons::IndexOfType(TsuiTitleBarBtnType type) const {
     for (int i = 0; i < Count(); ++i) {

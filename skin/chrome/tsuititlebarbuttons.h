@@ -1,8 +1,8 @@
 #pragma once
 // The buttons of a title bar, in the order in which they are laid out from the right.
 
-#include "titlebarcollection.h"
-#include "tsuititlebarbutton.h"
+#include "chrome/titlebarcollection.h"
+#include "chrome/tsuititlebarbutton.h"
 
 class TsuiTitleBarButtons : public TitleBarCollection<TsuiTitleBarButton, TsuiTitleBarButtons> {
 public:

@@ -1,7 +1,7 @@
-#include "tsuititlebarpopupmenu.h"
+#include "chrome/tsuititlebarpopupmenu.h"
 
-#include "tsuititlebar.h"
-#include "tsuititlebarbuttons.h"
+#include "chrome/tsuititlebar.h"
+#include "chrome/tsuititlebarbuttons.h"
 
 TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar* bar) : TsuiPopupMenu(bar), bar_(bar) {
     setObjectName(QStringLiteral("TitleBarSystemMenu"));

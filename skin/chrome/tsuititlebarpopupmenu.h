@@ -3,7 +3,7 @@
 // the control box and with Alt+Space; each item is enabled only when the bar has the
 // button it stands for. It is drawn as every skinned pop-up menu is.
 
-#include "tsuipopupmenu.h"
+#include "chrome/tsuipopupmenu.h"
 
 class TsuiTitleBar;
 class QAction;

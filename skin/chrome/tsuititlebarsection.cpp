@@ -1,8 +1,8 @@
-#include "tsuititlebarsection.h"
+#include "chrome/tsuititlebarsection.h"
 
-#include "refusalreport.h"
-#include "tsuititlebar.h"
-#include "tsuititlebarsections.h"
+#include "chrome/refusalreport.h"
+#include "chrome/tsuititlebar.h"
+#include "chrome/tsuititlebarsections.h"
 
 TsuiTitleBarSection::TsuiTitleBarSection(TsuiTitleBarSections* collection)
     : collection_(collection) {}

@@ -1,6 +1,6 @@
-#include "tsuititlebarsections.h"
+#include "chrome/tsuititlebarsections.h"
 
-#include "tsuititlebar.h"
+#include "chrome/tsuititlebar.h"
 
 void TsuiTitleBarSections::itemChanged() {
     if (bar_)

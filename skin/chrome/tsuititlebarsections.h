@@ -1,8 +1,8 @@
 #pragma once
 // The picture strip of a title bar, in collection order.
 
-#include "titlebarcollection.h"
-#include "tsuititlebarsection.h"
+#include "chrome/titlebarcollection.h"
+#include "chrome/tsuititlebarsection.h"
 
 class TsuiTitleBarSections : public TitleBarCollection<TsuiTitleBarSection, TsuiTitleBarSections> {
 public:

@@ -1,4 +1,4 @@
-#include "windowdrag.h"
+#include "chrome/windowdrag.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "chromegeometry.h"
+#include "chrome/chromegeometry.h"
 
 // QT_LOGGING_RULES="zd7240.chrome.debug=true" shows how each drag went.
 Q_LOGGING_CATEGORY(lcDrag, "zd7240.chrome", QtWarningMsg)

@@ -1,4 +1,4 @@
-#include "windowfitting.h"
+#include "chrome/windowfitting.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,11 +1,11 @@
-#include "buttonface.h"
+#include "controls/buttonface.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace {
 

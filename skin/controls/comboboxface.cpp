@@ -1,8 +1,8 @@
-#include "comboboxface.h"
+#include "controls/comboboxface.h"
 
 #include <QPainter>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "editface.h"
+#include "controls/editface.h"
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 QRect EditTextRect(QSize size) {
     return QRect(QPoint(0, 0), size)

@@ -1,4 +1,4 @@
-#include "groupboxface.h"
+#include "controls/groupboxface.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "tabrowface.h"
+#include "controls/tabrowface.h"
 
 #include <QPainter>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace {
 // A cut tab's caption starts this far inside the tab and keeps clear of its right end.

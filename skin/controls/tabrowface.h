@@ -8,8 +8,8 @@
 #include <QSize>
 #include <QStringList>
 
-#include "skinlook.h"
-#include "tabrowgeometry.h"
+#include "controls/tabrowgeometry.h"
+#include "look/skinlook.h"
 
 struct TabRowFace {
     QSize size;

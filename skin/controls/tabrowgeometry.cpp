@@ -1,8 +1,8 @@
-#include "tabrowgeometry.h"
+#include "controls/tabrowgeometry.h"
 
 #include <algorithm>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace tabrow {
 

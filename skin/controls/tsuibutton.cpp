@@ -1,5 +1,5 @@
-#include "tsuibutton.h"
-#include "looktraits.h"
+#include "controls/tsuibutton.h"
+#include "look/looktraits.h"
 
 TsuiButton::TsuiButton(QWidget* owner) : TsuiCustomButton(owner), TsuiSkinned(this, owner) {
     resize(80, 27);

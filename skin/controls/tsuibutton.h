@@ -5,8 +5,8 @@
 
 #include <QImage>
 
-#include "tsuicustombutton.h"
-#include "tsuiskinned.h"
+#include "controls/tsuicustombutton.h"
+#include "look/tsuiskinned.h"
 
 class TsuiButton : public TsuiCustomButton, public TsuiSkinned {
     Q_OBJECT

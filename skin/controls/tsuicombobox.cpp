@@ -1,12 +1,12 @@
-#include "tsuicombobox.h"
+#include "controls/tsuicombobox.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QPainter>
 
-#include "comboboxface.h"
-#include "drawingoperations.h"
-#include "looktraits.h"
+#include "controls/comboboxface.h"
+#include "drawing/drawingoperations.h"
+#include "look/looktraits.h"
 
 TsuiComboBox::TsuiComboBox(QWidget* owner)
     : QComboBox(owner), TsuiSkinned(this, owner),

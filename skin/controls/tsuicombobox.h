@@ -12,7 +12,7 @@
 #include <QComboBox>
 #include <QPointer>
 
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 class TsuiComboBox : public QComboBox, public TsuiSkinned {
     Q_OBJECT

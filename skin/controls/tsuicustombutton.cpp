@@ -1,12 +1,12 @@
-#include "tsuicustombutton.h"
+#include "controls/tsuicustombutton.h"
 
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "drawingoperations.h"
-#include "systemcolors.h"
+#include "drawing/drawingoperations.h"
+#include "look/systemcolors.h"
 
 namespace {
 

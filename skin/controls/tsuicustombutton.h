@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "buttonface.h"
+#include "controls/buttonface.h"
 
 class TsuiCustomButton : public QPushButton {
     Q_OBJECT

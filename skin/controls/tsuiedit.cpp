@@ -1,8 +1,8 @@
-#include "tsuiedit.h"
+#include "controls/tsuiedit.h"
 
 #include <QPainter>
 
-#include "editface.h"
+#include "controls/editface.h"
 
 TsuiEdit::TsuiEdit(QWidget* owner)
     : QLineEdit(owner), TsuiSkinned(this, owner),

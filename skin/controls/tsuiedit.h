@@ -8,7 +8,7 @@
 #include <QColor>
 #include <QLineEdit>
 
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 class TsuiEdit : public QLineEdit, public TsuiSkinned {
     Q_OBJECT

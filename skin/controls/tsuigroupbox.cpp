@@ -1,11 +1,11 @@
-#include "tsuigroupbox.h"
+#include "controls/tsuigroupbox.h"
 
 #include <QEvent>
 #include <QFontInfo>
 #include <QPainter>
 
-#include "drawingoperations.h"
-#include "groupboxface.h"
+#include "controls/groupboxface.h"
+#include "drawing/drawingoperations.h"
 
 namespace {
 

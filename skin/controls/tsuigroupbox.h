@@ -14,7 +14,7 @@
 #include <QColor>
 #include <QGroupBox>
 
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 class TsuiGroupBox : public QGroupBox, public TsuiSkinned {
     Q_OBJECT

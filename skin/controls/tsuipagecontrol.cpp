@@ -1,11 +1,11 @@
-#include "tsuipagecontrol.h"
+#include "controls/tsuipagecontrol.h"
 
 #include <QApplication>
 #include <QChildEvent>
 #include <algorithm>
 
-#include "tsuitabcontroltoppanel.h"
-#include "tsuitabsheet.h"
+#include "controls/tsuitabcontroltoppanel.h"
+#include "controls/tsuitabsheet.h"
 
 TsuiPageControl::TsuiPageControl(QWidget* owner) : TsuiTab(owner) {
     TopPanel()->setTabs({});

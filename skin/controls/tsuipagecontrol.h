@@ -13,13 +13,13 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "tsuitab.h"
+#include "controls/tsuitab.h"
 
 class TsuiTabSheet;
 
 class TsuiPageControl : public TsuiTab {
     Q_OBJECT
-    Q_MOC_INCLUDE("tsuitabsheet.h")
+    Q_MOC_INCLUDE("controls/tsuitabsheet.h")
     Q_PROPERTY(
         TsuiTabSheet* ActivePage READ ActivePage WRITE setActivePage NOTIFY activePageChanged)
     Q_PROPERTY(

@@ -1,12 +1,12 @@
-#include "tsuitab.h"
+#include "controls/tsuitab.h"
 
 #include <QEvent>
 #include <QPainter>
 #include <QShortcut>
 
-#include "looktraits.h"
-#include "tabrowgeometry.h"
-#include "tsuitabcontroltoppanel.h"
+#include "controls/tabrowgeometry.h"
+#include "controls/tsuitabcontroltoppanel.h"
+#include "look/looktraits.h"
 
 TsuiTab::TsuiTab(QWidget* owner)
     : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {

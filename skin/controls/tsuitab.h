@@ -13,14 +13,14 @@
 #include <QColor>
 #include <QWidget>
 
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 class TsuiTabControlTopPanel;
 
 class TsuiTab : public QWidget, public TsuiSkinned {
     Q_OBJECT
     TSUI_SKINNED_PROPERTIES
-    Q_MOC_INCLUDE("tsuitabcontroltoppanel.h")
+    Q_MOC_INCLUDE("controls/tsuitabcontroltoppanel.h")
     Q_PROPERTY(int LeftMargin READ LeftMargin WRITE setLeftMargin)
     Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)

@@ -1,12 +1,12 @@
-#include "tsuitabcontroltoppanel.h"
+#include "controls/tsuitabcontroltoppanel.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-#include "tabrowface.h"
-#include "tsuitab.h"
+#include "controls/tabrowface.h"
+#include "controls/tsuitab.h"
 
 TsuiTabControlTopPanel::TsuiTabControlTopPanel(TsuiTab* owner)
     : QWidget(owner), TsuiSkinned(this, owner), owner_(owner) {

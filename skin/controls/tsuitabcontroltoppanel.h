@@ -12,8 +12,8 @@
 #include <QWidget>
 #include <array>
 
-#include "tabrowgeometry.h"
-#include "tsuiskinned.h"
+#include "controls/tabrowgeometry.h"
+#include "look/tsuiskinned.h"
 
 class TsuiTab;
 

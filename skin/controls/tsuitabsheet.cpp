@@ -1,6 +1,6 @@
-#include "tsuitabsheet.h"
+#include "controls/tsuitabsheet.h"
 
-#include "tsuipagecontrol.h"
+#include "controls/tsuipagecontrol.h"
 
 TsuiTabSheet::TsuiTabSheet(QWidget* owner)
     : QWidget(owner), TsuiSkinned(this, owner, LookScope::SelfAndChildren) {

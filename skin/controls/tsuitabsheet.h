@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QWidget>
 
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 class TsuiPageControl;
 

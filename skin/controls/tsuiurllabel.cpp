@@ -1,4 +1,4 @@
-#include "tsuiurllabel.h"
+#include "controls/tsuiurllabel.h"
 
 #include <QDesktopServices>
 #include <QDir>

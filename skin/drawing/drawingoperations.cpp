@@ -1,4 +1,4 @@
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "skinbitmaps.h"
+#include "drawing/skinbitmaps.h"
 
 QImage ExtractBitmapFrame(const QImage& source, int frameCount, int frameIndex) {
     if (frameCount < 1 || source.isNull())

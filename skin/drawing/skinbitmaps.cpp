@@ -1,4 +1,4 @@
-#include "skinbitmaps.h"
+#include "drawing/skinbitmaps.h"
 
 #include <QFile>
 #include <QHash>

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "bmpinspect.h"
-#include "tsuithemefilereader.h"
+#include "theme/bmpinspect.h"
+#include "theme/tsuithemefilereader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -8,8 +8,8 @@
 #include <array>
 #include <optional>
 
-#include "skincatalogue.h"
-#include "tsuiuistyle.h"
+#include "catalogue/skincatalogue.h"
+#include "catalogue/tsuiuistyle.h"
 
 struct LookTraits {
     TsuiUIStyle style;

@@ -1,12 +1,12 @@
-#include "skinlook.h"
+#include "look/skinlook.h"
 
 #include <array>
 #include <map>
 
-#include "drawingoperations.h"
-#include "skinbitmaps.h"
-#include "styleselection.h"
-#include "tsuifiletheme.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
+#include "look/styleselection.h"
+#include "theme/tsuifiletheme.h"
 
 struct SkinLookData {
     bool useFile = false;

@@ -37,9 +37,9 @@
 
 #include <memory>
 
-#include "skincatalogue.h"
-#include "themeelements.h"
-#include "tsuiuistyle.h"
+#include "catalogue/skincatalogue.h"
+#include "catalogue/tsuiuistyle.h"
+#include "theme/themeelements.h"
 
 class TsuiFileTheme;
 

@@ -1,12 +1,12 @@
-#include "styleselection.h"
+#include "look/styleselection.h"
 
 #include <QMetaObject>
 #include <QPointer>
 #include <QVariant>
 #include <QWidget>
 
-#include "tsuifiletheme.h"
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
+#include "theme/tsuifiletheme.h"
 
 TsuiUIStyle OwnerFormStyle(const QObject* owner) {
     const auto* widget = qobject_cast<const QWidget*>(owner);

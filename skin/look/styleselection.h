@@ -2,7 +2,7 @@
 // How a skinned control picks its look: the style it starts with, the choice between its
 // file theme and a built-in style, and the passing on of both to children.
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 class QObject;
 class TsuiFileTheme;

@@ -1,4 +1,4 @@
-#include "systemcolors.h"
+#include "look/systemcolors.h"
 
 QColor SystemColorValue(SystemColor color) {
     switch (color) {

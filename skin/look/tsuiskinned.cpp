@@ -1,8 +1,8 @@
-#include "tsuiskinned.h"
+#include "look/tsuiskinned.h"
 
 #include <QWidget>
 
-#include "styleselection.h"
+#include "look/styleselection.h"
 
 TsuiSkinned::TsuiSkinned(QObject* self, QObject* owner, LookScope scope)
     : self_(self), scope_(scope), style_(OwnerFormStyle(owner)),

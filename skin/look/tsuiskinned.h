@@ -37,9 +37,9 @@
 #include <QMetaObject>
 #include <QPointer>
 
-#include "skinlook.h"
-#include "tsuifiletheme.h"
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
+#include "look/skinlook.h"
+#include "theme/tsuifiletheme.h"
 
 #define TSUI_SKINNED_PROPERTIES                                                                    \
     Q_PROPERTY(tsui::TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)                            \

@@ -1,4 +1,4 @@
-#include "bmpinspect.h"
+#include "theme/bmpinspect.h"
 
 namespace zd7240 {
 

@@ -1,9 +1,9 @@
-#include "themeelements.h"
+#include "theme/themeelements.h"
 
 #include <array>
 
-#include "drawingoperations.h"
-#include "skinbitmaps.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "skincatalogue.h"
-#include "tsuiuistyle.h"
+#include "catalogue/skincatalogue.h"
+#include "catalogue/tsuiuistyle.h"
 
 // What an element holds. The key's last word says the same: "Image", "Int", "Bool",
 // "Color".

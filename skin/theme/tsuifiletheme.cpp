@@ -1,10 +1,10 @@
-#include "tsuifiletheme.h"
+#include "theme/tsuifiletheme.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 TsuiFileTheme::TsuiFileTheme(QObject* owner) : QObject(owner) {}
 

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 
-#include "tsuifilethememgr.h"
+#include "theme/tsuifilethememgr.h"
 
 class TsuiFileTheme : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "tsuifilethememgr.h"
+#include "theme/tsuifilethememgr.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -6,8 +6,8 @@
 #include <new>
 #include <string_view>
 
-#include "bmpinspect.h"
-#include "themeelements.h"
+#include "theme/bmpinspect.h"
+#include "theme/themeelements.h"
 
 namespace {
 qint64 gDecodedBudget = TsuiFileThemeMgr::kDecodedBudget;

@@ -8,7 +8,7 @@
 #include <QString>
 #include <memory>
 
-#include "tsuithemefilereader.h"
+#include "theme/tsuithemefilereader.h"
 
 class TsuiFileThemeMgr {
 public:

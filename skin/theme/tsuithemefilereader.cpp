@@ -1,4 +1,4 @@
-#include "tsuithemefilereader.h"
+#include "theme/tsuithemefilereader.h"
 
 #include <QFile>
 #include <QSet>

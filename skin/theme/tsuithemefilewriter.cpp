@@ -1,14 +1,14 @@
-#include "tsuithemefilewriter.h"
+#include "theme/tsuithemefilewriter.h"
 
 #include <QFile>
 #include <QHash>
 #include <QtEndian>
 #include <cstring>
 
+#include "drawing/skinbitmaps.h"
 #include "scriptwriter.h"
-#include "skinbitmaps.h"
-#include "themeelements.h"
-#include "tsuithemefilereader.h"
+#include "theme/themeelements.h"
+#include "theme/tsuithemefilereader.h"
 
 namespace {
 QByteArray Int32(qint32 value) {

@@ -10,7 +10,7 @@
 #include <QtGlobal>
 #include <vector>
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 namespace zd7240 {
 class ScriptWriter;

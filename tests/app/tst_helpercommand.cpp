@@ -15,7 +15,7 @@
 #include "applicationstyle.h"
 #include "helpercommand.h"
 #include "pagetable.h"
-#include "tsuithemefilewriter.h"
+#include "theme/tsuithemefilewriter.h"
 
 using namespace zd7240;
 

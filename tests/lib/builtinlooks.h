@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <array>
 
-#include "tsuiuistyle.h"
+#include "catalogue/tsuiuistyle.h"
 
 namespace zd7240::test {
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "tsuithemefilewriter.h"
+#include "theme/tsuithemefilewriter.h"
 
 namespace zd7240::test {
 

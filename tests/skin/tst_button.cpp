@@ -15,10 +15,10 @@
 
 #include "../lib/bitmapface.h"
 #include "../lib/themefile.h"
-#include "buttonface.h"
-#include "tsuibutton.h"
-#include "tsuifiletheme.h"
-#include "tsuithemefilewriter.h"
+#include "controls/buttonface.h"
+#include "controls/tsuibutton.h"
+#include "theme/tsuifiletheme.h"
+#include "theme/tsuithemefilewriter.h"
 
 using zd7240::test::WriteThemeFile;
 

@@ -3,7 +3,7 @@
 // caption shortening and the ordered hit test.
 #include <QtTest>
 
-#include "chromegeometry.h"
+#include "chrome/chromegeometry.h"
 
 using namespace chrome;
 

@@ -2,7 +2,7 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "drawingoperations.h"
+#include "drawing/drawingoperations.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 
 #include "../lib/bitmapface.h"
 #include "../lib/builtinlooks.h"
-#include "comboboxface.h"
-#include "editface.h"
-#include "groupboxface.h"
-#include "skinlook.h"
-#include "tsuicombobox.h"
-#include "tsuiedit.h"
-#include "tsuigroupbox.h"
-#include "tsuiurllabel.h"
+#include "controls/comboboxface.h"
+#include "controls/editface.h"
+#include "controls/groupboxface.h"
+#include "controls/tsuicombobox.h"
+#include "controls/tsuiedit.h"
+#include "controls/tsuigroupbox.h"
+#include "controls/tsuiurllabel.h"
+#include "look/skinlook.h"
 
 namespace {
 

@@ -14,16 +14,16 @@
 #include <memory>
 
 #include "../lib/builtinlooks.h"
-#include "framemenubar.h"
-#include "framemenubarbutton.h"
-#include "menubarpainter.h"
-#include "menuitempainter.h"
-#include "skinlook.h"
-#include "skinnedmenustyle.h"
-#include "systemcolors.h"
-#include "tsuiform.h"
-#include "tsuimainmenu.h"
-#include "tsuipopupmenu.h"
+#include "chrome/framemenubar.h"
+#include "chrome/framemenubarbutton.h"
+#include "chrome/menubarpainter.h"
+#include "chrome/menuitempainter.h"
+#include "chrome/skinnedmenustyle.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuimainmenu.h"
+#include "chrome/tsuipopupmenu.h"
+#include "look/skinlook.h"
+#include "look/systemcolors.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <QScreen>
 #include <QtTest>
 
-#include "drawingoperations.h"
-#include "messagedialoglayout.h"
-#include "skinlook.h"
-#include "tsuibutton.h"
-#include "tsuiform.h"
-#include "tsuimessagedialog.h"
-#include "tsuititlebar.h"
+#include "chrome/messagedialoglayout.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuimessagedialog.h"
+#include "chrome/tsuititlebar.h"
+#include "controls/tsuibutton.h"
+#include "drawing/drawingoperations.h"
+#include "look/skinlook.h"
 
 using Rects = QList<QRect>;
 using Position = TsuiMessageDialog::WindowPosition;

@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "../lib/builtinlooks.h"
-#include "drawingoperations.h"
-#include "skinlook.h"
-#include "tabrowgeometry.h"
-#include "tsuipagecontrol.h"
-#include "tsuitabcontroltoppanel.h"
-#include "tsuitabsheet.h"
+#include "controls/tabrowgeometry.h"
+#include "controls/tsuipagecontrol.h"
+#include "controls/tsuitabcontroltoppanel.h"
+#include "controls/tsuitabsheet.h"
+#include "drawing/drawingoperations.h"
+#include "look/skinlook.h"
 
 using namespace tabrow;
 

@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "drawingoperations.h"
-#include "skinbitmaps.h"
-#include "skinlook.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
+#include "look/skinlook.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <type_traits>
 
 #include "../lib/themefile.h"
-#include "drawingoperations.h"
-#include "skinbitmaps.h"
-#include "skinlook.h"
-#include "tsuibutton.h"
-#include "tsuifiletheme.h"
-#include "tsuithemefilewriter.h"
+#include "controls/tsuibutton.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
+#include "look/skinlook.h"
+#include "theme/tsuifiletheme.h"
+#include "theme/tsuithemefilewriter.h"
 
 // Asking a getter of the wrong kind does not compile.
 template <typename E>

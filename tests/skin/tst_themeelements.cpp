@@ -10,13 +10,13 @@
 
 #include "../lib/builtinlooks.h"
 #include "../lib/themefile.h"
-#include "drawingoperations.h"
-#include "skinbitmaps.h"
-#include "styleselection.h"
-#include "themeelements.h"
-#include "tsuifiletheme.h"
-#include "tsuithemefilereader.h"
-#include "tsuithemefilewriter.h"
+#include "drawing/drawingoperations.h"
+#include "drawing/skinbitmaps.h"
+#include "look/styleselection.h"
+#include "theme/themeelements.h"
+#include "theme/tsuifiletheme.h"
+#include "theme/tsuithemefilereader.h"
+#include "theme/tsuithemefilewriter.h"
 
 namespace {
 

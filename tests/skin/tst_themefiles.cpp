@@ -6,14 +6,14 @@
 
 #include "../lib/builtinlooks.h"
 #include "../lib/themefile.h"
-#include "skinbitmaps.h"
-#include "styleselection.h"
-#include "themeelements.h"
+#include "drawing/skinbitmaps.h"
+#include "look/styleselection.h"
+#include "theme/themeelements.h"
+#include "theme/tsuifiletheme.h"
+#include "theme/tsuifilethememgr.h"
+#include "theme/tsuithemefilereader.h"
+#include "theme/tsuithemefilewriter.h"
 #include "themefilebuilder.h"
-#include "tsuifiletheme.h"
-#include "tsuifilethememgr.h"
-#include "tsuithemefilereader.h"
-#include "tsuithemefilewriter.h"
 
 using zd7240::test::WriteThemeFile;
 

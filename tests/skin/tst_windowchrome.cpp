@@ -10,14 +10,14 @@
 
 #include "../lib/builtinlooks.h"
 #include "../lib/themefile.h"
-#include "refusalreport.h"
-#include "skinlook.h"
-#include "systemcolors.h"
-#include "tsuifiletheme.h"
-#include "tsuiform.h"
-#include "tsuithemefilewriter.h"
-#include "tsuititlebar.h"
-#include "tsuititlebarpopupmenu.h"
+#include "chrome/refusalreport.h"
+#include "chrome/tsuiform.h"
+#include "chrome/tsuititlebar.h"
+#include "chrome/tsuititlebarpopupmenu.h"
+#include "look/skinlook.h"
+#include "look/systemcolors.h"
+#include "theme/tsuifiletheme.h"
+#include "theme/tsuithemefilewriter.h"
 
 using zd7240::test::WriteThemeFile;
 

@@ -14,7 +14,7 @@
 
 #include <algorithm>
 
-#include "skincatalogue.h"
+#include "catalogue/skincatalogue.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <sys/stat.h>
 
 #include "bmpfile.h"
+#include "catalogue/skincatalogue.h"
 #include "exitstatus.h"
 #include "paintedskin.h"
 #include "previewsheet.h"
 #include "processguard.h"
 #include "scriptwriter.h"
-#include "skincatalogue.h"
 #include "skinparts.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "paintedskin.h"
 
-#include "skincatalogue.h"
+#include "catalogue/skincatalogue.h"
 #include "skinparts.h"
 
 namespace skinpainter {

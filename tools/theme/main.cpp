@@ -32,13 +32,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "bmpinspect.h"
 #include "exitstatus.h"
 #include "processguard.h"
 #include "scriptwriter.h"
-#include "themeelements.h"
-#include "tsuithemefilereader.h"
-#include "tsuithemefilewriter.h"
+#include "theme/bmpinspect.h"
+#include "theme/themeelements.h"
+#include "theme/tsuithemefilereader.h"
+#include "theme/tsuithemefilewriter.h"
 #include "version.h"
 
 namespace {
