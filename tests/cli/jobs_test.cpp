@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "genrun.h"
 #include "process.h"
 
 namespace {
@@ -22,15 +23,10 @@ using zd7240::test::Launch;
 using zd7240::test::Process;
 using zd7240::test::Result;
 
-// Runs zd7240-gen in `cwd` with standard output and error captured.
-Result Gen(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
-    Launch launch;
-    launch.cwd = cwd.string();
-    return zd7240::test::RunProcess(ZD7240_GEN, args, launch);
-}
+using zd7240::test::Contains;
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+Result Gen(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
+    return zd7240::test::GenIn(cwd, args);
 }
 
 const std::string kLanJob = R"({"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "5",

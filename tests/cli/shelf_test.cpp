@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "genrun.h"
 #include "process.h"
 
 namespace {
@@ -18,14 +19,10 @@ using zd7240::test::Result;
 using zd7240::test::TempDir;
 using zd7240::test::WriteFile;
 
-Result Gen(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
-    Launch launch;
-    launch.cwd = cwd.string();
-    return zd7240::test::RunProcess(ZD7240_GEN, args, launch);
-}
+using zd7240::test::Contains;
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+Result Gen(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
+    return zd7240::test::GenIn(cwd, args);
 }
 
 // The Adsl cards of 0/1 to 0/6 to the Mmx card in 0/7, and the Adsl card in 0/9 to the
