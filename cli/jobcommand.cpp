@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "frameseams.h"
 #include "hints.h"
 #include "jobfile.h"
 #include "messages.h"

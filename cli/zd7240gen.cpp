@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame.h"
+#include "frameseams.h"
 #include "jobcommand.h"
 #include "messages.h"
 #include "pagefields.h"
