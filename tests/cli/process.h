@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -114,6 +115,20 @@ public:
 
     // What the child has written to standard error so far.
     std::string ErrorSoFar() const { return ReadFile(errPath_); }
+
+    // True once the child holds a file in `folder` open: its named temporary, or an
+    // unnamed one (which never shows in a listing of the folder).
+    bool HoldsFileIn(const std::filesystem::path& folder) const {
+        const std::string prefix = folder.string() + "/";
+        std::error_code ec;
+        for (const auto& fd : std::filesystem::directory_iterator(
+                 "/proc/" + std::to_string(pid_) + "/fd", ec)) {
+            const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), ec);
+            if (!ec && target.string().rfind(prefix, 0) == 0)
+                return true;
+        }
+        return false;
+    }
 
     // True once the child sleeps in the kernel (blocked in open() or write()).
     bool Blocked() const {

@@ -200,12 +200,16 @@ TEST(Zd7240Gen, SignalsEndTheProgramWhereverItWaits) {
         Process gen(ZD7240_GEN, With(huge, {"-o", c.pipe ? "-" : target}), launch);
         if (c.pipe)
             close(fds[1]);
-        // Wait until it is under way: its temporary exists, or it sleeps in open()/write().
-        for (int i = 0; i < 1000; ++i) {
-            if (c.fifo || c.pipe ? gen.Blocked() : dir.EntryCount() >= 2)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Wait until it is under way: it writes its temporary (named or not), or it sleeps
+        // in open()/write(). Waiting longer than needed would let the script grow by
+        // gigabytes, whose release then counts against the time to end.
+        bool underWay = false;
+        for (int i = 0; i < 1000 && !underWay; ++i) {
+            underWay = c.fifo || c.pipe ? gen.Blocked() : gen.HoldsFileIn(dir.path());
+            if (!underWay)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
+        EXPECT_TRUE(underWay);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         const auto start = std::chrono::steady_clock::now();
         gen.Signal(c.signal);
