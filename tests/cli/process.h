@@ -121,8 +121,8 @@ public:
     bool HoldsFileIn(const std::filesystem::path& folder) const {
         const std::string prefix = folder.string() + "/";
         std::error_code ec;
-        for (const auto& fd : std::filesystem::directory_iterator(
-                 "/proc/" + std::to_string(pid_) + "/fd", ec)) {
+        for (const auto& fd :
+             std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", ec)) {
             const std::filesystem::path target = std::filesystem::read_symlink(fd.path(), ec);
             if (!ec && target.string().rfind(prefix, 0) == 0)
                 return true;
