@@ -1,15 +1,20 @@
 #include "chrome/framecontroller.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 #include <QWindow>
 
-#include "chrome/chromegeometry.h"
 #include "chrome/tsuiform.h"
 #include "chrome/windowfitting.h"
+
+// QT_LOGGING_RULES="zd7240.chrome.debug=true" shows how each drag went.
+Q_LOGGING_CATEGORY(lcDrag, "zd7240.chrome", QtWarningMsg)
 
 namespace {
 Qt::CursorShape CursorFor(Qt::Edges edges) {
@@ -31,6 +36,7 @@ FrameController::FrameController(QWidget* host, TsuiForm* frame)
     : QObject(frame), host_(host), frame_(frame) {
     host_->installEventFilter(this);
     watchWindowHandle();
+    connect(frame_->titleBar_, &TsuiTitleBar::windowRequested, this, &FrameController::perform);
 }
 
 FrameController::~FrameController() {
@@ -40,11 +46,45 @@ FrameController::~FrameController() {
     host_->removeEventFilter(this);
 }
 
+bool FrameController::resizable() const {
+    return frame_->HostSizeable() && host_->isWindow() && movable();
+}
+
+bool FrameController::movable() const {
+    return !chrome::IsMaximized(host_) && !(host_->windowState() & Qt::WindowFullScreen);
+}
+
 Qt::Edges FrameController::edgesAt(QPoint hostPos) const {
-    const bool resizable = frame_->HostSizeable() && host_->isWindow() &&
-                           !chrome::IsMaximized(host_) &&
-                           !(host_->windowState() & Qt::WindowFullScreen);
-    return chrome::EdgesAt(hostPos, host_->size(), chrome::kResizeBand, resizable);
+    return chrome::EdgesAt(hostPos, host_->size(), chrome::kResizeBand, resizable());
+}
+
+chrome::ChromeHit FrameController::hitAt(QPoint hostPos) const {
+    chrome::ChromeShape shape;
+    shape.window = host_->size();
+    shape.resizable = resizable();
+    const TsuiTitleBar* bar = frame_->titleBar_;
+    if (frame_->TitleBarVisible() && bar->isVisibleTo(host_)) {
+        shape.titleBar = QRect(bar->mapTo(host_, QPoint(0, 0)), bar->size());
+        shape.buttons = bar->ButtonLayout().rects;
+        shape.controlBox = bar->ButtonLayout().controlBox;
+    }
+    return chrome::HitTest(shape, hostPos);
+}
+
+void FrameController::perform(chrome::WindowRequest request) {
+    QWidget* window = host_->window();
+    switch (request) {
+    case chrome::WindowRequest::ToggleMaximized:
+        chrome::ToggleMaximized(window, frame_->MaximizesToWorkArea());
+        frame_->titleBar_->RefreshMaxButtons();
+        break;
+    case chrome::WindowRequest::Minimize:
+        window->showMinimized();
+        break;
+    case chrome::WindowRequest::Close:
+        window->close();
+        break;
+    }
 }
 
 void FrameController::watchWindowHandle() {
@@ -97,6 +137,7 @@ bool FrameController::eventFilter(QObject* watched, QEvent* event) {
         watchWindowHandle();
         break;
     case QEvent::Hide:
+        state_ = chrome::FrameState::Idle;
         setEdgeCursor({});
         break;
     default:
@@ -106,44 +147,107 @@ bool FrameController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FrameController::filterWindowMouse(QEvent* event) {
+    using chrome::FrameInput;
     switch (event->type()) {
-    case QEvent::MouseMove: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (drag_.active()) {
-            if (mouse->buttons() & Qt::LeftButton)
-                drag_.move(mouse->globalPosition().toPoint(), mouse->position().toPoint());
-            else
-                drag_.release();
-            return true;
-        }
-        if (mouse->buttons() == Qt::NoButton)
-            setEdgeCursor(edgesAt(mouse->position().toPoint()));
-        return false;
-    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
+        const auto& mouse = static_cast<const QMouseEvent&>(*event);
+        if (mouse.button() != Qt::LeftButton)
             return false;
-        const Qt::Edges edges = edgesAt(mouse->position().toPoint());
-        if (!edges)
-            return false;
-        drag_.press(host_, mouse->globalPosition().toPoint(), edges);
-        return true;
+        const chrome::ChromeHit hit = hitAt(mouse.position().toPoint());
+        pressGlobal_ = mouse.globalPosition().toPoint();
+        startGeometry_ = host_->geometry();
+        dragEdges_ = hit.area == chrome::ChromeArea::Edge ? hit.edges : Qt::Edges();
+        chrome::FrameEvent frameEvent{
+            event->type() == QEvent::MouseButtonPress ? FrameInput::Press : FrameInput::DoubleClick,
+            hit.area, movable()};
+        frameEvent.startsDoubleClick = mouse.flags() & Qt::MouseEventCreatedDoubleClick;
+        return apply(chrome::NextFrameStep(state_, frameEvent), mouse);
     }
-    case QEvent::MouseButtonRelease:
-        if (drag_.active()) {
-            drag_.release();
-            return true;
-        }
-        return false;
+    case QEvent::MouseMove: {
+        const auto& mouse = static_cast<const QMouseEvent&>(*event);
+        if (state_ == chrome::FrameState::Idle && mouse.buttons() == Qt::NoButton)
+            setEdgeCursor(edgesAt(mouse.position().toPoint()));
+        chrome::FrameEvent motion{FrameInput::Motion};
+        motion.moved = mouse.globalPosition().toPoint() != pressGlobal_;
+        motion.buttonHeld = mouse.buttons() & Qt::LeftButton;
+        return apply(chrome::NextFrameStep(state_, motion), mouse);
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto& mouse = static_cast<const QMouseEvent&>(*event);
+        if (mouse.button() != Qt::LeftButton)
+            return false;
+        return apply(chrome::NextFrameStep(state_, {FrameInput::Release}), mouse);
+    }
     case QEvent::Leave:
-        if (!drag_.active())
+        if (state_ == chrome::FrameState::Idle)
             setEdgeCursor({});
         return false;
     default:
         return false;
     }
+}
+
+bool FrameController::apply(chrome::FrameStep step, const QMouseEvent& mouse) {
+    state_ = step.state;
+    switch (step.action) {
+    case chrome::FrameAction::PassOn:
+        return false;
+    case chrome::FrameAction::Swallow:
+        return true;
+    case chrome::FrameAction::StartDrag:
+        startDrag(mouse.globalPosition().toPoint(), mouse.position().toPoint());
+        return true;
+    case chrome::FrameAction::FollowPointer:
+        followPointer(mouse.globalPosition().toPoint());
+        return true;
+    case chrome::FrameAction::ToggleMaximized:
+        perform(chrome::WindowRequest::ToggleMaximized);
+        return true;
+    case chrome::FrameAction::Close:
+        // The first click of the double click asked for the system menu; it stays shut.
+        frame_->titleBar_->CancelDelayedSystemMenu();
+        perform(chrome::WindowRequest::Close);
+        return true;
+    }
+    return false;
+}
+
+void FrameController::startDrag(QPoint globalPos, QPoint windowPos) {
+    QWindow* handle = host_->windowHandle();
+    // The window system is told where the pointer is from Qt's idea of the window's
+    // position, which can lag behind the window manager's placement (right after the
+    // window was mapped, Qt can still hold the position within the manager's frame).
+    // The window would then jump by that error; a drag by hand is right either way.
+    const bool positionKnown = handle && handle->mapToGlobal(windowPos) == globalPos;
+    if (!positionKnown) {
+        qCDebug(lcDrag) << "window position not yet known to Qt, dragging by hand";
+        return;
+    }
+    const bool started =
+        dragEdges_ ? handle->startSystemResize(dragEdges_) : handle->startSystemMove();
+    qCDebug(lcDrag) << (dragEdges_ ? "system resize" : "system move")
+                    << (started ? "started" : "refused") << "at" << globalPos;
+    if (!started)
+        return;
+    state_ = chrome::FrameState::Idle;
+    // The window manager has the pointer now, and some Qt versions never deliver the
+    // release to the window: make sure no widget waits for a release that may never come.
+    const QPointF global = QCursor::pos();
+    const QPointF local = handle->mapFromGlobal(global.toPoint());
+    QCoreApplication::postEvent(handle,
+                                new QMouseEvent(QEvent::MouseButtonRelease, local, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(handle, new QEvent(QEvent::Leave));
+}
+
+void FrameController::followPointer(QPoint globalPos) {
+    const QPoint delta = globalPos - pressGlobal_;
+    if (dragEdges_)
+        host_->setGeometry(
+            chrome::ResizedGeometry(startGeometry_, dragEdges_, delta, host_->minimumSize()));
+    else
+        host_->move(startGeometry_.topLeft() + delta);
 }
 
 void FrameController::setEdgeCursor(Qt::Edges edges) {

@@ -36,6 +36,7 @@ TsuiForm* g_appFilterOwner = nullptr;
 // A border wider than this comes only from a damaged theme; it would leave no room
 // for the window's content.
 constexpr int kMaxBorderWidth = 32;
+constexpr int kMaxMinimumWidth = 1000;
 
 TsuiForm::BorderStyle BorderStyleOf(const QWidget* host) {
     if (!host)
@@ -73,6 +74,7 @@ TsuiForm::TsuiForm(QWidget* owner) : QWidget(owner), TsuiSkinned(this, nullptr) 
     connect(titleBar_, &TsuiTitleBar::OnCustomBtnsClick, this,
             &TsuiForm::OnTitleBarCustomBtnsClick);
     connect(titleBar_, &TsuiTitleBar::OnHelpBtnClick, this, &TsuiForm::OnTitleBarHelpBtnClick);
+    connect(titleBar_, &TsuiTitleBar::shapeChanged, this, &TsuiForm::applyWindowShape);
     menuBarColor_ = color_;
     initialBorderStyle_ = BorderStyleOf(hostWindow);
     if (hostWindow) {
@@ -133,6 +135,12 @@ void TsuiForm::styleUpdated(const SkinLook& look) {
     setBorderWidth(look.integer(SkinInt::FormBorderWidth));
     setColor(look.color(SkinColor::FormBackground));
     setMenuBarColor(color_);
+    // A look's own least width for its window; a larger one comes only from a damaged
+    // theme and is not taken.
+    const int minWidth = look.integer(SkinInt::FormMinWidth);
+    if (QWidget* hostWindow = host();
+        hostWindow && !titleBar_->Custom() && minWidth > 0 && minWidth <= kMaxMinimumWidth)
+        hostWindow->setMinimumWidth(minWidth);
     if (lookChange() == LookChange::Reload) {
         // The same theme with a new file is no new style: the title bar keeps the caption
         // colour its owner gave it. Bar and menu are re-read here, before the frame is
@@ -356,12 +364,22 @@ void TsuiForm::hostResized() {
     PlaceFrame();
     repaintHostBorder();
     titleBar_->RefreshMaxButtons();
-    titleBar_->ApplyWindowRegion();
+    applyWindowShape();
 }
 
 void TsuiForm::hostStateChanged() {
     titleBar_->RefreshMaxButtons();
-    titleBar_->ApplyWindowRegion();
+    applyWindowShape();
+}
+
+void TsuiForm::applyWindowShape() {
+    QWidget* hostWindow = host();
+    if (!hostWindow || !hostWindow->isWindow())
+        return;
+    if (RoundCorner() <= 1)
+        hostWindow->clearMask();
+    else
+        hostWindow->setMask(chrome::TopRoundedRegion(hostWindow->size(), RoundCorner()));
 }
 
 void TsuiForm::repaintHostBorder() {

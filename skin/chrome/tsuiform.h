@@ -154,6 +154,8 @@ private:
     void hostResized();
     void hostStateChanged();
     void repaintHostBorder();
+    // Gives the host window its shape: top corners rounded by RoundCorner.
+    void applyWindowShape();
     QWidget* host() const { return parentWidget(); }
 
     TsuiTitleBar* titleBar_ = nullptr;

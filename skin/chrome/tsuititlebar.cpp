@@ -41,6 +41,13 @@ TitleGlyph GlyphOf(TsuiTitleBarBtnType type, bool maximized) {
 constexpr int kFallbackBarHeight = 23;
 constexpr int kFallbackButtonSize = 17;
 
+// A theme's measures beyond these come only from a damaged file: button offsets keep the
+// buttons on any bar at least the look's least window width wide, and a button top or a
+// corner diameter stays within a bar's height.
+constexpr int kMaxButtonOffset = 100;
+constexpr int kMaxButtonTop = 64;
+constexpr int kMaxRoundCorner = 64;
+
 // A plain button picture for a look without a usable strip: a grey square with the
 // glyph of the button's role, lighter under the mouse and darker when pressed.
 QImage FallbackButtonPicture(TsuiTitleBarBtnType type, bool maximized, int state) {
@@ -177,24 +184,20 @@ void TsuiTitleBar::styleUpdated(const SkinLook& look) {
 
     // Offsets and measures out of all reason (a damaged theme) are brought back into a
     // range where the buttons stay on the bar.
-    leftOffset_ = std::clamp(look.integer(SkinInt::TitleBarButtonLeftOffset), -100, 100);
-    rightOffset_ = std::clamp(look.integer(SkinInt::TitleBarButtonRightOffset), -100, 100);
+    leftOffset_ = std::clamp(look.integer(SkinInt::TitleBarButtonLeftOffset), -kMaxButtonOffset,
+                             kMaxButtonOffset);
+    rightOffset_ = std::clamp(look.integer(SkinInt::TitleBarButtonRightOffset), -kMaxButtonOffset,
+                              kMaxButtonOffset);
     roundingPen_ = look.color(SkinColor::FormBorder);
     const auto strip = look.strip<SkinImage::TitleBarButton>();
     bandHeight_ = strip.isFallback() ? kFallbackButtonSize : strip.whole().height();
-    bandTop_ = std::clamp(look.integer(SkinInt::TitleBarButtonTop), 0, 64);
-    if (parentForm()) {
-        const int minWidth = look.integer(SkinInt::FormMinWidth);
-        if (QWidget* host = parentForm()->parentWidget(); host && minWidth > 0 && minWidth <= 1000)
-            host->setMinimumWidth(minWidth);
-    }
-    roundCorner_ = std::clamp(look.integer(SkinInt::FormRoundCorner), 0, 64);
+    bandTop_ = std::clamp(look.integer(SkinInt::TitleBarButtonTop), 0, kMaxButtonTop);
+    roundCorner_ = std::clamp(look.integer(SkinInt::FormRoundCorner), 0, kMaxRoundCorner);
 
     for (int i = 0; i < buttons_.Count(); ++i)
         buttons_.Items(i)->setUIStyle(pictureStyle);
     systemMenu_->setLook(pictureStyle, FileTheme());
-    if (parentForm())
-        ApplyWindowRegion();
+    Q_EMIT shapeChanged();
     // A change of theme alone keeps the caption colour the owner chose.
     if (lookChange() == LookChange::Style)
         fontColor_ = QColor::fromRgb(TraitsOf(UIStyle()).titleCaptionColor);
@@ -223,7 +226,7 @@ void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
                                      ? FallbackButtonPicture(button.ButtonType(), maximized, k)
                                      : strip.frame(TitleButtonFrameOf(glyph, kStates[k])));
     }
-    button.setTop(std::clamp(look.integer(SkinInt::TitleBarButtonTop), 0, 64));
+    button.setTop(std::clamp(look.integer(SkinInt::TitleBarButtonTop), 0, kMaxButtonTop));
 }
 
 void TsuiTitleBar::RefreshMaxButtons() {
@@ -294,20 +297,8 @@ void TsuiTitleBar::setDrawAppIcon(bool draw) {
 
 void TsuiTitleBar::setRoundCorner(int diameter) {
     roundCorner_ = std::max(0, diameter);
-    if (parentForm())
-        ApplyWindowRegion();
+    Q_EMIT shapeChanged();
     update();
-}
-
-void TsuiTitleBar::ApplyWindowRegion() {
-    TsuiForm* form = parentForm();
-    QWidget* host = form ? form->parentWidget() : nullptr;
-    if (!host || !host->isWindow())
-        return;
-    if (roundCorner_ <= 1)
-        host->clearMask();
-    else
-        host->setMask(chrome::TopRoundedRegion(host->size(), roundCorner_));
 }
 
 void TsuiTitleBar::sectionsChanged() {
@@ -474,15 +465,9 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent* event) {
     pressedButton_ = buttonAt(event->position().toPoint());
     hovered_ = pressedButton_;
     update();
-    if (pressedButton_ < 0 && !chrome::IsMaximized(window()))
-        drag_.press(window(), event->globalPosition().toPoint());
 }
 
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent* event) {
-    if (drag_.active() && (event->buttons() & Qt::LeftButton)) {
-        drag_.move(event->globalPosition().toPoint(), mapTo(window(), event->position().toPoint()));
-        return;
-    }
     setHovered(buttonAt(event->position().toPoint()));
 }
 
@@ -491,7 +476,6 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent* event) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    drag_.release();
     const int pressed = pressedButton_;
     pressed_ = false;
     pressedButton_ = -1;
@@ -503,20 +487,13 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second click of a double click on a button does nothing of its own (the frame
+    // acts on double clicks on the caption and the control box).
     if (event->button() != Qt::LeftButton)
         return;
-    drag_.release();
     pressed_ = false;
     pressedButton_ = -1;
-    const int hit = buttonAt(event->position().toPoint());
     update();
-    if (hit < 0) {
-        if (const int max = buttons_.IndexOfType(TsuiTitleBarBtnType::suiMax); max >= 0)
-            RunButtonAction(max);
-    } else if (buttons_.Items(hit)->ButtonType() == TsuiTitleBarBtnType::suiControlBox) {
-        systemMenuDelay_.stop();
-        CloseWindow();
-    }
 }
 
 void TsuiTitleBar::leaveEvent(QEvent* event) {
@@ -544,12 +521,9 @@ void TsuiTitleBar::RunButtonAction(int index) {
     if (!button)
         return;
     switch (button->ButtonType()) {
-    case TsuiTitleBarBtnType::suiMax: {
-        const TsuiForm* form = parentForm();
-        chrome::ToggleMaximized(window(), form ? form->MaximizesToWorkArea() : true);
-        RefreshMaxButtons();
+    case TsuiTitleBarBtnType::suiMax:
+        Q_EMIT windowRequested(chrome::WindowRequest::ToggleMaximized);
         break;
-    }
     case TsuiTitleBarBtnType::suiMin:
         MinimizeWindow();
         break;
@@ -567,11 +541,11 @@ void TsuiTitleBar::RunButtonAction(int index) {
 }
 
 void TsuiTitleBar::MinimizeWindow() {
-    window()->showMinimized();
+    Q_EMIT windowRequested(chrome::WindowRequest::Minimize);
 }
 
 void TsuiTitleBar::CloseWindow() {
-    window()->close();
+    Q_EMIT windowRequested(chrome::WindowRequest::Close);
 }
 
 void TsuiTitleBar::PopupSystemMenu() {

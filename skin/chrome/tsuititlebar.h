@@ -1,10 +1,14 @@
 #pragma once
 // The skinned caption bar at the top of a skinned window: a strip of pictures (its
 // sections), the window buttons and the caption, shortened with "..." when it does not
-// fit. Dragging it moves the window, double-clicking a blank part maximizes and
-// restores, double-clicking the control box closes, and the control box and Alt+Space
-// open its system menu. Buttons act when the mouse button comes up on the button it went
-// down on.
+// fit. Buttons act when the mouse button comes up on the button it went down on; the
+// control box and Alt+Space open its system menu.
+//
+// The bar paints, lays out its buttons and says where they are (ButtonLayout); it never
+// acts on the window itself. What its buttons and menu ask of the window (maximize,
+// minimize, close) goes out as windowRequested, and the window's round top corners as
+// shapeChanged, to the frame, whose controller also moves the window by the rest of the
+// bar and maximizes it on a double click there.
 //
 // The buttons are painted by the bar; for assistive tools each one is also an invisible
 // push button child ("Close", "Maximize" or "Restore", "Minimize", ...) that presses it.
@@ -18,9 +22,9 @@
 #include <vector>
 
 #include "chrome/chromegeometry.h"
+#include "chrome/framegesture.h"
 #include "chrome/tsuititlebarbuttons.h"
 #include "chrome/tsuititlebarsections.h"
-#include "chrome/windowdrag.h"
 #include "look/tsuiskinned.h"
 
 class QAbstractButton;
@@ -78,8 +82,6 @@ public:
 
     // Every maximize button shows the glyph for the window's current state.
     void RefreshMaxButtons();
-    // Gives the frame's window its shape: top corners rounded by RoundCorner.
-    void ApplyWindowRegion();
     // Reloads one button's pictures from its style (and this bar's theme).
     void LoadButtonPictures(TsuiTitleBarButton& button);
 
@@ -89,6 +91,8 @@ public:
     void CloseWindow();
     // Opens the system menu below the bar's bottom-left corner.
     void PopupSystemMenu();
+    // Forgets a click on the control box whose menu waits for a possible second click.
+    void CancelDelayedSystemMenu() { systemMenuDelay_.stop(); }
 
     // Lays the buttons out for the bar's current width (also done on every resize event,
     // which a hidden bar does not get).
@@ -110,6 +114,10 @@ public:
 Q_SIGNALS:
     void OnCustomBtnsClick(TsuiTitleBar* sender, int index);
     void OnHelpBtnClick(TsuiTitleBar* sender, int index);
+    // A button or the system menu asks this of the window.
+    void windowRequested(chrome::WindowRequest request);
+    // RoundCorner changed: the window's shape follows.
+    void shapeChanged();
 
 protected:
     void styleUpdated(const SkinLook& look) override;
@@ -153,7 +161,6 @@ private:
     int hovered_ = -1;
     bool pressed_ = false;
     int pressedButton_ = -1;
-    WindowDrag drag_;
     QTimer systemMenuDelay_;
     QImage appIcon_;
     std::vector<QAbstractButton*> accessibleButtons_;

@@ -1,9 +1,10 @@
 // The window chrome's geometry rules from tables: host sizes, frame placement, border
 // strips, the resize band, hand resizing, the window shape, sections, title buttons,
-// caption shortening and the ordered hit test.
+// caption shortening, the ordered hit test and the frame's mouse gestures.
 #include <QtTest>
 
 #include "chrome/chromegeometry.h"
+#include "chrome/framegesture.h"
 
 using namespace chrome;
 
@@ -294,6 +295,83 @@ private Q_SLOTS:
         const ChromeHit hit = HitTest(shape, point);
         QCOMPARE(hit.area, area);
         QCOMPARE(hit.button, button);
+    }
+
+    // Gestures as the window receives them, one token per event: press@AREA, press2@AREA
+    // (the second press of a double click, which the double click event follows),
+    // dclick@AREA, `still` a motion that has not left the press position, `moved` one
+    // that has, `loose` a motion with the button already up (a release the window never
+    // got), `release`. The answers are the controller's actions, one per event; a drag
+    // the window system refused goes on by hand.
+    void frameGestures_data() {
+        QTest::addColumn<bool>("movable");
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("actions");
+        QTest::newRow("click on the caption moves nothing") << true << "press@caption still release"
+                                                            << "start swallow swallow";
+        QTest::newRow("drag the caption") << true << "press@caption still moved moved release"
+                                          << "start swallow follow follow swallow";
+        QTest::newRow("maximized: the caption does not move the window")
+            << false << "press@caption moved release"
+            << "swallow pass pass";
+        QTest::newRow("drag the band") << true << "press@edge moved moved release"
+                                       << "start follow follow swallow";
+        QTest::newRow("double click on the caption")
+            << true << "press@caption release press2@caption dclick@caption release"
+            << "start swallow swallow maximize pass";
+        QTest::newRow("double click on the control box")
+            << true << "press@box release press2@box dclick@box release"
+            << "pass pass pass close pass";
+        QTest::newRow("a title button is the bar's, motion and all")
+            << true << "press@button moved release press2@button dclick@button release"
+            << "pass pass pass pass pass pass";
+        QTest::newRow("client area") << true << "press@client moved release"
+                                     << "pass pass pass";
+        QTest::newRow("a lost release ends a drag") << true << "press@caption moved loose moved"
+                                                    << "start follow swallow pass";
+        QTest::newRow("a lost release before any motion") << true << "press@edge loose release"
+                                                          << "start swallow pass";
+    }
+    void frameGestures() {
+        QFETCH(bool, movable);
+        QFETCH(QString, events);
+        QFETCH(QString, actions);
+        static const QHash<QString, ChromeArea> kAreas = {{"caption", ChromeArea::Caption},
+                                                          {"edge", ChromeArea::Edge},
+                                                          {"box", ChromeArea::ControlBox},
+                                                          {"button", ChromeArea::TitleButton},
+                                                          {"client", ChromeArea::Client}};
+        static const QHash<FrameAction, QString> kNames = {
+            {FrameAction::PassOn, "pass"},
+            {FrameAction::Swallow, "swallow"},
+            {FrameAction::StartDrag, "start"},
+            {FrameAction::FollowPointer, "follow"},
+            {FrameAction::ToggleMaximized, "maximize"},
+            {FrameAction::Close, "close"}};
+        FrameState state = FrameState::Idle;
+        QStringList got;
+        for (const QString& token : events.split(' ')) {
+            const QString kind = token.section('@', 0, 0);
+            FrameEvent event{FrameInput::Motion};
+            event.area = kAreas.value(token.section('@', 1), ChromeArea::Client);
+            event.movable = movable;
+            if (kind == "press" || kind == "press2") {
+                event.input = FrameInput::Press;
+                event.startsDoubleClick = kind == "press2";
+            } else if (kind == "dclick") {
+                event.input = FrameInput::DoubleClick;
+            } else if (kind == "release") {
+                event.input = FrameInput::Release;
+            } else {
+                event.moved = kind != "still";
+                event.buttonHeld = kind != "loose";
+            }
+            const FrameStep step = NextFrameStep(state, event);
+            state = step.state;
+            got << kNames.value(step.action);
+        }
+        QCOMPARE(got.join(' '), actions);
+        QCOMPARE(state, FrameState::Idle);
     }
 };
 
