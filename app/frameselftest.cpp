@@ -11,7 +11,7 @@
 #include "chrome/tsuiform.h"
 #include "chrome/tsuititlebar.h"
 #include "chrome/windowfitting.h"
-#include "helpercommand.h"
+#include "helperoptions.h"
 #include "tform1.h"
 
 namespace {

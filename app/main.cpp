@@ -8,6 +8,7 @@
 
 #include "applicationstyle.h"
 #include "helpercommand.h"
+#include "helperoptions.h"
 #include "processguard.h"
 
 namespace {

@@ -158,7 +158,12 @@ int FinishStandardOutput(const char* program, int status) {
     return exit_status::kIoError;
 }
 
-std::string EscapeText(std::string_view text, bool escapeBackslash) {
+namespace {
+
+// What a byte from 0x80 up is: part of a UTF-8 sequence, or a Latin-1 character of its own.
+enum class HighBytes { Utf8, Latin1 };
+
+std::string Escape(std::string_view text, bool escapeBackslash, HighBytes high) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size());
@@ -192,6 +197,17 @@ std::string EscapeText(std::string_view text, bool escapeBackslash) {
             ++i;
             continue;
         }
+        if (high == HighBytes::Latin1) {
+            // U+0080 to U+009F are the C1 control characters; the rest pass as UTF-8.
+            if (byte < 0xa0) {
+                hex(byte);
+            } else {
+                out += static_cast<char>(0xc0 | (byte >> 6));
+                out += static_cast<char>(0x80 | (byte & 0x3f));
+            }
+            ++i;
+            continue;
+        }
         // A UTF-8 sequence passes whole unless it is malformed, overlong, a surrogate
         // or a C1 control character (U+0080 to U+009F); otherwise its first byte is
         // escaped and the rest is looked at again.
@@ -215,6 +231,16 @@ std::string EscapeText(std::string_view text, bool escapeBackslash) {
         i += length;
     }
     return out;
+}
+
+} // namespace
+
+std::string EscapeText(std::string_view text, bool escapeBackslash) {
+    return Escape(text, escapeBackslash, HighBytes::Utf8);
+}
+
+std::string EscapeLatin1Text(std::string_view text, bool escapeBackslash) {
+    return Escape(text, escapeBackslash, HighBytes::Latin1);
 }
 
 } // namespace zd7240

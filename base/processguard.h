@@ -49,5 +49,9 @@ int FinishStandardOutput(const char* program, int status);
 // with `escapeBackslash` a backslash becomes \\ as well, so that the text can be read
 // back unambiguously.
 std::string EscapeText(std::string_view text, bool escapeBackslash = false);
+// The same for 8-bit text whose every byte is a Latin-1 character (names and texts in
+// theme files): bytes 0x80 to 0x9f, the C1 control characters, become \xHH and the
+// others come out as the UTF-8 of their character.
+std::string EscapeLatin1Text(std::string_view text, bool escapeBackslash = false);
 
 } // namespace zd7240

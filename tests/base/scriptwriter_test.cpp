@@ -105,6 +105,24 @@ TEST(EscapeText, ControlCharactersAndBrokenBytesAreEscaped) {
     EXPECT_EQ(EscapeText("a\\b\n", true), "a\\\\b\\n");
 }
 
+// Theme files hold Latin-1: every byte is a character of its own, never part of a
+// sequence, and 0x80 to 0x9f are control characters.
+TEST(EscapeText, Latin1BytesAreCharactersOfTheirOwn) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain text 123", "plain text 123"},
+        {"a\nb\x1b\x7f", "a\\nb\\x1b\\x7f"},
+        {"caf\xe9 \xa0\xff", "caf\xc3\xa9 \xc2\xa0\xc3\xbf"},
+        {"\x80\x9b"
+         "2J",
+         "\\x80\\x9b2J"},                 // C1, CSI among them
+        {"\xc3\xa9", "\xc3\x83\xc2\xa9"}, // two characters, not one UTF-8 sequence
+        {"back\\slash", "back\\\\slash"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(EscapeLatin1Text(in, true), out) << out;
+    EXPECT_EQ(EscapeLatin1Text("a\\b"), "a\\b");
+}
+
 TEST(ScriptWriter, LinesLongerThanTheBufferAreWrittenWhole) {
     TempDir dir;
     const std::string path = dir.File("long.txt");

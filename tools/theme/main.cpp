@@ -14,29 +14,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QMetaEnum>
-#include <QRegularExpression>
 #include <QStringList>
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <functional>
-#include <map>
 #include <memory>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 #include "exitstatus.h"
 #include "processguard.h"
 #include "scriptwriter.h"
-#include "theme/bmpinspect.h"
-#include "theme/themeelements.h"
+#include "theme/themefolder.h"
+#include "theme/themelisting.h"
 #include "theme/tsuithemefilereader.h"
 #include "theme/tsuithemefilewriter.h"
 #include "version.h"
@@ -97,55 +92,15 @@ const char kUsage[] =
     "kept) or standard output was lost, 130 interrupted (143 SIGTERM, 129 SIGHUP; the old\n"
     "file is kept).\n";
 
-// Text from a file or the command line, escaped for a message or a listing line.
-std::string Escaped(const QString& text, bool backslash = false) {
+// Text from a file or the command line, escaped for a message.
+std::string Escaped(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    return zd7240::EscapeText(std::string_view(utf8.constData(), std::size_t(utf8.size())),
-                              backslash);
-}
-
-// 8-bit text from a theme file (names and texts are Latin-1), as UTF-8 for a listing
-// line: control characters (C0 and C1) become \n, \r, \t or \xHH and a backslash \\.
-void AppendLatin1Escaped(std::string& out, std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '\n') {
-            out += "\\n";
-        } else if (byte == '\r') {
-            out += "\\r";
-        } else if (byte == '\t') {
-            out += "\\t";
-        } else if (byte == '\\') {
-            out += "\\\\";
-        } else if (byte < 0x20 || (byte >= 0x7f && byte < 0xa0)) {
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        } else if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xc0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3f));
-        }
-    }
-}
-
-std::string Latin1Escaped(const QString& text) {
-    std::string out;
-    const QByteArray bytes = text.toLatin1();
-    AppendLatin1Escaped(out, std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    return out;
+    return zd7240::EscapeText(std::string_view(utf8.constData(), std::size_t(utf8.size())));
 }
 
 void Err(const QString& text) {
     const std::string line = std::string(kProgram) + ": " + Escaped(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
-void Out(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
 }
 
 int UsageError(const QString& text) {
@@ -223,10 +178,6 @@ int CheckInputFile(const QString& path) {
     return NoInput;
 }
 
-std::string_view View(QByteArrayView bytes) {
-    return {bytes.constData(), std::size_t(bytes.size())};
-}
-
 int Dump(const QString& path) {
     if (const int status = CheckInputFile(path))
         return status;
@@ -235,77 +186,8 @@ int Dump(const QString& path) {
         Err(QStringLiteral("\"%1\": %2").arg(path, reader.errorString()));
         return DataError;
     }
-    QStringList problems;
-    if (reader.damaged())
-        problems << reader.errorString();
-    const auto& entries = reader.entries();
-    // Each distinct bitmap is inspected once; entries sharing its data share the result.
-    std::vector<zd7240::BmpInfo> bitmaps(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const TsuiThemeFileReader::Entry& entry = entries[i];
-        std::string kind, value;
-        const std::string same =
-            entry.sameDataAs >= 0
-                ? "(same data as \"" + Latin1Escaped(entries[std::size_t(entry.sameDataAs)].name) +
-                      "\")"
-                : std::string();
-        if (!entry.valid) {
-            value = entry.overlapping ? "(skipped: its data overlap other entries beyond the "
-                                        "file's size)"
-                                      : "(data outside the file)";
-        }
-        switch (entry.kind) {
-        case TsuiThemeFileReader::Bitmap: {
-            kind = "bitmap";
-            if (!entry.valid)
-                break;
-            if (entry.sameDataAs >= 0) {
-                bitmaps[i] = bitmaps[std::size_t(entry.sameDataAs)];
-            } else {
-                bitmaps[i] = zd7240::InspectBmp(View(reader.entryBytes(entry)));
-                if (!bitmaps[i].ok)
-                    problems << QStringLiteral(
-                                    "bitmap entry \"%1\" is not a complete BMP image: %2")
-                                    .arg(entry.name, QString::fromStdString(bitmaps[i].problem));
-            }
-            const zd7240::BmpInfo& bmp = bitmaps[i];
-            value = bmp.ok
-                        ? std::to_string(bmp.width) + "x" + std::to_string(bmp.height)
-                        : "(not a readable bitmap, " + std::to_string(entry.dataSize) + " bytes)";
-            break;
-        }
-        case TsuiThemeFileReader::Integer:
-            kind = "integer";
-            if (entry.valid)
-                value = std::to_string(entry.value);
-            break;
-        case TsuiThemeFileReader::Boolean:
-            kind = "boolean";
-            if (entry.valid)
-                value = entry.value != 0 ? "1" : "0";
-            break;
-        case TsuiThemeFileReader::Text:
-            kind = "text";
-            if (entry.valid && !same.empty())
-                value = same;
-            break;
-        default:
-            kind = "unknown(" + std::to_string(entry.kind) + ")";
-            value = "(skipped)";
-            break;
-        }
-        std::string line = Latin1Escaped(entry.name) + " " + kind + " " + value;
-        if (entry.kind == TsuiThemeFileReader::Text && entry.valid && same.empty()) {
-            // Long texts go out in pieces, so the listing needs no copy of them.
-            const std::string_view text = View(reader.entryBytes(entry));
-            for (std::size_t at = 0; at < text.size(); at += 65536) {
-                AppendLatin1Escaped(line, text.substr(at, 65536));
-                std::fwrite(line.data(), 1, line.size(), stdout);
-                line.clear();
-            }
-        }
-        Out(line);
-    }
+    const QStringList problems = zd7240::ListThemeEntries(
+        reader, [](std::string_view piece) { std::fwrite(piece.data(), 1, piece.size(), stdout); });
     if (!problems.isEmpty()) {
         Err(QStringLiteral("\"%1\": %2").arg(path, problems.join(QStringLiteral("; "))));
         return DataError;
@@ -313,243 +195,27 @@ int Dump(const QString& path) {
     return Ok;
 }
 
-bool ParseNumber(const QString& text, qint32* value) {
-    QString t = text.trimmed();
-    // One optional minus, then decimal digits, 0x and hex digits, or $ and hex digits;
-    // nothing else (a second sign, as in "--5" or "-$-5", is no number).
-    static const QRegularExpression kNumber(
-        QStringLiteral("^-?(0[xX][0-9A-Fa-f]+|\\$[0-9A-Fa-f]+|[0-9]+)$"));
-    if (!kNumber.match(t).hasMatch())
-        return false;
-    bool negative = false;
-    if (t.startsWith(QLatin1Char('-'))) {
-        negative = true;
-        t = t.mid(1);
-    }
-    bool ok = false;
-    qint64 v = 0;
-    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        v = t.mid(2).toLongLong(&ok, 16);
-    else if (t.startsWith(QLatin1Char('$')))
-        v = t.mid(1).toLongLong(&ok, 16);
-    else
-        v = t.toLongLong(&ok, 10);
-    if (!ok)
-        return false;
-    if (negative)
-        v = -v;
-    // Colours and integers share 32 bits; hex up to 0xFFFFFFFF is taken as its bit pattern.
-    if (v < INT32_MIN || v > qint64(UINT32_MAX))
-        return false;
-    *value = static_cast<qint32>(static_cast<quint32>(v));
-    return true;
-}
-
-bool ParseBool(const QString& text, bool* value) {
-    const QString t = text.trimmed().toLower();
-    if (t == QLatin1String("true") || t == QLatin1String("1")) {
-        *value = true;
-        return true;
-    }
-    if (t == QLatin1String("false") || t == QLatin1String("0")) {
-        *value = false;
-        return true;
-    }
-    return false;
-}
-
-// The bytes of a file named in a folder to pack, or a null array with the reason in
-// *why: a folder, a dangling link, a device or a FIFO under an expected name is an
-// error, not something to skip. Files above the theme size limit are refused unread.
-QByteArray ReadInputFile(const QString& path, QString* why) {
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists()) {
-        *why = QStringLiteral("is a symbolic link to \"%1\", which does not exist")
-                   .arg(info.symLinkTarget());
-        return {};
-    }
-    if (!info.isFile()) {
-        *why = info.isDir() ? QStringLiteral("is a folder") : QStringLiteral("is not a file");
-        return {};
-    }
-    if (info.size() > TsuiThemeFileReader::kMaxFileSize) {
-        *why = QStringLiteral("is %1 bytes, more than a theme file can hold").arg(info.size());
-        return {};
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("cannot be read: ") + file.errorString();
-        return {};
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *why = QStringLiteral("cannot be read: ") + file.errorString();
-        return {};
-    }
-    if (bytes.isNull())
-        bytes = QByteArray(""); // an empty file is data, not a failure
-    return bytes;
-}
-
 int Pack(const QString& dirPath, const QString& path) {
-    const QDir dir(dirPath);
-    if (!QFileInfo(dirPath).isDir()) {
-        Err(QStringLiteral("\"%1\": no such folder").arg(dirPath));
+    const zd7240::PackedFolder packed = zd7240::PackThemeFolder(dirPath);
+    for (const QString& name : packed.ignored)
+        Err(QStringLiteral("warning: \"%1\" is not named after an image element; ignored")
+                .arg(name));
+    for (const QString& error : packed.errors)
+        Err(error);
+    switch (packed.refusal) {
+    case zd7240::PackedFolder::Refusal::None:
+        break;
+    case zd7240::PackedFolder::Refusal::NoFolder:
+    case zd7240::PackedFolder::Refusal::TextUnreadable:
         return NoInput;
-    }
-    std::map<int, QByteArray> bitmaps;
-    std::map<int, qint32> values;
-    QStringList errors;
-
-    // Every entry that looks like a bitmap, whatever it is: a folder or a dangling link
-    // named ButtonImage.bmp is an error, not a missing element.
-    const QStringList files = dir.entryList(
-        {QStringLiteral("*.bmp")},
-        QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : files) {
-        const int element = ThemeElementByKey(name.left(name.size() - 4));
-        if (element == 0 || ThemeElementKind(element) != TsuiElementKind::Image) {
-            Err(QStringLiteral("warning: \"%1\" is not named after an image element; ignored")
-                    .arg(name));
-            continue;
-        }
-        QString why;
-        const QByteArray bytes = ReadInputFile(dir.filePath(name), &why);
-        if (bytes.isNull()) {
-            errors << QStringLiteral("\"%1\" %2").arg(name, why);
-            continue;
-        }
-        const zd7240::BmpInfo bmp = zd7240::InspectBmp(View(bytes));
-        if (!bmp.ok) {
-            errors << QStringLiteral("\"%1\" is not a complete BMP image: %2")
-                          .arg(name, QString::fromStdString(bmp.problem));
-            continue;
-        }
-        if (bitmaps.count(element)) {
-            errors << QStringLiteral("\"%1\": %2 is given twice (names differ only in case)")
-                          .arg(name, QLatin1String(ThemeElementKey(element)));
-            continue;
-        }
-        bitmaps[element] = bytes;
-    }
-
-    const QString textPath = dir.filePath(QStringLiteral("theme.txt"));
-    const QFileInfo textInfo(textPath);
-    if (textInfo.exists() || textInfo.isSymLink()) {
-        QString why;
-        const QByteArray text = ReadInputFile(textPath, &why);
-        if (text.isNull()) {
-            Err(QStringLiteral("\"%1\" %2").arg(textPath, why));
-            return NoInput;
-        }
-        std::map<int, int> firstLine; // element -> line that set it
-        std::map<int, int> shared;    // element -> the element whose bitmap it shares
-        const QList<QByteArray> lines = text.split('\n');
-        for (qsizetype index = 0; index < lines.size(); ++index) {
-            const int lineNumber = int(index) + 1;
-            const auto where = QStringLiteral("theme.txt line %1: ").arg(lineNumber);
-            const QByteArray& raw = lines[index];
-            if (raw.contains('\0')) {
-                errors << where + QStringLiteral("contains a NUL byte");
-                continue;
-            }
-            const QString line = QString::fromUtf8(raw).trimmed();
-            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-                continue;
-            const qsizetype eq = line.indexOf(QLatin1Char('='));
-            if (eq < 0) {
-                errors << where + QStringLiteral("expected Key=value");
-                continue;
-            }
-            const QString key = line.left(eq).trimmed();
-            const QString value = line.mid(eq + 1);
-            const int element = ThemeElementByKey(key);
-            if (element == 0) {
-                errors << where + QStringLiteral("\"%1\" is not a theme element").arg(key);
-                continue;
-            }
-            if (const auto it = firstLine.find(element); it != firstLine.end()) {
-                errors << where + QStringLiteral("\"%1\" is given again (first on line %2)")
-                                      .arg(key)
-                                      .arg(it->second);
-                continue;
-            }
-            firstLine[element] = lineNumber;
-            qint32 number = 0;
-            bool flag = false;
-            switch (ThemeElementKind(element)) {
-            case TsuiElementKind::Image: {
-                // "KEY=same as OTHER.bmp": the bitmap of another element, as unpack writes a
-                // bitmap that several elements share.
-                static const QRegularExpression kSameAs(
-                    QStringLiteral("^\\s*same as ([A-Za-z]+)\\.bmp\\s*$"));
-                const QRegularExpressionMatch same = kSameAs.match(value);
-                const int other = same.hasMatch() ? ThemeElementByKey(same.captured(1)) : 0;
-                if (other == 0 || !bitmaps.count(other))
-                    errors << where + QStringLiteral("\"%1\" is an image: give it as %1.bmp, or "
-                                                     "as \"same as KEY.bmp\" of a bitmap given")
-                                          .arg(key);
-                else if (bitmaps.count(element))
-                    errors << where + QStringLiteral("\"%1\" is also given as %1.bmp").arg(key);
-                else
-                    shared[element] = other;
-                break;
-            }
-            case TsuiElementKind::Boolean:
-                if (ParseBool(value, &flag))
-                    values[element] = flag ? 1 : 0;
-                else
-                    errors << where + QStringLiteral("\"%1\" is not True or False").arg(value);
-                break;
-            case TsuiElementKind::Integer:
-            case TsuiElementKind::Colour:
-                if (ParseNumber(value, &number))
-                    values[element] = number;
-                else
-                    errors << where + QStringLiteral("\"%1\" is not a 32-bit number").arg(value);
-                break;
-            }
-        }
-        for (const auto& [element, other] : shared)
-            bitmaps[element] = bitmaps[other];
-    }
-    if (!errors.isEmpty()) {
-        for (const QString& error : errors)
-            Err(error);
+    case zd7240::PackedFolder::Refusal::BadData:
         return DataError;
     }
-
-    TsuiThemeFileWriter writer;
-    QStringList missing;
-    for (int element = 1; element <= kThemeElementCount; ++element) {
-        const QString key = QLatin1String(ThemeElementKey(element));
-        switch (ThemeElementKind(element)) {
-        case TsuiElementKind::Image:
-            if (bitmaps.count(element))
-                writer.addBitmap(key, bitmaps[element]);
-            else
-                missing << key;
-            break;
-        case TsuiElementKind::Boolean:
-            if (values.count(element))
-                writer.addBoolean(key, values[element] != 0);
-            else
-                missing << key;
-            break;
-        case TsuiElementKind::Integer:
-        case TsuiElementKind::Colour:
-            if (values.count(element))
-                writer.addInteger(key, values[element]);
-            else
-                missing << key;
-            break;
-        }
-    }
-    if (!missing.isEmpty())
+    if (!packed.leftOut.isEmpty())
         Err(QStringLiteral("warning: %1 elements left out: %2")
-                .arg(missing.size())
-                .arg(missing.join(QStringLiteral(", "))));
-    return WriteOutput(path, [&](zd7240::ScriptWriter& out) { writer.writeTo(out); });
+                .arg(packed.leftOut.size())
+                .arg(packed.leftOut.join(QStringLiteral(", "))));
+    return WriteOutput(path, [&](zd7240::ScriptWriter& out) { packed.theme.writeTo(out); });
 }
 
 // The other half of pack: every element the theme holds, as KEY.bmp files and
@@ -577,31 +243,13 @@ int Unpack(const QString& path, const QString& dirPath) {
         return CantCreate;
     }
     const QDir dir(dirPath);
+    const zd7240::UnpackedTheme unpacked = zd7240::UnpackTheme(reader, QFileInfo(path).fileName());
     // Only regular files inside the folder are written: every name is looked at before
     // anything is written, and a link (which could lead out of the folder), a folder or
     // a special file where a file is to go is refused.
-    // A bitmap that several elements share is written once, as the first element's file;
-    // the others name it in theme.txt ("KEY=same as FIRST.bmp"), so the folder is never
-    // larger than the theme's own data.
-    QStringList names{QStringLiteral("theme.txt")};
-    std::map<int, QString> sameAs; // element -> the key whose file holds its bitmap
-    {
-        QHash<QByteArray, QString> written;
-        for (int element = 1; element <= kThemeElementCount; ++element) {
-            const QString key = QLatin1String(ThemeElementKey(element));
-            if (ThemeElementKind(element) != TsuiElementKind::Image)
-                continue;
-            const QByteArray bytes = reader.FindBitmapStream(key);
-            if (bytes.isNull())
-                continue;
-            if (const auto first = written.constFind(bytes); first != written.constEnd()) {
-                sameAs[element] = *first;
-                continue;
-            }
-            written.insert(bytes, key);
-            names << key + QLatin1String(".bmp");
-        }
-    }
+    QStringList names{QLatin1String(zd7240::kThemeTextName)};
+    for (const auto& bitmap : unpacked.bitmaps)
+        names << bitmap.name;
     for (const QString& name : names) {
         struct stat st {};
         const QByteArray entry = QFile::encodeName(dir.filePath(name));
@@ -614,68 +262,17 @@ int Unpack(const QString& path, const QString& dirPath) {
             return CantCreate;
         }
     }
-    // The theme file's name is escaped: a newline in it would start a setting of its own.
-    QByteArray text = "# Theme elements of " +
-                      QByteArray::fromStdString(Escaped(QFileInfo(path).fileName())) +
-                      "; colours are 0xBBGGRR (low byte red).\n";
-    QStringList missing;
-    for (int element = 1; element <= kThemeElementCount; ++element) {
-        const QString key = QLatin1String(ThemeElementKey(element));
-        switch (ThemeElementKind(element)) {
-        case TsuiElementKind::Image: {
-            const QByteArray bytes = reader.FindBitmapStream(key);
-            if (bytes.isNull()) {
-                missing << key;
-                break;
-            }
-            if (const auto first = sameAs.find(element); first != sameAs.end()) {
-                text += key.toLatin1() + "=same as " + first->second.toLatin1() + ".bmp\n";
-                break;
-            }
-            if (const int status = WriteBytes(dir.filePath(key + QLatin1String(".bmp")), bytes))
-                return status;
-            break;
-        }
-        case TsuiElementKind::Boolean: {
-            const bool present =
-                std::any_of(reader.entries().begin(), reader.entries().end(), [&](const auto& e) {
-                    return e.valid && e.kind == TsuiThemeFileReader::Boolean &&
-                           e.name.compare(key, Qt::CaseInsensitive) == 0;
-                });
-            if (!present)
-                missing << key;
-            else
-                text += key.toLatin1() + (reader.FindBoolEntry(key) ? "=True\n" : "=False\n");
-            break;
-        }
-        case TsuiElementKind::Integer:
-        case TsuiElementKind::Colour: {
-            const auto entry =
-                std::find_if(reader.entries().begin(), reader.entries().end(), [&](const auto& e) {
-                    return e.valid && e.kind == TsuiThemeFileReader::Integer &&
-                           e.name.compare(key, Qt::CaseInsensitive) == 0;
-                });
-            if (entry == reader.entries().end()) {
-                missing << key;
-                break;
-            }
-            const qint32 value = entry->value;
-            if (ThemeElementKind(element) == TsuiElementKind::Colour)
-                text += key.toLatin1() + "=0x" +
-                        QByteArray::number(quint32(value), 16).rightJustified(6, '0').toUpper() +
-                        "\n";
-            else
-                text += key.toLatin1() + "=" + QByteArray::number(value) + "\n";
-            break;
-        }
-        }
+    for (const auto& bitmap : unpacked.bitmaps) {
+        if (const int status = WriteBytes(dir.filePath(bitmap.name), bitmap.bytes))
+            return status;
     }
-    if (const int status = WriteBytes(dir.filePath(QStringLiteral("theme.txt")), text))
+    if (const int status =
+            WriteBytes(dir.filePath(QLatin1String(zd7240::kThemeTextName)), unpacked.text))
         return status;
-    if (!missing.isEmpty())
+    if (!unpacked.missing.isEmpty())
         Err(QStringLiteral("warning: %1 elements not in the theme: %2")
-                .arg(missing.size())
-                .arg(missing.join(QStringLiteral(", "))));
+                .arg(unpacked.missing.size())
+                .arg(unpacked.missing.join(QStringLiteral(", "))));
     if (reader.damaged()) {
         Err(QStringLiteral("\"%1\": %2").arg(path, reader.errorString()));
         return DataError;
