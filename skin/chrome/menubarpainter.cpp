@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "drawing/drawingoperations.h"
+#include "look/systemcolors.h"
 
 namespace {
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
@@ -35,7 +36,7 @@ void PaintMenuBarButton(QPainter& painter, const MenuBarButtonFace& face) {
         }
     } else {
         // Where the hot caption stands, so that it does not move under the mouse.
-        painter.setPen(face.enabled ? face.fontColor : QColor(0x80, 0x80, 0x80));
+        painter.setPen(face.enabled ? face.fontColor : SystemColorValue(SystemColor::GrayText));
         painter.drawText(r.adjusted(0, 2, 0, 0), kTextFlags, face.caption);
     }
     painter.restore();

@@ -111,7 +111,7 @@ void PaintMenuItem(QPainter& painter, const MenuItemLook& look, const MenuItemFa
 
     const QFont font = MenuItemFont(look, face.isDefault);
     painter.setFont(font);
-    const QColor text = !face.enabled ? QColor(0x80, 0x80, 0x80)
+    const QColor text = !face.enabled ? SystemColorValue(SystemColor::GrayText)
                         : selected    ? look.selectedFontColor
                                       : look.fontColor;
     painter.setPen(text);

@@ -6,13 +6,14 @@
 #include <QPainter>
 
 #include "drawing/drawingoperations.h"
+#include "look/systemcolors.h"
 
 namespace {
 
 // A disabled caption or glyph: an embossed white copy one pixel right and down, then the
 // grey one in place.
 const QColor kEmbossLight(0xFF, 0xFF, 0xFF);
-const QColor kEmbossShadow(0x80, 0x80, 0x80);
+const QColor kEmbossShadow = SystemColorValue(SystemColor::GrayText);
 
 // The caption without its mnemonic markers ("&&" stays one "&"), as it is measured.
 QString WithoutMnemonics(const QString& caption) {

@@ -3,10 +3,10 @@
 #include <QPainter>
 
 #include "drawing/drawingoperations.h"
+#include "look/systemcolors.h"
 
 namespace {
 
-const QColor kDisabledArrow(0x80, 0x80, 0x80);
 const QColor kDisabledArrowShadow(0xFF, 0xFF, 0xFF);
 
 // Draws the triangle with its outline, as a filled polygon in one colour: every corner
@@ -68,7 +68,8 @@ void PaintComboBox(QPainter& painter, const ComboBoxFace& face) {
             FillTriangle(painter, ComboArrowTriangle(button), face.arrowColor);
         } else {
             FillTriangle(painter, ComboArrowTriangle(button, 1), kDisabledArrowShadow);
-            FillTriangle(painter, ComboArrowTriangle(button), kDisabledArrow);
+            FillTriangle(painter, ComboArrowTriangle(button),
+                         SystemColorValue(SystemColor::GrayText));
         }
     }
     painter.restore();

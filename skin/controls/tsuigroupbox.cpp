@@ -6,10 +6,10 @@
 
 #include "controls/groupboxface.h"
 #include "drawing/drawingoperations.h"
+#include "look/systemcolors.h"
 
 namespace {
 
-const QColor kDisabledCaption(0x80, 0x80, 0x80);
 constexpr QSize kNewBoxSize(185, 105);
 
 } // namespace
@@ -78,7 +78,8 @@ void TsuiGroupBox::paintEvent(QPaintEvent*) {
     face.caption = title();
     face.font = font();
     face.fontHeight = fontHeight();
-    face.captionColor = isEnabled() ? palette().color(QPalette::WindowText) : kDisabledCaption;
+    face.captionColor = isEnabled() ? palette().color(QPalette::WindowText)
+                                    : SystemColorValue(SystemColor::GrayText);
     PaintGroupBoxFrame(painter, face);
 }
 
