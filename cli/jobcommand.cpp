@@ -50,8 +50,10 @@ Prepared Prepare(const PageTable& page, const FieldAccess& fields) {
     return prepared;
 }
 
-std::size_t PrintHints(const Job& job, const FieldAccess& fields, const std::string& prefix) {
+// Prints the job's hints, each after the entry's label when it comes from a job file.
+std::size_t PrintHints(const Job& job, const FieldAccess& fields, const JobEntry* entry) {
     const std::vector<SanityHint> hints = SanityHints(job, fields);
+    const std::string prefix = entry && !hints.empty() ? entry->Label() + ": " : "";
     for (const SanityHint& hint : hints) {
         // One write per line: standard error is unbuffered and there may be thousands.
         std::cerr << "zd7240-gen: " + prefix + "warning: " + KeyName(job.page(), *hint.field) +
@@ -155,6 +157,7 @@ private:
 std::vector<std::vector<std::size_t>> FileGroups(const std::vector<JobEntry>& entries) {
     std::vector<std::vector<std::size_t>> groups;
     std::unordered_map<std::string_view, std::size_t> byPlace; // place ("-": standard output)
+    byPlace.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string_view place = entries[i].path == "-" ? entries[i].path : entries[i].place;
         const auto [it, fresh] = byPlace.emplace(place, groups.size());
@@ -166,7 +169,7 @@ std::vector<std::vector<std::size_t>> FileGroups(const std::vector<JobEntry>& en
 }
 
 // Writes one file from its jobs, replacing it once when all of them are written.
-int WriteGroup(const std::vector<JobEntry>& entries, const std::vector<Job>& jobs,
+int WriteGroup(const std::vector<JobEntry>& entries, std::vector<Job>& jobs,
                const std::vector<std::size_t>& group, bool progress, WriteBehind& behind) {
     const JobEntry& first = entries[group.front()];
     std::vector<std::string> ends;
@@ -183,7 +186,9 @@ int WriteGroup(const std::vector<JobEntry>& entries, const std::vector<Job>& job
             note(entry);
             LineProgress monitor(progress, true); // the End line writes over the count
             std::uint64_t lines = 0;
+            jobs[i].BuildRenderer(entry.fields);
             jobs[i].WriteTo(*writer, &monitor, &lines);
+            jobs[i].DropRenderer();
             monitor.Finished();
             ends.push_back(entry.Label() + ": " + EndLine(*entry.page, jobs[i].endValue()) + "\n");
         }
@@ -226,13 +231,16 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
             ++refused;
             continue;
         }
-        Prepared prepared = Prepare(*entry.page, entry.fields);
-        if (!prepared.job) {
-            std::cerr << "zd7240-gen: " + entry.Label() + ": " + prepared.refusal + "\n";
+        // Every checked field has passed FieldRefusals, so only the conversion is left.
+        // The renderer is built when the job is printed or written.
+        try {
+            Job job(*entry.page, entry.fields);
+            job.ChooseFormat(entry.fields);
+            jobs.push_back(std::move(job));
+        } catch (const ConversionError& e) {
+            std::cerr << "zd7240-gen: " + entry.Label() + ": " + EscapeText(e.what()) + "\n";
             ++refused;
-            continue;
         }
-        jobs.push_back(std::move(*prepared.job));
     }
     if (refused > 0) {
         std::cerr << "zd7240-gen: " << refused << " job(s) refused; nothing written\n";
@@ -241,7 +249,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
 
     std::size_t warnings = 0;
     for (std::size_t i = 0; i < jobs.size(); ++i)
-        warnings += PrintHints(jobs[i], entries[i].fields, entries[i].Label() + ": ");
+        warnings += PrintHints(jobs[i], entries[i].fields, &entries[i]);
     if (options.strict && warnings > 0) {
         std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
         return kExitData;
@@ -302,7 +310,9 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     if (dryRun) {
         for (std::size_t i = 0; i < jobs.size(); ++i) {
             std::cout << entries[i].Label() << "\n";
+            jobs[i].BuildRenderer(entries[i].fields);
             PrintSummary(std::cout, jobs[i]);
+            jobs[i].DropRenderer();
         }
         return kExitOk;
     }
@@ -508,7 +518,7 @@ int ReportHints(const PageTable& page, const FieldAccess& fields, bool strict) {
     const Prepared prepared = Prepare(page, fields);
     if (!prepared.job)
         return kExitOk;
-    const std::size_t warnings = PrintHints(*prepared.job, fields, "");
+    const std::size_t warnings = PrintHints(*prepared.job, fields, nullptr);
     if (strict && warnings > 0) {
         std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
         return kExitData;
