@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "plainjson.h"
 #include "processguard.h"
 
 namespace zd7240::cli {
@@ -162,34 +163,48 @@ public:
         current_ = std::filesystem::current_path(ec);
     }
 
-    std::string Of(const std::filesystem::path& path) {
-        const std::filesystem::path absolute = path.is_absolute() ? path : current_ / path;
-        const std::filesystem::path name = absolute.filename();
+    // Works on the text of the path rather than on a path object, which takes apart
+    // every component each time: the outputs of a job file are thousands of names in a
+    // few folders.
+    std::string Of(const std::string& path) {
+        const std::size_t slash = path.rfind('/');
+        const std::string_view name = slash == std::string::npos
+                                          ? std::string_view(path)
+                                          : std::string_view(path).substr(slash + 1);
         if (name.empty() || name == "." || name == "..")
-            return Resolved(absolute).string();
-        const std::string folder = absolute.parent_path().string();
+            return Resolved(Absolute(path)).string();
+        const std::string folder = slash == std::string::npos ? std::string()
+                                   : slash == 0               ? std::string("/")
+                                                              : path.substr(0, slash);
         auto it = folders_.find(folder);
         if (it == folders_.end())
-            it = folders_.emplace(folder, Listed(folder)).first;
-        const std::filesystem::path place = it->second.resolved / name;
+            it = folders_.emplace(folder, Listed(Absolute(folder.empty() ? "." : folder))).first;
+        std::string place = it->second.resolved;
+        if (!place.ends_with('/'))
+            place += '/';
+        place += name;
         // A name the folder lists as anything but a plain file may be a link.
-        if (it->second.others.contains(name.string())) {
+        if (it->second.others.contains(std::string(name))) {
             struct stat st {};
             if (lstat(place.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
                 return Resolved(place).string();
         }
-        return place.string();
+        return place;
     }
 
 private:
     struct Folder {
-        std::filesystem::path resolved;
+        std::string resolved;
         std::unordered_set<std::string> others; // entries that are not plain files
     };
 
+    std::filesystem::path Absolute(const std::string& path) const {
+        return path.starts_with('/') ? std::filesystem::path(path) : current_ / path;
+    }
+
     // One listing per folder rather than a look at each of thousands of outputs.
-    static Folder Listed(const std::string& folder) {
-        Folder listed{Resolved(folder), {}};
+    static Folder Listed(const std::filesystem::path& folder) {
+        Folder listed{Resolved(folder).string(), {}};
         if (DIR* dir = opendir(listed.resolved.c_str())) {
             while (const dirent* entry = readdir(dir)) {
                 if (entry->d_type != DT_REG)
@@ -207,7 +222,8 @@ private:
     }
 
     std::filesystem::path current_;
-    std::unordered_map<std::string, Folder> folders_; // as written -> resolved and listed
+    std::unordered_map<std::string, Folder> folders_; // as written ("": the current
+                                                      // folder) -> resolved and listed
 };
 
 // Reads a job file in one pass of the parser's events, keeping each job's values as
@@ -220,7 +236,7 @@ class JobReader : public nlohmann::json_sax<json> {
 public:
     JobReader(const std::string& fileName, const std::filesystem::path& folder,
               std::span<const FieldSetting> sets)
-        : fileName_(fileName), folder_(folder), sets_(sets) {}
+        : fileName_(fileName), folder_(folder.string()), sets_(sets) {}
 
     // The jobs of a text that has parsed; throws JobFileError.
     JobFile Finish() {
@@ -245,6 +261,7 @@ public:
             sets.push_back({set.key, {set.value, Value::Text}});
         CheckShared("--set", sets, false);
         // The job file is a place no job may write.
+        outputs_.reserve(pending_.size() + 1);
         outputs_.emplace(places_.Of(fileName_), Output{0, {}});
         file.jobs.reserve(pending_.size());
         for (std::size_t i = 0; i < pending_.size(); ++i) {
@@ -374,6 +391,28 @@ private:
         bool notObject = false, fieldsNotObject = false;
         std::vector<std::string> unknownKeys;
         std::vector<Field> fields;
+    };
+
+    // What a fault is about: the file (""), a part of it ("chassis"), or a job, whose
+    // name ("job 3 (a.txt)") is made only when one of its faults is noted rather than
+    // for each of thousands of jobs.
+    class Where {
+    public:
+        Where(const char* part) : part_(part) {}
+        Where(const std::string& part) : part_(part) {}
+        Where(std::size_t number, const Pending& job) : number_(number), job_(&job) {}
+
+        std::string Text() const {
+            if (!job_)
+                return part_;
+            return JobName(number_, job_->name && !job_->name->empty() ? *job_->name
+                                                                       : job_->output.value_or(""));
+        }
+
+    private:
+        std::string part_;
+        std::size_t number_ = 0;
+        const Pending* job_ = nullptr;
     };
 
     template <std::size_t N>
@@ -513,11 +552,12 @@ private:
     }
 
     // Notes a fault; `where` names the job or the part of the file ("" for the file).
-    void Problem(const std::string& where, const std::string& what) {
+    void Problem(const Where& part, const std::string& what) {
         if (problems_.size() >= kMaxProblems) {
             ++moreProblems_;
             return;
         }
+        const std::string where = part.Text();
         problems_.push_back(fileName_ + ": " + (where.empty() ? "" : where + ": ") + what);
     }
 
@@ -632,7 +672,7 @@ private:
     }
 
     // Sets a field of the job; false (and the fault noted) when the page refuses it.
-    bool Set(JobEntry& entry, const std::string& where, const Field& field) {
+    bool Set(JobEntry& entry, const Where& where, const Field& field) {
         if (ValueFault(field.name, field.value).empty()) {
             const std::string error =
                 entry.fields.Assign(field.name, field.value.text, FieldNaming::Key);
@@ -662,8 +702,7 @@ private:
     std::optional<JobEntry> Judge(std::size_t number, const Pending& job,
                                   const std::vector<Field>& sets) {
         const std::size_t before = problems_.size() + moreProblems_;
-        const std::string where =
-            JobName(number, job.name && !job.name->empty() ? *job.name : job.output.value_or(""));
+        const Where where(number, job);
         if (job.notObject) {
             Problem(where, "a job is an object with \"page\", \"fields\" and \"output\"");
             return std::nullopt;
@@ -725,11 +764,10 @@ private:
         entry.output = *output;
         entry.path = *output;
         if (*output != "-") {
-            std::filesystem::path path(*output);
-            if (path.is_relative())
-                path = folder_ / path;
-            entry.path = path.string();
-            entry.place = places_.Of(path);
+            // A relative output is taken from the job file's folder.
+            if (!output->starts_with('/') && !folder_.empty())
+                entry.path = folder_ + (folder_.ends_with('/') ? "" : "/") + *output;
+            entry.place = places_.Of(entry.path);
             const auto [it, fresh] = outputs_.emplace(entry.place, Output{number, *job.output});
             if (!fresh && it->second.job == 0) {
                 Problem(where, "would write over the job file itself");
@@ -752,7 +790,7 @@ private:
     // The output with every {FIELD} replaced by that field's text; "{{" and "}}" stand for
     // the braces themselves. Nothing (and the fault noted) when a name is not a field of
     // the page, or a field's text would reach outside the folder.
-    std::optional<std::string> Expand(const std::string& where, const PageTable& page,
+    std::optional<std::string> Expand(const Where& where, const PageTable& page,
                                       const PageFields& fields, const std::string& output) {
         std::string result;
         for (std::size_t i = 0; i < output.size(); ++i) {
@@ -804,7 +842,7 @@ private:
     static constexpr std::size_t kMaxProblems = 100;
 
     const std::string& fileName_;
-    const std::filesystem::path& folder_;
+    const std::string folder_; // relative outputs are taken from here
     std::span<const FieldSetting> sets_;
     std::vector<Level> levels_; // the open objects and lists, at most kMaxDepth (checked
                                 // before parsing); those from depth_ on are spare
@@ -835,6 +873,13 @@ JobFile ParseJobFile(std::string_view text, const std::string& fileName,
                      const std::filesystem::path& folder, std::span<const FieldSetting> sets) {
     try {
         CheckDepth(text);
+        {
+            // Most job files are plain JSON, read quickly; any other text is read again
+            // from the start by the full parser (see plainjson.h).
+            JobReader reader(fileName, folder, sets);
+            if (PlainJson<JobReader>(text, reader, kMaxDepth).Read())
+                return reader.Finish();
+        }
         JobReader reader(fileName, folder, sets);
         json::sax_parse(text.begin(), text.end(), &reader);
         return reader.Finish();
