@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
@@ -264,10 +265,11 @@ public:
         outputs_.reserve(pending_.size() + 1);
         outputs_.emplace(places_.Of(fileName_), Output{0, {}});
         file.jobs.reserve(pending_.size());
-        for (std::size_t i = 0; i < pending_.size(); ++i) {
-            if (std::optional<JobEntry> entry = Judge(i + 1, pending_[i], sets))
+        // Each job's values are let go once it is judged.
+        for (std::size_t number = 1; !pending_.empty(); ++number) {
+            if (std::optional<JobEntry> entry = Judge(number, pending_.front(), sets))
                 file.jobs.push_back(std::move(*entry));
-            pending_[i] = Pending{}; // its texts are no longer needed
+            pending_.pop_front();
         }
         if (!problems_.empty()) {
             std::string text;
@@ -384,13 +386,59 @@ private:
         Value value;
     };
 
+    // The fields of one job as written, one after another in one string (a kind byte,
+    // then the name's and the text's lengths and bytes): a job file holds a hundred
+    // thousand jobs, and a vector of names and values took about 600 bytes a job.
+    class PackedFields {
+    public:
+        void Add(const std::string& name, const Value& value) {
+            if (bytes_.empty())
+                bytes_.reserve(192); // most jobs' fields in one block
+            bytes_ += static_cast<char>(value.kind);
+            Append(name);
+            Append(value.text);
+        }
+
+        // Calls visit(field) for each field in the order given.
+        template <class Visit> void ForEach(Visit&& visit) const {
+            std::size_t at = 0;
+            Field field;
+            while (at < bytes_.size()) {
+                field.value.kind = static_cast<Value::Kind>(bytes_[at++]);
+                Take(at, field.name);
+                Take(at, field.value.text);
+                visit(field);
+            }
+        }
+
+    private:
+        // A job file is at most 64 MiB: every length fits 32 bits.
+        void Append(std::string_view text) {
+            const auto size = static_cast<std::uint32_t>(text.size());
+            char length[sizeof size];
+            std::memcpy(length, &size, sizeof size);
+            bytes_.append(length, sizeof length);
+            bytes_ += text;
+        }
+
+        void Take(std::size_t& at, std::string& text) const {
+            std::uint32_t size = 0;
+            std::memcpy(&size, bytes_.data() + at, sizeof size);
+            at += sizeof size;
+            text.assign(bytes_, at, size);
+            at += size;
+        }
+
+        std::string bytes_;
+    };
+
     // One job's values as written; judged by Finish.
     struct Pending {
         std::optional<std::string> page, output, name;
         bool pageNotText = false, outputNotText = false, nameNotText = false;
         bool notObject = false, fieldsNotObject = false;
         std::vector<std::string> unknownKeys;
-        std::vector<Field> fields;
+        PackedFields fields;
     };
 
     // What a fault is about: the file (""), a part of it ("chassis"), or a job, whose
@@ -486,7 +534,7 @@ private:
             pending_.back().fieldsNotObject = true;
             break;
         case Slot::FieldValue:
-            pending_.back().fields.push_back({std::move(Top().key), std::move(value)});
+            pending_.back().fields.Add(Top().key, value);
             break;
         case Slot::Defaults:
             defaultsNotObject_ = true;
@@ -519,7 +567,7 @@ private:
             jobsIsList_ = true;
         } else if (slot == Slot::Job && object) {
             kind = Kind::Job;
-            pending_.emplace_back().fields.reserve(8);
+            pending_.emplace_back();
         } else if (slot == Slot::Fields && object) {
             kind = Kind::Fields;
         } else if (slot == Slot::Defaults && object) {
@@ -738,18 +786,18 @@ private:
             if (FindField(*page, field.name) || FindSelector(*page, field.name))
                 Set(entry, where, field);
         }
-        for (const Field& field : job.fields) {
+        job.fields.ForEach([&](const Field& field) {
             if (const std::string fault = ValueFault(field.name, field.value); !fault.empty()) {
                 Problem(where, fault);
-                continue;
+                return;
             }
             if (!Set(entry, where, field))
-                continue;
+                return;
             if (const auto repeat = entry.fields.NoteGiven(field.name, field.name))
                 Problem(where, "\"" + EscapeText(repeat->earlier) + "\" and \"" +
                                    EscapeText(field.name) + "\" set the same field " +
                                    repeat->control);
-        }
+        });
         for (const Field& field : sets) {
             if (FindField(*page, field.name) || FindSelector(*page, field.name))
                 Set(entry, where, field);
@@ -869,20 +917,23 @@ std::string JobEntry::Label() const {
     return JobName(number, name.empty() ? output : name);
 }
 
-JobFile ParseJobFile(std::string_view text, const std::string& fileName,
-                     const std::filesystem::path& folder, std::span<const FieldSetting> sets) {
+namespace {
+
+// The events of a job file's text read into a reader, ready to be judged; throws
+// JobFileError for a text that does not parse, with its place.
+std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& fileName,
+                                      const std::filesystem::path& folder,
+                                      std::span<const FieldSetting> sets) {
     try {
         CheckDepth(text);
-        {
-            // Most job files are plain JSON, read quickly; any other text is read again
-            // from the start by the full parser (see plainjson.h).
-            JobReader reader(fileName, folder, sets);
-            if (PlainJson<JobReader>(text, reader, kMaxDepth).Read())
-                return reader.Finish();
-        }
-        JobReader reader(fileName, folder, sets);
-        json::sax_parse(text.begin(), text.end(), &reader);
-        return reader.Finish();
+        // Most job files are plain JSON, read quickly; any other text is read again from
+        // the start by the full parser (see plainjson.h).
+        auto reader = std::make_unique<JobReader>(fileName, folder, sets);
+        if (PlainJson<JobReader>(text, *reader, kMaxDepth).Read())
+            return reader;
+        reader = std::make_unique<JobReader>(fileName, folder, sets);
+        json::sax_parse(text.begin(), text.end(), reader.get());
+        return reader;
     } catch (const json::parse_error& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": " + ParseReason(e.what()));
     } catch (const json::exception& e) { // a number too large for a double, and the like
@@ -894,6 +945,13 @@ JobFile ParseJobFile(std::string_view text, const std::string& fileName,
         throw JobFileError(fileName + ": " + (e.job ? JobName(e.job, "") + ": " : "") +
                            "the key \"" + EscapeText(Shortened(e.key)) + "\" is given twice");
     }
+}
+
+} // namespace
+
+JobFile ParseJobFile(std::string_view text, const std::string& fileName,
+                     const std::filesystem::path& folder, std::span<const FieldSetting> sets) {
+    return ReadEvents(text, fileName, folder, sets)->Finish();
 }
 
 JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> sets) {
@@ -938,7 +996,11 @@ JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> s
     const std::filesystem::path folder = S_ISREG(st.st_mode)
                                              ? std::filesystem::path(fileName).parent_path()
                                              : std::filesystem::path();
-    return ParseJobFile(text, fileName, folder, sets);
+    const std::unique_ptr<JobReader> reader = ReadEvents(text, fileName, folder, sets);
+    // The reader holds its own copy of every value: the text is let go before the jobs
+    // are judged, which is when a large file's run needs the most memory.
+    std::string().swap(text);
+    return reader->Finish();
 }
 
 namespace {
