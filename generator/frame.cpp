@@ -73,7 +73,7 @@ void Job::BuildRenderer(const FieldAccess& fields) {
 template <class Emit> bool Job::WalkWith(Emit&& emit) const {
     if (format_ < 0)
         return true; // no line format for these card types: the walk writes nothing
-    if (!renderer_) // a job chosen but not built would write an empty file as if done
+    if (!renderer_)  // a job chosen but not built would write an empty file as if done
         throw std::logic_error("Job: the walk needs BuildRenderer first");
     const LineRenderer& renderer = *renderer_;
     StepValues values;
