@@ -62,18 +62,22 @@ std::size_t PrintHints(const Job& job, const FieldAccess& fields, const JobEntry
     return hints.size();
 }
 
+// Made as one text and written at once: a dry run prints thousands of them.
 void PrintSummary(std::ostream& out, const Job& job) {
     const WalkSummary walk = Summarize(job);
-    out << EndLine(job.page(), job.endValue()) << "\n"
-        << "Lines: " << FormatLineCount(walk.lines) << "\n";
+    std::string text =
+        EndLine(job.page(), job.endValue()) + "\nLines: " + FormatLineCount(walk.lines) + "\n";
     if (walk.lines > 0) {
-        auto line = [&](const StepValues& values) {
-            std::string text = job.renderer()->RenderToString(values);
-            return text.substr(0, text.size() - 2); // without CR LF
+        const auto line = [&](std::string_view head, const StepValues& values) {
+            const std::string rendered = job.renderer()->RenderToString(values);
+            text += head;
+            text.append(rendered, 0, rendered.size() - 2); // without CR LF
+            text += '\n';
         };
-        out << "First: " << line(walk.first) << "\n"
-            << "Last: " << line(walk.last) << "\n";
+        line("First: ", walk.first);
+        line("Last: ", walk.last);
     }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 // Prints each line of a multi-line message after "zd7240-gen: ".
@@ -97,8 +101,8 @@ class CreateCheck {
 public:
     // Empty when a file can be created at `path`.
     std::string Problem(const std::string& path) {
-        const std::filesystem::path target(path);
-        std::string folder = target.parent_path().string();
+        std::string folder, name;
+        SplitPath(path, folder, name);
         if (folder.empty())
             folder = ".";
         auto it = folders_.find(folder);
@@ -109,7 +113,7 @@ public:
             return judged.problem;
         // Only names the folder lists as something other than a file need a look of
         // their own: a folder, or a link that may lead to one.
-        if (judged.others.contains(target.filename().string())) {
+        if (judged.others.contains(name)) {
             struct stat st {};
             if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
                 return "is a folder";
@@ -118,6 +122,28 @@ public:
     }
 
 private:
+    // The folder and the name of a path, as a path object's parent_path and filename
+    // give them; a plain "folder/name" is split at its last slash rather than taken apart
+    // by a path object, which costs more than the rest of the check for each output.
+    static void SplitPath(const std::string& path, std::string& folder, std::string& name) {
+        const std::size_t slash = path.rfind('/');
+        if (slash == std::string::npos) {
+            folder.clear();
+            name = path;
+            return;
+        }
+        const std::string_view last = std::string_view(path).substr(slash + 1);
+        if (!last.empty() && last != "." && last != ".." &&
+            (slash == 0 || path[slash - 1] != '/')) {
+            folder = slash == 0 ? "/" : path.substr(0, slash);
+            name = last;
+            return;
+        }
+        const std::filesystem::path target(path);
+        folder = target.parent_path().string();
+        name = target.filename().string();
+    }
+
     struct Folder {
         std::string problem;
         std::unordered_set<std::string> others; // entries that are not plain files
@@ -309,7 +335,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
 
     if (dryRun) {
         for (std::size_t i = 0; i < jobs.size(); ++i) {
-            std::cout << entries[i].Label() << "\n";
+            std::cout << entries[i].Label() + "\n";
             jobs[i].BuildRenderer(entries[i].fields);
             PrintSummary(std::cout, jobs[i]);
             jobs[i].DropRenderer();

@@ -925,12 +925,20 @@ std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& 
                                       const std::filesystem::path& folder,
                                       std::span<const FieldSetting> sets) {
     try {
-        CheckDepth(text);
         // Most job files are plain JSON, read quickly; any other text is read again from
-        // the start by the full parser (see plainjson.h).
+        // the start by the full parser (see plainjson.h). The quick reader keeps to
+        // kMaxDepth itself, so the depth is counted only when it does not read the text
+        // to the end, and before a key given twice is reported, as the full parser's run
+        // counts it first.
         auto reader = std::make_unique<JobReader>(fileName, folder, sets);
-        if (PlainJson<JobReader>(text, *reader, kMaxDepth).Read())
-            return reader;
+        try {
+            if (PlainJson<JobReader>(text, *reader, kMaxDepth).Read())
+                return reader;
+        } catch (const DuplicateKey&) {
+            CheckDepth(text);
+            throw;
+        }
+        CheckDepth(text);
         reader = std::make_unique<JobReader>(fileName, folder, sets);
         json::sax_parse(text.begin(), text.end(), reader.get());
         return reader;
