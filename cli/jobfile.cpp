@@ -840,6 +840,8 @@ private:
     // the page, or a field's text would reach outside the folder.
     std::optional<std::string> Expand(const Where& where, const PageTable& page,
                                       const PageFields& fields, const std::string& output) {
+        if (output.find_first_of("{}") == std::string::npos)
+            return output; // nothing to fill in
         std::string result;
         for (std::size_t i = 0; i < output.size(); ++i) {
             const char c = output[i];
