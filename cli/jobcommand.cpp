@@ -1,11 +1,16 @@
 #include "jobcommand.h"
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <malloc.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -62,11 +67,12 @@ std::size_t PrintHints(const Job& job, const FieldAccess& fields, const JobEntry
     return hints.size();
 }
 
-// Made as one text and written at once: a dry run prints thousands of them.
-void PrintSummary(std::ostream& out, const Job& job) {
+// Made as one text, after `heading` (a job's label line), and written at once: a dry
+// run prints thousands of them.
+void PrintSummary(std::ostream& out, const Job& job, const std::string& heading = {}) {
     const WalkSummary walk = Summarize(job);
-    std::string text =
-        EndLine(job.page(), job.endValue()) + "\nLines: " + FormatLineCount(walk.lines) + "\n";
+    std::string text = heading + EndLine(job.page(), job.endValue()) +
+                       "\nLines: " + FormatLineCount(walk.lines) + "\n";
     if (walk.lines > 0) {
         const auto line = [&](std::string_view head, const StepValues& values) {
             const std::string rendered = job.renderer()->RenderToString(values);
@@ -230,7 +236,38 @@ int WriteGroup(const std::vector<JobEntry>& entries, std::vector<Job>& jobs,
     return kExitOk;
 }
 
+// A job file's pre-pass makes a few small blocks per job, about 1 KB a job in all: on
+// 4 KiB pages that was a page fault every four jobs, some 30,000 for 100,000 jobs and a
+// fifth of the run. Before a large file is read, the heap is grown at once by about
+// eight times the file's size and that room is marked for huge pages, so that the
+// blocks of the run fill it with a page fault per 2 MiB. Blocks up to 32 MiB (the file's
+// text, the list of jobs) are taken from the same room rather than mapped apart, and
+// the room is kept when blocks are let go. Only advice: without huge pages the room is
+// address space that nothing touches.
+void PrepareHeapFor(const std::string& jobFile) {
+    struct stat st {};
+    if (stat(jobFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < (1 << 20))
+        return;
+    constexpr std::size_t kHugePage = 2u << 20;
+    const std::size_t room = static_cast<std::size_t>(st.st_size) * 8 + kHugePage;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(std::min<std::size_t>(room * 2, 1u << 30)));
+    mallopt(M_TOP_PAD, static_cast<int>(std::min<std::size_t>(room, 1u << 30)));
+    char* const before = static_cast<char*>(sbrk(0));
+    void* grow = std::malloc(8 << 20); // more than the heap holds: it grows by the pad
+    char* const after = static_cast<char*>(sbrk(0));
+    // From the first huge page boundary of the new room on.
+    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(before) % kHugePage;
+    char* const from = before + (misalignment == 0 ? 0 : kHugePage - misalignment);
+    // (The block is asked about, so that the compiler keeps it.)
+    if (grow && malloc_usable_size(grow) > 0 && after > from)
+        madvise(from, static_cast<std::size_t>(after - from), MADV_HUGEPAGE);
+    std::free(grow);
+    mallopt(M_TOP_PAD, 128 << 10); // later growth as usual
+}
+
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
+    PrepareHeapFor(options.jobFile);
     JobFile file;
     try {
         file = ReadJobFile(options.jobFile, options.sets);
@@ -335,9 +372,8 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
 
     if (dryRun) {
         for (std::size_t i = 0; i < jobs.size(); ++i) {
-            std::cout << entries[i].Label() + "\n";
             jobs[i].BuildRenderer(entries[i].fields);
-            PrintSummary(std::cout, jobs[i]);
+            PrintSummary(std::cout, jobs[i], entries[i].Label() + "\n");
             jobs[i].DropRenderer();
         }
         return kExitOk;

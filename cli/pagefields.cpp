@@ -46,10 +46,11 @@ std::string PageFields::Text(std::string_view control) const {
 }
 
 void PageFields::SetText(std::string_view control, const std::string& text) {
-    const int i = FieldIndex(control);
-    if (i < 0)
-        return;
-    const auto field = static_cast<std::size_t>(i);
+    if (const int i = FieldIndex(control); i >= 0)
+        SetAt(static_cast<std::size_t>(i), text);
+}
+
+void PageFields::SetAt(std::size_t field, std::string_view text) {
     const std::size_t begin = field == 0 ? 0 : numbers_[field - 1];
     const std::size_t length = numbers_[field] - begin;
     texts_.replace(begin, length, text);
@@ -84,7 +85,7 @@ std::string PageFields::Assign(std::string_view name, std::string_view value, Fi
         if (f->role == FieldRole::End)
             return std::string(naming == FieldNaming::Key ? f->key : f->name) + " (" +
                    std::string(f->label) + ") is computed by the page and cannot be set";
-        SetText(f->name, std::string(value));
+        SetAt(static_cast<std::size_t>(f - page.fields.data()), value);
         return {};
     }
     if (const SelectorRow* s = named.selector) {

@@ -66,6 +66,7 @@ private:
     mutable std::size_t lastFound_ = 0; // the field FieldIndex found last
 
     std::string_view TextAt(std::size_t field) const;
+    void SetAt(std::size_t field, std::string_view text);
     struct Given {
         std::string_view control;
         std::string as;
