@@ -1,10 +1,11 @@
 #pragma once
 // A reader for the plain JSON that job files are made of, several times quicker than the
-// full parser on a file of a hundred thousand jobs: objects, lists, strings of printable
-// ASCII without escapes, whole numbers that fit 64 bits, true, false and null. It hands a
+// full parser on a file of a hundred thousand jobs: objects, lists, strings of UTF-8 text
+// without escapes, whole numbers that fit 64 bits, true, false and null. It hands a
 // SAX handler the very events the full parser (nlohmann::json::sax_parse) would, in the
-// same order, and gives up at the first thing outside that set: an escape, a byte above
-// 127, a sign, a fraction or exponent, a number beyond 64 bits, a syntax error. The
+// same order, and gives up at the first thing outside that set: an escape, a control
+// character, bytes that are not UTF-8, a sign, a fraction or exponent, a number beyond 64
+// bits, a syntax error. The
 // caller then reads the text again from the start with the full parser, which accepts or
 // refuses it with its own messages.
 
@@ -53,11 +54,47 @@ private:
                 ++at_;
                 return true;
             }
-            if (c < 0x20 || c == '\\' || c >= 0x80)
+            if (c >= 0x80) {
+                const std::size_t length = Utf8Length();
+                if (length == 0)
+                    return false;
+                at_ += length;
+                continue;
+            }
+            if (c < 0x20 || c == '\\')
                 return false;
             ++at_;
         }
         return false;
+    }
+
+    // The length of the UTF-8 sequence at at_ as the full parser takes it (RFC 3629: no
+    // overlong form, no surrogate, nothing past U+10FFFF); 0 for any other bytes.
+    std::size_t Utf8Length() const {
+        const auto byte = [this](std::size_t k) -> unsigned {
+            return at_ + k < text_.size() ? static_cast<unsigned char>(text_[at_ + k]) : 0u;
+        };
+        const auto in = [](unsigned b, unsigned low, unsigned high) {
+            return b >= low && b <= high;
+        };
+        const unsigned c = byte(0);
+        const bool tail2 = in(byte(2), 0x80, 0xBF);
+        const bool tail3 = tail2 && in(byte(3), 0x80, 0xBF);
+        if (in(c, 0xC2, 0xDF))
+            return in(byte(1), 0x80, 0xBF) ? 2 : 0;
+        if (c == 0xE0)
+            return in(byte(1), 0xA0, 0xBF) && tail2 ? 3 : 0;
+        if (in(c, 0xE1, 0xEC) || in(c, 0xEE, 0xEF))
+            return in(byte(1), 0x80, 0xBF) && tail2 ? 3 : 0;
+        if (c == 0xED)
+            return in(byte(1), 0x80, 0x9F) && tail2 ? 3 : 0;
+        if (c == 0xF0)
+            return in(byte(1), 0x90, 0xBF) && tail3 ? 4 : 0;
+        if (in(c, 0xF1, 0xF3))
+            return in(byte(1), 0x80, 0xBF) && tail3 ? 4 : 0;
+        if (c == 0xF4)
+            return in(byte(1), 0x80, 0x8F) && tail3 ? 4 : 0;
+        return 0;
     }
 
     bool Number() {
