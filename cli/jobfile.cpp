@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "plainjson.h"
 #include "processguard.h"
 
 namespace zd7240::cli {
@@ -162,34 +164,48 @@ public:
         current_ = std::filesystem::current_path(ec);
     }
 
-    std::string Of(const std::filesystem::path& path) {
-        const std::filesystem::path absolute = path.is_absolute() ? path : current_ / path;
-        const std::filesystem::path name = absolute.filename();
+    // Works on the text of the path rather than on a path object, which takes apart
+    // every component each time: the outputs of a job file are thousands of names in a
+    // few folders.
+    std::string Of(const std::string& path) {
+        const std::size_t slash = path.rfind('/');
+        const std::string_view name = slash == std::string::npos
+                                          ? std::string_view(path)
+                                          : std::string_view(path).substr(slash + 1);
         if (name.empty() || name == "." || name == "..")
-            return Resolved(absolute).string();
-        const std::string folder = absolute.parent_path().string();
+            return Resolved(Absolute(path)).string();
+        const std::string folder = slash == std::string::npos ? std::string()
+                                   : slash == 0               ? std::string("/")
+                                                              : path.substr(0, slash);
         auto it = folders_.find(folder);
         if (it == folders_.end())
-            it = folders_.emplace(folder, Listed(folder)).first;
-        const std::filesystem::path place = it->second.resolved / name;
+            it = folders_.emplace(folder, Listed(Absolute(folder.empty() ? "." : folder))).first;
+        std::string place = it->second.resolved;
+        if (!place.ends_with('/'))
+            place += '/';
+        place += name;
         // A name the folder lists as anything but a plain file may be a link.
-        if (it->second.others.contains(name.string())) {
+        if (it->second.others.contains(std::string(name))) {
             struct stat st {};
             if (lstat(place.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
                 return Resolved(place).string();
         }
-        return place.string();
+        return place;
     }
 
 private:
     struct Folder {
-        std::filesystem::path resolved;
+        std::string resolved;
         std::unordered_set<std::string> others; // entries that are not plain files
     };
 
+    std::filesystem::path Absolute(const std::string& path) const {
+        return path.starts_with('/') ? std::filesystem::path(path) : current_ / path;
+    }
+
     // One listing per folder rather than a look at each of thousands of outputs.
-    static Folder Listed(const std::string& folder) {
-        Folder listed{Resolved(folder), {}};
+    static Folder Listed(const std::filesystem::path& folder) {
+        Folder listed{Resolved(folder).string(), {}};
         if (DIR* dir = opendir(listed.resolved.c_str())) {
             while (const dirent* entry = readdir(dir)) {
                 if (entry->d_type != DT_REG)
@@ -207,7 +223,8 @@ private:
     }
 
     std::filesystem::path current_;
-    std::unordered_map<std::string, Folder> folders_; // as written -> resolved and listed
+    std::unordered_map<std::string, Folder> folders_; // as written ("": the current
+                                                      // folder) -> resolved and listed
 };
 
 // Reads a job file in one pass of the parser's events, keeping each job's values as
@@ -220,7 +237,7 @@ class JobReader : public nlohmann::json_sax<json> {
 public:
     JobReader(const std::string& fileName, const std::filesystem::path& folder,
               std::span<const FieldSetting> sets)
-        : fileName_(fileName), folder_(folder), sets_(sets) {}
+        : fileName_(fileName), folder_(folder.string()), sets_(sets) {}
 
     // The jobs of a text that has parsed; throws JobFileError.
     JobFile Finish() {
@@ -245,12 +262,14 @@ public:
             sets.push_back({set.key, {set.value, Value::Text}});
         CheckShared("--set", sets, false);
         // The job file is a place no job may write.
+        outputs_.reserve(pending_.size() + 1);
         outputs_.emplace(places_.Of(fileName_), Output{0, {}});
         file.jobs.reserve(pending_.size());
-        for (std::size_t i = 0; i < pending_.size(); ++i) {
-            if (std::optional<JobEntry> entry = Judge(i + 1, pending_[i], sets))
+        // Each job's values are let go once it is judged.
+        for (std::size_t number = 1; !pending_.empty(); ++number) {
+            if (std::optional<JobEntry> entry = Judge(number, pending_.front(), sets))
                 file.jobs.push_back(std::move(*entry));
-            pending_[i] = Pending{}; // its texts are no longer needed
+            pending_.pop_front();
         }
         if (!problems_.empty()) {
             std::string text;
@@ -367,13 +386,81 @@ private:
         Value value;
     };
 
+    // The fields of one job as written, one after another in one string (a kind byte,
+    // then the name's and the text's lengths and bytes): a job file holds a hundred
+    // thousand jobs, and a vector of names and values took about 600 bytes a job.
+    class PackedFields {
+    public:
+        void Add(const std::string& name, const Value& value) {
+            if (bytes_.empty())
+                bytes_.reserve(192); // most jobs' fields in one block
+            bytes_ += static_cast<char>(value.kind);
+            Append(name);
+            Append(value.text);
+        }
+
+        // Calls visit(field) for each field in the order given.
+        template <class Visit> void ForEach(Visit&& visit) const {
+            std::size_t at = 0;
+            Field field;
+            while (at < bytes_.size()) {
+                field.value.kind = static_cast<Value::Kind>(bytes_[at++]);
+                Take(at, field.name);
+                Take(at, field.value.text);
+                visit(field);
+            }
+        }
+
+    private:
+        // A job file is at most 64 MiB: every length fits 32 bits.
+        void Append(std::string_view text) {
+            const auto size = static_cast<std::uint32_t>(text.size());
+            char length[sizeof size];
+            std::memcpy(length, &size, sizeof size);
+            bytes_.append(length, sizeof length);
+            bytes_ += text;
+        }
+
+        void Take(std::size_t& at, std::string& text) const {
+            std::uint32_t size = 0;
+            std::memcpy(&size, bytes_.data() + at, sizeof size);
+            at += sizeof size;
+            text.assign(bytes_, at, size);
+            at += size;
+        }
+
+        std::string bytes_;
+    };
+
     // One job's values as written; judged by Finish.
     struct Pending {
         std::optional<std::string> page, output, name;
         bool pageNotText = false, outputNotText = false, nameNotText = false;
         bool notObject = false, fieldsNotObject = false;
         std::vector<std::string> unknownKeys;
-        std::vector<Field> fields;
+        PackedFields fields;
+    };
+
+    // What a fault is about: the file (""), a part of it ("chassis"), or a job, whose
+    // name ("job 3 (a.txt)") is made only when one of its faults is noted rather than
+    // for each of thousands of jobs.
+    class Where {
+    public:
+        Where(const char* part) : part_(part) {}
+        Where(const std::string& part) : part_(part) {}
+        Where(std::size_t number, const Pending& job) : number_(number), job_(&job) {}
+
+        std::string Text() const {
+            if (!job_)
+                return part_;
+            return JobName(number_, job_->name && !job_->name->empty() ? *job_->name
+                                                                       : job_->output.value_or(""));
+        }
+
+    private:
+        std::string part_;
+        std::size_t number_ = 0;
+        const Pending* job_ = nullptr;
     };
 
     template <std::size_t N>
@@ -447,7 +534,7 @@ private:
             pending_.back().fieldsNotObject = true;
             break;
         case Slot::FieldValue:
-            pending_.back().fields.push_back({std::move(Top().key), std::move(value)});
+            pending_.back().fields.Add(Top().key, value);
             break;
         case Slot::Defaults:
             defaultsNotObject_ = true;
@@ -480,7 +567,7 @@ private:
             jobsIsList_ = true;
         } else if (slot == Slot::Job && object) {
             kind = Kind::Job;
-            pending_.emplace_back().fields.reserve(8);
+            pending_.emplace_back();
         } else if (slot == Slot::Fields && object) {
             kind = Kind::Fields;
         } else if (slot == Slot::Defaults && object) {
@@ -513,11 +600,12 @@ private:
     }
 
     // Notes a fault; `where` names the job or the part of the file ("" for the file).
-    void Problem(const std::string& where, const std::string& what) {
+    void Problem(const Where& part, const std::string& what) {
         if (problems_.size() >= kMaxProblems) {
             ++moreProblems_;
             return;
         }
+        const std::string where = part.Text();
         problems_.push_back(fileName_ + ": " + (where.empty() ? "" : where + ": ") + what);
     }
 
@@ -632,7 +720,7 @@ private:
     }
 
     // Sets a field of the job; false (and the fault noted) when the page refuses it.
-    bool Set(JobEntry& entry, const std::string& where, const Field& field) {
+    bool Set(JobEntry& entry, const Where& where, const Field& field) {
         if (ValueFault(field.name, field.value).empty()) {
             const std::string error =
                 entry.fields.Assign(field.name, field.value.text, FieldNaming::Key);
@@ -662,8 +750,7 @@ private:
     std::optional<JobEntry> Judge(std::size_t number, const Pending& job,
                                   const std::vector<Field>& sets) {
         const std::size_t before = problems_.size() + moreProblems_;
-        const std::string where =
-            JobName(number, job.name && !job.name->empty() ? *job.name : job.output.value_or(""));
+        const Where where(number, job);
         if (job.notObject) {
             Problem(where, "a job is an object with \"page\", \"fields\" and \"output\"");
             return std::nullopt;
@@ -699,18 +786,18 @@ private:
             if (FindField(*page, field.name) || FindSelector(*page, field.name))
                 Set(entry, where, field);
         }
-        for (const Field& field : job.fields) {
+        job.fields.ForEach([&](const Field& field) {
             if (const std::string fault = ValueFault(field.name, field.value); !fault.empty()) {
                 Problem(where, fault);
-                continue;
+                return;
             }
             if (!Set(entry, where, field))
-                continue;
+                return;
             if (const auto repeat = entry.fields.NoteGiven(field.name, field.name))
                 Problem(where, "\"" + EscapeText(repeat->earlier) + "\" and \"" +
                                    EscapeText(field.name) + "\" set the same field " +
                                    repeat->control);
-        }
+        });
         for (const Field& field : sets) {
             if (FindField(*page, field.name) || FindSelector(*page, field.name))
                 Set(entry, where, field);
@@ -725,11 +812,10 @@ private:
         entry.output = *output;
         entry.path = *output;
         if (*output != "-") {
-            std::filesystem::path path(*output);
-            if (path.is_relative())
-                path = folder_ / path;
-            entry.path = path.string();
-            entry.place = places_.Of(path);
+            // A relative output is taken from the job file's folder.
+            if (!output->starts_with('/') && !folder_.empty())
+                entry.path = folder_ + (folder_.ends_with('/') ? "" : "/") + *output;
+            entry.place = places_.Of(entry.path);
             const auto [it, fresh] = outputs_.emplace(entry.place, Output{number, *job.output});
             if (!fresh && it->second.job == 0) {
                 Problem(where, "would write over the job file itself");
@@ -752,8 +838,10 @@ private:
     // The output with every {FIELD} replaced by that field's text; "{{" and "}}" stand for
     // the braces themselves. Nothing (and the fault noted) when a name is not a field of
     // the page, or a field's text would reach outside the folder.
-    std::optional<std::string> Expand(const std::string& where, const PageTable& page,
+    std::optional<std::string> Expand(const Where& where, const PageTable& page,
                                       const PageFields& fields, const std::string& output) {
+        if (output.find_first_of("{}") == std::string::npos)
+            return output; // nothing to fill in
         std::string result;
         for (std::size_t i = 0; i < output.size(); ++i) {
             const char c = output[i];
@@ -804,7 +892,7 @@ private:
     static constexpr std::size_t kMaxProblems = 100;
 
     const std::string& fileName_;
-    const std::filesystem::path& folder_;
+    const std::string folder_; // relative outputs are taken from here
     std::span<const FieldSetting> sets_;
     std::vector<Level> levels_; // the open objects and lists, at most kMaxDepth (checked
                                 // before parsing); those from depth_ on are spare
@@ -831,13 +919,31 @@ std::string JobEntry::Label() const {
     return JobName(number, name.empty() ? output : name);
 }
 
-JobFile ParseJobFile(std::string_view text, const std::string& fileName,
-                     const std::filesystem::path& folder, std::span<const FieldSetting> sets) {
+namespace {
+
+// The events of a job file's text read into a reader, ready to be judged; throws
+// JobFileError for a text that does not parse, with its place.
+std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& fileName,
+                                      const std::filesystem::path& folder,
+                                      std::span<const FieldSetting> sets) {
     try {
+        // Most job files are plain JSON, read quickly; any other text is read again from
+        // the start by the full parser (see plainjson.h). The quick reader keeps to
+        // kMaxDepth itself, so the depth is counted only when it does not read the text
+        // to the end, and before a key given twice is reported, as the full parser's run
+        // counts it first.
+        auto reader = std::make_unique<JobReader>(fileName, folder, sets);
+        try {
+            if (PlainJson<JobReader>(text, *reader, kMaxDepth).Read())
+                return reader;
+        } catch (const DuplicateKey&) {
+            CheckDepth(text);
+            throw;
+        }
         CheckDepth(text);
-        JobReader reader(fileName, folder, sets);
-        json::sax_parse(text.begin(), text.end(), &reader);
-        return reader.Finish();
+        reader = std::make_unique<JobReader>(fileName, folder, sets);
+        json::sax_parse(text.begin(), text.end(), reader.get());
+        return reader;
     } catch (const json::parse_error& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": " + ParseReason(e.what()));
     } catch (const json::exception& e) { // a number too large for a double, and the like
@@ -849,6 +955,13 @@ JobFile ParseJobFile(std::string_view text, const std::string& fileName,
         throw JobFileError(fileName + ": " + (e.job ? JobName(e.job, "") + ": " : "") +
                            "the key \"" + EscapeText(Shortened(e.key)) + "\" is given twice");
     }
+}
+
+} // namespace
+
+JobFile ParseJobFile(std::string_view text, const std::string& fileName,
+                     const std::filesystem::path& folder, std::span<const FieldSetting> sets) {
+    return ReadEvents(text, fileName, folder, sets)->Finish();
 }
 
 JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> sets) {
@@ -893,7 +1006,11 @@ JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> s
     const std::filesystem::path folder = S_ISREG(st.st_mode)
                                              ? std::filesystem::path(fileName).parent_path()
                                              : std::filesystem::path();
-    return ParseJobFile(text, fileName, folder, sets);
+    const std::unique_ptr<JobReader> reader = ReadEvents(text, fileName, folder, sets);
+    // The reader holds its own copy of every value: the text is let go before the jobs
+    // are judged, which is when a large file's run needs the most memory.
+    std::string().swap(text);
+    return reader->Finish();
 }
 
 namespace {

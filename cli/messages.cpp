@@ -91,8 +91,9 @@ std::vector<std::string> FieldRefusals(const PageTable& page, const FieldAccess&
         } else if (!IsAllDigits(text)) {
             refusals.push_back(KeyName(page, *field) + ": '" + EscapeText(text) +
                                "' is not a number: digits only, no sign or spaces");
-        } else if (std::find(page.walkFields.begin(), page.walkFields.end(), field->name) !=
-                   page.walkFields.end()) {
+        } else if (std::any_of(
+                       page.walkFields.begin(), page.walkFields.end(),
+                       [&](std::string_view walk) { return SameName(walk, field->name); })) {
             try {
                 ToInt32(text);
             } catch (const ConversionError&) {

@@ -2,23 +2,39 @@
 
 namespace zd7240::cli {
 
-PageFields::PageFields(const PageTable& page)
-    : page_(&page), texts_(page.fields.size()), indices_(page.selectors.size(), 0) {
-    for (std::size_t i = 0; i < page.fields.size(); ++i)
-        texts_[i] = std::string(page.fields[i].initial);
+PageFields::PageFields(const PageTable& page) : page_(&page) {
+    numbers_.reserve(page.fields.size() + page.selectors.size());
+    for (const FieldRow& field : page.fields) {
+        texts_ += field.initial;
+        numbers_.push_back(static_cast<std::uint32_t>(texts_.size()));
+    }
+    numbers_.resize(numbers_.size() + page.selectors.size(), 0); // the first entries
+}
+
+std::string_view PageFields::TextAt(std::size_t field) const {
+    const std::size_t begin = field == 0 ? 0 : numbers_[field - 1];
+    return std::string_view(texts_).substr(begin, numbers_[field] - begin);
 }
 
 int PageFields::FieldIndex(std::string_view control) const {
-    for (std::size_t i = 0; i < page_->fields.size(); ++i) {
-        if (page_->fields[i].name == control)
+    // The frame, the checks and the renderer mostly ask for fields in table order: the
+    // search starts after the field found last.
+    const std::size_t count = page_->fields.size();
+    std::size_t i = lastFound_;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (++i >= count)
+            i = 0;
+        if (SameName(page_->fields[i].name, control)) {
+            lastFound_ = i;
             return static_cast<int>(i);
+        }
     }
     return -1;
 }
 
 int PageFields::SelectorIndex(std::string_view selector) const {
     for (std::size_t i = 0; i < page_->selectors.size(); ++i) {
-        if (page_->selectors[i].name == selector)
+        if (SameName(page_->selectors[i].name, selector))
             return static_cast<int>(i);
     }
     return -1;
@@ -26,22 +42,34 @@ int PageFields::SelectorIndex(std::string_view selector) const {
 
 std::string PageFields::Text(std::string_view control) const {
     const int i = FieldIndex(control);
-    return i < 0 ? std::string() : texts_[static_cast<std::size_t>(i)];
+    return i < 0 ? std::string() : std::string(TextAt(static_cast<std::size_t>(i)));
 }
 
 void PageFields::SetText(std::string_view control, const std::string& text) {
     if (const int i = FieldIndex(control); i >= 0)
-        texts_[static_cast<std::size_t>(i)] = text;
+        SetAt(static_cast<std::size_t>(i), text);
+}
+
+void PageFields::SetAt(std::size_t field, std::string_view text) {
+    const std::size_t begin = field == 0 ? 0 : numbers_[field - 1];
+    const std::size_t length = numbers_[field] - begin;
+    texts_.replace(begin, length, text);
+    // Texts are at most a job file's 64 MiB, so their ends fit 32 bits.
+    const auto grown = static_cast<std::uint32_t>(text.size() - length);
+    for (std::size_t k = field; k < page_->fields.size(); ++k)
+        numbers_[k] += grown; // modulo 2^32, which also takes a shorter text off
 }
 
 int PageFields::ItemIndex(std::string_view selector) const {
     const int i = SelectorIndex(selector);
-    return i < 0 ? -1 : indices_[static_cast<std::size_t>(i)];
+    return i < 0 ? -1
+                 : static_cast<int>(numbers_[page_->fields.size() + static_cast<std::size_t>(i)]);
 }
 
 void PageFields::SetIndex(std::string_view selector, int index) {
     if (const int i = SelectorIndex(selector); i >= 0)
-        indices_[static_cast<std::size_t>(i)] = index;
+        numbers_[page_->fields.size() + static_cast<std::size_t>(i)] =
+            static_cast<std::uint32_t>(index);
 }
 
 PageFields::Named PageFields::Find(std::string_view name) const {
@@ -57,7 +85,7 @@ std::string PageFields::Assign(std::string_view name, std::string_view value, Fi
         if (f->role == FieldRole::End)
             return std::string(naming == FieldNaming::Key ? f->key : f->name) + " (" +
                    std::string(f->label) + ") is computed by the page and cannot be set";
-        SetText(f->name, std::string(value));
+        SetAt(static_cast<std::size_t>(f - page.fields.data()), value);
         return {};
     }
     if (const SelectorRow* s = named.selector) {
@@ -90,6 +118,8 @@ std::optional<PageFields::Repeat> PageFields::NoteGiven(std::string_view name,
         if (given.control == control)
             return Repeat{std::string(control), given.as};
     }
+    if (given_.empty()) // one block for every field a job can give
+        given_.reserve(page_->fields.size() + page_->selectors.size());
     given_.push_back({control, std::string(as)});
     return std::nullopt;
 }

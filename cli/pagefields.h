@@ -2,6 +2,7 @@
 // The fields of one page as the command line and job files set them: NAME=VALUE, a
 // field by control name or key, a card-type box by item text or index, each field once.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -55,11 +56,17 @@ private:
     int FieldIndex(std::string_view control) const;
     int SelectorIndex(std::string_view selector) const;
 
-    // Kept in the order of the page's rows rather than in maps by name: a job file holds
-    // one of these per job, and maps took about 1.5 KB a job.
+    // Kept in the order of the page's rows rather than in maps by name, and in two
+    // blocks rather than a string per field: a job file holds one of these per job (maps
+    // took about 1.5 KB a job, a string per field about 450 bytes).
     const PageTable* page_;
-    std::vector<std::string> texts_; // per field row
-    std::vector<int> indices_;       // per card-type box
+    std::string texts_; // the field texts one after another, in row order
+    // Where each field's text ends in texts_, then the index of each card-type box.
+    std::vector<std::uint32_t> numbers_;
+    mutable std::size_t lastFound_ = 0; // the field FieldIndex found last
+
+    std::string_view TextAt(std::size_t field) const;
+    void SetAt(std::size_t field, std::string_view text);
     struct Given {
         std::string_view control;
         std::string as;

@@ -1,5 +1,8 @@
 #include "frame.h"
 
+#include <array>
+#include <stdexcept>
+
 namespace zd7240 {
 
 namespace {
@@ -41,21 +44,37 @@ Job::Job(const PageTable& page, const FieldAccess& fields) : page_(&page) {
 }
 
 void Job::SelectFormat(const FieldAccess& fields) {
-    std::vector<int> indices;
-    for (const SelectorRow& selector : page_->selectors)
-        indices.push_back(fields.ItemIndex(selector.name));
-    const int format = zd7240::SelectFormat(page_->formatRule, indices);
+    ChooseFormat(fields);
+    BuildRenderer(fields);
+}
+
+void Job::ChooseFormat(const FieldAccess& fields) {
+    // The format rules read at most two card-type boxes (a page has no more).
+    std::array<int, 2> indices{};
+    std::size_t count = 0;
+    for (const SelectorRow& selector : page_->selectors) {
+        if (count < indices.size())
+            indices[count++] = fields.ItemIndex(selector.name);
+    }
+    const int format = zd7240::SelectFormat(page_->formatRule, std::span(indices.data(), count));
     renderer_.reset();
-    format_ = format;
-    if (format >= 0 && static_cast<std::size_t>(format) < page_->formats.size()) {
-        renderer_.emplace(page_->formats[static_cast<std::size_t>(format)],
-                          [&fields](std::string_view control) { return fields.Text(control); });
+    format_ = format >= 0 && static_cast<std::size_t>(format) < page_->formats.size() ? format : -1;
+}
+
+void Job::BuildRenderer(const FieldAccess& fields) {
+    renderer_.reset();
+    if (format_ >= 0) {
+        renderer_ = std::make_unique<const LineRenderer>(
+            page_->formats[static_cast<std::size_t>(format_)],
+            [&fields](std::string_view control) { return fields.Text(control); });
     }
 }
 
 template <class Emit> bool Job::WalkWith(Emit&& emit) const {
-    if (!renderer_)
+    if (format_ < 0)
         return true; // no line format for these card types: the walk writes nothing
+    if (!renderer_)  // a job chosen but not built would write an empty file as if done
+        throw std::logic_error("Job: the walk needs BuildRenderer first");
     const LineRenderer& renderer = *renderer_;
     StepValues values;
     if (page_->walk == WalkKind::Chassis) {

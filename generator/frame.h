@@ -92,12 +92,23 @@ public:
     const PageTable& page() const { return *page_; }
     std::int32_t endValue() const { return end_; }
 
-    // Reads the card-type indices and fixes the line format for every line of the walk.
+    // Reads the card-type indices and fixes the line format for every line of the walk,
+    // then builds its renderer (ChooseFormat and BuildRenderer).
     void SelectFormat(const FieldAccess& fields);
-    // The format SelectFormat fixed (an index into page().formats), -1 when the card
+    // Only fixes the line format: what the checks and the summary need. A job file holds
+    // thousands of jobs, and each renderer takes a few hundred bytes to be built only
+    // when its job is printed or written.
+    void ChooseFormat(const FieldAccess& fields);
+    // Builds the renderer of the chosen format from the copied fields' texts; nothing
+    // when the card types select no format.
+    void BuildRenderer(const FieldAccess& fields);
+    // Lets go of the renderer once the job is written.
+    void DropRenderer() { renderer_.reset(); }
+    // The format ChooseFormat fixed (an index into page().formats), -1 when the card
     // types select none and the walk writes no line.
-    int format() const { return renderer_ ? format_ : -1; }
-    const LineRenderer* renderer() const { return renderer_ ? &*renderer_ : nullptr; }
+    int format() const { return format_; }
+    // Null until BuildRenderer, or when the walk writes no line.
+    const LineRenderer* renderer() const { return renderer_.get(); }
 
     // The converted walk inputs: the chassis walk's, or the range walk's.
     const ChassisInputs& chassis() const { return chassis_; }
@@ -106,7 +117,7 @@ public:
     std::int32_t counterStart() const { return counterStart_; }
 
     // Calls emit(renderer, values) per line in walk order; emit returns false to stop.
-    // Returns false when stopped. Requires SelectFormat first.
+    // Returns false when stopped. Requires SelectFormat (or BuildRenderer) first.
     bool Walk(const std::function<bool(const LineRenderer&, const StepValues&)>& emit) const;
 
     // Writes the walk through the writer buffer; progress every so many lines.
@@ -123,7 +134,8 @@ private:
     std::int32_t counterStart_ = 0;
     std::int32_t end_ = 0;
     int format_ = -1;
-    std::optional<LineRenderer> renderer_; // none: the card types select no format
+    // Held apart: a job without its renderer stays small.
+    std::unique_ptr<const LineRenderer> renderer_;
 };
 
 // The first checked field, in check order, whose text fails IsAllDigits; nullptr if none.

@@ -5,6 +5,14 @@
 namespace zd7240 {
 
 LineRenderer::LineRenderer(LineFormat format, const FieldText& fieldText) {
+    // Sized once: a dry run of a job file builds one renderer per job.
+    std::size_t values = 0, literals = 0;
+    for (const Piece& piece : format) {
+        values += piece.kind == PieceKind::Value ? 1 : 0;
+        literals += piece.kind == PieceKind::Literal ? piece.text.size() : 16;
+    }
+    slots_.reserve(values);
+    constants_.reserve(literals + 2);
     std::size_t start = 0; // of the constant text being gathered
     for (const Piece& piece : format) {
         switch (piece.kind) {

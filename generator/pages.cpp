@@ -627,7 +627,7 @@ const PageTable* FindPage(std::string_view captionOrSlug) {
 
 const FieldRow* FindField(const PageTable& page, std::string_view nameOrKey) {
     for (const FieldRow& field : page.fields) {
-        if (field.name == nameOrKey || field.key == nameOrKey)
+        if (SameName(field.name, nameOrKey) || SameName(field.key, nameOrKey))
             return &field;
     }
     return nullptr;
@@ -635,7 +635,7 @@ const FieldRow* FindField(const PageTable& page, std::string_view nameOrKey) {
 
 const SelectorRow* FindSelector(const PageTable& page, std::string_view nameOrKey) {
     for (const SelectorRow& selector : page.selectors) {
-        if (selector.name == nameOrKey || selector.key == nameOrKey)
+        if (SameName(selector.name, nameOrKey) || SameName(selector.key, nameOrKey))
             return &selector;
     }
     return nullptr;

@@ -151,6 +151,18 @@ std::span<const PageTable> Pages();
 // ASCII comparison ignoring letter case, as page captions and item texts are matched.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// Whether two control names or keys are the same text. Names of one page differ mostly
+// in their last characters ("suiEdit401", "suiEdit402") and often in their length, so
+// those are compared before the whole text: the rows are searched for every field of
+// every job of a job file.
+inline bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.empty() || a.data() == b.data())
+        return true;
+    return a.back() == b.back() && a == b;
+}
+
 // Finds a page by its caption (case-insensitive) or its slug; nullptr if none.
 const PageTable* FindPage(std::string_view captionOrSlug);
 

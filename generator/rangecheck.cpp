@@ -1,6 +1,7 @@
 #include "rangecheck.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <map>
 #include <optional>
@@ -77,19 +78,27 @@ std::optional<std::int64_t> FieldNumber(const Job& job, const FieldAccess& field
 
 // The values of a counter that starts at `start` for `lines` lines, wrapped to 32 bits:
 // one interval, or two when it passes 2147483647.
-std::vector<Interval> CounterIntervals(std::int32_t start, LineCount lines, bool* wraps) {
+// Held in place rather than in a vector: every job of a job file asks.
+struct Intervals {
+    std::array<Interval, 2> items{};
+    std::size_t count = 0;
+    const Interval* begin() const { return items.data(); }
+    const Interval* end() const { return items.data() + count; }
+};
+
+Intervals CounterIntervals(std::int32_t start, LineCount lines, bool* wraps) {
     if (lines == 0)
         return {};
     if (lines > kCounterPeriod) {
         *wraps = true;
-        return {{start, kInt32Max}, {kInt32Min, std::int64_t{start} - 1}};
+        return {{{{start, kInt32Max}, {kInt32Min, std::int64_t{start} - 1}}}, 2};
     }
     if (lines == kCounterPeriod) // every value once
-        return {{start, kInt32Max}, {kInt32Min, std::int64_t{start} - 1}};
+        return {{{{start, kInt32Max}, {kInt32Min, std::int64_t{start} - 1}}}, 2};
     const std::int64_t last = std::int64_t{start} + static_cast<std::int64_t>(lines) - 1;
     if (last <= kInt32Max)
-        return {{start, last}};
-    return {{start, kInt32Max}, {kInt32Min, last - (kInt32Max - kInt32Min + 1)}};
+        return {{{{start, last}}}, 1};
+    return {{{{start, kInt32Max}, {kInt32Min, last - (kInt32Max - kInt32Min + 1)}}}, 2};
 }
 
 bool Intersect(const Interval& a, const Interval& b, Interval* out) {
@@ -280,6 +289,7 @@ JobBindings BindingsOf(const Job& job, const FieldAccess& fields) {
     const WalkSummary walk = Summarize(job);
     if (walk.lines == 0)
         return bindings;
+    bindings.sides.reserve(2); // every page has two sides
     for (const SideRow& row : kSides) {
         if (row.slug != page.slug)
             continue;
@@ -314,11 +324,12 @@ JobBindings BindingsOf(const Job& job, const FieldAccess& fields) {
             box.board = {*board, *board};
             box.slot = {*slot, *slot};
             box.port = {*port, *port};
-            std::vector<Interval> values;
+            Intervals values;
             if (row.walkValue == WalkValue::Step)
-                values = {{walk.first.step, walk.last.step}};
+                values = {{{{walk.first.step, walk.last.step}}}, 1};
             else
                 values = CounterIntervals(walk.first.counter, walk.lines, &side.wrapsAround);
+            side.boxes.reserve(values.count);
             for (const Interval& v : values) {
                 box.value = v;
                 side.boxes.push_back(box);
