@@ -173,20 +173,13 @@ private:
                 return false;
             ++at_;
             SkipSpace();
-            if (!Value(depth))
+            bool closed = false;
+            if (!Value(depth) || !Separator('}', closed))
                 return false;
-            SkipSpace();
-            if (at_ >= text_.size())
-                return false;
-            if (text_[at_] == '}') {
-                ++at_;
+            if (closed) {
                 sax_.end_object();
                 return true;
             }
-            if (text_[at_] != ',')
-                return false;
-            ++at_;
-            SkipSpace();
         }
     }
 
@@ -200,21 +193,26 @@ private:
             return true;
         }
         for (;;) {
-            if (!Value(depth))
+            bool closed = false;
+            if (!Value(depth) || !Separator(']', closed))
                 return false;
-            SkipSpace();
-            if (at_ >= text_.size())
-                return false;
-            if (text_[at_] == ']') {
-                ++at_;
+            if (closed) {
                 sax_.end_array();
                 return true;
             }
-            if (text_[at_] != ',')
-                return false;
-            ++at_;
-            SkipSpace();
         }
+    }
+
+    // What follows a member or an element: `close` ends the container (`closed` set), a
+    // comma is followed by the next one; anything else is not plain.
+    bool Separator(char close, bool& closed) {
+        SkipSpace();
+        if (at_ >= text_.size() || (text_[at_] != close && text_[at_] != ','))
+            return false;
+        closed = text_[at_] == close;
+        ++at_;
+        SkipSpace();
+        return true;
     }
 
     std::string_view text_;
