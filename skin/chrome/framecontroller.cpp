@@ -222,14 +222,17 @@ void FrameController::startDrag(QPoint globalPos, QPoint windowPos) {
     const bool positionKnown = handle && handle->mapToGlobal(windowPos) == globalPos;
     if (!positionKnown) {
         qCDebug(lcDrag) << "window position not yet known to Qt, dragging by hand";
+        followPointer(globalPos);
         return;
     }
     const bool started =
         dragEdges_ ? handle->startSystemResize(dragEdges_) : handle->startSystemMove();
     qCDebug(lcDrag) << (dragEdges_ ? "system resize" : "system move")
                     << (started ? "started" : "refused") << "at" << globalPos;
-    if (!started)
+    if (!started) {
+        followPointer(globalPos);
         return;
+    }
     state_ = chrome::FrameState::Idle;
     // The window manager has the pointer now, and some Qt versions never deliver the
     // release to the window: make sure no widget waits for a release that may never come.

@@ -55,8 +55,8 @@ private:
     bool apply(chrome::FrameStep step, const QMouseEvent& mouse);
     bool resizable() const;
     bool movable() const;
-    // Hands the drag that the press armed to the window system, which counts it from the
-    // press position; when it refuses, the first motion goes on by hand.
+    // The first motion of a drag: hands it to the window system; when that refuses, the
+    // window follows the pointer by hand from the press.
     void startDrag(QPoint globalPos, QPoint windowPos);
     // By hand: the window placed for the pointer's distance from the press.
     void followPointer(QPoint globalPos);

@@ -9,13 +9,13 @@ FrameStep Pressed(const FrameEvent& event) {
     const bool doubleClick = event.input == FrameInput::DoubleClick;
     switch (event.area) {
     case ChromeArea::Edge:
-        return {FrameState::PreparingToResize, FrameAction::StartDrag};
+        return {FrameState::PreparingToResize, FrameAction::Swallow};
     case ChromeArea::Caption:
         if (doubleClick)
             return {FrameState::WaitingForRelease, FrameAction::ToggleMaximized};
         if (!event.movable || event.startsDoubleClick)
             return {FrameState::WaitingForRelease, FrameAction::Swallow};
-        return {FrameState::PreparingToMove, FrameAction::StartDrag};
+        return {FrameState::PreparingToMove, FrameAction::Swallow};
     case ChromeArea::ControlBox:
         if (doubleClick)
             return {FrameState::WaitingForRelease, FrameAction::Close};
@@ -48,7 +48,7 @@ FrameStep NextFrameStep(FrameState state, const FrameEvent& event) {
                 return {state, FrameAction::Swallow};
             return {state == FrameState::PreparingToMove ? FrameState::Moving
                                                          : FrameState::Resizing,
-                    FrameAction::FollowPointer};
+                    FrameAction::StartDrag};
         case FrameState::Moving:
         case FrameState::Resizing:
             if (!event.buttonHeld)

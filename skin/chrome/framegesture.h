@@ -9,15 +9,18 @@
 //   Idle ──press on a title button────► WaitingForRelease (the title bar has the button)
 //   any  ──release─────────────────────► Idle
 //
-// The press on the caption or the band hands the drag to the window system at once, so
-// that the move is counted from the press position and the first motion's distance is
-// not lost (the window system learns where the pointer was from the last event the
-// window received); the window system ends it on the release, and a click without motion
-// moves nothing. Where the window system refuses, the machine stays in Preparing... and
-// the first motion begins a move or resize by hand, also counted from the press. The
-// second press of a double click on the caption starts nothing: the double click that
-// follows maximizes or restores, on the control box it closes. A maximized window is not
-// moved by its caption (the hit test finds no band on it either).
+// A press on the caption or the band arms a move or a resize and the first motion starts
+// it, so that a click or a double click without motion never moves the window and never
+// gives the pointer to the window system. The first motion hands the drag to the window
+// system; where it refuses, the window follows the pointer by hand, counted from the
+// press. The second press of a double click on the caption arms nothing: the double
+// click that follows maximizes or restores, on the control box it closes. A maximized
+// window is not moved by its caption (the hit test finds no band on it either).
+//
+// Handing over at the press instead would count a window system's move from the press,
+// but a press that the program reads late (a loaded machine) would then start a move
+// after the button is already up, and the window manager would take the second click of
+// a double click.
 
 #include "chrome/chromegeometry.h"
 
@@ -47,8 +50,8 @@ struct FrameEvent {
 enum class FrameAction {
     PassOn,          // the event goes on to the widget under the pointer
     Swallow,         // the controller took the event; nothing else to do
-    StartDrag,       // hand the move or resize to the window system (then Idle); where it
-                     // refuses, the first motion goes on by hand
+    StartDrag,       // the first motion: hand the move or resize to the window system
+                     // (then Idle); where it refuses, go on by hand
     FollowPointer,   // by hand: place the window for the pointer's distance from the press
     ToggleMaximized, // and swallow the event
     Close,           // and swallow the event
