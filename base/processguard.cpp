@@ -19,12 +19,25 @@ namespace zd7240 {
 
 namespace {
 
-constexpr std::size_t kSlots = 8;
 constexpr std::size_t kPathMax = 4096;
+constexpr std::size_t kChunkSlots = 64;
 
+// The registered temporaries: chunks of slots, linked as they are needed and never let
+// go, so that a run holding thousands of finished temporaries (a job file's outputs,
+// put in place together) has every one removed on an interrupt. A slot's path buffer
+// is only ever replaced by a larger one while the slot is being filled, and the old
+// one is kept, so the handler never reads freed memory.
 // Slot states: 0 free, 1 being filled, 2 holds a path the handler may remove.
-std::array<std::atomic<int>, kSlots> gSlotState{};
-char gSlotPath[kSlots][kPathMax];
+struct Slot {
+    std::atomic<int> state{0};
+    char* path = nullptr;
+    std::size_t capacity = 0;
+};
+struct Chunk {
+    std::array<Slot, kChunkSlots> slots;
+    std::atomic<Chunk*> next{nullptr};
+};
+Chunk gFirstChunk;
 
 const char* gProgram = "";
 char gNote[kPathMax];
@@ -45,9 +58,11 @@ void WriteAll(int fd, const char* text, std::size_t size) {
 
 // Runs in signal context: only async-signal-safe calls.
 extern "C" void OnInterrupt(int signal) {
-    for (std::size_t i = 0; i < kSlots; ++i) {
-        if (gSlotState[i].load(std::memory_order_acquire) == 2)
-            unlink(gSlotPath[i]);
+    for (Chunk* chunk = &gFirstChunk; chunk; chunk = chunk->next.load(std::memory_order_acquire)) {
+        for (Slot& slot : chunk->slots) {
+            if (slot.state.load(std::memory_order_acquire) == 2)
+                unlink(slot.path);
+        }
     }
     WriteAll(STDERR_FILENO, "\r", 1);
     WriteAll(STDERR_FILENO, gProgram, std::strlen(gProgram));
@@ -86,20 +101,42 @@ void SetInterruptNote(std::string_view note) {
 int RegisterTemporary(const std::string& path) {
     if (path.size() >= kPathMax)
         return -1;
-    for (std::size_t i = 0; i < kSlots; ++i) {
-        int expected = 0;
-        if (gSlotState[i].compare_exchange_strong(expected, 1, std::memory_order_acq_rel)) {
-            std::memcpy(gSlotPath[i], path.c_str(), path.size() + 1);
-            gSlotState[i].store(2, std::memory_order_release);
-            return static_cast<int>(i);
+    int number = 0;
+    for (Chunk* chunk = &gFirstChunk;; chunk = chunk->next.load(std::memory_order_acquire)) {
+        for (Slot& slot : chunk->slots) {
+            int expected = 0;
+            if (slot.state.compare_exchange_strong(expected, 1, std::memory_order_acq_rel)) {
+                if (slot.capacity <= path.size()) {
+                    // The old buffer is left as it is (see above); a slot grows rarely.
+                    slot.capacity = path.size() + 1 < 256 ? 256 : path.size() + 1;
+                    slot.path = new char[slot.capacity];
+                }
+                std::memcpy(slot.path, path.c_str(), path.size() + 1);
+                slot.state.store(2, std::memory_order_release);
+                return number;
+            }
+            ++number;
+        }
+        if (!chunk->next.load(std::memory_order_acquire)) {
+            Chunk* fresh = new Chunk;
+            Chunk* none = nullptr;
+            if (!chunk->next.compare_exchange_strong(none, fresh, std::memory_order_acq_rel))
+                delete fresh; // another thread linked one first
         }
     }
-    return -1;
 }
 
 void ForgetTemporary(int slot) {
-    if (slot >= 0 && static_cast<std::size_t>(slot) < kSlots)
-        gSlotState[static_cast<std::size_t>(slot)].store(0, std::memory_order_release);
+    if (slot < 0)
+        return;
+    auto index = static_cast<std::size_t>(slot);
+    Chunk* chunk = &gFirstChunk;
+    while (chunk && index >= kChunkSlots) {
+        chunk = chunk->next.load(std::memory_order_acquire);
+        index -= kChunkSlots;
+    }
+    if (chunk)
+        chunk->slots[index].state.store(0, std::memory_order_release);
 }
 
 void GuardStandardDescriptors() {

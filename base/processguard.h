@@ -24,8 +24,9 @@ void SetInterruptNote(std::string_view note);
 
 // A temporary file that the interrupt handler removes; ScriptWriter registers its
 // temporaries while it writes them. Without ExitOnInterrupt this is bookkeeping only.
-// Returns a slot number, or -1 when every slot is taken (the file is then not removed
-// on an interrupt; the next writer of the same target removes it).
+// Any number may be registered at once (the slots grow as needed). Returns a slot
+// number, or -1 for a path too long to keep (the file is then not removed on an
+// interrupt; the next writer into its folder removes it).
 int RegisterTemporary(const std::string& path);
 void ForgetTemporary(int slot);
 

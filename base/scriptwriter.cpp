@@ -245,6 +245,100 @@ int WriteAll(int fd, const char* data, std::size_t size) {
     return 0;
 }
 
+// Where a target leads and how it will be written, found without creating or opening
+// anything but a regular file's probe. Every reason the writer has to refuse a target
+// before its first byte is asked here, so that a check made ahead of writing (a dry
+// run, a run of many files) refuses what writing would.
+struct Resolved {
+    TargetPlan plan;
+    struct stat st {}; // the existing file, when plan.exists
+};
+
+Resolved Resolve(const std::string& path) {
+    const auto fail = [&path](FileError::Kind kind, int error) -> Resolved {
+        throw FileError(kind, DescribeFileError(kind, path, error), error);
+    };
+    Resolved r;
+    TargetPlan& plan = r.plan;
+    if (path.empty())
+        return fail(FileError::Kind::Create, ENOENT);
+    const auto descriptor = [&](int fd) {
+        // A descriptor open for reading only cannot take the script: that is also what
+        // a closed standard stream has become (processguard.h), and its script would be
+        // lost.
+        const int flags = fcntl(fd, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY)
+            fail(FileError::Kind::Write, EBADF);
+        plan.kind = TargetPlan::Kind::Descriptor;
+        plan.descriptor = fd;
+        plan.target = path;
+        return r;
+    };
+    if (const int fd = OwnDescriptor(path); fd >= 0)
+        return descriptor(fd);
+
+    // What the name leads to, links followed: a link loop, a folder that cannot be
+    // searched, a plain file used as a folder or a name too long fail here with the
+    // system's description.
+    plan.exists = stat(path.c_str(), &r.st) == 0;
+    if (!plan.exists && errno != ENOENT)
+        return fail(FileError::Kind::Create, errno);
+    if (plan.exists) {
+        if (const int fd = StandardStreamOf(r.st); fd >= 0)
+            return descriptor(fd);
+        if (S_ISDIR(r.st.st_mode))
+            return fail(FileError::Kind::Create, EISDIR);
+        if (!S_ISREG(r.st.st_mode)) {
+            // A device, pipe or terminal: nothing to replace; written straight into,
+            // opened by the name as given. Opening a FIFO would wait for its reader,
+            // so only the permission is asked here.
+            if (access(path.c_str(), W_OK) != 0)
+                return fail(FileError::Kind::Create, errno);
+            plan.kind = TargetPlan::Kind::Direct;
+            plan.target = path;
+            return r;
+        }
+    }
+    plan.target = FollowLinks(path);
+    const std::string base = BaseName(plan.target);
+    // "d/", "d//" and "d/." name a folder (existing or not), never a file in it.
+    if (base.empty() || base == "." || base == "..")
+        return fail(FileError::Kind::Create, EISDIR);
+    const std::string dir = DirName(plan.target);
+    if (plan.exists) {
+        // The target itself must be writable, as truncating it in place would require.
+        const int probe = open(plan.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (probe < 0)
+            return fail(FileError::Kind::Create, errno);
+        close(probe);
+        if (CannotReplace(dir, r.st)) {
+            plan.kind = TargetPlan::Kind::InPlace;
+            plan.size = static_cast<std::uint64_t>(r.st.st_size);
+            return r;
+        }
+    } else {
+        // A new file: its folder must be there, be a folder and take a file of this
+        // name (a dangling link's target may lie in a folder that is none of these).
+        struct stat folder {};
+        if (stat(dir.c_str(), &folder) != 0)
+            return fail(FileError::Kind::Create, errno);
+        if (!S_ISDIR(folder.st_mode))
+            return fail(FileError::Kind::Create, ENOTDIR);
+        if (access(dir.c_str(), W_OK | X_OK) != 0)
+            return fail(FileError::Kind::Create, errno);
+        const long nameMax = pathconf(dir.c_str(), _PC_NAME_MAX);
+        if ((nameMax > 0 && base.size() > static_cast<std::size_t>(nameMax)) ||
+            plan.target.size() >= PATH_MAX)
+            return fail(FileError::Kind::Create, ENAMETOOLONG);
+    }
+    plan.kind = TargetPlan::Kind::Replace;
+    struct stat folder {};
+    if (stat(dir.c_str(), &folder) == 0)
+        plan.device = static_cast<std::uint64_t>(folder.st_dev);
+    plan.size = plan.exists ? static_cast<std::uint64_t>(r.st.st_size) : 0;
+    return r;
+}
+
 } // namespace
 
 // The buffers, the queue of filled ones and the thread that writes them, in order.
@@ -427,48 +521,43 @@ ScriptWriter::ScriptWriter(const std::string& path, WriteBehind& behind)
     Open(path);
 }
 
-void ScriptWriter::Open(const std::string& path) {
-    if (path.empty())
-        Fail(FileError::Kind::Create, path, ENOENT);
-    if (const int fd = OwnDescriptor(path); fd >= 0) {
-        OpenOwnDescriptor(fd);
-        return;
-    }
+int NamedDescriptor(const std::string& path) {
+    return OwnDescriptor(path);
+}
 
-    // What the name leads to, links followed: a link loop or a folder that cannot be
-    // searched fails here with the system's description.
-    struct stat st {};
-    const bool exists = stat(path.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT)
-        Fail(FileError::Kind::Create, path_, errno);
-    if (exists) {
-        if (const int fd = StandardStreamOf(st); fd >= 0) {
-            OpenOwnDescriptor(fd);
-            return;
-        }
+TargetPlan PlanTarget(const std::string& path) {
+    return Resolve(path).plan;
+}
+
+void ScriptWriter::Open(const std::string& path) {
+    Resolved r;
+    try {
+        r = Resolve(path);
+    } catch (const FileError&) {
+        Discard();
+        throw;
     }
-    if (exists && !S_ISREG(st.st_mode)) {
-        // A device, pipe or terminal: there is nothing to replace, write straight into
-        // it, opened by the name as given.
-        target_ = path;
+    const TargetPlan& plan = r.plan;
+    target_ = plan.target;
+    switch (plan.kind) {
+    case TargetPlan::Kind::Descriptor:
+        fd_ = plan.descriptor;
+        ownsFd_ = false;
+        return;
+    case TargetPlan::Kind::Direct:
         OpenDirect(path, O_TRUNC);
         return;
+    case TargetPlan::Kind::InPlace:
+        // As `echo > file` would: the file is rewritten in place, so a failure on the
+        // way leaves it cut short rather than as it was.
+        OpenDirect(target_, O_TRUNC);
+        return;
+    case TargetPlan::Kind::Replace:
+        break;
     }
-    target_ = FollowLinks(path);
+    const bool exists = plan.exists;
+    const struct stat& st = r.st;
     const std::string dir = DirName(target_);
-    if (exists) {
-        // The target itself must be writable, as truncating it in place would require.
-        const int probe = open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        if (probe < 0)
-            Fail(FileError::Kind::Create, path_, errno);
-        close(probe);
-        if (CannotReplace(dir, st)) {
-            // As `echo > file` would: the file is rewritten in place, so a failure on
-            // the way leaves it cut short rather than as it was.
-            OpenDirect(target_, O_TRUNC);
-            return;
-        }
-    }
     existed_ = exists;
     RemoveStaleTemporaries(dir);
     // Preferably a file without a name, which a killed run cannot leave behind; it is
@@ -519,21 +608,10 @@ void ScriptWriter::OpenNamedTemporary(const std::string& dir) {
     tempSlot_ = RegisterTemporary(tempPath_);
 }
 
-void ScriptWriter::OpenOwnDescriptor(int fd) {
-    // A descriptor open for reading only cannot take the script: that is also what a
-    // closed standard stream has become (processguard.h), and its script would be lost.
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY)
-        Fail(FileError::Kind::Write, path_, EBADF);
-    target_ = path_;
-    fd_ = fd;
-    ownsFd_ = false;
-}
-
 // Names the complete unnamed file: as the target straight away when there was none,
 // otherwise as a temporary then renamed over the target.
-void ScriptWriter::NameUnnamed() {
-    if (!existed_ && LinkUnnamed(fd_, target_))
+void ScriptWriter::NameUnnamed(bool asTemporary) {
+    if (!asTemporary && !existed_ && LinkUnnamed(fd_, target_))
         return;
     const std::string dir = DirName(target_);
     for (int attempt = 0;; ++attempt) {
@@ -607,11 +685,17 @@ void ScriptWriter::Drain() {
 }
 
 void ScriptWriter::Commit() {
-    if (done_)
+    Finish();
+    Place();
+}
+
+void ScriptWriter::Finish() {
+    if (done_ || finished_)
         return;
-    const bool background = submitted_;
+    background_ = submitted_;
     Drain();
     if (tempPath_.empty() && !unnamed_) {
+        // Written into the target itself: nothing is left to put in place.
         const int fd = fd_;
         fd_ = -1;
         done_ = true;
@@ -621,8 +705,28 @@ void ScriptWriter::Commit() {
     }
     if (fsync(fd_) != 0)
         Fail(FileError::Kind::Write, path_, errno);
+    finished_ = true;
+}
+
+void ScriptWriter::Release() {
+    if (done_ || !finished_ || fd_ < 0)
+        return;
     if (unnamed_) {
-        NameUnnamed();
+        NameUnnamed(true);
+        unnamed_ = false;
+    }
+    close(fd_);
+    fd_ = -1;
+}
+
+void ScriptWriter::Place() {
+    if (done_)
+        return;
+    Finish();
+    if (done_)
+        return;
+    if (unnamed_) {
+        NameUnnamed(false);
         unnamed_ = false;
     }
     if (!tempPath_.empty()) {
@@ -630,7 +734,7 @@ void ScriptWriter::Commit() {
         // gone, and on tmpfs that frees each of its pages there and then. A descriptor
         // held on it and closed by the background thread, after the rename, moves that
         // work off this side, where the next file is already being formatted.
-        const int old = background ? open(target_.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
+        const int old = background_ ? open(target_.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
         const bool renamed = rename(tempPath_.c_str(), target_.c_str()) == 0;
         const int error = errno;
         if (old >= 0) {
@@ -647,7 +751,8 @@ void ScriptWriter::Commit() {
     }
     // Closed only now: the lock held through the descriptor keeps a named temporary
     // from other runs' clean-up until it is in place.
-    close(fd_);
+    if (fd_ >= 0)
+        close(fd_);
     fd_ = -1;
     done_ = true;
     // Make the new name durable.

@@ -44,6 +44,31 @@ private:
     int error_;
 };
 
+// How a target will be written, judged before anything is created (PlanTarget).
+struct TargetPlan {
+    enum class Kind {
+        Replace,    // a regular file (or a new one), replaced atomically when complete
+        InPlace,    // a file that may be written but not replaced: rewritten in place
+        Direct,     // a device, FIFO or terminal, opened by its name and written into
+        Descriptor, // one of the process's own open descriptors (standard output...)
+    };
+    Kind kind = Kind::Replace;
+    std::string target;       // the name written, links followed
+    int descriptor = -1;      // Descriptor: its number
+    bool exists = false;      // Replace, InPlace: the file is there already
+    std::uint64_t device = 0; // Replace: the file system its new file is made on
+    std::uint64_t size = 0;   // Replace, InPlace: the old file's size
+};
+
+// What writing `path` will do, asking everything the writer asks before its first byte
+// (links, folders, name length, permission, a closed descriptor) without creating or
+// changing anything; a FIFO is not opened. Throws the FileError the writer would.
+TargetPlan PlanTarget(const std::string& path);
+
+// The number of this process's own open descriptor that `path` names, directly or
+// through links (/dev/stdin, /dev/stdout, /dev/fd/N, /proc/self/fd/N), or -1.
+int NamedDescriptor(const std::string& path);
+
 // A thread that writes filled buffers to a file while the next ones are formatted, and
 // the buffers it shares with the formatting side. It serves one ScriptWriter at a
 // time; keeping one for a series of files (the jobs of a job file) spares each file a
@@ -118,6 +143,17 @@ public:
 
     // Flushes, syncs and puts the file in place. Throws FileError(Write).
     void Commit();
+    // Commit in two steps, so that many files can be written in full before any is put
+    // in place: Finish writes out and syncs everything and leaves the target as it was
+    // (a target written directly, a stream or a device, is complete after it); Place
+    // then puts the new file in place. Both throw FileError(Write).
+    void Finish();
+    void Place();
+    // After Finish: gives the finished file a temporary name in its folder and closes
+    // its descriptor, so that thousands of finished files need no descriptor each.
+    // Until Place, the temporary is removed on an interrupt or a Discard; it is no
+    // longer locked, so a run killed meanwhile leaves it to the next writer's clean-up.
+    void Release();
     // Drops what was written; the old file stays as it was.
     void Discard();
 
@@ -128,8 +164,7 @@ public:
 private:
     void Open(const std::string& path);
     void OpenNamedTemporary(const std::string& dir);
-    void OpenOwnDescriptor(int fd);
-    void NameUnnamed();
+    void NameUnnamed(bool asTemporary);
     void MakeRoom(std::size_t n);
     void Handoff();
     void Drain();
@@ -150,8 +185,10 @@ private:
     bool submitted_ = false; // a buffer went to the background thread
     bool done_ = false;
     bool ownsFd_ = true;
-    bool unnamed_ = false; // fd_ is a file without a name yet (O_TMPFILE)
-    bool existed_ = false; // the target existed when opened
+    bool unnamed_ = false;    // fd_ is a file without a name yet (O_TMPFILE)
+    bool existed_ = false;    // the target existed when opened
+    bool finished_ = false;   // Finish is done, Place is not
+    bool background_ = false; // the background thread wrote some of the file
 };
 
 // Writes `bytes` as the whole new content of `path` through a ScriptWriter (a picture

@@ -6,12 +6,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <malloc.h>
+#include <map>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -55,14 +59,62 @@ Prepared Prepare(const PageTable& page, const FieldAccess& fields) {
     return prepared;
 }
 
-// Prints the job's hints, each after the entry's label when it comes from a job file.
-std::size_t PrintHints(const Job& job, const FieldAccess& fields, const JobEntry* entry) {
+// Prints up to a hundred lines of a list, then how many more there were.
+class BoundedReport {
+public:
+    explicit BoundedReport(std::string more) : more_(std::move(more)) {}
+    ~BoundedReport() { Flush(); }
+    // Prints how many lines were left out, once.
+    void Flush() {
+        if (skipped_ > 0)
+            std::cerr << "zd7240-gen: \u2026 and " + std::string(atLeast_ ? "at least " : "") +
+                             std::to_string(skipped_) + " " + more_ + "\n";
+        skipped_ = 0;
+    }
+    BoundedReport(const BoundedReport&) = delete;
+    BoundedReport& operator=(const BoundedReport&) = delete;
+
+    static constexpr std::size_t kLimit = 100;
+    bool Full() const { return printed_ >= kLimit; }
+    // Counts a line; true when it is to be printed (and Print called).
+    bool Take() {
+        if (Full()) {
+            ++skipped_;
+            return false;
+        }
+        ++printed_;
+        return true;
+    }
+    void Print(const std::string& line) {
+        if (Take())
+            std::cerr << "zd7240-gen: " + line + "\n";
+    }
+    // Counts lines found but never made; `atLeast` when there were more still.
+    void Skip(std::size_t n, bool atLeast = false) {
+        skipped_ += n;
+        atLeast_ = atLeast_ || atLeast;
+    }
+
+private:
+    std::string more_;
+    std::size_t printed_ = 0;
+    std::size_t skipped_ = 0;
+    bool atLeast_ = false;
+};
+
+// Prints the job's hints, each after the entry's label when it comes from a job file,
+// through `report` when one is given (a job file's thousands of jobs).
+std::size_t PrintHints(const Job& job, const FieldAccess& fields, const JobEntry* entry,
+                       BoundedReport* report = nullptr) {
     const std::vector<SanityHint> hints = SanityHints(job, fields);
     const std::string prefix = entry && !hints.empty() ? entry->Label() + ": " : "";
     for (const SanityHint& hint : hints) {
-        // One write per line: standard error is unbuffered and there may be thousands.
-        std::cerr << "zd7240-gen: " + prefix + "warning: " + KeyName(job.page(), *hint.field) +
-                         ": " + hint.text + "\n";
+        const std::string line =
+            prefix + "warning: " + KeyName(job.page(), *hint.field) + ": " + hint.text;
+        if (report)
+            report->Print(line);
+        else // one write per line: standard error is unbuffered
+            std::cerr << "zd7240-gen: " + line + "\n";
     }
     return hints.size();
 }
@@ -100,138 +152,333 @@ void PrintLines(const std::string& text) {
     std::cerr << out;
 }
 
-// Why files cannot be created, judged before anything is written: a folder that is
-// missing, not a folder or not writable (each folder judged once), or a path that is a
-// folder itself. A FIFO, a device or a file that is there already is left to the writer.
-class CreateCheck {
+// How each output will be written, or why it cannot be, judged before anything is
+// written by asking what the writer will ask (scriptwriter.h, PlanTarget). A folder is
+// judged and listed once, so that the thousands of new files of a large job file need
+// no look of their own; a name the folder already holds, or any name that is not a
+// plain one, gets the writer's own full check.
+class TargetCheck {
 public:
-    // Empty when a file can be created at `path`.
-    std::string Problem(const std::string& path) {
-        std::string folder, name;
-        SplitPath(path, folder, name);
-        if (folder.empty())
-            folder = ".";
-        auto it = folders_.find(folder);
-        if (it == folders_.end())
-            it = folders_.emplace(folder, Judge(folder)).first;
-        const Folder& judged = it->second;
-        if (!judged.problem.empty())
-            return judged.problem;
-        // Only names the folder lists as something other than a file need a look of
-        // their own: a folder, or a link that may lead to one.
-        if (judged.others.contains(name)) {
-            struct stat st {};
-            if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                return "is a folder";
+    struct Judged {
+        TargetPlan plan;
+        std::string problem;          // empty: the output can be written
+        int status = kExitCantCreate; // for a problem: 74 when the writer would fail writing
+    };
+
+    Judged Judge(const std::string& path) {
+        Judged judged;
+        if (path == "-") {
+            judged.plan = StandardOutputPlan(judged.problem);
+            judged.status = kExitIoError;
+            return judged;
         }
-        return {};
+        std::string folder, name;
+        if (SplitPath(path, folder, name)) {
+            if (folder.empty())
+                folder = ".";
+            auto it = folders_.find(folder);
+            if (it == folders_.end())
+                it = folders_.emplace(folder, JudgeFolder(folder)).first;
+            const Folder& f = it->second;
+            if (!f.problem.empty()) {
+                judged.problem = f.problem;
+                return judged;
+            }
+            if (f.writable && !f.names.contains(name) && name.size() <= f.nameMax) {
+                judged.plan.kind = TargetPlan::Kind::Replace;
+                judged.plan.target = path;
+                judged.plan.device = f.device;
+                return judged;
+            }
+        }
+        try {
+            judged.plan = PlanTarget(path);
+        } catch (const FileError& e) {
+            judged.problem = Reason(e);
+            if (e.kind() == FileError::Kind::Write)
+                judged.status = kExitIoError;
+        }
+        return judged;
     }
 
 private:
-    // The folder and the name of a path, as a path object's parent_path and filename
-    // give them; a plain "folder/name" is split at its last slash rather than taken apart
-    // by a path object, which costs more than the rest of the check for each output.
-    static void SplitPath(const std::string& path, std::string& folder, std::string& name) {
+    // Standard output as the writer takes it: closed (reopened read-only by the process
+    // guard) or open for reading only, it cannot take a script.
+    static TargetPlan StandardOutputPlan(std::string& problem) {
+        TargetPlan plan;
+        plan.kind = TargetPlan::Kind::Descriptor;
+        plan.descriptor = STDOUT_FILENO;
+        plan.target = "-";
+        const int flags = fcntl(STDOUT_FILENO, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY)
+            problem = "standard output is closed";
+        return plan;
+    }
+
+    // "Cannot create file "x". No such file or directory" without the name, which the
+    // caller's message gives as the job file wrote it.
+    static std::string Reason(const FileError& e) { return std::strerror(e.error()); }
+
+    // The folder and the name of a plain "folder/name" or "name"; false for anything
+    // else ("d/", "a/../b", "x/.", doubled slashes), which the writer judges whole.
+    static bool SplitPath(const std::string& path, std::string& folder, std::string& name) {
         const std::size_t slash = path.rfind('/');
+        const std::string_view last = slash == std::string::npos
+                                          ? std::string_view(path)
+                                          : std::string_view(path).substr(slash + 1);
+        if (last.empty() || last == "." || last == "..")
+            return false;
         if (slash == std::string::npos) {
             folder.clear();
-            name = path;
-            return;
-        }
-        const std::string_view last = std::string_view(path).substr(slash + 1);
-        if (!last.empty() && last != "." && last != ".." &&
-            (slash == 0 || path[slash - 1] != '/')) {
+        } else if (slash > 0 && path[slash - 1] == '/') {
+            return false;
+        } else {
             folder = slash == 0 ? "/" : path.substr(0, slash);
-            name = last;
-            return;
         }
-        const std::filesystem::path target(path);
-        folder = target.parent_path().string();
-        name = target.filename().string();
+        name = last;
+        return true;
     }
 
     struct Folder {
         std::string problem;
-        std::unordered_set<std::string> others; // entries that are not plain files
+        bool writable = false;
+        std::uint64_t device = 0;
+        std::size_t nameMax = 255;
+        std::unordered_set<std::string> names; // every entry, whatever it is
     };
 
     // One listing per folder, rather than a look at each of thousands of outputs.
-    static Folder Judge(const std::string& folder) {
-        Folder judged{FolderProblem(folder), {}};
+    static Folder JudgeFolder(const std::string& folder) {
+        Folder judged;
+        struct stat st {};
+        if (stat(folder.c_str(), &st) != 0)
+            judged.problem = "its folder " + Quoted(folder) + ": " + std::strerror(errno);
+        else if (!S_ISDIR(st.st_mode))
+            judged.problem = Quoted(folder) + " is not a folder";
         if (!judged.problem.empty())
             return judged;
+        // A folder that takes no new file may still hold files that can be rewritten
+        // in place: each of its names gets the writer's own check.
+        judged.writable = access(folder.c_str(), W_OK | X_OK) == 0;
+        judged.device = static_cast<std::uint64_t>(st.st_dev);
+        if (const long max = pathconf(folder.c_str(), _PC_NAME_MAX); max > 0)
+            judged.nameMax = static_cast<std::size_t>(max);
         if (DIR* dir = opendir(folder.c_str())) {
-            while (const dirent* entry = readdir(dir)) {
-                if (entry->d_type != DT_REG)
-                    judged.others.insert(entry->d_name);
-            }
+            while (const dirent* entry = readdir(dir))
+                judged.names.insert(entry->d_name);
             closedir(dir);
         }
         return judged;
     }
 
-    static std::string FolderProblem(const std::string& folder) {
-        struct stat st {};
-        if (stat(folder.c_str(), &st) != 0)
-            return "its folder " + Quoted(folder) + ": " + std::strerror(errno);
-        if (!S_ISDIR(st.st_mode))
-            return Quoted(folder) + " is not a folder";
-        if (access(folder.c_str(), W_OK | X_OK) != 0)
-            return "its folder " + Quoted(folder) + ": " + std::strerror(errno);
-        return {};
-    }
-
     std::unordered_map<std::string, Folder> folders_;
 };
 
-// The jobs in the order their files are written: the jobs of one file together, in job
-// order, the files in the order of their first job. Standard output is one such file.
-std::vector<std::vector<std::size_t>> FileGroups(const std::vector<JobEntry>& entries) {
-    std::vector<std::vector<std::size_t>> groups;
-    std::unordered_map<std::string_view, std::size_t> byPlace; // place ("-": standard output)
+// One output of a run: the jobs that write it, in job order, and how it is written.
+// Every spelling of one file is one output: "-", /dev/stdout and a file standard output
+// is redirected to are all standard output.
+struct Output {
+    std::vector<std::size_t> jobs;
+    TargetPlan plan;
+    std::unique_ptr<ScriptWriter> writer;
+    // A file replaced only once everything is written; streams and devices cannot be
+    // taken back and are written once every such file is complete.
+    bool staged() const { return plan.kind == TargetPlan::Kind::Replace; }
+};
+
+// The outputs of the jobs, in the order of their first job, each judged; the problems
+// go to `problems` as "job N (x): cannot create "x": REASON".
+std::vector<Output> JudgeOutputs(const std::vector<JobEntry>& entries,
+                                 std::vector<std::string>& problems, int* status) {
+    constexpr std::size_t kRefused = static_cast<std::size_t>(-1);
+    std::vector<Output> outputs;
+    std::unordered_map<std::string, std::size_t> byKey; // place, or "fd N"
+    byKey.reserve(entries.size());
+    TargetCheck check;
+    std::unordered_map<std::string_view, std::size_t> byPlace; // before judging
     byPlace.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view place = entries[i].path == "-" ? entries[i].path : entries[i].place;
-        const auto [it, fresh] = byPlace.emplace(place, groups.size());
-        if (fresh)
-            groups.emplace_back();
-        groups[it->second].push_back(i);
+        const JobEntry& entry = entries[i];
+        const std::string_view place = entry.path == "-" ? entry.path : entry.place;
+        if (const auto it = byPlace.find(place); it != byPlace.end()) {
+            if (it->second != kRefused)
+                outputs[it->second].jobs.push_back(i);
+            continue;
+        }
+        TargetCheck::Judged judged = check.Judge(entry.path);
+        if (!judged.problem.empty()) {
+            problems.push_back(entry.Label() + ": cannot create " + Quoted(entry.output) + ": " +
+                               judged.problem);
+            byPlace.emplace(place, kRefused);
+            if (problems.size() == 1)
+                *status = judged.status;
+            continue;
+        }
+        std::string key = judged.plan.kind == TargetPlan::Kind::Descriptor
+                              ? "fd " + std::to_string(judged.plan.descriptor)
+                              : std::string(place);
+        const auto [it, fresh] = byKey.emplace(std::move(key), outputs.size());
+        if (fresh) {
+            outputs.emplace_back();
+            outputs.back().plan = std::move(judged.plan);
+        }
+        outputs[it->second].jobs.push_back(i);
+        byPlace.emplace(place, it->second);
     }
-    return groups;
+    // The jobs of an output that was reached by two spellings are written in job order.
+    for (Output& output : outputs)
+        std::sort(output.jobs.begin(), output.jobs.end());
+    return outputs;
 }
 
-// Writes one file from its jobs, replacing it once when all of them are written.
-int WriteGroup(const std::vector<JobEntry>& entries, std::vector<Job>& jobs,
-               const std::vector<std::size_t>& group, bool progress, WriteBehind& behind) {
-    const JobEntry& first = entries[group.front()];
-    std::vector<std::string> ends;
-    // An interrupt ends the process at once; it says which job was left.
-    const auto note = [](const JobEntry& entry) {
-        SetInterruptNote(" in " + entry.Label() + "; its file was left as it was, the " +
-                         "files of the jobs before it are complete");
+// The bytes a job writes at least: its lines, each as long as the shorter of its first
+// and last (every walk's numbers grow from the first line to the last).
+std::uint64_t LeastBytes(Job& job, const JobEntry& entry) {
+    const WalkSummary walk = Summarize(job);
+    if (walk.lines == 0)
+        return 0;
+    job.BuildRenderer(entry.fields);
+    const std::size_t first = job.renderer()->RenderToString(walk.first).size();
+    const std::size_t last = job.renderer()->RenderToString(walk.last).size();
+    job.DropRenderer();
+    const std::uint64_t line = std::min(first, last);
+    const std::uint64_t lines = walk.lines;
+    return lines > UINT64_MAX / line ? UINT64_MAX : lines * line;
+}
+
+// Refuses a run whose new files cannot fit their file systems: every new file is
+// complete beside the old one before any is put in place, so each file system must
+// hold all of the new files at once. One problem per file system that is short.
+void CheckSpace(const std::vector<Output>& outputs, std::vector<Job>& jobs,
+                const std::vector<JobEntry>& entries, std::vector<std::string>& problems) {
+    struct Need {
+        std::uint64_t bytes = 0;
+        std::string folder; // one of its outputs' folders, to ask the file system
     };
-    note(first); // opening a FIFO waits for its reader
-    try {
-        std::unique_ptr<ScriptWriter> writer = OpenScript(first.path, &behind);
-        for (std::size_t i : group) {
-            const JobEntry& entry = entries[i];
-            note(entry);
-            LineProgress monitor(progress, true); // the End line writes over the count
-            std::uint64_t lines = 0;
-            jobs[i].BuildRenderer(entry.fields);
-            jobs[i].WriteTo(*writer, &monitor, &lines);
-            jobs[i].DropRenderer();
-            monitor.Finished();
-            ends.push_back(entry.Label() + ": " + EndLine(*entry.page, jobs[i].endValue()) + "\n");
+    std::map<std::uint64_t, Need> needs;
+    for (const Output& output : outputs) {
+        if (!output.staged())
+            continue;
+        Need& need = needs[output.plan.device];
+        for (std::size_t i : output.jobs) {
+            const std::uint64_t bytes = LeastBytes(jobs[i], entries[i]);
+            need.bytes = bytes > UINT64_MAX - need.bytes ? UINT64_MAX : need.bytes + bytes;
         }
-        writer->Commit();
-    } catch (const FileError& e) {
-        std::cerr << "zd7240-gen: " + first.Label() + ": " + EscapeText(e.what()) + "\n";
-        return e.kind() == FileError::Kind::Create ? kExitCantCreate : kExitIoError;
+        if (need.folder.empty()) {
+            const std::string& target = output.plan.target;
+            const std::size_t slash = target.rfind('/');
+            need.folder = slash == std::string::npos ? "."
+                          : slash == 0               ? "/"
+                                                     : target.substr(0, slash);
+        }
+    }
+    for (const auto& [device, need] : needs) {
+        struct statvfs fs {};
+        if (need.bytes == 0 || statvfs(need.folder.c_str(), &fs) != 0)
+            continue;
+        const std::uint64_t free = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+        if (need.bytes > free)
+            problems.push_back("the new files in " + Quoted(need.folder) + " need at least " +
+                               FormatLineCount(need.bytes) + " bytes; its file system has " +
+                               FormatLineCount(free) + " bytes free");
+    }
+}
+
+// Writes one output from its jobs; the writer is kept, finished, for Place.
+void WriteOutput(const std::vector<JobEntry>& entries, std::vector<Job>& jobs, Output& output,
+                 bool progress, WriteBehind& behind, std::vector<std::string>& ends) {
+    const JobEntry& first = entries[output.jobs.front()];
+    SetInterruptNote(" in " + first.Label() + "; no file was replaced"); // a FIFO's open waits
+    output.writer = OpenScript(first.path, &behind);
+    for (std::size_t i : output.jobs) {
+        const JobEntry& entry = entries[i];
+        SetInterruptNote(" in " + entry.Label() + "; no file was replaced");
+        LineProgress monitor(progress, true); // the End line writes over the count
+        std::uint64_t lines = 0;
+        jobs[i].BuildRenderer(entry.fields);
+        jobs[i].WriteTo(*output.writer, &monitor, &lines);
+        jobs[i].DropRenderer();
+        monitor.Finished();
+        ends[i] = entry.Label() + ": " + EndLine(*entry.page, jobs[i].endValue()) + "\n";
+    }
+    output.writer->Finish();
+}
+
+// How many finished files may keep their descriptors until they are put in place: the
+// open-file limit (raised to its ceiling for this) less room for everything else.
+std::size_t HeldDescriptors() {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 0;
+    if (limit.rlim_cur < limit.rlim_max) {
+        struct rlimit raised = limit;
+        raised.rlim_cur = limit.rlim_max;
+        if (setrlimit(RLIMIT_NOFILE, &raised) == 0)
+            limit = raised;
+    }
+    const rlim_t room = 64;
+    return limit.rlim_cur > room ? static_cast<std::size_t>(limit.rlim_cur - room) : 0;
+}
+
+// All or nothing: every file is written in full beside its old self first, then the
+// streams and devices (which cannot be taken back), and only when all of that worked
+// are the files put in place. A failure before that point, a full disk or an interrupt
+// included, leaves every file as it was.
+int WriteOutputs(const std::vector<JobEntry>& entries, std::vector<Job>& jobs,
+                 std::vector<Output>& outputs, bool progress) {
+    // Over a file size limit, let the write fail and the old file stay, rather than die.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // One writer thread and one set of buffers serve every file in turn.
+    WriteBehind behind;
+    std::vector<std::string> ends(entries.size());
+    const std::size_t hold = HeldDescriptors();
+    std::size_t held = 0;
+    const auto run = [&](bool staged) {
+        for (Output& output : outputs) {
+            if (output.staged() != staged)
+                continue;
+            const JobEntry& first = entries[output.jobs.front()];
+            try {
+                WriteOutput(entries, jobs, output, progress, behind, ends);
+                if (staged && ++held > hold)
+                    output.writer->Release();
+            } catch (const FileError& e) {
+                std::cerr << "zd7240-gen: " + first.Label() + ": " + EscapeText(e.what()) + "\n";
+                return e.kind() == FileError::Kind::Create ? kExitCantCreate : kExitIoError;
+            }
+        }
+        return kExitOk;
+    };
+    int status = run(true);
+    if (status == kExitOk)
+        status = run(false);
+    if (status != kExitOk) {
+        // The writers' destructors take back every file not yet in place.
+        std::cerr << "zd7240-gen: no file was replaced\n";
+        return status;
+    }
+    SetInterruptNote(" while putting the files in place; some may hold their new scripts");
+    std::size_t placed = 0;
+    for (Output& output : outputs) {
+        if (!output.staged())
+            continue;
+        try {
+            output.writer->Place();
+            ++placed;
+        } catch (const FileError& e) {
+            std::cerr << "zd7240-gen: " + entries[output.jobs.front()].Label() + ": " +
+                             EscapeText(e.what()) + "\n";
+            std::cerr << "zd7240-gen: " << placed
+                      << " file(s) were already replaced; the others are as they were\n";
+            return kExitIoError;
+        }
+        output.writer.reset();
     }
     std::string text;
-    for (const std::string& end : ends)
-        text += end;
+    for (const Output& output : outputs) {
+        for (std::size_t i : output.jobs)
+            text += ends[i];
+    }
     std::cerr << text;
     return kExitOk;
 }
@@ -286,10 +533,11 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     std::vector<Job> jobs;
     jobs.reserve(entries.size());
     std::size_t refused = 0;
+    BoundedReport refusalReport("more refusals");
     for (JobEntry& entry : entries) {
         const std::vector<std::string> refusals = FieldRefusals(*entry.page, entry.fields);
         for (const std::string& refusal : refusals)
-            std::cerr << "zd7240-gen: " + entry.Label() + ": " + refusal + "\n";
+            refusalReport.Print(entry.Label() + ": " + refusal);
         if (!refusals.empty()) {
             ++refused;
             continue;
@@ -301,18 +549,22 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
             job.ChooseFormat(entry.fields);
             jobs.push_back(std::move(job));
         } catch (const ConversionError& e) {
-            std::cerr << "zd7240-gen: " + entry.Label() + ": " + EscapeText(e.what()) + "\n";
+            refusalReport.Print(entry.Label() + ": " + EscapeText(e.what()));
             ++refused;
         }
     }
+    refusalReport.Flush();
     if (refused > 0) {
         std::cerr << "zd7240-gen: " << refused << " job(s) refused; nothing written\n";
         return kExitData;
     }
 
     std::size_t warnings = 0;
-    for (std::size_t i = 0; i < jobs.size(); ++i)
-        warnings += PrintHints(jobs[i], entries[i].fields, &entries[i]);
+    {
+        BoundedReport report("more warnings");
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            warnings += PrintHints(jobs[i], entries[i].fields, &entries[i], &report);
+    }
     if (options.strict && warnings > 0) {
         std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
         return kExitData;
@@ -323,24 +575,29 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         bindings.reserve(jobs.size());
         for (std::size_t i = 0; i < jobs.size(); ++i)
             bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
-        const std::vector<Conflict> conflicts = FindConflicts(bindings);
-        std::size_t findings = conflicts.size();
-        for (const Conflict& c : conflicts) {
-            std::string line = "zd7240-gen: conflict: " + entries[c.first].Label();
-            if (c.first == c.second) {
-                line += " binds " + c.endpoint + " twice";
-                if (c.wrapsAround)
-                    line += " (its counter comes round after 2^32 lines)";
-            } else {
-                line += " and " + entries[c.second].Label() + " both bind " + c.endpoint;
+        const ConflictReport conflicts = FindConflicts(bindings, BoundedReport::kLimit);
+        std::size_t findings = conflicts.listed.size() + conflicts.more;
+        {
+            BoundedReport report("more conflicts");
+            for (const Conflict& c : conflicts.listed) {
+                std::string line = "conflict: " + entries[c.first].Label();
+                if (c.first == c.second) {
+                    line += " binds " + c.endpoint + " twice";
+                    if (c.wrapsAround)
+                        line += " (its counter comes round after 2^32 lines)";
+                } else {
+                    line += " and " + entries[c.second].Label() + " both bind " + c.endpoint;
+                }
+                report.Print(line);
             }
-            std::cerr << line + "\n";
+            report.Skip(conflicts.more, conflicts.atLeast);
         }
         if (file.hasChassis) {
+            BoundedReport report("more chassis faults");
             for (std::size_t i = 0; i < jobs.size(); ++i) {
                 for (const std::string& finding :
                      ChassisFindings(jobs[i], entries[i].fields, file.chassis, options.strict)) {
-                    std::cerr << "zd7240-gen: " + entries[i].Label() + ": " + finding + "\n";
+                    report.Print(entries[i].Label() + ": " + finding);
                     ++findings;
                 }
             }
@@ -352,22 +609,20 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         }
     }
 
-    const std::vector<std::vector<std::size_t>> groups = FileGroups(entries);
-    bool cannotCreate = false;
-    CreateCheck createCheck;
-    for (const std::vector<std::size_t>& group : groups) {
-        const JobEntry& entry = entries[group.front()];
-        if (entry.path == "-")
-            continue;
-        if (const std::string problem = createCheck.Problem(entry.path); !problem.empty()) {
-            std::cerr << "zd7240-gen: " + entry.Label() + ": cannot create " +
-                             Quoted(entry.output) + ": " + problem + "\n";
-            cannotCreate = true;
+    // Every output judged as the writer will judge it, and the room the new files need.
+    std::vector<std::string> problems;
+    int status = kExitCantCreate;
+    std::vector<Output> outputs = JudgeOutputs(entries, problems, &status);
+    if (problems.empty())
+        CheckSpace(outputs, jobs, entries, problems);
+    if (!problems.empty()) {
+        {
+            BoundedReport report("more outputs that cannot be created");
+            for (const std::string& problem : problems)
+                report.Print(problem);
         }
-    }
-    if (cannotCreate) {
         std::cerr << "zd7240-gen: nothing written\n";
-        return kExitCantCreate;
+        return status;
     }
 
     if (dryRun) {
@@ -378,57 +633,74 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         }
         return kExitOk;
     }
-
-    // Over a file size limit, let the write fail and the old file stay, rather than die.
-    std::signal(SIGXFSZ, SIG_IGN);
-    // One writer thread and one pair of buffers serve every file in turn.
-    WriteBehind behind;
-    for (const std::vector<std::size_t>& group : groups) {
-        if (const int status = WriteGroup(entries, jobs, group, progress, behind);
-            status != kExitOk)
-            return status;
-    }
-    return kExitOk;
+    return WriteOutputs(entries, jobs, outputs, progress);
 }
 
-// Takes "--name VALUE" or "--name=VALUE" at args[i]; false when args[i] is another word.
-// A second one is not taken; `repeated` is set instead.
-bool TakeValue(std::vector<std::string_view>& args, std::size_t i, std::string_view name,
+// Takes "--name VALUE" or "--name=VALUE" at args[i] into *value, advancing i past it;
+// false when args[i] is another word. A second one is not taken; `repeated` is set.
+bool TakeValue(const std::vector<std::string_view>& args, std::size_t& i, std::string_view name,
                std::string* value, bool* missing, bool* repeated) {
     const std::string_view arg = args[i];
-    const bool matches = arg == name || (arg.size() > name.size() && arg.starts_with(name) &&
-                                         arg[name.size()] == '=');
-    if (matches && !value->empty()) {
+    const bool joined =
+        arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=';
+    if (arg != name && !joined)
+        return false;
+    if (!value->empty()) {
         *repeated = true;
         return true;
     }
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            *missing = true;
-        } else {
-            *value = std::string(args[i + 1]);
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-        }
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
-        return true;
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+    if (joined) {
         *value = std::string(arg.substr(name.size() + 1));
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
-        return true;
+        i += 1;
+    } else if (i + 1 >= args.size()) {
+        *missing = true;
+        i += 1;
+    } else {
+        *value = std::string(args[i + 1]);
+        i += 2;
     }
-    return false;
+    return true;
+}
+
+// The field each --set names, on every page that has it; two --sets of one field (by
+// the same key, or by its key and its control's name) are refused, as every other
+// option given twice is. A hash of what was named keeps many --sets linear.
+std::optional<int> RefuseRepeatedSets(const std::vector<FieldSetting>& sets) {
+    std::unordered_map<std::string, std::size_t> seen; // "page/control" -> its --set
+    for (std::size_t k = 0; k < sets.size(); ++k) {
+        const std::string& key = sets[k].key;
+        for (const PageTable& page : Pages()) {
+            std::string_view control;
+            if (const FieldRow* field = FindField(page, key))
+                control = field->name;
+            else if (const SelectorRow* selector = FindSelector(page, key))
+                control = selector->name;
+            else
+                continue;
+            const auto [it, fresh] =
+                seen.emplace(std::string(page.slug) + "/" + std::string(control), k);
+            if (!fresh && it->second != k) {
+                const std::string& earlier = sets[it->second].key;
+                return UsageError("--set " + Shortened(earlier) + " and --set " + Shortened(key) +
+                                  (earlier == key ? " are given twice"
+                                                  : " set the same field " + std::string(control)) +
+                                  ": give one");
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobCommandOptions& options) {
     bool help = false;
-    const auto erase = [&args](std::size_t i, std::size_t n) {
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                   args.begin() + static_cast<std::ptrdiff_t>(i + n));
-    };
-    for (std::size_t i = 0; i < args.size();) {
+    // The words that are not this function's are kept, in order, in one pass: erasing
+    // each option taken would cost the square of many --sets.
+    std::vector<std::string_view> rest;
+    rest.reserve(args.size());
+    std::size_t i = 0;
+    for (; i < args.size();) {
         const std::string_view arg = args[i];
         if (arg == "--")
             break; // what follows is not an option
@@ -449,14 +721,14 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
                 if (i + 1 >= args.size())
                     return UsageError("option --set needs KEY=VALUE");
                 setting = args[i + 1];
-                erase(i, 2);
+                i += 2;
             } else {
                 setting = arg.substr(6);
-                erase(i, 1);
+                i += 1;
             }
             const std::size_t equals = setting.find('=');
             if (equals == std::string_view::npos || equals == 0)
-                return UsageError("--set " + std::string(setting) + ": write --set KEY=VALUE");
+                return UsageError("--set " + Shortened(setting) + ": write --set KEY=VALUE");
             options.sets.push_back(
                 {std::string(setting.substr(0, equals)), std::string(setting.substr(equals + 1))});
             continue;
@@ -469,12 +741,17 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
                                            : nullptr;
         if (flag) {
             *flag = true;
-            erase(i, 1);
+            ++i;
             continue;
         }
         help = help || arg == "--help" || arg == "-h" || arg == "--version" || arg == "-V";
+        rest.push_back(arg);
         ++i;
     }
+    rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    args = std::move(rest);
+    if (const std::optional<int> refused = RefuseRepeatedSets(options.sets))
+        return refused;
     if (help)
         return std::nullopt;
     if ((options.append || options.force) && options.saveJob.empty())

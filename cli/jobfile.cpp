@@ -21,6 +21,7 @@
 #include "messages.h"
 #include "plainjson.h"
 #include "processguard.h"
+#include "scriptwriter.h"
 
 namespace zd7240::cli {
 
@@ -111,16 +112,6 @@ std::string JobName(std::size_t number, const std::string& output) {
     if (!output.empty())
         name += " (" + EscapeText(output) + ")";
     return name;
-}
-
-// At most `limit` bytes of `text` for a message, cut before a UTF-8 sequence, with
-// "..." when cut.
-std::string Shortened(std::string_view text, std::size_t limit = 40) {
-    if (text.size() <= limit)
-        return std::string(text);
-    while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80)
-        --limit;
-    return std::string(text.substr(0, limit)) + "...";
 }
 
 // The keys of one object, to find one given twice. Objects of a job file hold a few
@@ -968,7 +959,12 @@ JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> s
     const auto failed = [&](const std::string& why) {
         return JobFileUnreadable(fileName + ": " + why);
     };
-    const int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // "-", and every name of one of the process's own descriptors (/dev/stdin,
+    // /dev/fd/N, /proc/self/fd/N), is read from that descriptor: a stream, even when the
+    // shell redirected it from a file.
+    const int named = fileName == "-" ? STDIN_FILENO : NamedDescriptor(fileName);
+    const int fd = named >= 0 ? fcntl(named, F_DUPFD_CLOEXEC, 3)
+                              : open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw failed(std::strerror(errno));
     struct stat st {};
@@ -1001,9 +997,10 @@ JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> s
         text.append(buffer, static_cast<std::size_t>(n));
     }
     close(fd);
-    // Relative outputs are taken from the job file's folder; a stream has none (its name
-    // may be /dev/stdin), so they are taken from the current folder.
-    const std::filesystem::path folder = S_ISREG(st.st_mode)
+    // Relative outputs are taken from the job file's folder; a stream has none (the
+    // folder of its name, /dev for /dev/stdin, is no place of the user's), so they are
+    // taken from the current folder.
+    const std::filesystem::path folder = S_ISREG(st.st_mode) && named < 0
                                              ? std::filesystem::path(fileName).parent_path()
                                              : std::filesystem::path();
     const std::unique_ptr<JobReader> reader = ReadEvents(text, fileName, folder, sets);

@@ -20,6 +20,16 @@ std::string Quoted(std::string_view text) {
     return "\"" + EscapeText(text) + "\"";
 }
 
+// At most `limit` bytes of `text` for a message, cut before a UTF-8 sequence, with
+// "..." when cut.
+std::string Shortened(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit)
+        return std::string(text);
+    while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80)
+        --limit;
+    return std::string(text.substr(0, limit)) + "...";
+}
+
 namespace {
 
 // Edits (insert, delete, replace, swap two neighbours) from a to b, ignoring letter case.

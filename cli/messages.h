@@ -29,6 +29,10 @@ int UsageError(const std::string& message);
 // characters escaped.
 std::string Quoted(std::string_view text);
 
+// At most `limit` bytes of `text` for a message, cut before a UTF-8 sequence, with
+// "..." when cut.
+std::string Shortened(std::string_view text, std::size_t limit = 40);
+
 // "; did you mean 'start-vlan'?" when one of `names` is near `word` (a letter or two
 // off, in any letter case); empty otherwise.
 std::string DidYouMean(std::string_view word, const std::vector<std::string_view>& names);

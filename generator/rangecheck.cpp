@@ -5,6 +5,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <queue>
 #include <string_view>
 #include <tuple>
 
@@ -340,15 +341,17 @@ JobBindings BindingsOf(const Job& job, const FieldAccess& fields) {
     return bindings;
 }
 
-std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs) {
+ConflictReport FindConflicts(std::span<const JobBindings> jobs, std::size_t limit) {
     // Every box with its owner, grouped by channel and VPI (each box has one VPI), then
-    // swept in order of their first value: only boxes whose values meet are compared.
+    // swept in order of their first value: a box is compared only with the boxes before
+    // it whose values reach it (the active ones), so disjoint jobs cost n log n.
     struct Owned {
         const EndpointBox* box;
         std::uint32_t job, side, index;
     };
     std::map<std::pair<Channel, std::int64_t>, std::vector<Owned>> buckets;
-    std::vector<Conflict> conflicts;
+    ConflictReport report;
+    std::vector<Conflict> all;
     for (std::size_t j = 0; j < jobs.size(); ++j) {
         for (std::size_t s = 0; s < jobs[j].sides.size(); ++s) {
             const JobSide& side = jobs[j].sides[s];
@@ -360,15 +363,15 @@ std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs) {
             }
             if (side.wrapsAround && !side.boxes.empty()) {
                 const EndpointBox& b = side.boxes.front();
-                conflicts.push_back({j, j,
-                                     DescribeEndpoint(b.channel, b.board.first, b.slot.first,
-                                                      b.port.first, b.vpi.first, b.value.first),
-                                     true});
+                all.push_back({j, j,
+                               DescribeEndpoint(b.channel, b.board.first, b.slot.first,
+                                                b.port.first, b.vpi.first, b.value.first),
+                               true});
             }
         }
     }
-    // Per pair of sides (first the lower job): the first common endpoint in the walk
-    // order of the first side.
+    // Per pair of sides (first the lower job): the first common endpoint found, in the
+    // walk order of the first side.
     using PairKey = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t>;
     struct Found {
         std::uint32_t index;
@@ -376,45 +379,83 @@ std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs) {
         Channel channel;
     };
     std::map<PairKey, Found> found;
+    // Every pair is sought while fewer than `limit` have been found. Past that, each box
+    // stops at the first box before it that it meets: every job in conflict is still
+    // found (with one partner at least), and jobs that all bind one endpoint cost
+    // n log n rather than n squared in time and memory.
+    bool exhaustive = true;
     for (auto& [key, boxes] : buckets) {
         // Sweep along the range in which the boxes overlap least: the VCIs of far sides
         // that all start at 32 overlap, their ports do not; the boards of subscriber
         // ranges do not overlap, their VCIs (the modem's) all do.
         const Interval EndpointBox::*sweep = SweepDimension(boxes);
-        std::sort(boxes.begin(), boxes.end(), [sweep](const Owned& a, const Owned& b) {
+        std::stable_sort(boxes.begin(), boxes.end(), [sweep](const Owned& a, const Owned& b) {
             return (a.box->*sweep).first < (b.box->*sweep).first;
         });
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            const std::int64_t last = (boxes[i].box->*sweep).last;
-            for (std::size_t k = i + 1; k < boxes.size() && (boxes[k].box->*sweep).first <= last;
-                 ++k) {
+        // The boxes whose range still reaches the sweep, in sweep order (positions in
+        // `boxes`), and a heap that hands out the one whose range ends first.
+        std::vector<std::size_t> active;
+        std::vector<char> gone(boxes.size(), 0);
+        std::size_t goneCount = 0;
+        using Ends = std::pair<std::int64_t, std::size_t>;
+        std::priority_queue<Ends, std::vector<Ends>, std::greater<Ends>> ends;
+        for (std::size_t k = 0; k < boxes.size(); ++k) {
+            const Owned& b = boxes[k];
+            const std::int64_t first = (b.box->*sweep).first;
+            while (!ends.empty() && ends.top().first < first) {
+                gone[ends.top().second] = 1;
+                ++goneCount;
+                ends.pop();
+            }
+            if (goneCount * 2 > active.size()) {
+                std::erase_if(active, [&gone](std::size_t i) { return gone[i] != 0; });
+                goneCount = 0;
+                for (std::size_t i : active)
+                    goneCount += gone[i];
+            }
+            for (std::size_t i : active) {
+                if (gone[i])
+                    continue;
                 const Owned* a = &boxes[i];
-                const Owned* b = &boxes[k];
-                if (a->job == b->job && a->side == b->side)
+                const Owned* c = &b;
+                if (a->job == c->job && a->side == c->side)
                     continue; // the boxes of one side never meet (but for the wrap above)
-                if (std::tie(b->job, b->side) < std::tie(a->job, a->side))
-                    std::swap(a, b);
-                const std::optional<Point> point = FirstCommon(*a->box, *b->box);
+                if (std::tie(c->job, c->side) < std::tie(a->job, a->side))
+                    std::swap(a, c);
+                const std::optional<Point> point = FirstCommon(*a->box, *c->box);
                 if (!point)
                     continue;
-                const PairKey pair{a->job, b->job, a->side, b->side};
+                const PairKey pair{a->job, c->job, a->side, c->side};
                 auto it = found.find(pair);
-                if (it == found.end() ||
-                    std::tie(a->index, *point) < std::tie(it->second.index, it->second.point))
-                    found[pair] = {a->index, *point, a->box->channel};
+                if (it == found.end())
+                    found.emplace(pair, Found{a->index, *point, a->box->channel});
+                else if (std::tie(a->index, *point) < std::tie(it->second.index, it->second.point))
+                    it->second = {a->index, *point, a->box->channel};
+                if (found.size() + all.size() >= limit)
+                    exhaustive = false;
+                if (!exhaustive)
+                    break;
             }
+            active.push_back(k);
+            ends.push({(b.box->*sweep).last, k});
         }
     }
     for (const auto& [pair, f] : found) {
         const Point& p = f.point;
-        conflicts.push_back({std::get<0>(pair), std::get<1>(pair),
-                             DescribeEndpoint(f.channel, p.board, p.slot, p.port, p.vpi, p.value),
-                             false});
+        all.push_back({std::get<0>(pair), std::get<1>(pair),
+                       DescribeEndpoint(f.channel, p.board, p.slot, p.port, p.vpi, p.value),
+                       false});
     }
-    std::stable_sort(conflicts.begin(), conflicts.end(), [](const Conflict& a, const Conflict& b) {
+    std::stable_sort(all.begin(), all.end(), [](const Conflict& a, const Conflict& b) {
         return std::tie(a.first, a.second) < std::tie(b.first, b.second);
     });
-    return conflicts;
+    if (all.size() > limit) {
+        report.more = all.size() - limit;
+        all.resize(limit);
+    }
+    report.listed = std::move(all);
+    report.atLeast = !exhaustive;
+    return report;
 }
 
 } // namespace zd7240

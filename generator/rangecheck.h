@@ -62,8 +62,18 @@ struct Conflict {
     bool wrapsAround = false;
 };
 
-// Every pair of job sides that bind a common endpoint, once per pair, ordered by job.
-std::vector<Conflict> FindConflicts(std::span<const JobBindings> jobs);
+// The pairs of job sides that bind a common endpoint, once per pair, ordered by job: the
+// first `limit` of them, and how many more were found. While fewer than `limit` are
+// found every pair is sought; past that, each range is paired with the first range
+// before it that it meets, so that every job in conflict is still named while jobs
+// that all bind one endpoint cost n log n, not n squared (`more` is then a least count).
+struct ConflictReport {
+    std::vector<Conflict> listed;
+    std::size_t more = 0;
+    bool atLeast = false; // not every pair was sought: `more` is a least count
+};
+ConflictReport FindConflicts(std::span<const JobBindings> jobs,
+                             std::size_t limit = static_cast<std::size_t>(-1));
 
 // The kinds of card a slot of the shelf holds.
 enum class CardKind : std::uint8_t { Adsl, Lan, Mmx, Ces, Aiu };

@@ -64,6 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const ConversionError&) {
         }
     }
-    (void)FindConflicts(bindings);
+    (void)FindConflicts(bindings, 100);
     return 0;
 }

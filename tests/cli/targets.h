@@ -323,6 +323,62 @@ inline std::vector<TargetCase> TargetCases() {
              MakeOld(s.path);
          },
          0, nullptr, replaced},
+        // Names the writer refuses before creating anything: a folder spelled with a
+        // slash at its end, a name longer than the file system takes, a link into a
+        // folder that is not there, a plain file used as a folder.
+        {"existing folder with a slash at its end",
+         [](TempDir& dir, Setting& s) {
+             fs::create_directory(dir.path() / "d");
+             s.path = dir.File("d/");
+         },
+         73, "Is a directory",
+         [](TempDir& dir, Setting&, const std::string&) {
+             EXPECT_TRUE(fs::is_empty(dir.path() / "d"));
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"existing folder as d//",
+         [](TempDir& dir, Setting& s) {
+             fs::create_directory(dir.path() / "d");
+             s.path = dir.File("d//");
+         },
+         73, "Is a directory",
+         [](TempDir& dir, Setting&, const std::string&) {
+             EXPECT_TRUE(fs::is_empty(dir.path() / "d"));
+         }},
+        {"existing folder as d/./",
+         [](TempDir& dir, Setting& s) {
+             fs::create_directory(dir.path() / "d");
+             s.path = dir.File("d/./");
+         },
+         73, "Is a directory",
+         [](TempDir& dir, Setting&, const std::string&) {
+             EXPECT_TRUE(fs::is_empty(dir.path() / "d"));
+         }},
+        {"name longer than a file name can be",
+         [](TempDir& dir, Setting& s) { s.path = dir.File(std::string(256, 'n')); }, 73,
+         "File name too long",
+         [](TempDir& dir, Setting&, const std::string&) { EXPECT_EQ(dir.EntryCount(), 0u); }},
+        {"dangling link into a missing folder",
+         [](TempDir& dir, Setting& s) {
+             s.path = dir.File("dangling.out");
+             fs::create_symlink("nowhere/file.out", s.path);
+         },
+         73, "No such file or directory",
+         [](TempDir& dir, Setting& s, const std::string&) {
+             EXPECT_TRUE(fs::is_symlink(s.path));
+             EXPECT_EQ(dir.EntryCount(), 1u);
+         }},
+        {"link through a plain file",
+         [](TempDir& dir, Setting& s) {
+             MakeOld(dir.File("plain"));
+             fs::create_symlink("plain/file.out", dir.File("through.out"));
+             s.path = dir.File("through.out");
+         },
+         73, "Not a directory",
+         [](TempDir& dir, Setting&, const std::string&) {
+             EXPECT_EQ(ReadFile(dir.File("plain")), kOld);
+             EXPECT_EQ(dir.EntryCount(), 2u);
+         }},
         {"set-user-ID and set-group-ID file",
          [](TempDir& dir, Setting& s) {
              s.path = dir.File("suid.out");

@@ -37,7 +37,7 @@ std::vector<std::string> Conflicts(const std::vector<JobInput>& inputs) {
     for (const JobInput& input : inputs)
         jobs.push_back(Bind(input));
     std::vector<std::string> out;
-    for (const Conflict& c : FindConflicts(jobs))
+    for (const Conflict& c : FindConflicts(jobs).listed)
         out.push_back(std::to_string(c.first + 1) + "-" + std::to_string(c.second + 1) + ": " +
                       c.endpoint);
     return out;
