@@ -99,6 +99,26 @@ echo "pre-pass of 100,000 jobs with a chassis, as a dry run (best of $runs):"
 printf '  %7.0f ms  %5.0f ms CPU; peak %d MiB (50,000 jobs: %d MiB)\n' "$(ms "$w_many")" \
     "$(ms "$c_many")" $((mem_many / 1024)) $((mem_half / 1024))
 
+# Jobs that all bind one endpoint (the same VLAN id and VCI): a hundred conflicts are
+# listed and the rest counted, in time and memory that grow as n log n, not n squared.
+same_file() {
+    local n=$1
+    awk -v n="$n" 'BEGIN {
+        printf "{\"version\": 1, \"jobs\": ["
+        for (i = 0; i < n; i++)
+            printf "%s{\"page\": \"lan-mmx\", \"fields\": {\"lan-board\": 0, \"lan-slot\": 5, \"start-vlan\": 100, \"end-vlan\": 100, \"vpi\": 1, \"start-vci\": 40}, \"output\": \"same-%d.txt\"}", (i ? "," : ""), i
+        print "]}"
+    }'
+}
+echo "jobs that all bind one endpoint, --check --dry-run (best of $runs; peak memory):"
+for n in 500 1000 4000 10000; do
+    same_file "$n" >"$work/same.json"
+    read -r w_same c_same <<<"$(best_of "$gen" --job "$work/same.json" --dry-run)"
+    /usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/same.json" --dry-run >/dev/null 2>&1 || true
+    printf '  %6d jobs: %7.0f ms  %5.0f ms CPU; peak %d MiB\n' "$n" "$(ms "$w_same")" \
+        "$(ms "$c_same")" $(($(cat "$work/mem") / 1024))
+done
+
 # 100 jobs of 100,000 lines each, VLAN ids 1..100000 on Lan cards of their own, each
 # to a port of its own on the Mmx card (so that the check, which runs first, passes).
 mkdir -p "$work/out"

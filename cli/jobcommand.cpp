@@ -603,7 +603,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
             }
         }
         if (findings > 0) {
-            std::cerr << "zd7240-gen: " << findings
+            std::cerr << "zd7240-gen: " << (conflicts.atLeast ? "at least " : "") << findings
                       << " conflict(s) with other jobs or the chassis; nothing written\n";
             return kExitData;
         }

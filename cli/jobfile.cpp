@@ -591,8 +591,10 @@ private:
     }
 
     // Notes a fault; `where` names the job or the part of the file ("" for the file).
+    bool Full() const { return problems_.size() >= kMaxProblems; }
+
     void Problem(const Where& part, const std::string& what) {
-        if (problems_.size() >= kMaxProblems) {
+        if (Full()) {
             ++moreProblems_;
             return;
         }
@@ -686,27 +688,36 @@ private:
             Problem(where, "must be an object of NAME: \"VALUE\"");
             return;
         }
+        // The pages the jobs name, each once: a file of many jobs has a few pages.
+        std::vector<const PageTable*> pages;
+        for (const Pending& job : pending_) {
+            const PageTable* page = job.page ? FindPage(*job.page) : nullptr;
+            if (page && std::find(pages.begin(), pages.end(), page) == pages.end())
+                pages.push_back(page);
+            if (pages.size() == Pages().size())
+                break;
+        }
         for (const Field& field : fields) {
             if (const std::string fault = ValueFault(field.name, field.value); !fault.empty())
                 Problem(where, fault);
-            bool used = false;
+            const bool used = std::any_of(pages.begin(), pages.end(), [&](const PageTable* page) {
+                return FindField(*page, field.name) || FindSelector(*page, field.name);
+            });
+            if (used)
+                continue;
+            if (Full()) { // counted, not worded
+                ++moreProblems_;
+                continue;
+            }
             std::vector<std::string_view> names;
-            for (const Pending& job : pending_) {
-                const PageTable* page = job.page ? FindPage(*job.page) : nullptr;
-                if (!page)
-                    continue;
-                if (FindField(*page, field.name) || FindSelector(*page, field.name)) {
-                    used = true;
-                    break;
-                }
+            for (const PageTable* page : pages) {
                 for (const FieldRow& f : page->fields)
                     names.push_back(f.key);
                 for (const SelectorRow& s : page->selectors)
                     names.push_back(s.key);
             }
-            if (!used)
-                Problem(where, "no job's page has a field '" + EscapeText(Shortened(field.name)) +
-                                   "'" + DidYouMean(field.name, names));
+            Problem(where, "no job's page has a field '" + EscapeText(Shortened(field.name)) + "'" +
+                               DidYouMean(field.name, names));
         }
     }
 
@@ -717,6 +728,10 @@ private:
                 entry.fields.Assign(field.name, field.value.text, FieldNaming::Key);
             if (error.empty())
                 return true;
+            if (Full()) { // counted, not worded: a file may hold a million such names
+                ++moreProblems_;
+                return false;
+            }
             // The nearest name goes before the pointer to --list.
             std::string text = EscapeText(error);
             const std::size_t see = text.find(" (see '");
