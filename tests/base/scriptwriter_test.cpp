@@ -203,6 +203,14 @@ TEST(ScriptWriter, TargetsThatCannotBeCreatedFailWithTheSystemDescription) {
         {"", "No such file or directory"},
     };
     for (const Case& c : cases) {
+        // The check made ahead of writing refuses what opening refuses, in the same words.
+        try {
+            (void)PlanTarget(c.path);
+            ADD_FAILURE() << c.path << " planned";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file \"" + c.path + "\". " + c.description);
+        }
         try {
             ScriptWriter writer(c.path);
             ADD_FAILURE() << c.path << " opened";
@@ -213,6 +221,38 @@ TEST(ScriptWriter, TargetsThatCannotBeCreatedFailWithTheSystemDescription) {
         }
     }
     EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+// Finish writes a file in full and leaves the old one in place; Place puts it there.
+// Released, it waits under a temporary name without a descriptor; a writer destroyed
+// before Place takes its file back, temporary and all.
+TEST(ScriptWriter, FinishedFilesArePutInPlaceOnlyByPlace) {
+    TempDir dir;
+    WriteFile(dir.File("a.txt"), "old a");
+    WriteFile(dir.File("b.txt"), "old b");
+    {
+        ScriptWriter a(dir.File("a.txt"));
+        ScriptWriter b(dir.File("b.txt"));
+        ScriptWriter c(dir.File("c.txt"));
+        a.Write("new a");
+        b.Write("new b");
+        c.Write("new c");
+        a.Finish();
+        b.Finish();
+        b.Release();
+        c.Finish();
+        c.Release();
+        EXPECT_EQ(ReadFile(dir.File("a.txt")), "old a");
+        EXPECT_EQ(ReadFile(dir.File("b.txt")), "old b");
+        EXPECT_FALSE(fs::exists(dir.File("c.txt")));
+        EXPECT_EQ(dir.EntryCount(), 4u) << "two released temporaries beside the old files";
+        a.Place();
+        b.Place();
+        // c is never placed.
+    }
+    EXPECT_EQ(ReadFile(dir.File("a.txt")), "new a");
+    EXPECT_EQ(ReadFile(dir.File("b.txt")), "new b");
+    EXPECT_EQ(dir.EntryCount(), 2u) << "c's temporary was taken back";
 }
 
 } // namespace

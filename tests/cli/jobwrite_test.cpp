@@ -157,6 +157,26 @@ TEST(AllOrNothing, AFailingDeviceAfterThousandsOfFilesReplacesNone) {
     EXPECT_EQ(ReadFile(dir.File("out/f7.txt")), ScriptOf(LanJob(107, 107, "-")));
 }
 
+// A file that fails while it is written (a file size limit stands in for a full disk
+// the check before writing could not foresee): the file written before it in full is
+// not put in place either.
+TEST(AllOrNothing, AFileFailingMidRunReplacesNone) {
+    TempDir dir;
+    WriteFile(dir.File("good.txt"), kOldGood);
+    WriteFile(dir.File("big.txt"), kOldGood);
+    WriteFile(dir.File("two.json"),
+              JobFile({LanJob(100, 103, "good.txt"), LanJob(200, 4200, "big.txt")}));
+    Launch launch;
+    launch.cwd = dir.path().string();
+    launch.shellPrefix = "ulimit -f 64;";
+    const Result r = Process(ZD7240_GEN, {"--job", "two.json"}, launch).Wait();
+    EXPECT_EQ(r.status, 74) << r.err;
+    EXPECT_TRUE(Contains(r.err, "File too large")) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("good.txt")), kOldGood);
+    EXPECT_EQ(ReadFile(dir.File("big.txt")), kOldGood);
+    EXPECT_EQ(dir.EntryCount(), 3u) << "no temporary file left";
+}
+
 // "-", /dev/stdout and the file standard output is redirected to are one output, and
 // it receives its jobs in job order.
 TEST(AllOrNothing, StandardOutputUnderEveryNameTakesItsJobsInOrder) {
