@@ -46,7 +46,9 @@ std::string Position(std::string_view text, std::size_t byte) {
 }
 
 // The parser's own description without its "[json.exception...]" and "parse error at
-// line 2, column 3:" heads (the position is given in front of it).
+// line 2, column 3:" heads (the position is given in front of it), and the text it read
+// last ("last read: '...'", which may be a whole string of megabytes) cut to a readable
+// length.
 std::string ParseReason(std::string reason) {
     if (reason.starts_with('[')) {
         if (const std::size_t close = reason.find("] "); close != std::string::npos)
@@ -55,6 +57,13 @@ std::string ParseReason(std::string reason) {
     if (reason.starts_with("parse error")) {
         if (const std::size_t colon = reason.find(": "); colon != std::string::npos)
             reason.erase(0, colon + 2);
+    }
+    constexpr std::string_view kLastRead = "; last read: '";
+    if (const std::size_t at = reason.rfind(kLastRead);
+        at != std::string::npos && reason.ends_with('\'')) {
+        const std::size_t from = at + kLastRead.size();
+        const std::string read = reason.substr(from, reason.size() - 1 - from);
+        reason.replace(from, read.size(), EchoedText(read));
     }
     return reason;
 }
@@ -73,6 +82,15 @@ public:
 // structures are refused before the parser sees them, so a hostile file cannot exhaust
 // the stack or the memory of the reader and of its messages.
 constexpr int kMaxDepth = 16;
+
+// A number beyond every double (1e400): the parser's position is where the number ends.
+class NumberTooLarge : public std::runtime_error {
+public:
+    NumberTooLarge(std::size_t end, std::string number)
+        : std::runtime_error("number too large"), end(end), number(std::move(number)) {}
+    std::size_t end; // 1-based, as the parser counts: the number's last byte
+    std::string number;
+};
 
 class TooDeep : public std::runtime_error {
 public:
@@ -286,8 +304,9 @@ public:
     bool null() override { return Scalar({"null", Value::Other}); }
     bool boolean(bool value) override { return Scalar({value ? "true" : "false", Value::Other}); }
     bool number_integer(number_integer_t value) override {
-        // Non-negative integers arrive as unsigned; these are below zero.
-        return Scalar({std::to_string(value), Value::Negative});
+        // Non-negative integers arrive as unsigned; these were written with a minus sign,
+        // -0 among them.
+        return Scalar({value == 0 ? "-0" : std::to_string(value), Value::Negative});
     }
     bool number_unsigned(number_unsigned_t value) override {
         if (Place() == Slot::Version) {
@@ -298,7 +317,12 @@ public:
         return Scalar({std::to_string(value), Value::Integer});
     }
     bool number_float(number_float_t, const string_t& text) override {
-        return Scalar({text, Value::Fraction});
+        // Digits beyond 64 bits come here too: they are still a whole number, kept as
+        // written, so that the field's own check says how far it is above its largest value.
+        const bool minus = text.starts_with('-');
+        const bool whole = text.size() > (minus ? 1u : 0u) &&
+                           text.find_first_not_of("0123456789", minus ? 1 : 0) == string_t::npos;
+        return Scalar({text, !whole ? Value::Fraction : minus ? Value::Negative : Value::Integer});
     }
     bool binary(binary_t&) override { return Scalar({"binary", Value::Other}); }
     bool string(string_t& value) override {
@@ -334,12 +358,12 @@ public:
     }
     bool end_object() override { return Close(); }
     bool end_array() override { return Close(); }
-    bool parse_error(std::size_t, const std::string&,
+    bool parse_error(std::size_t position, const std::string& token,
                      const nlohmann::detail::exception& error) override {
         if (const auto* syntax = dynamic_cast<const json::parse_error*>(&error))
             throw *syntax;
-        if (const auto* range = dynamic_cast<const json::out_of_range*>(&error))
-            throw *range; // a number too large for a double
+        if (dynamic_cast<const json::out_of_range*>(&error))
+            throw NumberTooLarge(position, token); // beyond every double
         return false;
     }
 
@@ -616,14 +640,17 @@ private:
         case Value::Integer:
             return {};
         case Value::Negative:
-            return EscapeText(name) + ": " + value.text + " is below 0; a field holds digits only";
+            if (value.text == "-0")
+                return EscapeText(name) + ": -0 has a minus sign; a field holds digits only";
+            return EscapeText(name) + ": " + EchoedText(value.text) +
+                   " is below 0; a field holds digits only";
         case Value::Fraction:
-            return EscapeText(name) + ": " + EscapeText(value.text) +
+            return EscapeText(name) + ": " + EchoedText(value.text) +
                    " is not a whole number; a field holds digits only";
         case Value::Other:
             break;
         }
-        return EscapeText(name) + ": " + EscapeText(value.text) +
+        return EscapeText(name) + ": " + EchoedText(value.text) +
                " is neither text (\"...\") nor a whole number";
     }
 
@@ -879,7 +906,7 @@ private:
             }
             if (text.empty() || text == "." || text == ".." ||
                 text.find('/') != std::string::npos) {
-                Problem(where, "\"output\": {" + name + "} is '" + EscapeText(text) +
+                Problem(where, "\"output\": {" + name + "} is '" + EchoedText(text) +
                                    "', which cannot stand in a file name");
                 return std::nullopt;
             }
@@ -946,7 +973,11 @@ std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& 
         return reader;
     } catch (const json::parse_error& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": " + ParseReason(e.what()));
-    } catch (const json::exception& e) { // a number too large for a double, and the like
+    } catch (const NumberTooLarge& e) {
+        throw JobFileError(fileName + ":" + Position(text, e.end + 1 - e.number.size()) +
+                           ": the number " + EchoedText(e.number) +
+                           " is beyond every number a job file holds");
+    } catch (const json::exception& e) {
         throw JobFileError(fileName + ": " + ParseReason(e.what()));
     } catch (const TooDeep& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": nested deeper than " +
@@ -1054,7 +1085,7 @@ bool IsUtf8(std::string_view text) {
 // saving refuses it by name rather than write something else.
 void RequireUtf8(std::string_view what, const std::string& text) {
     if (!IsUtf8(text))
-        throw JobFileError(std::string(what) + " is not UTF-8 text ('" + EscapeText(text) +
+        throw JobFileError(std::string(what) + " is not UTF-8 text ('" + EchoedText(text) +
                            "'); a job file holds UTF-8 text only");
 }
 

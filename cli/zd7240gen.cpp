@@ -203,8 +203,8 @@ int Run(std::vector<std::string_view> args) {
         const auto eq = assignment.find('=');
         const std::string_view name = assignment.substr(0, eq);
         if (const auto repeat = fields.NoteGiven(name, assignment))
-            return UsageError(repeat->control + " is given twice: '" + repeat->earlier + "' and '" +
-                              std::string(assignment) + "'");
+            return UsageError(repeat->control + " is given twice: '" + EchoedText(repeat->earlier) +
+                              "' and '" + EchoedText(assignment) + "'");
         std::string error = fields.Assign(name, assignment.substr(eq + 1), FieldNaming::Control);
         if (!error.empty()) {
             if (!FindField(*page, name) && !FindSelector(*page, name)) {
