@@ -483,9 +483,12 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
     if (options.append && options.force)
         return UsageError("--append keeps the job file's jobs and --force replaces them: give one");
     if (options.jobFile.empty()) {
-        if (options.check || options.noCheck)
+        if ((options.check || options.noCheck) && options.saveJob.empty())
             return UsageError(std::string(options.check ? "--check" : "--no-check") +
-                              " is about the jobs of a job file: give --job FILE");
+                              " is about the jobs of a job file: give --job FILE or --save-job "
+                              "FILE");
+        if (options.check && options.noCheck)
+            return UsageError("--check and --no-check say the opposite: give one");
         if (!options.sets.empty())
             return UsageError("--set sets a field in every job of a job file: give --job FILE "
                               "(for one page, give KEY=VALUE)");
@@ -508,6 +511,23 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
     return RunJobFile(options, dryRun, progress);
 }
 
+namespace {
+
+// Judges the jobs of a job file about to be saved beyond what the reader judged: this is
+// where the cross-job and chassis checks that --job runs belong, so that a saved file is
+// refused as its run would be (65), and where --no-check skips them. Returns the exit
+// status; kExitOk saves the file.
+int CheckSavedJobFile([[maybe_unused]] const JobFile& saved, const JobCommandOptions& options) {
+    if (options.noCheck)
+        return kExitOk;
+    // The reader has judged every job, the defaults and the chassis names; the checks of
+    // the jobs against each other and against the chassis are run by RunJobFile alone
+    // so far.
+    return kExitOk;
+}
+
+} // namespace
+
 int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
             const JobCommandOptions& options) {
     const std::string& jobFile = options.saveJob;
@@ -525,7 +545,8 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
             return UsageError("--save-job " + EscapeText(jobFile) +
                               " is also the output: the job would write over its own file");
     }
-    // The output is kept relative to the folder of the job file, as it is read back.
+    // The output is kept relative to the folder of the job file, as it is read back,
+    // and its braces doubled: the job file fills in {FIELD}s, the command line does not.
     std::string kept = output;
     if (output != "-" && std::filesystem::path(output).is_relative()) {
         std::error_code ec;
@@ -535,6 +556,9 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
         if (!ec)
             kept = relative.string();
     }
+    kept = LiteralOutput(kept);
+    // Relative outputs of the saved file are read from its folder, as ReadJobFile does.
+    const std::filesystem::path folder = std::filesystem::path(jobFile).parent_path();
     // An existing job file is never replaced without being asked: --append adds the job
     // to it, --force replaces it. Streams and devices are written into as before.
     struct stat st {};
@@ -557,12 +581,16 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
                 std::cerr << "zd7240-gen: " + Quoted(jobFile) + ": " + std::strerror(errno) + "\n";
                 return kExitNoInput;
             }
-            text = AppendedJobFile(existing, jobFile, page, fields, kept);
+            text = AppendedJobFile(existing, jobFile, folder, page, fields, kept);
         } else {
             text = OneJobFile(page, fields, kept);
         }
+        // The file as it will be saved, judged as --job judges it.
+        const JobFile saved = ParseJobFile(text, jobFile, folder);
+        if (const int status = CheckSavedJobFile(saved, options); status != kExitOk)
+            return status;
     } catch (const JobFileError& e) {
-        std::cerr << "zd7240-gen: cannot save the job: " << EscapeText(e.what()) << "\n";
+        PrintLines("cannot save the job: " + std::string(e.what()));
         return kExitData;
     }
     try {

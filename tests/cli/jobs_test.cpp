@@ -491,6 +491,7 @@ TEST(JobFiles, OptionsThatDoNotGoTogether) {
         {"--job", "jobs.json", "--job=other.json"},
         {"lan-mmx", "--check"},
         {"lan-mmx", "--save-job"},
+        {"lan-mmx", "--save-job", "x.json", "--check", "--no-check"},
     };
     for (const auto& args : cases) {
         const Result r = Gen(args, dir.path());
