@@ -197,6 +197,14 @@ int FinishStandardOutput(const char* program, int status) {
 
 namespace {
 
+// The characters that change the direction of the text after them (embeddings,
+// overrides, isolates and the marks): a name holding one shows on a terminal in another
+// order than it is written.
+bool IsBidiControl(char32_t code) {
+    return code == 0x061c || code == 0x200e || code == 0x200f ||
+           (code >= 0x202a && code <= 0x202e) || (code >= 0x2066 && code <= 0x2069);
+}
+
 // What a byte from 0x80 up is: part of a UTF-8 sequence, or a Latin-1 character of its own.
 enum class HighBytes { Utf8, Latin1 };
 
@@ -264,6 +272,14 @@ std::string Escape(std::string_view text, bool escapeBackslash, HighBytes high) 
             ++i;
             continue;
         }
+        if (IsBidiControl(code)) {
+            // Well-formed, but it would turn the rest of the line around on a terminal:
+            // every byte of it is shown.
+            for (std::size_t k = 0; k < length; ++k)
+                hex(static_cast<unsigned char>(text[i + k]));
+            i += length;
+            continue;
+        }
         out.append(text.substr(i, length));
         i += length;
     }
@@ -278,6 +294,19 @@ std::string EscapeText(std::string_view text, bool escapeBackslash) {
 
 std::string EscapeLatin1Text(std::string_view text, bool escapeBackslash) {
     return Escape(text, escapeBackslash, HighBytes::Latin1);
+}
+
+std::string EchoedText(std::string_view text, std::size_t characters) {
+    std::size_t cut = 0;
+    for (std::size_t count = 0; cut < text.size() && count < characters; ++count) {
+        // One character: a byte, and the continuation bytes that follow it.
+        ++cut;
+        while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xc0) == 0x80)
+            ++cut;
+    }
+    if (cut == text.size())
+        return EscapeText(text);
+    return EscapeText(text.substr(0, cut)) + "... (" + std::to_string(text.size()) + " bytes)";
 }
 
 } // namespace zd7240

@@ -46,10 +46,16 @@ int CloseStandardOutput();
 int FinishStandardOutput(const char* program, int status);
 
 // Text from outside for a message or a listing: control characters become \n, \r,
-// \t or \xHH, and so do bytes that are not valid UTF-8 and the C1 control characters;
-// with `escapeBackslash` a backslash becomes \\ as well, so that the text can be read
-// back unambiguously.
+// \t or \xHH, and so do bytes that are not valid UTF-8, the C1 control characters
+// (U+0085 is \xc2\x85) and the characters that turn the direction of the text after
+// them (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069; U+202E is
+// \xe2\x80\xae): each of their bytes is shown as \xHH. With `escapeBackslash` a
+// backslash becomes \\ as well, so that the text can be read back unambiguously.
 std::string EscapeText(std::string_view text, bool escapeBackslash = false);
+// A value from outside quoted back in a message: EscapeText of its first `characters`
+// characters, and when it is longer, "... (20971520 bytes)" after them, so that a huge
+// value does not bury the message.
+std::string EchoedText(std::string_view text, std::size_t characters = 80);
 // The same for 8-bit text whose every byte is a Latin-1 character (names and texts in
 // theme files): bytes 0x80 to 0x9f, the C1 control characters, become \xHH and the
 // others come out as the UTF-8 of their character.

@@ -513,6 +513,48 @@ void PrepareHeapFor(const std::string& jobFile) {
     mallopt(M_TOP_PAD, 128 << 10); // later growth as usual
 }
 
+// The jobs against each other and against the file's chassis, every finding printed (up
+// to a hundred of each kind) and then the count with `outcome`; returns the count.
+// `jobs[i]` is the converted job of `entries[i]`.
+std::size_t CrossCheck(const JobFile& file, const std::vector<const JobEntry*>& entries,
+                       std::vector<Job>& jobs, bool strict, const char* outcome) {
+    std::vector<JobBindings> bindings;
+    bindings.reserve(jobs.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        bindings.push_back(BindingsOf(jobs[i], entries[i]->fields));
+    const ConflictReport conflicts = FindConflicts(bindings, BoundedReport::kLimit);
+    std::size_t findings = conflicts.listed.size() + conflicts.more;
+    {
+        BoundedReport report("more conflicts");
+        for (const Conflict& c : conflicts.listed) {
+            std::string line = "conflict: " + entries[c.first]->Label();
+            if (c.first == c.second) {
+                line += " binds " + c.endpoint + " twice";
+                if (c.wrapsAround)
+                    line += " (its counter comes round after 2^32 lines)";
+            } else {
+                line += " and " + entries[c.second]->Label() + " both bind " + c.endpoint;
+            }
+            report.Print(line);
+        }
+        report.Skip(conflicts.more, conflicts.atLeast);
+    }
+    if (file.hasChassis) {
+        BoundedReport report("more chassis faults");
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            for (const std::string& finding :
+                 ChassisFindings(jobs[i], entries[i]->fields, file.chassis, strict)) {
+                report.Print(entries[i]->Label() + ": " + finding);
+                ++findings;
+            }
+        }
+    }
+    if (findings > 0)
+        std::cerr << "zd7240-gen: " << (conflicts.atLeast ? "at least " : "") << findings
+                  << " conflict(s) with other jobs or the chassis; " << outcome << "\n";
+    return findings;
+}
+
 int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     PrepareHeapFor(options.jobFile);
     JobFile file;
@@ -571,42 +613,12 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     }
 
     if (!options.noCheck) {
-        std::vector<JobBindings> bindings;
-        bindings.reserve(jobs.size());
-        for (std::size_t i = 0; i < jobs.size(); ++i)
-            bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
-        const ConflictReport conflicts = FindConflicts(bindings, BoundedReport::kLimit);
-        std::size_t findings = conflicts.listed.size() + conflicts.more;
-        {
-            BoundedReport report("more conflicts");
-            for (const Conflict& c : conflicts.listed) {
-                std::string line = "conflict: " + entries[c.first].Label();
-                if (c.first == c.second) {
-                    line += " binds " + c.endpoint + " twice";
-                    if (c.wrapsAround)
-                        line += " (its counter comes round after 2^32 lines)";
-                } else {
-                    line += " and " + entries[c.second].Label() + " both bind " + c.endpoint;
-                }
-                report.Print(line);
-            }
-            report.Skip(conflicts.more, conflicts.atLeast);
-        }
-        if (file.hasChassis) {
-            BoundedReport report("more chassis faults");
-            for (std::size_t i = 0; i < jobs.size(); ++i) {
-                for (const std::string& finding :
-                     ChassisFindings(jobs[i], entries[i].fields, file.chassis, options.strict)) {
-                    report.Print(entries[i].Label() + ": " + finding);
-                    ++findings;
-                }
-            }
-        }
-        if (findings > 0) {
-            std::cerr << "zd7240-gen: " << (conflicts.atLeast ? "at least " : "") << findings
-                      << " conflict(s) with other jobs or the chassis; nothing written\n";
+        std::vector<const JobEntry*> checked;
+        checked.reserve(entries.size());
+        for (const JobEntry& entry : entries)
+            checked.push_back(&entry);
+        if (CrossCheck(file, checked, jobs, options.strict, "nothing written") > 0)
             return kExitData;
-        }
     }
 
     // Every output judged as the writer will judge it, and the room the new files need.
@@ -760,9 +772,12 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
     if (options.append && options.force)
         return UsageError("--append keeps the job file's jobs and --force replaces them: give one");
     if (options.jobFile.empty()) {
-        if (options.check || options.noCheck)
+        if ((options.check || options.noCheck) && options.saveJob.empty())
             return UsageError(std::string(options.check ? "--check" : "--no-check") +
-                              " is about the jobs of a job file: give --job FILE");
+                              " is about the jobs of a job file: give --job FILE or --save-job "
+                              "FILE");
+        if (options.check && options.noCheck)
+            return UsageError("--check and --no-check say the opposite: give one");
         if (!options.sets.empty())
             return UsageError("--set sets a field in every job of a job file: give --job FILE "
                               "(for one page, give KEY=VALUE)");
@@ -785,6 +800,39 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
     return RunJobFile(options, dryRun, progress);
 }
 
+namespace {
+
+// Judges the jobs of a job file about to be saved beyond what the reader judged: this is
+// where the cross-job and chassis checks that --job runs belong, so that a saved file is
+// refused as its run would be (65), and where --no-check skips them. Returns the exit
+// status; kExitOk saves the file.
+// The saved file's jobs against each other and against its chassis, as a run of it
+// would judge them: a file that --job would refuse for a conflict is not saved (65).
+// Jobs whose fields are not complete yet (a file built up job by job) take no part.
+int CheckSavedJobFile(const JobFile& saved, const JobCommandOptions& options) {
+    if (options.noCheck)
+        return kExitOk;
+    std::vector<const JobEntry*> checked;
+    std::vector<Job> jobs;
+    for (const JobEntry& entry : saved.jobs) {
+        if (!FieldRefusals(*entry.page, entry.fields).empty())
+            continue;
+        try {
+            Job job(*entry.page, entry.fields);
+            job.ChooseFormat(entry.fields);
+            jobs.push_back(std::move(job));
+            checked.push_back(&entry);
+        } catch (const ConversionError&) {
+        }
+    }
+    if (CrossCheck(saved, checked, jobs, options.strict,
+                   "nothing saved (--no-check saves anyway)") > 0)
+        return kExitData;
+    return kExitOk;
+}
+
+} // namespace
+
 int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string& output,
             const JobCommandOptions& options) {
     const std::string& jobFile = options.saveJob;
@@ -802,7 +850,8 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
             return UsageError("--save-job " + EscapeText(jobFile) +
                               " is also the output: the job would write over its own file");
     }
-    // The output is kept relative to the folder of the job file, as it is read back.
+    // The output is kept relative to the folder of the job file, as it is read back,
+    // and its braces doubled: the job file fills in {FIELD}s, the command line does not.
     std::string kept = output;
     if (output != "-" && std::filesystem::path(output).is_relative()) {
         std::error_code ec;
@@ -812,6 +861,9 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
         if (!ec)
             kept = relative.string();
     }
+    kept = LiteralOutput(kept);
+    // Relative outputs of the saved file are read from its folder, as ReadJobFile does.
+    const std::filesystem::path folder = std::filesystem::path(jobFile).parent_path();
     // An existing job file is never replaced without being asked: --append adds the job
     // to it, --force replaces it. Streams and devices are written into as before.
     struct stat st {};
@@ -834,12 +886,16 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
                 std::cerr << "zd7240-gen: " + Quoted(jobFile) + ": " + std::strerror(errno) + "\n";
                 return kExitNoInput;
             }
-            text = AppendedJobFile(existing, jobFile, page, fields, kept);
+            text = AppendedJobFile(existing, jobFile, folder, page, fields, kept);
         } else {
             text = OneJobFile(page, fields, kept);
         }
+        // The file as it will be saved, judged as --job judges it.
+        const JobFile saved = ParseJobFile(text, jobFile, folder);
+        if (const int status = CheckSavedJobFile(saved, options); status != kExitOk)
+            return status;
     } catch (const JobFileError& e) {
-        std::cerr << "zd7240-gen: cannot save the job: " << EscapeText(e.what()) << "\n";
+        PrintLines("cannot save the job: " + std::string(e.what()));
         return kExitData;
     }
     try {

@@ -47,7 +47,9 @@ std::string Position(std::string_view text, std::size_t byte) {
 }
 
 // The parser's own description without its "[json.exception...]" and "parse error at
-// line 2, column 3:" heads (the position is given in front of it).
+// line 2, column 3:" heads (the position is given in front of it), and the text it read
+// last ("last read: '...'", which may be a whole string of megabytes) cut to a readable
+// length.
 std::string ParseReason(std::string reason) {
     if (reason.starts_with('[')) {
         if (const std::size_t close = reason.find("] "); close != std::string::npos)
@@ -56,6 +58,13 @@ std::string ParseReason(std::string reason) {
     if (reason.starts_with("parse error")) {
         if (const std::size_t colon = reason.find(": "); colon != std::string::npos)
             reason.erase(0, colon + 2);
+    }
+    constexpr std::string_view kLastRead = "; last read: '";
+    if (const std::size_t at = reason.rfind(kLastRead);
+        at != std::string::npos && reason.ends_with('\'')) {
+        const std::size_t from = at + kLastRead.size();
+        const std::string read = reason.substr(from, reason.size() - 1 - from);
+        reason.replace(from, read.size(), EchoedText(read));
     }
     return reason;
 }
@@ -74,6 +83,15 @@ public:
 // structures are refused before the parser sees them, so a hostile file cannot exhaust
 // the stack or the memory of the reader and of its messages.
 constexpr int kMaxDepth = 16;
+
+// A number beyond every double (1e400): the parser's position is where the number ends.
+class NumberTooLarge : public std::runtime_error {
+public:
+    NumberTooLarge(std::size_t end, std::string number)
+        : std::runtime_error("number too large"), end(end), number(std::move(number)) {}
+    std::size_t end; // 1-based, as the parser counts: the number's last byte
+    std::string number;
+};
 
 class TooDeep : public std::runtime_error {
 public:
@@ -274,11 +292,29 @@ public:
         return file;
     }
 
+    // Whether the text is a job file but for its list of jobs, which is still empty: a
+    // file made to be added to (saving a job judges it once the job is in).
+    bool WaitsForFirstJob() const {
+        return rootIsObject_ && versionRight_ && jobsIsList_ && pending_.empty();
+    }
+
+    // The file's "defaults" that can be a field's text (strings and whole numbers), in
+    // the order written.
+    std::vector<FieldSetting> Defaults() const {
+        std::vector<FieldSetting> defaults;
+        for (const Field& field : defaults_) {
+            if (field.value.kind == Value::Text || field.value.kind == Value::Integer)
+                defaults.push_back({field.name, field.value.text});
+        }
+        return defaults;
+    }
+
     bool null() override { return Scalar({"null", Value::Other}); }
     bool boolean(bool value) override { return Scalar({value ? "true" : "false", Value::Other}); }
     bool number_integer(number_integer_t value) override {
-        // Non-negative integers arrive as unsigned; these are below zero.
-        return Scalar({std::to_string(value), Value::Negative});
+        // Non-negative integers arrive as unsigned; these were written with a minus sign,
+        // -0 among them.
+        return Scalar({value == 0 ? "-0" : std::to_string(value), Value::Negative});
     }
     bool number_unsigned(number_unsigned_t value) override {
         if (Place() == Slot::Version) {
@@ -289,7 +325,12 @@ public:
         return Scalar({std::to_string(value), Value::Integer});
     }
     bool number_float(number_float_t, const string_t& text) override {
-        return Scalar({text, Value::Fraction});
+        // Digits beyond 64 bits come here too: they are still a whole number, kept as
+        // written, so that the field's own check says how far it is above its largest value.
+        const bool minus = text.starts_with('-');
+        const bool whole = text.size() > (minus ? 1u : 0u) &&
+                           text.find_first_not_of("0123456789", minus ? 1 : 0) == string_t::npos;
+        return Scalar({text, !whole ? Value::Fraction : minus ? Value::Negative : Value::Integer});
     }
     bool binary(binary_t&) override { return Scalar({"binary", Value::Other}); }
     bool string(string_t& value) override {
@@ -325,12 +366,12 @@ public:
     }
     bool end_object() override { return Close(); }
     bool end_array() override { return Close(); }
-    bool parse_error(std::size_t, const std::string&,
+    bool parse_error(std::size_t position, const std::string& token,
                      const nlohmann::detail::exception& error) override {
         if (const auto* syntax = dynamic_cast<const json::parse_error*>(&error))
             throw *syntax;
-        if (const auto* range = dynamic_cast<const json::out_of_range*>(&error))
-            throw *range; // a number too large for a double
+        if (dynamic_cast<const json::out_of_range*>(&error))
+            throw NumberTooLarge(position, token); // beyond every double
         return false;
     }
 
@@ -609,14 +650,17 @@ private:
         case Value::Integer:
             return {};
         case Value::Negative:
-            return EscapeText(name) + ": " + value.text + " is below 0; a field holds digits only";
+            if (value.text == "-0")
+                return EscapeText(name) + ": -0 has a minus sign; a field holds digits only";
+            return EscapeText(name) + ": " + EchoedText(value.text) +
+                   " is below 0; a field holds digits only";
         case Value::Fraction:
-            return EscapeText(name) + ": " + EscapeText(value.text) +
+            return EscapeText(name) + ": " + EchoedText(value.text) +
                    " is not a whole number; a field holds digits only";
         case Value::Other:
             break;
         }
-        return EscapeText(name) + ": " + EscapeText(value.text) +
+        return EscapeText(name) + ": " + EchoedText(value.text) +
                " is neither text (\"...\") nor a whole number";
     }
 
@@ -885,7 +929,7 @@ private:
             }
             if (text.empty() || text == "." || text == ".." ||
                 text.find('/') != std::string::npos) {
-                Problem(where, "\"output\": {" + name + "} is '" + EscapeText(text) +
+                Problem(where, "\"output\": {" + name + "} is '" + EchoedText(text) +
                                    "', which cannot stand in a file name");
                 return std::nullopt;
             }
@@ -952,7 +996,11 @@ std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& 
         return reader;
     } catch (const json::parse_error& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": " + ParseReason(e.what()));
-    } catch (const json::exception& e) { // a number too large for a double, and the like
+    } catch (const NumberTooLarge& e) {
+        throw JobFileError(fileName + ":" + Position(text, e.end + 1 - e.number.size()) +
+                           ": the number " + EchoedText(e.number) +
+                           " is beyond every number a job file holds");
+    } catch (const json::exception& e) {
         throw JobFileError(fileName + ": " + ParseReason(e.what()));
     } catch (const TooDeep& e) {
         throw JobFileError(fileName + ":" + Position(text, e.byte) + ": nested deeper than " +
@@ -1066,7 +1114,7 @@ bool IsUtf8(std::string_view text) {
 // saving refuses it by name rather than write something else.
 void RequireUtf8(std::string_view what, const std::string& text) {
     if (!IsUtf8(text))
-        throw JobFileError(std::string(what) + " is not UTF-8 text ('" + EscapeText(text) +
+        throw JobFileError(std::string(what) + " is not UTF-8 text ('" + EchoedText(text) +
                            "'); a job file holds UTF-8 text only");
 }
 
@@ -1108,26 +1156,359 @@ std::string OneJobFile(const PageTable& page, const FieldAccess& fields,
     return root.dump(2) + "\n";
 }
 
-std::string AppendedJobFile(std::string_view existing, const std::string& fileName,
-                            const PageTable& page, const FieldAccess& fields,
-                            const std::string& output) {
-    ordered_json root;
-    try {
-        CheckDepth(existing);
-        root = ordered_json::parse(existing.begin(), existing.end());
-    } catch (const ordered_json::parse_error& e) {
-        throw JobFileError(fileName + ":" + Position(existing, e.byte) + ": " +
-                           ParseReason(e.what()));
-    } catch (const TooDeep& e) {
-        throw JobFileError(fileName + ":" + Position(existing, e.byte) + ": nested deeper than " +
-                           std::to_string(kMaxDepth) + " levels; a job file needs 4");
+std::string LiteralOutput(std::string_view name) {
+    std::string literal;
+    literal.reserve(name.size());
+    for (const char c : name) {
+        literal += c;
+        if (c == '{' || c == '}')
+            literal += c;
     }
-    if (!root.is_object() || !root.contains("version") || root["version"] != kJobFileVersion ||
-        !root.contains("jobs") || !root["jobs"].is_array())
-        throw JobFileError(fileName + ": not a job file of version " +
-                           std::to_string(kJobFileVersion) + "; the job is not added to it");
-    root["jobs"].push_back(JobObject(page, fields, output));
-    return root.dump(2) + "\n";
+    return literal;
+}
+
+namespace {
+
+// Steps through the text of a job file that the reader has taken (valid JSON), to find
+// where its parts begin and end: strings and nested values are skipped, not judged.
+class TextWalk {
+public:
+    explicit TextWalk(std::string_view text) : text_(text) {
+        if (text_.starts_with("\xEF\xBB\xBF"))
+            at_ = 3; // a byte order mark, which the parser skips too
+    }
+
+    std::size_t at() const { return at_; }
+    char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
+    void Next() { ++at_; }
+
+    void Space() {
+        while (at_ < text_.size() && IsSpace(text_[at_]))
+            ++at_;
+    }
+
+    // A string from its opening quote; returns its text with the escapes read.
+    std::string String() {
+        const std::size_t begin = at_++;
+        bool escaped = false;
+        while (at_ < text_.size() && text_[at_] != '"') {
+            if (text_[at_] == '\\') {
+                escaped = true;
+                ++at_;
+            }
+            ++at_;
+        }
+        ++at_;
+        const std::string_view written = text_.substr(begin, at_ - begin);
+        if (!escaped)
+            return std::string(written.substr(1, written.size() - 2));
+        try {
+            return json::parse(written).get<std::string>();
+        } catch (const json::exception&) {
+            return {};
+        }
+    }
+
+    // Any value: a string, an object or list with everything in it, or a number or word.
+    void Value() {
+        const char c = Peek();
+        if (c == '"') {
+            String();
+        } else if (c == '{' || c == '[') {
+            int depth = 0;
+            do {
+                const char d = Peek();
+                if (d == '"') {
+                    String();
+                    continue;
+                }
+                depth += d == '{' || d == '[' ? 1 : d == '}' || d == ']' ? -1 : 0;
+                ++at_;
+            } while (depth > 0 && at_ < text_.size());
+        } else {
+            while (at_ < text_.size() &&
+                   std::string_view(",]} \t\r\n").find(text_[at_]) == std::string_view::npos)
+                ++at_;
+        }
+    }
+
+    static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+// Where a job goes in a job file's text.
+struct JobsList {
+    std::size_t key = 0;                  // the opening quote of the "jobs" key
+    std::size_t open = 0, close = 0;      // its '[' and ']'
+    std::optional<std::size_t> lastBegin; // the last job's '{', when there is a job
+    std::size_t lastEnd = 0;              // one past the last job's '}'
+};
+
+std::optional<JobsList> FindJobsList(std::string_view text) {
+    TextWalk walk(text);
+    walk.Space();
+    if (walk.Peek() != '{')
+        return std::nullopt;
+    walk.Next();
+    for (;;) {
+        walk.Space();
+        if (walk.Peek() != '"')
+            return std::nullopt;
+        JobsList list;
+        list.key = walk.at();
+        const std::string key = walk.String();
+        walk.Space();
+        walk.Next(); // ':'
+        walk.Space();
+        if (key == "jobs" && walk.Peek() == '[') {
+            list.open = walk.at();
+            walk.Next();
+            for (;;) {
+                walk.Space();
+                if (walk.Peek() == ']') {
+                    list.close = walk.at();
+                    return list;
+                }
+                if (walk.Peek() == '\0')
+                    return std::nullopt;
+                list.lastBegin = walk.at();
+                walk.Value();
+                list.lastEnd = walk.at();
+                walk.Space();
+                if (walk.Peek() == ',')
+                    walk.Next();
+            }
+        }
+        walk.Value();
+        walk.Space();
+        if (walk.Peek() != ',')
+            return std::nullopt;
+        walk.Next();
+    }
+}
+
+// How the jobs of a file are laid out, so that an added job looks like its neighbours.
+struct Layout {
+    std::string newline = "\n"; // or "\r\n", as the file's lines end
+    bool multiLine = false;     // each key of a job on a line of its own
+    bool fieldsMultiLine = false;
+    std::string indent; // of the job's braces
+    std::string step;   // one level deeper
+    std::string colon = ": ";
+    std::string comma = ", "; // between the keys of a job on one line
+};
+
+// The spaces and tabs that begin the line `at` is on.
+std::string LineIndent(std::string_view text, std::size_t at) {
+    std::size_t begin = text.rfind('\n', at == 0 ? 0 : at - 1);
+    begin = begin == std::string_view::npos || at == 0 ? 0 : begin + 1;
+    std::size_t end = begin;
+    while (end < at && (text[end] == ' ' || text[end] == '\t'))
+        ++end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+// The whitespace after the last line break of `space`; empty when it has none.
+std::optional<std::string> AfterLastBreak(std::string_view space) {
+    const std::size_t lineBreak = space.rfind('\n');
+    if (lineBreak == std::string_view::npos)
+        return std::nullopt;
+    return std::string(space.substr(lineBreak + 1));
+}
+
+// Whether the object or list opening at `open` goes on to a new line.
+bool BreaksAfter(std::string_view text, std::size_t open) {
+    for (std::size_t i = open + 1; i < text.size() && TextWalk::IsSpace(text[i]); ++i) {
+        if (text[i] == '\n')
+            return true;
+    }
+    return false;
+}
+
+Layout LayoutOf(std::string_view text, const JobsList& list) {
+    Layout layout;
+    if (const std::size_t lineBreak = text.find('\n');
+        lineBreak != std::string_view::npos && lineBreak > 0 && text[lineBreak - 1] == '\r')
+        layout.newline = "\r\n";
+    // The "jobs" key on a line of its own: its indent is one level of the file.
+    const std::string keyIndent = LineIndent(text, list.key);
+    const bool keyOnItsLine =
+        list.key > keyIndent.size() && text[list.key - keyIndent.size() - 1] == '\n';
+    layout.step = keyOnItsLine && !keyIndent.empty() ? keyIndent : "  ";
+    if (!list.lastBegin) {
+        const std::string_view inside = text.substr(list.open + 1, list.close - list.open - 1);
+        const std::optional<std::string> closing = AfterLastBreak(inside);
+        layout.multiLine = closing || keyOnItsLine;
+        layout.fieldsMultiLine = layout.multiLine;
+        layout.indent = (closing ? *closing : keyIndent) + layout.step;
+        return layout;
+    }
+    const std::size_t begin = *list.lastBegin;
+    const std::string_view job = text.substr(begin, list.lastEnd - begin);
+    layout.multiLine = BreaksAfter(text, begin);
+    std::size_t lead = begin;
+    while (lead > 0 && TextWalk::IsSpace(text[lead - 1]))
+        --lead;
+    layout.indent =
+        AfterLastBreak(text.substr(lead, begin - lead)).value_or(LineIndent(text, begin));
+    // The first key of the job: the indent of its line, and how its colon is written.
+    TextWalk walk(job);
+    walk.Next();
+    walk.Space();
+    if (walk.Peek() == '"') {
+        const std::size_t key = begin + walk.at();
+        const std::string inner = LineIndent(text, key);
+        if (layout.multiLine && inner.size() > layout.indent.size() &&
+            inner.starts_with(layout.indent))
+            layout.step = inner.substr(layout.indent.size());
+        // The colon and the comma as written between the first key, its value and the
+        // next key, when they stay on the line.
+        walk.String();
+        const std::size_t keyEnd = walk.at();
+        walk.Space();
+        walk.Next();
+        walk.Space();
+        if (const std::string_view colon = job.substr(keyEnd, walk.at() - keyEnd);
+            colon.find('\n') == std::string_view::npos)
+            layout.colon = colon;
+        walk.Value();
+        const std::size_t valueEnd = walk.at();
+        walk.Space();
+        walk.Next();
+        walk.Space();
+        if (const std::string_view comma = job.substr(valueEnd, walk.at() - valueEnd);
+            comma.find('\n') == std::string_view::npos && comma.find(',') != std::string_view::npos)
+            layout.comma = comma;
+    }
+    // The job's "fields" laid out as they are in the last job; as the job when it has none.
+    layout.fieldsMultiLine = layout.multiLine;
+    walk = TextWalk(job);
+    walk.Next();
+    for (walk.Space(); walk.Peek() == '"'; walk.Space()) {
+        const std::string key = walk.String();
+        walk.Space();
+        walk.Next();
+        walk.Space();
+        if (key == "fields" && walk.Peek() == '{') {
+            layout.fieldsMultiLine = BreaksAfter(job, walk.at());
+            break;
+        }
+        walk.Value();
+        walk.Space();
+        if (walk.Peek() == ',')
+            walk.Next();
+    }
+    return layout;
+}
+
+// A string as JSON writes it (the text is UTF-8, checked before).
+std::string JsonText(const std::string& text) {
+    return json(text).dump();
+}
+
+// The added job as text, laid out as `layout` says: its page, the fields that differ
+// from what the file's defaults give them, its output.
+std::string JobText(const PageTable& page, const FieldAccess& fields, const std::string& output,
+                    const std::vector<FieldSetting>& defaults, const Layout& layout) {
+    RequireUtf8("the output name", output);
+    // What the job gets when it names no field: the window's initial texts with the
+    // file's defaults over them, as the reader gives them.
+    PageFields shared(page);
+    std::set<std::string_view> defaulted; // control names
+    for (const FieldSetting& d : defaults) {
+        const FieldRow* field = FindField(page, d.key);
+        const SelectorRow* selector = field ? nullptr : FindSelector(page, d.key);
+        if ((field || selector) && shared.Assign(d.key, d.value, FieldNaming::Key).empty())
+            defaulted.insert(field ? field->name : selector->name);
+    }
+    std::vector<std::pair<std::string, std::string>> values; // key, text
+    for (const FieldRow& f : page.fields) {
+        if (f.role == FieldRole::End)
+            continue;
+        const std::string text = fields.Text(f.name);
+        if (defaulted.contains(f.name) && shared.Text(f.name) == text)
+            continue;
+        RequireUtf8("the value of " + std::string(f.key), text);
+        values.emplace_back(f.key, text);
+    }
+    for (const SelectorRow& s : page.selectors) {
+        const int index = fields.ItemIndex(s.name);
+        if (defaulted.contains(s.name) && shared.ItemIndex(s.name) == index)
+            continue;
+        values.emplace_back(s.key, index == 0 || index == 1
+                                       ? std::string(s.items[static_cast<std::size_t>(index)])
+                                       : std::to_string(index));
+    }
+
+    const std::string& nl = layout.newline;
+    const std::string inner = layout.indent + layout.step;
+    // Between the members of an object: on a new line at `indent`, or on the same line.
+    const auto next = [&](bool multiLine, const std::string& indent) {
+        return multiLine ? "," + nl + indent : layout.comma;
+    };
+    const auto open = [&](bool multiLine, const std::string& indent) {
+        return multiLine ? "{" + nl + indent : std::string("{");
+    };
+    const auto close = [&](bool multiLine, const std::string& indent) {
+        return multiLine ? nl + indent + "}" : std::string("}");
+    };
+    std::string job = open(layout.multiLine, inner) + "\"page\"" + layout.colon +
+                      JsonText(std::string(page.slug));
+    if (!values.empty()) {
+        const bool deep = layout.multiLine && layout.fieldsMultiLine;
+        const std::string fieldIndent = deep ? inner + layout.step : inner;
+        job +=
+            next(layout.multiLine, inner) + "\"fields\"" + layout.colon + open(deep, fieldIndent);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i > 0)
+                job += next(deep, fieldIndent);
+            job += JsonText(values[i].first) + layout.colon + JsonText(values[i].second);
+        }
+        job += close(deep, inner);
+    }
+    job += next(layout.multiLine, inner) + "\"output\"" + layout.colon + JsonText(output);
+    return job + close(layout.multiLine, layout.indent);
+}
+
+} // namespace
+
+std::string AppendedJobFile(std::string_view existing, const std::string& fileName,
+                            const std::filesystem::path& folder, const PageTable& page,
+                            const FieldAccess& fields, const std::string& output) {
+    // Judged by the reader --job uses, so that what it refuses is refused here, with the
+    // same message. A file whose list is still empty is judged once the job is in it.
+    const std::unique_ptr<JobReader> reader = ReadEvents(existing, fileName, folder, {});
+    const std::vector<FieldSetting> defaults = reader->Defaults();
+    if (!reader->WaitsForFirstJob())
+        reader->Finish();
+    const std::optional<JobsList> list = FindJobsList(existing);
+    if (!list)
+        throw JobFileError(fileName + ": \"jobs\" must be a list of jobs");
+    const Layout layout = LayoutOf(existing, *list);
+    const std::string job = JobText(page, fields, output, defaults, layout);
+    // Only the job's text is put in, after the last job or into the empty list; every
+    // other byte stays as it was.
+    std::string text(existing.substr(0, list->lastBegin ? list->lastEnd : list->open + 1));
+    if (list->lastBegin) {
+        std::size_t lead = *list->lastBegin;
+        while (lead > 0 && TextWalk::IsSpace(existing[lead - 1]))
+            --lead;
+        const std::string_view space = existing.substr(lead, *list->lastBegin - lead);
+        text += "," + std::string(space.empty() ? layout.comma.substr(1) : space) + job;
+    } else if (layout.multiLine) {
+        const std::string_view inside =
+            existing.substr(list->open + 1, list->close - list->open - 1);
+        text += layout.newline + layout.indent + job;
+        if (!AfterLastBreak(inside))
+            text += layout.newline + LineIndent(existing, list->key);
+    } else {
+        text += job;
+    }
+    text += existing.substr(list->lastBegin ? list->lastEnd : list->open + 1);
+    return text;
 }
 
 } // namespace zd7240::cli

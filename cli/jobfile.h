@@ -79,11 +79,20 @@ JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> s
 // item text, and the output as given.
 std::string OneJobFile(const PageTable& page, const FieldAccess& fields, const std::string& output);
 
-// The text of the job file `existing` with that job added at the end of its list, its
-// other jobs, keys and their order kept. Throws JobFileError when `existing` is not a
-// job file.
+// The text of the job file `existing` with that job added at the end of its "jobs" list:
+// the job's text is put in before the list's closing bracket, laid out like the jobs
+// before it (indent, line ends), and every other byte stays as it was. The job names its
+// page, its output and only the fields whose text differs from what the file's
+// "defaults" give it, so that a later change of a default reaches it too. A file whose
+// list is still empty (`"jobs": []`) is taken. Throws JobFileError, with the reader's
+// own message (line and column for faults of the text), when `existing` is a file that
+// ReadJobFile refuses; relative outputs are taken from `folder`, as the reader does.
 std::string AppendedJobFile(std::string_view existing, const std::string& fileName,
-                            const PageTable& page, const FieldAccess& fields,
-                            const std::string& output);
+                            const std::filesystem::path& folder, const PageTable& page,
+                            const FieldAccess& fields, const std::string& output);
+
+// The output name as a job file writes it to name exactly that file when run: its braces
+// doubled ("out{{vpi}}.txt"), since a job's output fills in {FIELD}s.
+std::string LiteralOutput(std::string_view name);
 
 } // namespace zd7240::cli

@@ -99,7 +99,7 @@ std::vector<std::string> FieldRefusals(const PageTable& page, const FieldAccess&
         if (text.empty()) {
             refusals.push_back(KeyName(page, *field) + " is empty");
         } else if (!IsAllDigits(text)) {
-            refusals.push_back(KeyName(page, *field) + ": '" + EscapeText(text) +
+            refusals.push_back(KeyName(page, *field) + ": '" + EchoedText(text) +
                                "' is not a number: digits only, no sign or spaces");
         } else if (std::any_of(
                        page.walkFields.begin(), page.walkFields.end(),
@@ -107,7 +107,7 @@ std::vector<std::string> FieldRefusals(const PageTable& page, const FieldAccess&
             try {
                 ToInt32(text);
             } catch (const ConversionError&) {
-                refusals.push_back(KeyName(page, *field) + ": '" + EscapeText(text) +
+                refusals.push_back(KeyName(page, *field) + ": '" + EchoedText(text) +
                                    "' is above 2147483647");
             }
         }
@@ -121,7 +121,7 @@ std::string EndLine(const PageTable& page, std::int32_t value) {
 }
 
 std::string InvalidFieldNote(const PageTable& page, const FieldRow& field, std::string_view text) {
-    return " (" + FieldName(page, field) + ": " + Quoted(text) + ")";
+    return " (" + FieldName(page, field) + ": \"" + EchoedText(text) + "\")";
 }
 
 } // namespace zd7240::cli

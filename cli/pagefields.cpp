@@ -1,5 +1,7 @@
 #include "pagefields.h"
 
+#include "processguard.h"
+
 namespace zd7240::cli {
 
 PageFields::PageFields(const PageTable& page) : page_(&page) {
@@ -100,7 +102,7 @@ std::string PageFields::Assign(std::string_view name, std::string_view value, Fi
             SetIndex(s->name, -1);
             return {};
         }
-        return "'" + std::string(value) + "' is not a card type of " +
+        return "'" + EchoedText(value) + "' is not a card type of " +
                std::string(naming == FieldNaming::Key ? s->key : s->name) + ": use " +
                std::string(s->items[0]) + " (0) or " + std::string(s->items[1]) + " (1)";
     }

@@ -37,8 +37,8 @@ const std::vector<std::string_view> kOptionNames = {
 
 void PrintUsage(std::ostream& out) {
     out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--strict] [--progress]\n"
-           "       zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] --save-job JOBFILE "
-           "[--append|--force]\n"
+           "       zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] --save-job JOBFILE\n"
+           "                  [--append|--force] [--no-check]\n"
            "       zd7240-gen --job JOBFILE [--set KEY=VALUE ...] [--no-check] [--dry-run]\n"
            "                  [--strict] [--progress]\n"
            "       zd7240-gen PAGE --list\n"
@@ -64,7 +64,8 @@ void PrintUsage(std::ostream& out) {
            "                VPI above 255, ...) instead of warning about them; write nothing\n"
            "  --save-job JOBFILE  write the page and its fields as a job file; no script.\n"
            "                An existing job file is refused unless one of these is given:\n"
-           "  --append      add the job to the existing job file, keeping its other jobs\n"
+           "  --append      add the job to the existing job file, keeping every byte of it\n"
+           "                and writing only the fields its defaults do not give\n"
            "  --force       replace the existing job file\n"
            "  --job JOBFILE  run the jobs of a job file (see docs/job-format.md). Every field\n"
            "                of every job, the endpoints that two jobs (or one job) would bind\n"
@@ -72,8 +73,9 @@ void PrintUsage(std::ostream& out) {
            "                judged first; any refusal writes nothing\n"
            "  --set KEY=VALUE  with --job: set the field in every job whose page has it\n"
            "                (may be given many times)\n"
-           "  --no-check    with --job: skip the cross-job and chassis checks\n"
-           "  --check       with --job: the checks (they run anyway; kept for scripts)\n"
+           "  --no-check    with --job or --save-job: skip the cross-job and chassis checks\n"
+           "  --check       with --job or --save-job: the checks (they run anyway; kept for\n"
+           "                scripts)\n"
            "  --progress    report the line count on standard error during long jobs\n"
            "  --list        list the pages, or the fields of PAGE with labels and initial texts\n"
            "  --            end of options: every later argument is the page or NAME=VALUE\n"
@@ -203,8 +205,8 @@ int Run(std::vector<std::string_view> args) {
         const auto eq = assignment.find('=');
         const std::string_view name = assignment.substr(0, eq);
         if (const auto repeat = fields.NoteGiven(name, assignment))
-            return UsageError(repeat->control + " is given twice: '" + repeat->earlier + "' and '" +
-                              std::string(assignment) + "'");
+            return UsageError(repeat->control + " is given twice: '" + EchoedText(repeat->earlier) +
+                              "' and '" + EchoedText(assignment) + "'");
         std::string error = fields.Assign(name, assignment.substr(eq + 1), FieldNaming::Control);
         if (!error.empty()) {
             if (!FindField(*page, name) && !FindSelector(*page, name)) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "frame.h"
+#include "processguard.h"
 #include "rangemath.h"
 
 namespace zd7240 {
@@ -20,10 +21,12 @@ std::optional<std::int64_t> Number(std::string_view text) {
     return value;
 }
 
+// The value as a hint shows it: the number, or digits beyond 64 bits cut to a readable
+// length.
 std::string Plain(std::string_view text) {
     if (auto v = Number(text))
         return std::to_string(*v);
-    return std::string(text);
+    return EchoedText(text);
 }
 
 // The exact End value of the chassis formula, before the 32-bit wrap.

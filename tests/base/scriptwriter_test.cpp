@@ -99,10 +99,40 @@ TEST(EscapeText, ControlCharactersAndBrokenBytesAreEscaped) {
         {"\xe9t\xe9", "\\xe9t\\xe9"}, // Latin-1 bytes
         {"\xc0\xaf", "\\xc0\\xaf"},   // overlong
         {"back\\slash", "back\\slash"},
+        // Characters that turn the text after them around on a terminal, every byte shown
+        // as the C1 control U+0085 is; their neighbours pass.
+        {"a\xe2\x80\xae.txt", "a\\xe2\\x80\\xae.txt"},                    // U+202E override
+        {"\xe2\x80\xaa\xe2\x80\xac", "\\xe2\\x80\\xaa\\xe2\\x80\\xac"},   // U+202A, U+202C
+        {"\xe2\x81\xa6x\xe2\x81\xa9", "\\xe2\\x81\\xa6x\\xe2\\x81\\xa9"}, // isolates U+2066..9
+        {"\xe2\x80\x8e\xe2\x80\x8f", "\\xe2\\x80\\x8e\\xe2\\x80\\x8f"},   // U+200E, U+200F
+        {"\xd8\x9c", "\\xd8\\x9c"},                                       // U+061C
+        {"\xc2\x85", "\\xc2\\x85"},                                       // U+0085 (C1)
+        {"\xe2\x80\x8d\xe2\x80\xaf\xe2\x81\xa5",
+         "\xe2\x80\x8d\xe2\x80\xaf\xe2\x81\xa5"}, // U+200D, U+202F, U+2065
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(EscapeText(in), out) << out;
     EXPECT_EQ(EscapeText("a\\b\n", true), "a\\\\b\\n");
+}
+
+// Values quoted back in messages are cut after 80 characters, never inside a UTF-8
+// sequence, with the length of the whole value; shorter ones are only escaped.
+TEST(EscapeText, EchoedValuesAreCutToAReadableLength) {
+    const std::string euro = "\xe2\x82\xac";
+    std::string euros;
+    for (int i = 0; i < 81; ++i)
+        euros += euro;
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"12a", "12a"},
+        {std::string(80, '7'), std::string(80, '7')},
+        {std::string(81, '7'), std::string(80, '7') + "... (81 bytes)"},
+        {std::string(20 << 20, '9'), std::string(80, '9') + "... (20971520 bytes)"},
+        {euros, euros.substr(0, 240) + "... (243 bytes)"},
+        {"\x1b" + std::string(100, 'x'), "\\x1b" + std::string(79, 'x') + "... (101 bytes)"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(EchoedText(in), out) << in.size();
 }
 
 // Theme files hold Latin-1: every byte is a character of its own, never part of a

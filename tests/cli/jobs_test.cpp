@@ -65,7 +65,7 @@ TEST(JobFiles, ReadAsWrittenOrRefusedWithTheirPlace) {
         {"a number beyond every number type",
          R"({"version": 1e999, "jobs": []})",
          65,
-         {"jobs.json: number overflow parsing '1e999'"}},
+         {"jobs.json:1:13: the number 1e999 is beyond every number a job file holds"}},
         {"unknown version",
          R"({"version": 2, "jobs": [)" + kLanJob + "]}",
          65,
@@ -165,6 +165,57 @@ TEST(JobFiles, ReadAsWrittenOrRefusedWithTheirPlace) {
         if (c.status != 0) {
             EXPECT_EQ(dir.EntryCount(), 1u) << "nothing but the job file";
         }
+    }
+}
+
+// Numbers are named as they are written: a whole number is whole however long it is (and
+// then judged by the field's largest value), a minus sign is refused even on 0, and a
+// number beyond every double has its place in the file.
+TEST(JobFiles, NumbersAreNamedAsWritten) {
+    struct Case {
+        const char* name;
+        std::string fields; // in a Lan--Mmx job whose other fields pass
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"digits beyond 64 bits in a walk field", R"("end-vlan": 18446744073709551616)", 65,
+         "job 1 (a.txt): end-vlan (\"End Vlan id:\" in \"Lan card information\"): "
+         "'18446744073709551616' is above 2147483647\n"},
+        {"digits beyond 64 bits in a copied field are its text", R"("vpi": 18446744073709551616)",
+         0,
+         "job 1 (a.txt): warning: vpi (\"Vpi:\" in \"Mmx card information / Card type is "
+         "Optic\"): VPI 18446744073709551616 is above 255\n"},
+        {"minus zero", R"("lan-slot": -0)", 65,
+         "job 1 (a.txt): lan-slot: -0 has a minus sign; a field holds digits only\n"},
+        {"a negative number beyond 64 bits", R"("lan-slot": -18446744073709551617)", 65,
+         "job 1 (a.txt): lan-slot: -18446744073709551617 is below 0; a field holds digits only\n"},
+        {"a number too small for a double", R"("lan-slot": 1.5e-400)", 65,
+         "job 1 (a.txt): lan-slot: 1.5e-400 is not a whole number; a field holds digits only\n"},
+        {"a number beyond every double, on line 3", "\n \"lan-slot\":  1e400", 65,
+         "zd7240-gen: jobs.json:3:15: the number 1e400 is beyond every number a job file "
+         "holds\n"},
+        {"a negative one", R"("lan-slot": -1E+400)", 65,
+         "zd7240-gen: jobs.json:2:54: the number -1E+400 is beyond every number a job file "
+         "holds\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::string fields = c.fields;
+        for (const char* passing :
+             {R"("lan-board": "0")", R"("lan-slot": "5")", R"("start-vlan": "1")",
+              R"("end-vlan": "2")", R"("vpi": "1")", R"("start-vci": "40")"}) {
+            const std::string key(passing, std::string_view(passing).find(':'));
+            if (!Contains(c.fields, key))
+                fields += ", " + std::string(passing);
+        }
+        WriteFile(dir.File("jobs.json"),
+                  "{\"version\": 1,\n \"jobs\": [{\"page\": \"lan-mmx\", \"fields\": {" + fields +
+                      "}, \"output\": \"a.txt\"}]}");
+        const Result r = Gen({"--job", "jobs.json", "--dry-run"}, dir.path());
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
     }
 }
 
@@ -444,6 +495,7 @@ TEST(JobFiles, OptionsThatDoNotGoTogether) {
         {"--job", "jobs.json", "--job=other.json"},
         {"lan-mmx", "--check"},
         {"lan-mmx", "--save-job"},
+        {"lan-mmx", "--save-job", "x.json", "--check", "--no-check"},
     };
     for (const auto& args : cases) {
         const Result r = Gen(args, dir.path());

@@ -200,6 +200,233 @@ TEST(Shelf, SaveJobNeverReplacesAJobFileSilently) {
     EXPECT_EQ(ReadFile(dir.File("jobs.json")), "not a job file");
 }
 
+// A job that the saved file's run would refuse for a conflict, with another job or with
+// the chassis, is not saved; --no-check saves it anyway.
+TEST(Shelf, AppendRefusesAJobThatConflicts) {
+    TempDir dir;
+    const std::string file = R"({"version": 1, "chassis": {"0/5": "lan", "0/7": "mmx"}, "jobs": [
+  {"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "5", "start-vlan": "150",
+   "end-vlan": "160", "vpi": "2", "start-vci": "40"}, "output": "first.txt"}
+]}
+)";
+    const std::vector<std::string> overlapping = {
+        "lan-mmx",      "lan-board=0", "lan-slot=5", "start-vlan=100", "end-vlan=163", "vpi=1",
+        "start-vci=40", "-o",          "lan.txt",    "--save-job",     "jobs.json",    "--append"};
+    std::vector<std::string> wrongCard = overlapping;
+    wrongCard[2] = "lan-slot=6"; // no conflict with the first job; the chassis has no card there
+    wrongCard.push_back("--strict");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"another job", overlapping,
+         "conflict: job 1 (first.txt) and job 2 (lan.txt) both bind VLAN id 150 on Lan card 0/5"},
+        {"the chassis", wrongCard, "job 2 (lan.txt): "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.File("jobs.json"), file);
+        Result r = Gen(c.args, dir.path());
+        EXPECT_EQ(r.status, 65) << r.err;
+        EXPECT_TRUE(Contains(r.err, c.error)) << r.err;
+        EXPECT_TRUE(Contains(r.err, "nothing saved (--no-check saves anyway)")) << r.err;
+        EXPECT_EQ(ReadFile(dir.File("jobs.json")), file);
+        std::vector<std::string> anyway = c.args;
+        anyway.push_back("--no-check");
+        r = Gen(anyway, dir.path());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(Contains(ReadFile(dir.File("jobs.json")), "lan.txt"));
+    }
+}
+
+// The command whose job --save-job --append adds in the tests below, and two jobs that
+// run beside it (other slots, another VPI).
+const std::vector<std::string> kNewJob = {"lan-mmx",        "lan-board=0",  "lan-slot=5",
+                                          "start-vlan=100", "end-vlan=163", "vpi=1",
+                                          "start-vci=40",   "-o",           "new.txt"};
+const std::string kOldJob =
+    R"({"page": "lan-mmx", "fields": {"lan-board": "0", "lan-slot": "6", )"
+    R"("start-vlan": "1", "end-vlan": "2", "vpi": "2", "start-vci": "40"}, )"
+    R"("output": "old.txt"})";
+const std::string kOtherJob = R"({"page": "lan-mmx", "fields": {"lan-board": "0", )"
+                              R"("lan-slot": "4", "start-vlan": "1", "end-vlan": "2", "vpi": "3", )"
+                              R"("start-vci": "40"}, "output": "other.txt"})";
+// Every field of the added job, as one line.
+const std::string kNewFields =
+    R"("lan-board": "0", "lan-slot": "5", "start-vlan": "100", "end-vlan": "163", )"
+    R"("mmx-board": "0", "mmx-slot": "7", "mmx-port": "0", "vpi": "1", "start-vci": "40", )"
+    R"("rx-cttr": "1", "tx-cttr": "1", "rx-upc": "000", "tx-upc": "000", "card-type": "Optic")";
+
+// --append puts the job's text before the closing bracket of the list and leaves every
+// other byte as it was: numbers of every kind, the layout, the line ends. The job is laid
+// out like the one before it and names only the fields the defaults do not give it; the
+// file then runs.
+TEST(Shelf, AppendAddsTheJobAndKeepsEveryOtherByte) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string added; // what the file holds afterwards, in place of "<>"
+    };
+    const Case cases[] = {
+        {"a job a line, after a second job",
+         "{\"version\": 1,\n \"jobs\": [" + kOldJob + ",\n  " + kOtherJob + "<>]}\n",
+         ",\n  {\"page\": \"lan-mmx\", \"fields\": {" + kNewFields + "}, \"output\": \"new.txt\"}"},
+        {"one job on the line of the list", R"({"version": 1, "jobs": [)" + kOldJob + "<>]}",
+         R"(, {"page": "lan-mmx", "fields": {)" + kNewFields + R"(}, "output": "new.txt"})"},
+        {"by hand, with numbers no double holds exactly and three-space steps",
+         R"({
+   "version" : 1,
+   "comment" : [123456789012345678901234567890, 1.5e-400, -0, 0.25, 1E2, -7, 1e308],
+   "defaults" : { "mmx-slot" : "7", "rx-upc" : "000", "tx-upc" : "000" },
+   "jobs" : [
+         {
+            "page" : "lan-mmx",
+            "fields" : { "lan-board" : "0", "lan-slot" : "6", "start-vlan" : "1",
+                         "end-vlan" : "2", "vpi" : 123456789012345678901234567890,
+                         "start-vci" : "40" },
+            "output" : "old.txt"
+         }<>
+   ]
+}
+)",
+         R"(,
+         {
+            "page" : "lan-mmx",
+            "fields" : {"lan-board" : "0", "lan-slot" : "5", "start-vlan" : "100", "end-vlan" : "163", "mmx-board" : "0", "mmx-port" : "0", "vpi" : "1", "start-vci" : "40", "rx-cttr" : "1", "tx-cttr" : "1", "card-type" : "Optic"},
+            "output" : "new.txt"
+         })"},
+        {"as the program lays a file out, with CR LF",
+         "{\r\n  \"version\": 1,\r\n  \"jobs\": [\r\n    {\r\n      \"page\": \"lan-mmx\",\r\n"
+         "      \"fields\": {\r\n        \"lan-board\": \"0\",\r\n        \"lan-slot\": \"6\",\r\n"
+         "        \"start-vlan\": \"1\",\r\n        \"end-vlan\": \"2\",\r\n"
+         "        \"vpi\": \"2\",\r\n        \"start-vci\": \"40\"\r\n      },\r\n"
+         "      \"output\": \"old.txt\"\r\n    }<>\r\n  ],\r\n"
+         "  \"defaults\": {\"rx-cttr\": \"1\", \"tx-cttr\": \"1\", \"rx-upc\": \"000\", "
+         "\"tx-upc\": \"000\", \"card-type\": \"Optic\", \"mmx-port\": \"0\"}\r\n}\r\n",
+         ",\r\n    {\r\n      \"page\": \"lan-mmx\",\r\n      \"fields\": {\r\n"
+         "        \"lan-board\": \"0\",\r\n        \"lan-slot\": \"5\",\r\n"
+         "        \"start-vlan\": \"100\",\r\n        \"end-vlan\": \"163\",\r\n"
+         "        \"mmx-board\": \"0\",\r\n        \"mmx-slot\": \"7\",\r\n"
+         "        \"vpi\": \"1\",\r\n        \"start-vci\": \"40\"\r\n      },\r\n"
+         "      \"output\": \"new.txt\"\r\n    }"},
+        {"an empty list across lines, with CR LF",
+         "{\r\n  \"version\": 1,\r\n  \"jobs\": [<>\r\n  ]\r\n}\r\n",
+         "\r\n    {\r\n      \"page\": \"lan-mmx\",\r\n      \"fields\": {\r\n"
+         "        \"lan-board\": \"0\",\r\n        \"lan-slot\": \"5\",\r\n"
+         "        \"start-vlan\": \"100\",\r\n        \"end-vlan\": \"163\",\r\n"
+         "        \"mmx-board\": \"0\",\r\n        \"mmx-slot\": \"7\",\r\n"
+         "        \"mmx-port\": \"0\",\r\n        \"vpi\": \"1\",\r\n"
+         "        \"start-vci\": \"40\",\r\n        \"rx-cttr\": \"1\",\r\n"
+         "        \"tx-cttr\": \"1\",\r\n        \"rx-upc\": \"000\",\r\n"
+         "        \"tx-upc\": \"000\",\r\n        \"card-type\": \"Optic\"\r\n      },\r\n"
+         "      \"output\": \"new.txt\"\r\n    }"},
+        {"an empty list in a file of lines, tabs for steps",
+         "{\n\t\"version\": 1,\n\t\"defaults\": {\"lan-board\": \"0\", \"lan-slot\": \"5\", "
+         "\"start-vlan\": \"100\", \"end-vlan\": \"163\", \"mmx-board\": \"0\", \"mmx-slot\": "
+         "\"7\", \"mmx-port\": \"0\", \"start-vci\": \"40\", \"rx-cttr\": \"1\", \"tx-cttr\": "
+         "\"1\", \"rx-upc\": \"000\", \"tx-upc\": \"000\", \"card-type\": \"Optic\"},\n"
+         "\t\"jobs\": [<>]\n}\n",
+         "\n\t\t{\n\t\t\t\"page\": \"lan-mmx\",\n\t\t\t\"fields\": {\n\t\t\t\t\"vpi\": \"1\"\n"
+         "\t\t\t},\n\t\t\t\"output\": \"new.txt\"\n\t\t}\n\t"},
+        {"an empty list on one line; defaults by key, control name and any case",
+         R"({"version": 1, "defaults": {"suiEdit401": "0", "vpi": 2, "card-type": "optic",
+ "mmx-slot": 7, "mmx-board": 0, "rx-cttr": "1", "tx-cttr": "1", "rx-upc": "000",
+ "tx-upc": "000", "mmx-port": "0"}, "jobs": [<>]})",
+         R"({"page": "lan-mmx", "fields": {"lan-slot": "5", "start-vlan": "100", "end-vlan": "163", "vpi": "1", "start-vci": "40"}, "output": "new.txt"})"},
+        {"no spaces at all, every field a default",
+         R"({"version":1,"jobs":[)" + kOldJob +
+             R"(<>],"defaults":{"tx-upc":"000","rx-upc":"000","card-type":0,"mmx-port":"0","rx-cttr":1,"tx-cttr":1,"mmx-board":"0","mmx-slot":"7","lan-board":"0","lan-slot":"5","start-vlan":"100","end-vlan":"163","vpi":"1","start-vci":"40"}})",
+         R"(, {"page": "lan-mmx", "output": "new.txt"})"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::size_t at = c.before.find("<>");
+        ASSERT_NE(at, std::string::npos);
+        const std::string before = std::string(c.before).erase(at, 2);
+        WriteFile(dir.File("jobs.json"), before);
+        std::vector<std::string> args = kNewJob;
+        args.insert(args.end(), {"--save-job", "jobs.json", "--append"});
+        Result r = Gen(args, dir.path());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFile(dir.File("jobs.json")), std::string(before).insert(at, c.added));
+        r = Gen({"--job", "jobs.json", "--dry-run"}, dir.path());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(Contains(r.out, "(new.txt)\nEnd Vci: 103\nLines: 64\n")) << r.out;
+    }
+}
+
+// A file that --job refuses is refused by --append as well, with the same message, and
+// left as it was; so is a file that the added job would make unrunnable.
+TEST(Shelf, AppendRefusesWhatTheJobRunRefuses) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string err;
+        std::string output = "new.txt"; // -o
+    };
+    const Case cases[] = {
+        {"\"jobs\" given twice", R"({"version": 1, "jobs": [)" + kOldJob + R"(], "jobs": []})",
+         "jobs.json: the key \"jobs\" is given twice"},
+        {"a number beyond every double",
+         "{\"version\": 1,\n \"comment\": 1e400, \"jobs\": [" + kOldJob + "]}",
+         "jobs.json:2:13: the number 1e400 is beyond every number a job file holds"},
+        {"not JSON", R"({"version": 1, "jobs": [)" + kOldJob + ",]}", "jobs.json:1:"},
+        {"another version", R"({"version": 2, "jobs": []})", "jobs.json: unknown version 2"},
+        {"no list of jobs", R"({"version": 1, "jobs": {}})", "\"jobs\" must be a list of jobs"},
+        {"an unknown key by an empty list", R"({"version": 1, "jobs": [], "defualts": {}})",
+         "unknown key \"defualts\"; did you mean 'defaults'?"},
+        {"a default no page has", R"({"version": 1, "jobs": [], "defaults": {"start-board": "1"}})",
+         "defaults: no job's page has a field 'start-board'"},
+        {"an output the added job would meet once its braces are filled in",
+         R"({"version": 1, "jobs": [{"page": "lan-mmx", "fields": {"lan-board": "0"},
+         "output": "{lan-board}-new.txt"}]})",
+         "job 2 (0-new.txt): \"0-new.txt\" gives 0-new.txt, as job 1's \"{lan-board}-new.txt\" "
+         "does",
+         "0-new.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        WriteFile(dir.File("jobs.json"), c.before);
+        std::vector<std::string> args = kNewJob;
+        args.back() = c.output;
+        args.insert(args.end(), {"--save-job", "jobs.json", "--append"});
+        const Result r = Gen(args, dir.path());
+        EXPECT_EQ(r.status, 65) << r.err;
+        EXPECT_TRUE(Contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(ReadFile(dir.File("jobs.json")), c.before);
+        EXPECT_EQ(dir.EntryCount(), 1u);
+    }
+}
+
+// -o names a file as the command line gives it: braces in it are doubled in the saved job,
+// so that the job file's {FIELD}s do not fill them in, and the saved job writes that very
+// file. --no-check and --check go with --save-job.
+TEST(Shelf, SavedOutputsNameTheFileGiven) {
+    for (const std::string output : {"out{vpi}.txt", "a}b.txt", "{{x}}.txt", "{"}) {
+        SCOPED_TRACE(output);
+        TempDir dir;
+        std::vector<std::string> args = kNewJob;
+        args.back() = output;
+        args.insert(args.end(), {"--save-job", "jobs.json", "--no-check"});
+        Result r = Gen(args, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err;
+        args.insert(args.end(), "--append"); // the same job again: only the names matter
+        args[8] = "sub/" + output;
+        std::filesystem::create_directory(dir.File("sub"));
+        r = Gen(args, dir.path());
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = Gen({"--job", "jobs.json", "--no-check"}, dir.path());
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir.File(output)));
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("sub/" + output)));
+        EXPECT_EQ(dir.EntryCount(), 3u);
+    }
+}
+
 // The shipped example passes its own check, --strict included, with its chassis.
 TEST(Shelf, TheExamplePassesItsOwnCheck) {
     TempDir dir;

@@ -124,6 +124,75 @@ TEST(Zd7240Gen, MistypedNamesGetTheNearestSuggested) {
     }
 }
 
+// Values and names from outside reach a message escaped and cut short: characters that
+// would turn the rest of the line around on a terminal are shown byte by byte, and a
+// huge value is cut after 80 characters with its length, so the message stays readable.
+TEST(Zd7240Gen, ValuesInMessagesAreEscapedAndCutShort) {
+    const std::string big(20 << 20, '7');
+    const std::string x80(80, 'x');
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string jobFile; // jobs.json, when given
+        std::string said;
+    };
+    const Case cases[] = {
+        {"a long field value", With(kLanMmx, {"lan-board=" + std::string(100000, 'x')}), "",
+         "lan-board (\"Board id:\" in \"Lan card information\"): '" + x80 +
+             "... (100000 bytes)' is not a number"},
+        {"a long card type", With(kLanMmx, {"card-type=" + std::string(100000, 'x')}), "",
+         "'" + x80 + "... (100000 bytes)' is not a card type of suiComboBox401"},
+        {"a field given twice", With(kLanMmx, {"vpi=1", "suiEdit408=" + std::string(100000, 'x')}),
+         "",
+         "suiEdit408 is given twice: 'vpi=1' and 'suiEdit408=" + std::string(69, 'x') +
+             "... (100011 bytes)'"},
+        {"a value turning the line around",
+         With(kLanMmx, {"lan-board=1\xe2\x80\xae"
+                        "0"}),
+         "", "'1\\xe2\\x80\\xae0' is not a number"},
+        {"20 MB of digits in a job file",
+         {"--job", "jobs.json"},
+         R"({"version": 1, "jobs": [{"page": "lan-mmx", "output": "a.txt", "fields": {
+             "lan-board": "0", "lan-slot": "5", "start-vlan": "1", "vpi": "1", "start-vci": "40",
+             "end-vlan": ")" +
+             big + "\"}}]}",
+         "job 1 (a.txt): end-vlan (\"End Vlan id:\" in \"Lan card information\"): '" +
+             std::string(80, '7') + "... (20971520 bytes)' is above 2147483647\n"},
+        {"20 MB of digits in a copied field",
+         {"--job", "jobs.json", "--dry-run"},
+         R"({"version": 1, "jobs": [{"page": "lan-mmx", "output": "a.txt", "fields": {
+             "lan-board": "0", "lan-slot": "5", "start-vlan": "1", "end-vlan": "1",
+             "start-vci": "40", "vpi": ")" +
+             big + "\"}}]}",
+         "VPI " + std::string(80, '7') + "... (20971520 bytes) is above 255\n"},
+        {"20 MB read before a syntax error",
+         {"--job", "jobs.json"},
+         R"({"version": 1, "comment": ")" + big + "\n",
+         "; last read: '\"" + std::string(79, '7') + "... (20971529 bytes)'\n"},
+        {"an output turning the line around",
+         {"--job", "jobs.json"},
+         R"({"version": 1, "jobs": [{"page": "lan-mmx", "output": "b\u2067.txt"}]})",
+         "job 1 (b\\xe2\\x81\\xa7.txt): lan-board"},
+        {"a job's name turning the line around",
+         {"--job", "jobs.json"},
+         R"({"version": 1, "jobs": [{"page": "lan-mmx", "name": "\u200fx\u202a", "output": "c.txt"}]})",
+         "job 1 (\\xe2\\x80\\x8fx\\xe2\\x80\\xaa): lan-board"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        if (!c.jobFile.empty())
+            WriteFile(dir.File("jobs.json"), c.jobFile);
+        const Result r = Gen(c.args, dir);
+        if (c.args.back() == "--dry-run")
+            EXPECT_EQ(r.status, 0) << "a warning only";
+        else
+            EXPECT_NE(r.status, 0);
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err.substr(0, 2000);
+        EXPECT_LT(r.err.size(), 4000u) << r.err.substr(0, 2000);
+    }
+}
+
 TEST(Zd7240Gen, ConversionFailureWritesNothing) {
     TempDir dir;
     const Result r = Gen(With(kLanMmx, {"end-vlan=99999999999"}), dir);
