@@ -24,10 +24,13 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "exitstatus.h"
+#include "foldertargets.h"
 #include "processguard.h"
 #include "scriptwriter.h"
 #include "theme/themefolder.h"
@@ -78,9 +81,9 @@ const char kUsage[] =
     "  unpack FILE DIR     write the elements of a theme file into the folder DIR (made\n"
     "                      when missing, not its parents) as KEY.bmp files and a\n"
     "                      theme.txt; a bitmap several elements share is\n"
-    "                      written once; links, folders or special files in DIR where a\n"
-    "                      file would go are refused before anything is written;\n"
-    "                      ready to edit and pack again\n"
+    "                      written once; links, folders, special files or files that\n"
+    "                      cannot be written in DIR where a file would go are refused\n"
+    "                      before anything is written; ready to edit and pack again\n"
     "  -h, --help          this text\n"
     "  -V, --version       the program's version\n"
     "\n"
@@ -245,22 +248,19 @@ int Unpack(const QString& path, const QString& dirPath) {
     const QDir dir(dirPath);
     const zd7240::UnpackedTheme unpacked = zd7240::UnpackTheme(reader, QFileInfo(path).fileName());
     // Only regular files inside the folder are written: every name is looked at before
-    // anything is written, and a link (which could lead out of the folder), a folder or
-    // a special file where a file is to go is refused.
+    // anything is written, and a link (which could lead out of the folder), a folder, a
+    // special file or a file that cannot be written where a file is to go is refused.
     QStringList names{QLatin1String(zd7240::kThemeTextName)};
     for (const auto& bitmap : unpacked.bitmaps)
         names << bitmap.name;
-    for (const QString& name : names) {
-        struct stat st {};
-        const QByteArray entry = QFile::encodeName(dir.filePath(name));
-        if (lstat(entry.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            Err(QStringLiteral("\"%1\" is %2, not a file; nothing written")
-                    .arg(QString::fromStdString(Escaped(dir.filePath(name))),
-                         QLatin1String(S_ISLNK(st.st_mode)   ? "a symbolic link"
-                                       : S_ISDIR(st.st_mode) ? "a folder"
-                                                             : "a special file")));
-            return CantCreate;
-        }
+    std::vector<std::string> targets;
+    for (const QString& name : names)
+        targets.push_back(LocalPath(name));
+    if (const auto refused = zd7240::CheckFolderTargets(LocalPath(dirPath), targets)) {
+        Err(QStringLiteral("\"%1\" %2; nothing written")
+                .arg(QFile::decodeName(QByteArray::fromStdString(refused->path)),
+                     QString::fromLocal8Bit(refused->why)));
+        return CantCreate;
     }
     for (const auto& bitmap : unpacked.bitmaps) {
         if (const int status = WriteBytes(dir.filePath(bitmap.name), bitmap.bytes))
