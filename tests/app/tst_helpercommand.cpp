@@ -116,7 +116,7 @@ private Q_SLOTS:
             << "cannot be used together";
         QTest::newRow("theme not a theme")
             << QStringList{"--theme", Path("notes.txt"), grab, picture} << 65
-            << "is not a theme file";
+            << "notes.txt': not a theme file: ";
         QTest::newRow("theme missing")
             << QStringList{"--theme", Path("none.theme"), grab, picture} << 66 << "no such file";
         QTest::newRow("theme is a folder")
@@ -170,6 +170,9 @@ private Q_SLOTS:
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.startsWith(QStringLiteral("zd7240-helper: ")), qPrintable(run.err));
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        // One line says it, once, with nothing of it repeated.
+        QCOMPARE(run.err.count(message), 1);
+        QVERIFY2(run.err.count(QStringLiteral("not a theme file")) <= 1, qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QVERIFY(!QFile::exists(Path(QStringLiteral("refused.png"))));
         QVERIFY(!QFile::exists(Path(QStringLiteral("other.png"))));
