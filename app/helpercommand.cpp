@@ -31,10 +31,10 @@ std::optional<int> LoadTheme(const QString& path, TsuiFileTheme& theme, QTextStr
     }
     theme.setThemeFile(path);
     if (!theme.ThemeLoaded()) {
-        err << kHelperProgram << ": '" << Shown(path) << "' is not a theme file";
-        if (!theme.errorString().isEmpty())
-            err << ": " << Shown(theme.errorString());
-        err << "\n";
+        // The reader's reason already says "not a theme file: ..." and is given as it is.
+        const QString why = theme.errorString();
+        err << kHelperProgram << ": '" << Shown(path)
+            << "': " << (why.isEmpty() ? QStringLiteral("not a theme file") : Shown(why)) << "\n";
         return helper_exit::kData;
     }
     return std::nullopt;

@@ -1,10 +1,14 @@
 #include "helperoptions.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaEnum>
 #include <QTextStream>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "pagetable.h"
 #include "processguard.h"
@@ -24,6 +28,23 @@ QString LookNames() {
 
 int PageCount() {
     return static_cast<int>(zd7240::Pages().size());
+}
+
+// The file a picture option's name leads to, for telling whether two names are one file:
+// links followed, and for a file yet to be made, its folder's real path and its name.
+QString ResolvedTarget(const QString& name) {
+    QFileInfo info(name);
+    // As the writer does, a link (even one to a file yet to be made) leads to its target.
+    for (int hops = 0; hops < 40 && info.isSymLink(); ++hops)
+        info = QFileInfo(info.symLinkTarget());
+    if (info.exists()) {
+        const QString real = info.canonicalFilePath();
+        if (!real.isEmpty())
+            return real;
+    }
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                            : QDir(folder).filePath(info.fileName());
 }
 
 int UsageError(QTextStream& err, const QString& message) {
@@ -75,9 +96,11 @@ void PrintHelperUsage(QTextStream& out) {
         << "                 maximize button, change its look while maximized (its size must\n"
         << "                 stay), close it with its close button, print each step and end\n"
         << "\n"
-        << "The three --grab options and --describe can be combined and need no display.\n"
-        << "Exit status: 0 done; 64 bad usage (unknown option or look, page out of range);\n"
-        << "65 the theme file is not a theme; 66 the theme file cannot be found; 70 a\n"
+        << "The three --grab options and --describe can be combined and need no display;\n"
+        << "each option is given once at most, and each picture goes to a file of its own.\n"
+        << "Exit status: 0 done; 64 bad usage (unknown option or look, page out of range,\n"
+        << "an option given twice, two pictures naming one file); 65 the theme file is not\n"
+        << "a theme; 66 the theme file cannot be found; 70 a\n"
         << "--selftest-frame step did not happen in time; 71 not enough memory to draw a\n"
         << "picture; 73 a picture cannot be created; 74 writing a picture or the output failed.\n";
 }
@@ -98,10 +121,24 @@ std::optional<int> ParseHelperOptions(const QStringList& arguments, HelperComman
     const QCommandLineOption selfTest(QStringLiteral("selftest-frame"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions(
-        {look, theme, page, grab, grabDialog, grabMenu, describe, selfTest, help, version});
+    const QList<QCommandLineOption> options = {look,     theme,    page,     grab, grabDialog,
+                                               grabMenu, describe, selfTest, help, version};
+    parser.addOptions(options);
     if (!parser.parse(arguments))
         return UsageError(err, parser.errorText());
+    // Each option once: of two values only the last would count, so a second --grab
+    // would leave the first picture unwritten and a second --look overrule the first
+    // without a word. -h and --help are one option.
+    QStringList given;
+    for (const QString& name : parser.optionNames()) {
+        const auto option = std::find_if(options.begin(), options.end(), [&name](const auto& o) {
+            return o.names().contains(name);
+        });
+        const QString longName = option == options.end() ? name : option->names().last();
+        if (given.contains(longName))
+            return UsageError(err, QStringLiteral("--%1 is given twice").arg(longName));
+        given << longName;
+    }
     if (!parser.positionalArguments().isEmpty())
         return UsageError(
             err,
@@ -142,6 +179,18 @@ std::optional<int> ParseHelperOptions(const QStringList& arguments, HelperComman
         if (file->isEmpty())
             return UsageError(
                 err, QStringLiteral("--%1 needs a file name").arg(option->names().first()));
+    }
+    // Two pictures into one file: the second would replace the first.
+    for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        for (std::size_t j = i + 1; j < std::size(pictures); ++j) {
+            const QString& first = *pictures[i].second;
+            const QString& second = *pictures[j].second;
+            if (!first.isEmpty() && !second.isEmpty() &&
+                ResolvedTarget(first) == ResolvedTarget(second))
+                return UsageError(err, QStringLiteral("--%1 '%2' and --%3 '%4' name the same file")
+                                           .arg(pictures[i].first->names().first(), first,
+                                                pictures[j].first->names().first(), second));
+        }
     }
     o.describe = parser.isSet(describe);
     o.selfTestFrame = parser.isSet(selfTest);

@@ -14,10 +14,10 @@
 
 class QTextStream;
 
-// The exit statuses every program shares: 64 an unknown option or look or a page out of
-// range, 65 a --theme file that is not a theme, 66 one that does not exist, 70 a
-// --selftest-frame step that did not happen, 73 a picture that cannot be created, 74 one
-// that could not be written.
+// The exit statuses every program shares: 64 an unknown option or look, a page out of
+// range, an option given twice or two pictures into one file, 65 a --theme file that is
+// not a theme, 66 one that does not exist, 70 a --selftest-frame step that did not
+// happen, 73 a picture that cannot be created, 74 one that could not be written.
 namespace helper_exit = zd7240::exit_status;
 
 inline constexpr const char* kHelperProgram = "zd7240-helper";

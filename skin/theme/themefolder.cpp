@@ -51,6 +51,14 @@ QByteArray ReadInputFile(const QString& path, QString* why) {
     return bytes;
 }
 
+// The image element whose bitmap the file `name` gives (KEY.bmp, in any case), or 0.
+int ImageElementOfFile(const QString& name) {
+    if (!name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        return 0;
+    const int element = ThemeElementByKey(name.left(name.size() - 4));
+    return element != 0 && ThemeElementKind(element) == TsuiElementKind::Image ? element : 0;
+}
+
 // Every entry of the folder that looks like a bitmap, whatever it is: a folder or a
 // dangling link named ButtonImage.bmp is an error, not a missing element.
 void ReadBitmaps(const QDir& dir, std::map<int, QByteArray>& bitmaps, PackedFolder& packed) {
@@ -58,8 +66,8 @@ void ReadBitmaps(const QDir& dir, std::map<int, QByteArray>& bitmaps, PackedFold
         {QStringLiteral("*.bmp")},
         QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : files) {
-        const int element = ThemeElementByKey(name.left(name.size() - 4));
-        if (element == 0 || ThemeElementKind(element) != TsuiElementKind::Image) {
+        const int element = ImageElementOfFile(name);
+        if (element == 0) {
             packed.ignored << name;
             continue;
         }
@@ -173,6 +181,10 @@ const TsuiThemeFileReader::Entry* FindEntry(const TsuiThemeFileReader& reader, q
 
 } // namespace
 
+bool IsThemeFolderFile(const QString& name) {
+    return name == QLatin1String(kThemeTextName) || ImageElementOfFile(name) != 0;
+}
+
 bool ParseThemeNumber(const QString& text, qint32* value) {
     QString t = text.trimmed();
     // One optional minus, then decimal digits, 0x and hex digits, or $ and hex digits;
@@ -266,6 +278,14 @@ PackedFolder PackThemeFolder(const QString& dirPath) {
             packed.theme.addInteger(key, values[element]);
             break;
         }
+    }
+    // A folder without a single element (a mistyped path, the wrong folder) is not an
+    // empty theme: a theme file made of it would replace a good one with nothing.
+    if (packed.leftOut.size() == kThemeElementCount) {
+        packed.refusal = PackedFolder::Refusal::NoTheme;
+        packed.errors << QStringLiteral("\"%1\" holds no theme: no KEY.bmp named after an "
+                                        "image element and no setting in %2")
+                             .arg(dirPath, QLatin1String(kThemeTextName));
     }
     return packed;
 }

@@ -34,6 +34,7 @@ struct PackedFolder {
         NoFolder,       // the folder does not exist
         TextUnreadable, // theme.txt is there but cannot be read
         BadData,        // bitmaps or theme.txt lines refused, each in `errors`
+        NoTheme,        // the folder gives no element at all: there is no theme to make
     };
     Refusal refusal = Refusal::None;
     QStringList errors;  // why, one message each (file names and theme.txt line numbers)
@@ -41,6 +42,11 @@ struct PackedFolder {
     QStringList leftOut; // keys of the elements the folder does not give
     TsuiThemeFileWriter theme;
 };
+
+// Whether `name` is one of the files of a theme folder: theme.txt, or KEY.bmp of an image
+// element (key and extension in any case). PackThemeFolder reads these names and no
+// others, and UnpackTheme writes nothing else.
+bool IsThemeFolderFile(const QString& name);
 
 // Reads the folder at `dirPath`. Every *.bmp entry named after an image element must be a
 // complete BMP file (a folder, a dangling link or a special file under such a name is

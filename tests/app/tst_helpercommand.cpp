@@ -79,6 +79,9 @@ private Q_SLOTS:
         QVERIFY(dir_.isValid());
         InstallApplicationLook();
         WriteFile(QStringLiteral("notes.txt"), "not a theme\n");
+        // A link to where a refused picture would go, that picture not being there.
+        QVERIFY(QFile::link(Path(QStringLiteral("refused.png")), Path(QStringLiteral("link.png"))));
+        QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("sub")));
         QVERIFY(!WriteThemeFile(dir_, QStringLiteral("xp.theme"),
                                 TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP))
                      .isEmpty());
@@ -113,7 +116,7 @@ private Q_SLOTS:
             << "cannot be used together";
         QTest::newRow("theme not a theme")
             << QStringList{"--theme", Path("notes.txt"), grab, picture} << 65
-            << "is not a theme file";
+            << "notes.txt': not a theme file: ";
         QTest::newRow("theme missing")
             << QStringList{"--theme", Path("none.theme"), grab, picture} << 66 << "no such file";
         QTest::newRow("theme is a folder")
@@ -131,6 +134,33 @@ private Q_SLOTS:
             << "Cannot create file";
         QTest::newRow("menu picture without a name")
             << QStringList{grab, picture, "--grab-menu="} << 64 << "--grab-menu needs a file name";
+        // Each option once, whatever it is: a second value would silently win.
+        const QString other = Path(QStringLiteral("other.png"));
+        QTest::newRow("grab twice")
+            << QStringList{grab, other, grab, picture} << 64 << "--grab is given twice";
+        QTest::newRow("dialog picture twice")
+            << QStringList{"--grab-dialog", picture, "--grab-dialog=" + other} << 64
+            << "--grab-dialog is given twice";
+        QTest::newRow("page twice") << QStringList{"--page", "1", grab, picture, "--page", "1"}
+                                    << 64 << "--page is given twice";
+        QTest::newRow("look twice") << QStringList{"--look", "WinXP", "--look=MacOS", grab, picture}
+                                    << 64 << "--look is given twice";
+        QTest::newRow("theme twice")
+            << QStringList{"--theme", Path("xp.theme"), "--theme", Path("xp.theme"), grab, picture}
+            << 64 << "--theme is given twice";
+        QTest::newRow("describe twice") << QStringList{"--describe", grab, picture, "--describe"}
+                                        << 64 << "--describe is given twice";
+        QTest::newRow("-h and --help")
+            << QStringList{"-h", "--help"} << 64 << "--help is given twice";
+        // Two pictures into one file, by the same name or another name of it.
+        QTest::newRow("window and dialog pictures into one file")
+            << QStringList{grab, picture, "--grab-dialog", picture} << 64 << "name the same file";
+        QTest::newRow("the same file by another path")
+            << QStringList{"--grab-menu", dir_.path() + "/sub/../refused.png", grab, picture} << 64
+            << "name the same file";
+        QTest::newRow("the same file through a link")
+            << QStringList{grab, picture, "--grab-menu", Path(QStringLiteral("link.png"))} << 64
+            << "name the same file";
     }
     void refusals() {
         QFETCH(QStringList, options);
@@ -140,8 +170,12 @@ private Q_SLOTS:
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.startsWith(QStringLiteral("zd7240-helper: ")), qPrintable(run.err));
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        // One line says it, once, with nothing of it repeated.
+        QCOMPARE(run.err.count(message), 1);
+        QVERIFY2(run.err.count(QStringLiteral("not a theme file")) <= 1, qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QVERIFY(!QFile::exists(Path(QStringLiteral("refused.png"))));
+        QVERIFY(!QFile::exists(Path(QStringLiteral("other.png"))));
     }
 
     void helpAndVersion() {

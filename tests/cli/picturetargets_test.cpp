@@ -7,6 +7,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -106,6 +107,58 @@ TEST(PictureTargets, MessagesEscapeNamesAndMissingFoldersStayMissing) {
         EXPECT_EQ(r.err.find('\a'), std::string::npos);
         EXPECT_EQ(dir.EntryCount(), 0u);
     }
+}
+
+// The skin painter looks at every name of its set before writing any: a name it cannot
+// write stops it with 73 naming that name, and the folder, the user's file under an
+// earlier name of the set included, stays as it was.
+TEST(PictureTargets, SkinPainterWritesItsWholeSetOrNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(const TempDir&, const std::string& target)> plant;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a folder", [](const TempDir&, const std::string& t) { fs::create_directory(t); },
+         "is a folder, not a file"},
+        {"a link to a file outside",
+         [](const TempDir& dir, const std::string& t) {
+             fs::create_symlink(dir.File("outside.bmp"), t);
+         },
+         "is a symbolic link, not a file"},
+        {"a FIFO", [](const TempDir&, const std::string& t) { mkfifo(t.c_str(), 0644); },
+         "is a special file, not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        WriteFile(dir.File("outside.bmp"), "outside");
+        const std::string skin = dir.File("skin");
+        fs::create_directory(skin);
+        // The 1x set is written before the 2x one: the user's file comes first.
+        WriteFile(skin + "/MAINICON.bmp", "the user's own icon");
+        const std::string bad = skin + "/PROTEIN_TAB@2x.bmp";
+        c.plant(dir, bad);
+        const Result r = RunProcess(ZD7240_SKINPAINTER, {skin});
+        EXPECT_EQ(r.status, 73) << r.err;
+        EXPECT_NE(r.err.find("PROTEIN_TAB@2x.bmp " + std::string(c.message) + "; nothing written"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(ReadFile(skin + "/MAINICON.bmp"), "the user's own icon");
+        EXPECT_EQ(std::distance(fs::directory_iterator(skin), fs::directory_iterator()), 2);
+        EXPECT_EQ(ReadFile(dir.File("outside.bmp")), "outside");
+    }
+    // With every name free, the user's file of that name is replaced and the set written.
+    TempDir dir;
+    const std::string skin = dir.File("skin");
+    fs::create_directory(skin);
+    WriteFile(skin + "/MAINICON.bmp", "the user's own icon");
+    WriteFile(skin + "/notes.txt", "kept");
+    const Result r = RunProcess(ZD7240_SKINPAINTER, {skin});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(ReadFile(skin + "/MAINICON.bmp").starts_with("BM"));
+    EXPECT_TRUE(ReadFile(skin + "/PROTEIN_TAB@2x.bmp").starts_with("BM"));
+    EXPECT_EQ(ReadFile(skin + "/notes.txt"), "kept");
 }
 
 // Without any display the window program still answers its options, writes pictures

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <utility>
@@ -310,6 +311,7 @@ TEST(Zd7240Theme, NamesInMessagesAreEscaped) {
     WriteFile(dir.File("m.theme"), MacOSTheme());
     fs::create_directory(dir.path() / "look");
     WriteFile(dir.File("look/" + evil + ".bmp"), "not read");
+    WriteFile(dir.File("look/theme.txt"), "MenuBarColor=0x0000FF\n"); // a theme, if a small one
     fs::create_directory(dir.path() / "bad");
     WriteFile(dir.File("bad/theme.txt"), "e\x1b]0;x\x07=1\n");
     fs::create_directory(dir.path() / evil);
@@ -337,6 +339,120 @@ TEST(Zd7240Theme, NamesInMessagesAreEscaped) {
     EXPECT_FALSE(fs::exists(dir.File("x.theme")));
     EXPECT_FALSE(fs::exists(dir.File(evil + "-no")));
     EXPECT_FALSE(fs::exists(dir.File(evil + "/ButtonImage.bmp")));
+}
+
+} // namespace
+
+namespace {
+
+// The entries of a folder by name, with their bytes ("<folder>" for a folder).
+std::map<std::string, std::string> FolderEntries(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        entries[entry.path().filename().string()] =
+            entry.is_directory() ? "<folder>" : ReadFile(entry.path().string());
+    return entries;
+}
+
+// A folder that holds another theme's files is not unpacked into without --force, and
+// with it loses only the files pack would read; a folder without any theme is not packed
+// over a good theme file.
+TEST(Zd7240Theme, UnpackAndPackNeverMixOrEmptyThemes) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    WriteFile(dir.File("m.theme"), MacOSTheme());
+    WriteFile(dir.File("s.theme"), SharedBitmapTheme());
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"unpack", dir.File("s.theme"), dir.File("clean")}).status,
+              0);
+    const auto clean = FolderEntries(dir.path() / "clean"); // ButtonImage.bmp, theme.txt
+    ASSERT_EQ(RunProcess(ZD7240_THEME, {"pack", dir.File("clean"), dir.File("clean.theme")}).status,
+              0);
+    // The user's own files, which no theme names; pack ignores (or warns about) them.
+    const std::map<std::string, std::string> own = {{"notes.txt", "my notes"},
+                                                    {"ButtonImage.png", "a picture"},
+                                                    {"Nonsense.bmp", "not read"},
+                                                    {".hidden", "hidden"},
+                                                    {"theme.txt.orig", "old"}};
+    const auto setUp = [&](const std::string& name) {
+        const std::string folder = dir.File(name);
+        EXPECT_EQ(RunProcess(ZD7240_THEME, {"unpack", dir.File("m.theme"), folder}).status, 0);
+        // A bitmap of the old theme under another spelling is still read by pack.
+        fs::rename(folder + "/CheckBoxImage.bmp", folder + "/checkboximage.BMP");
+        for (const auto& [file, bytes] : own)
+            WriteFile(folder + "/" + file, bytes);
+        fs::create_directory(folder + "/sub");
+        return folder;
+    };
+
+    struct Case {
+        const char* name;
+        std::vector<std::string> options; // before FILE and DIR
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"without --force", {}, 73, "is not empty"},
+        {"--force twice", {"--force", "--force"}, 64, "--force is given 2 times"},
+        {"with --force", {"--force"}, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = setUp(c.name);
+        const auto before = FolderEntries(folder);
+        std::vector<std::string> args = {"unpack"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), {dir.File("s.theme"), folder});
+        Result r = RunProcess(ZD7240_THEME, args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.message) {
+            EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+            EXPECT_EQ(FolderEntries(folder), before) << "the folder was changed";
+            continue;
+        }
+        // The new theme's files and the user's, nothing of the old theme.
+        auto expected = clean;
+        expected.insert(own.begin(), own.end());
+        expected["sub"] = "<folder>";
+        EXPECT_EQ(FolderEntries(folder), expected);
+        r = RunProcess(ZD7240_THEME, {"pack", folder, dir.File("again.theme")});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFile(dir.File("again.theme")), ReadFile(dir.File("clean.theme")));
+    }
+    // --force does not reach past the theme's own names: a link under one is refused
+    // before anything is removed, and what it leads to stays.
+    const std::string linked = setUp("linked");
+    WriteFile(dir.File("outside.bmp"), "outside");
+    fs::remove(linked + "/TabControlBarImage.bmp");
+    fs::create_symlink("../outside.bmp", linked + "/TabControlBarImage.bmp");
+    const auto before = FolderEntries(linked);
+    Result r = RunProcess(ZD7240_THEME, {"unpack", "--force", dir.File("s.theme"), linked});
+    EXPECT_EQ(r.status, 73) << r.err;
+    EXPECT_NE(r.err.find("TabControlBarImage.bmp\" is a symbolic link"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(FolderEntries(linked), before);
+    EXPECT_EQ(ReadFile(dir.File("outside.bmp")), "outside");
+
+    // Pack: a folder with no element in it leaves the theme file as it was.
+    const auto makeFolder = [&](const std::string& name,
+                                const std::map<std::string, std::string>& files) {
+        fs::create_directory(dir.path() / name);
+        for (const auto& [file, bytes] : files)
+            WriteFile(dir.File(name + "/" + file), bytes);
+        return dir.File(name);
+    };
+    const std::string emptyFolders[] = {
+        makeFolder("empty", {}),
+        makeFolder("unrelated", own),
+        makeFolder("comments", {{"theme.txt", "# nothing set yet\n\n"}}),
+    };
+    for (const std::string& folder : emptyFolders) {
+        SCOPED_TRACE(folder);
+        WriteFile(dir.File("keep.theme"), MacOSTheme());
+        r = RunProcess(ZD7240_THEME, {"pack", folder, dir.File("keep.theme")});
+        EXPECT_EQ(r.status, 65) << r.err;
+        EXPECT_NE(r.err.find("holds no theme"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(dir.File("keep.theme")), MacOSTheme());
+    }
 }
 
 } // namespace

@@ -12,12 +12,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 #include "bmpfile.h"
 #include "catalogue/skincatalogue.h"
 #include "exitstatus.h"
+#include "foldertargets.h"
 #include "paintedskin.h"
 #include "previewsheet.h"
 #include "processguard.h"
@@ -40,9 +43,11 @@ void printUsage(FILE* to) {
                "fuchsia 0xFF00FF where the picture is transparent), and painted again at\n"
                "twice the size for scaled screens as OUTDIR/NAME@2x.bmp. The folder is created\n"
                "when missing (its parent must exist); existing files of the same names are\n"
-               "replaced whole, others are left alone. The output is the same, byte for byte,\n"
-               "on every run. A FILE that is a device, a FIFO or a standard stream is written\n"
-               "into.\n"
+               "replaced whole, others are left alone. Every name is looked at before any\n"
+               "file is written: a folder, a symbolic link or a special file where a file\n"
+               "goes, or a file that cannot be written, ends the run (73) with nothing\n"
+               "written. The output is the same, byte for byte, on every run. A FILE that is\n"
+               "a device, a FIFO or a standard stream is written into.\n"
                "\n"
                "  --preview SCALE  instead write NAME.png enlarged SCALE times (1 to 16),\n"
                "                   with a checkerboard where the bitmap is transparent,\n"
@@ -138,7 +143,15 @@ int run(int argc, char* argv[]) {
     if (stat(outDirName.constData(), &folder) != 0 || !S_ISDIR(folder.st_mode))
         return fail(kCantCreate, QStringLiteral("%1 is not a folder").arg(shown(outDir)));
 
-    const QDir dir(outDir);
+    // Every file is painted and encoded before the first is written, and every name is
+    // looked at: a name that cannot be written (a folder, a link or a special file in
+    // its place, a write-protected file) stops the run with the folder as it was,
+    // rather than after part of the set has replaced the files there.
+    struct OutputFile {
+        QString name;
+        QByteArray bytes;
+    };
+    std::vector<OutputFile> files;
     QString paintError;
     if (previewScale > 0) {
         // The previews show the 1x set, enlarged.
@@ -146,32 +159,41 @@ int run(int argc, char* argv[]) {
             skinpainter::paintSkinBitmaps(1, &paintError);
         if (bitmaps.empty())
             return fail(kSoftware, paintError);
-        for (const auto& [name, sheet] : skinpainter::previewSheets(bitmaps)) {
-            const QString path = dir.filePath(name + QStringLiteral(".png"));
-            if (const int status =
-                    writeFile(path, encodePng(sheet.scaled(sheet.size() * previewScale))))
-                return status;
+        for (const auto& [name, sheet] : skinpainter::previewSheets(bitmaps))
+            files.push_back({name + QStringLiteral(".png"),
+                             encodePng(sheet.scaled(sheet.size() * previewScale))});
+        for (const skinpainter::SkinBitmap& bitmap : bitmaps)
+            files.push_back({bitmap.name + QStringLiteral(".png"),
+                             encodePng(skinpainter::previewImage(bitmap.image, previewScale))});
+    } else {
+        for (const int scale : skinpainter::kSkinScales) {
+            const std::vector<skinpainter::SkinBitmap> bitmaps =
+                skinpainter::paintSkinBitmaps(scale, &paintError);
+            if (bitmaps.empty())
+                return fail(kSoftware, paintError);
+            for (const skinpainter::SkinBitmap& bitmap : bitmaps)
+                files.push_back({skinpainter::skinBitmapFileName(bitmap.name, scale),
+                                 skinpainter::encodeBmp24(bitmap.image)});
         }
-        for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
-            const QString path = dir.filePath(bitmap.name + QStringLiteral(".png"));
-            if (const int status = writeFile(
-                    path, encodePng(skinpainter::previewImage(bitmap.image, previewScale))))
-                return status;
-        }
-        return 0;
     }
-    for (const int scale : skinpainter::kSkinScales) {
-        const std::vector<skinpainter::SkinBitmap> bitmaps =
-            skinpainter::paintSkinBitmaps(scale, &paintError);
-        if (bitmaps.empty())
-            return fail(kSoftware, paintError);
-        for (const skinpainter::SkinBitmap& bitmap : bitmaps) {
-            // Each file is replaced whole or not at all, so an interrupted run leaves no
-            // truncated bitmap behind.
-            const QString path = dir.filePath(skinpainter::skinBitmapFileName(bitmap.name, scale));
-            if (const int status = writeFile(path, skinpainter::encodeBmp24(bitmap.image)))
-                return status;
-        }
+    std::vector<std::string> names;
+    for (const OutputFile& file : files) {
+        if (file.bytes.isEmpty())
+            return fail(zd7240::exit_status::kOsError,
+                        QStringLiteral("cannot encode %1: not enough memory; nothing written")
+                            .arg(shown(file.name)));
+        names.push_back(QFile::encodeName(file.name).toStdString());
+    }
+    if (const auto refused = zd7240::CheckFolderTargets(outDirName.toStdString(), names))
+        return fail(kCantCreate, QStringLiteral("%1 %2; nothing written")
+                                     .arg(shown(QFile::decodeName(refused->path.c_str())),
+                                          QString::fromLocal8Bit(refused->why)));
+    const QDir dir(outDir);
+    for (const OutputFile& file : files) {
+        // Each file is replaced whole or not at all, so an interrupted run leaves no
+        // truncated bitmap behind.
+        if (const int status = writeFile(dir.filePath(file.name), file.bytes))
+            return status;
     }
     return 0;
 }

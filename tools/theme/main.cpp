@@ -3,7 +3,8 @@
 //   export STYLE FILE   write a built-in look as a theme file
 //   dump FILE           list a theme file's entries in chain order
 //   pack DIR FILE       build a theme file from a folder of bitmaps and a theme.txt
-//   unpack FILE DIR     write a theme file's elements as such a folder
+//   unpack [--force] FILE DIR
+//                       write a theme file's elements as such a folder
 //
 // Exit statuses follow sysexits: 64 usage, 65 bad data (not a theme, damaged, bad
 // input in a folder), 66 input missing, 71 memory ran out, 73 output cannot be
@@ -24,10 +25,13 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "exitstatus.h"
+#include "foldertargets.h"
 #include "processguard.h"
 #include "scriptwriter.h"
 #include "theme/themefolder.h"
@@ -74,13 +78,20 @@ const char kUsage[] =
     "                                   starting with # are ignored; each key once;\n"
     "                                   KEY=same as OTHER.bmp gives an image element\n"
     "                                   the bitmap of another\n"
-    "                      Elements missing from DIR are reported and left out.\n"
-    "  unpack FILE DIR     write the elements of a theme file into the folder DIR (made\n"
+    "                      Elements missing from DIR are reported and left out; a DIR\n"
+    "                      without any element is refused (65) and FILE left as it was.\n"
+    "  unpack [--force] FILE DIR\n"
+    "                      write the elements of a theme file into the folder DIR (made\n"
     "                      when missing, not its parents) as KEY.bmp files and a\n"
     "                      theme.txt; a bitmap several elements share is\n"
-    "                      written once; links, folders or special files in DIR where a\n"
-    "                      file would go are refused before anything is written;\n"
-    "                      ready to edit and pack again\n"
+    "                      written once; links, folders, special files or files that\n"
+    "                      cannot be written in DIR where a file would go are refused\n"
+    "                      before anything is written; ready to edit and pack again.\n"
+    "                      A DIR that is not empty is refused (73), so that another\n"
+    "                      theme's files cannot mix with these ones\n"
+    "    --force           unpack into a DIR that is not empty: first remove the theme\n"
+    "                      files in it (theme.txt and KEY.bmp of every image element,\n"
+    "                      what pack would read); other files are left alone\n"
     "  -h, --help          this text\n"
     "  -V, --version       the program's version\n"
     "\n"
@@ -209,6 +220,7 @@ int Pack(const QString& dirPath, const QString& path) {
     case zd7240::PackedFolder::Refusal::TextUnreadable:
         return NoInput;
     case zd7240::PackedFolder::Refusal::BadData:
+    case zd7240::PackedFolder::Refusal::NoTheme:
         return DataError;
     }
     if (!packed.leftOut.isEmpty())
@@ -220,7 +232,7 @@ int Pack(const QString& dirPath, const QString& path) {
 
 // The other half of pack: every element the theme holds, as KEY.bmp files and
 // theme.txt lines that pack reads back to the same bytes.
-int Unpack(const QString& path, const QString& dirPath) {
+int Unpack(const QString& path, const QString& dirPath, bool force) {
     if (const int status = CheckInputFile(path))
         return status;
     const TsuiThemeFileReader reader(path);
@@ -244,21 +256,43 @@ int Unpack(const QString& path, const QString& dirPath) {
     }
     const QDir dir(dirPath);
     const zd7240::UnpackedTheme unpacked = zd7240::UnpackTheme(reader, QFileInfo(path).fileName());
-    // Only regular files inside the folder are written: every name is looked at before
-    // anything is written, and a link (which could lead out of the folder), a folder or
-    // a special file where a file is to go is refused.
+    // What the folder holds already: the files of a theme (which pack would read along
+    // with the new ones) go with --force; any other entry stays, whatever it is.
+    const QStringList present =
+        dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList stale;
+    for (const QString& name : present) {
+        if (zd7240::IsThemeFolderFile(name))
+            stale << name;
+    }
+    // Only regular files inside the folder are written or removed: every name is looked
+    // at before anything changes, and a link (which could lead out of the folder), a
+    // folder, a special file or a file that cannot be written is refused.
     QStringList names{QLatin1String(zd7240::kThemeTextName)};
     for (const auto& bitmap : unpacked.bitmaps)
         names << bitmap.name;
-    for (const QString& name : names) {
-        struct stat st {};
+    std::vector<std::string> targets;
+    for (const QString& name : names + stale)
+        targets.push_back(LocalPath(name));
+    if (const auto refused = zd7240::CheckFolderTargets(LocalPath(dirPath), targets)) {
+        Err(QStringLiteral("\"%1\" %2; nothing written")
+                .arg(QFile::decodeName(QByteArray::fromStdString(refused->path)),
+                     QString::fromLocal8Bit(refused->why)));
+        return CantCreate;
+    }
+    // Unpacked over another theme's files, the folder would pack as a mix of both.
+    if (!present.isEmpty() && !force) {
+        Err(QStringLiteral("\"%1\" is not empty (%2 entries); nothing written: unpack into a "
+                           "new or empty folder, or give --force to replace the theme files in it")
+                .arg(dirPath)
+                .arg(present.size()));
+        return CantCreate;
+    }
+    for (const QString& name : stale) {
         const QByteArray entry = QFile::encodeName(dir.filePath(name));
-        if (lstat(entry.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
-            Err(QStringLiteral("\"%1\" is %2, not a file; nothing written")
-                    .arg(QString::fromStdString(Escaped(dir.filePath(name))),
-                         QLatin1String(S_ISLNK(st.st_mode)   ? "a symbolic link"
-                                       : S_ISDIR(st.st_mode) ? "a folder"
-                                                             : "a special file")));
+        if (unlink(entry.constData()) != 0 && errno != ENOENT) {
+            Err(QStringLiteral("cannot remove \"%1\": %2")
+                    .arg(dir.filePath(name), QString::fromLocal8Bit(std::strerror(errno))));
             return CantCreate;
         }
     }
@@ -308,9 +342,13 @@ int Run(const QStringList& args) {
         return Pack(args[1], args[2]);
     }
     if (command == QLatin1String("unpack")) {
-        if (args.size() != 3)
-            return UsageError(QStringLiteral("unpack takes FILE and DIR"));
-        return Unpack(args[1], args[2]);
+        QStringList operands = args.mid(1);
+        const qsizetype forced = operands.removeAll(QStringLiteral("--force"));
+        if (forced > 1)
+            return UsageError(QStringLiteral("--force is given %1 times").arg(forced));
+        if (operands.size() != 2)
+            return UsageError(QStringLiteral("unpack takes [--force] FILE and DIR"));
+        return Unpack(operands[0], operands[1], forced == 1);
     }
     return UsageError(QStringLiteral("unknown command \"%1\"").arg(command));
 }
