@@ -8,10 +8,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <memory>
+#include <mutex>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <vector>
 
 #include "exitstatus.h"
 
@@ -107,7 +110,11 @@ int RegisterTemporary(const std::string& path) {
             int expected = 0;
             if (slot.state.compare_exchange_strong(expected, 1, std::memory_order_acq_rel)) {
                 if (slot.capacity <= path.size()) {
-                    // The old buffer is left as it is (see above); a slot grows rarely.
+                    // The old buffer is kept (see above); a slot grows rarely.
+                    static std::mutex retiredMutex;
+                    static std::vector<std::unique_ptr<char[]>> retired;
+                    std::lock_guard<std::mutex> lock(retiredMutex);
+                    retired.emplace_back(slot.path);
                     slot.capacity = path.size() + 1 < 256 ? 256 : path.size() + 1;
                     slot.path = new char[slot.capacity];
                 }
