@@ -693,10 +693,10 @@ std::optional<int> RefuseRepeatedSets(const std::vector<FieldSetting>& sets) {
                 seen.emplace(std::string(page.slug) + "/" + std::string(control), k);
             if (!fresh && it->second != k) {
                 const std::string& earlier = sets[it->second].key;
+                if (earlier == key)
+                    return UsageError("--set " + Shortened(key) + " is given twice: give one");
                 return UsageError("--set " + Shortened(earlier) + " and --set " + Shortened(key) +
-                                  (earlier == key ? " are given twice"
-                                                  : " set the same field " + std::string(control)) +
-                                  ": give one");
+                                  " set the same field " + std::string(control) + ": give one");
             }
         }
     }

@@ -270,7 +270,7 @@ TEST(RepeatedOptions, SetGivenTwiceIsRefused) {
         const char* error;
     };
     const Case cases[] = {
-        {{"--set", "vpi=2", "--set", "vpi=3"}, "--set vpi and --set vpi are given twice"},
+        {{"--set", "vpi=2", "--set", "vpi=3"}, "--set vpi is given twice: give one"},
         {{"--set", "vpi=2", "--set=suiEdit408=3"}, "set the same field suiEdit408"},
     };
     for (const Case& c : cases) {
