@@ -341,6 +341,55 @@ Resolved Resolve(const std::string& path) {
 
 } // namespace
 
+bool OldContent::Matches(const char* data, std::size_t size, std::uint64_t at,
+                         std::vector<char>& scratch) const {
+    if (at + size > this->size)
+        return false;
+    if (scratch.size() < size)
+        scratch.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = pread(fd, scratch.data() + got, size - got, static_cast<off_t>(at + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        got += static_cast<std::size_t>(n);
+    }
+    return std::memcmp(scratch.data(), data, size) == 0;
+}
+
+int OldContent::CopyTo(int to, std::uint64_t length) const {
+    loff_t from = 0;
+    while (length > 0) {
+        const ssize_t n = copy_file_range(fd, &from, to, nullptr, length, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP))
+            break; // copied by hand below
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return EIO; // the old file became shorter meanwhile
+        length -= static_cast<std::uint64_t>(n);
+    }
+    char buffer[65536];
+    while (length > 0) {
+        const std::size_t want =
+            length < sizeof buffer ? static_cast<std::size_t>(length) : sizeof buffer;
+        const ssize_t n = pread(fd, buffer, want, from);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : EIO;
+        if (const int error = WriteAll(to, buffer, static_cast<std::size_t>(n)))
+            return error;
+        from += n;
+        length -= static_cast<std::uint64_t>(n);
+    }
+    return 0;
+}
+
 // The buffers, the queue of filled ones and the thread that writes them, in order.
 // The formatting side waits only when every buffer is queued; the thread sleeps only
 // when none is. Each side wakes the other only when it sleeps.
@@ -373,11 +422,11 @@ public:
         return front.data.get();
     }
 
-    int Submit(int fd, std::size_t used) {
+    int Submit(int fd, std::size_t used, OldContent* old) {
         if (!thread_.joinable())
             Start();
         std::unique_lock<std::mutex> lock(mutex_);
-        filled_.push_back({front_, fd, used});
+        filled_.push_back({front_, fd, used, old, old ? old->offset : 0});
         if (writerSleeps_)
             work_.notify_one();
         if (free_.empty()) {
@@ -403,7 +452,7 @@ public:
     // Only called once Submit has started the thread.
     void CloseLater(int fd) {
         std::lock_guard<std::mutex> lock(mutex_);
-        filled_.push_back({kClose, fd, 0});
+        filled_.push_back({kClose, fd, 0, nullptr, 0});
         if (writerSleeps_)
             work_.notify_one();
     }
@@ -414,6 +463,8 @@ private:
         std::size_t buffer; // kClose: close fd
         int fd;
         std::size_t size;
+        OldContent* old;         // compared with the bytes, when given
+        std::uint64_t oldOffset; // where the bytes go in the file
     };
 
     // The thread takes no interrupt: SIGINT, SIGTERM and SIGHUP go to the formatting
@@ -453,8 +504,23 @@ private:
             int error = 0;
             if (task.buffer == kClose)
                 close(task.fd);
-            else if (!skip)
-                error = WriteAll(task.fd, buffers_[task.buffer].data.get(), task.size);
+            else if (!skip) {
+                const char* data = buffers_[task.buffer].data.get();
+                // While the new bytes are the old file's, nothing is written: an
+                // unchanged file costs a read. At the first difference the equal part
+                // is copied from the old file, and writing goes on as usual.
+                bool write = true;
+                if (task.old && task.old->same.load(std::memory_order_relaxed)) {
+                    if (task.old->Matches(data, task.size, task.oldOffset, scratch_)) {
+                        write = false;
+                    } else {
+                        task.old->same.store(false, std::memory_order_relaxed);
+                        error = task.old->CopyTo(task.fd, task.oldOffset);
+                    }
+                }
+                if (write && error == 0)
+                    error = WriteAll(task.fd, data, task.size);
+            }
             lock.lock();
             if (error != 0 && error_ == 0)
                 error_ = error;
@@ -468,7 +534,8 @@ private:
 
     const std::size_t bufferSize_;
     std::vector<Buffer> buffers_;
-    std::size_t front_ = 0; // being filled
+    std::vector<char> scratch_; // the old bytes being compared, on the thread
+    std::size_t front_ = 0;     // being filled
     std::mutex mutex_;
     std::condition_variable work_; // the thread waits for a filled buffer
     std::condition_variable room_; // the formatting side waits for a free one
@@ -493,8 +560,8 @@ char* WriteBehind::Front(std::size_t atLeast, std::size_t* size) {
     return queue_->Front(atLeast, size);
 }
 
-int WriteBehind::Submit(int fd, std::size_t used) {
-    return queue_->Submit(fd, used);
+int WriteBehind::Submit(int fd, std::size_t used, OldContent* old) {
+    return queue_->Submit(fd, used, old);
 }
 
 int WriteBehind::Wait() {
@@ -559,6 +626,15 @@ void ScriptWriter::Open(const std::string& path) {
     const struct stat& st = r.st;
     const std::string dir = DirName(target_);
     existed_ = exists;
+    if (exists) {
+        // Compared with the new bytes as they are written: an unchanged file is kept.
+        const int oldFd = open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        if (oldFd >= 0) {
+            old_ = std::make_unique<OldContent>();
+            old_->fd = oldFd;
+            old_->size = static_cast<std::uint64_t>(st.st_size);
+        }
+    }
     RemoveStaleTemporaries(dir);
     // Preferably a file without a name, which a killed run cannot leave behind; it is
     // named only when complete. Where the file system has no such files, a named
@@ -659,7 +735,13 @@ void ScriptWriter::MakeRoom(std::size_t n) {
 void ScriptWriter::Handoff() {
     if (used_ == 0)
         return;
-    const int error = behind_->Submit(fd_, used_);
+    // Handed over while the file may still equal the old one; the thread decides.
+    OldContent* old = nullptr;
+    if (old_ && old_->same.load(std::memory_order_relaxed)) {
+        old_->offset = flushed_;
+        old = old_.get();
+    }
+    const int error = behind_->Submit(fd_, used_, old);
     submitted_ = true;
     flushed_ += used_;
     used_ = 0;
@@ -671,7 +753,18 @@ void ScriptWriter::Handoff() {
 
 void ScriptWriter::Drain() {
     if (!submitted_) {
-        // All of it fits one buffer: written here, without waking the thread.
+        // All of it fits one buffer: compared and written here, without waking the
+        // thread; a file whose bytes are the old file's is not written at all.
+        if (old_) {
+            std::vector<char> scratch;
+            if (used_ == old_->size && old_->Matches(data_, used_, 0, scratch)) {
+                flushed_ += used_;
+                used_ = 0;
+                unchanged_ = true;
+                return;
+            }
+            old_->same.store(false, std::memory_order_relaxed);
+        }
         if (const int error = WriteAll(fd_, data_, used_))
             Fail(FileError::Kind::Write, path_, error);
         flushed_ += used_;
@@ -703,9 +796,46 @@ void ScriptWriter::Finish() {
             Fail(FileError::Kind::Write, path_, errno);
         return;
     }
+    if (old_) {
+        const bool same = old_->same.load(std::memory_order_relaxed);
+        unchanged_ = unchanged_ || (same && bytesWritten() == old_->size);
+        // Shorter than the old file but equal so far: the bytes held back until now
+        // are copied from it.
+        if (same && !unchanged_)
+            if (const int error = old_->CopyTo(fd_, bytesWritten()))
+                Fail(FileError::Kind::Write, path_, error);
+        DropOld();
+    }
+    if (unchanged_) {
+        // Nothing to put in place: the new file is let go of at once.
+        DropTemporary();
+        finished_ = true;
+        return;
+    }
     if (fsync(fd_) != 0)
         Fail(FileError::Kind::Write, path_, errno);
     finished_ = true;
+}
+
+void ScriptWriter::DropOld() {
+    if (old_) {
+        close(old_->fd);
+        old_.reset();
+    }
+}
+
+void ScriptWriter::DropTemporary() {
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+    unnamed_ = false;
+    if (!tempPath_.empty()) {
+        unlink(tempPath_.c_str());
+        ForgetTemporary(tempSlot_);
+        tempSlot_ = -1;
+        tempPath_.clear();
+    }
 }
 
 void ScriptWriter::Release() {
@@ -725,6 +855,10 @@ void ScriptWriter::Place() {
     Finish();
     if (done_)
         return;
+    if (unchanged_) {
+        done_ = true;
+        return;
+    }
     if (unnamed_) {
         NameUnnamed(false);
         unnamed_ = false;
@@ -768,6 +902,7 @@ void ScriptWriter::Discard() {
         behind_->Wait(); // lets a write under way finish before the descriptor closes
         submitted_ = false;
     }
+    DropOld();
     if (fd_ >= 0) {
         if (ownsFd_)
             close(fd_);

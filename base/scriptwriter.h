@@ -20,12 +20,14 @@
 // Temporaries of ours left unlocked by a killed run are removed when a writer first
 // writes into their folder; files of other names are never touched.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zd7240 {
 
@@ -69,6 +71,21 @@ TargetPlan PlanTarget(const std::string& path);
 // through links (/dev/stdin, /dev/stdout, /dev/fd/N, /proc/self/fd/N), or -1.
 int NamedDescriptor(const std::string& path);
 
+// The file a new one replaces, compared with the new bytes as they are written, so
+// that a file whose content does not change is left as it is (its inode, times and
+// other names kept).
+struct OldContent {
+    int fd = -1;
+    std::uint64_t size = 0;
+    std::uint64_t offset = 0;     // where the next bytes handed over go
+    std::atomic<bool> same{true}; // every byte so far equals the old file's
+    // Whether `size` bytes at `at` equal the old file's; `scratch` holds them.
+    bool Matches(const char* data, std::size_t size, std::uint64_t at,
+                 std::vector<char>& scratch) const;
+    // Copies the old file's first `length` bytes to `to` at its position; an errno, or 0.
+    int CopyTo(int to, std::uint64_t length) const;
+};
+
 // A thread that writes filled buffers to a file while the next ones are formatted, and
 // the buffers it shares with the formatting side. It serves one ScriptWriter at a
 // time; keeping one for a series of files (the jobs of a job file) spares each file a
@@ -97,9 +114,10 @@ private:
     // The buffer to fill, of at least `atLeast` bytes; its size goes to *size.
     char* Front(std::size_t atLeast, std::size_t* size);
     // Queues the first `used` bytes of the front buffer to be written to `fd` and takes
-    // a free buffer as the next front, waiting for one if need be. Returns the errno of
-    // a write that failed since the last Wait, else 0.
-    int Submit(int fd, std::size_t used);
+    // a free buffer as the next front, waiting for one if need be; with `old`, the
+    // thread compares them with the old file once written. Returns the errno of a write
+    // that failed since the last Wait, else 0.
+    int Submit(int fd, std::size_t used, OldContent* old = nullptr);
     // Waits until every queued buffer is written; returns the errno of a write that
     // failed since the last Wait, else 0.
     int Wait();
@@ -158,6 +176,9 @@ public:
     void Discard();
 
     std::uint64_t bytesWritten() const { return flushed_ + used_; }
+    // After Finish: the new content equals the old file's byte for byte, so Place
+    // leaves the old file as it is (nothing is renamed or touched).
+    bool unchanged() const { return unchanged_; }
     const std::string& targetPath() const { return target_; }
     bool replacesAtomically() const { return unnamed_ || !tempPath_.empty(); }
 
@@ -165,6 +186,8 @@ private:
     void Open(const std::string& path);
     void OpenNamedTemporary(const std::string& dir);
     void NameUnnamed(bool asTemporary);
+    void DropOld();
+    void DropTemporary();
     void MakeRoom(std::size_t n);
     void Handoff();
     void Drain();
@@ -185,10 +208,12 @@ private:
     bool submitted_ = false; // a buffer went to the background thread
     bool done_ = false;
     bool ownsFd_ = true;
-    bool unnamed_ = false;    // fd_ is a file without a name yet (O_TMPFILE)
-    bool existed_ = false;    // the target existed when opened
-    bool finished_ = false;   // Finish is done, Place is not
-    bool background_ = false; // the background thread wrote some of the file
+    bool unnamed_ = false;            // fd_ is a file without a name yet (O_TMPFILE)
+    bool existed_ = false;            // the target existed when opened
+    bool finished_ = false;           // Finish is done, Place is not
+    bool background_ = false;         // the background thread wrote some of the file
+    bool unchanged_ = false;          // the new bytes equal the old file's
+    std::unique_ptr<OldContent> old_; // the file replaced, while compared
 };
 
 // Writes `bytes` as the whole new content of `path` through a ScriptWriter (a picture

@@ -42,7 +42,9 @@ int ReportOutcome(const PageTable& page, const FieldAccess& fields, const FrameR
                          " was left as it was\n";
         break;
     case FrameOutcome::Written:
-        std::cerr << prefix + EndLine(page, result.endValue) + "\n";
+        // A file that already held these bytes was left untouched; it says so.
+        std::cerr << prefix + EndLine(page, result.endValue) + "\n" +
+                         (result.unchanged ? EscapeText(output) + ": unchanged\n" : "");
         break;
     case FrameOutcome::ConversionFailed:
     case FrameOutcome::CreateFailed:

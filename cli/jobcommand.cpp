@@ -459,12 +459,14 @@ int WriteOutputs(const std::vector<JobEntry>& entries, std::vector<Job>& jobs,
     }
     SetInterruptNote(" while putting the files in place; some may hold their new scripts");
     std::size_t placed = 0;
+    std::vector<char> unchanged(outputs.size(), 0);
     for (Output& output : outputs) {
         if (!output.staged())
             continue;
         try {
             output.writer->Place();
-            ++placed;
+            unchanged[&output - outputs.data()] = output.writer->unchanged();
+            placed += output.writer->unchanged() ? 0 : 1;
         } catch (const FileError& e) {
             std::cerr << "zd7240-gen: " + entries[output.jobs.front()].Label() + ": " +
                              EscapeText(e.what()) + "\n";
@@ -474,10 +476,15 @@ int WriteOutputs(const std::vector<JobEntry>& entries, std::vector<Job>& jobs,
         }
         output.writer.reset();
     }
+    // Each file says whether it was written or, its bytes being the old file's, left
+    // untouched (times, inode and other names kept, so that make and rsync see no change).
     std::string text;
     for (const Output& output : outputs) {
         for (std::size_t i : output.jobs)
             text += ends[i];
+        if (output.staged())
+            text += EscapeText(entries[output.jobs.front()].output) +
+                    (unchanged[&output - outputs.data()] ? ": unchanged\n" : ": written\n");
     }
     std::cerr << text;
     return kExitOk;

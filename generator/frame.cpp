@@ -162,6 +162,7 @@ FrameResult RunFrame(const PageTable& page, FrameSeams seams) {
             return result;
         }
         writer.Commit();
+        result.unchanged = writer.unchanged();
     } catch (const FileError& e) {
         if (seams.progress)
             seams.progress->Finished();

@@ -79,6 +79,7 @@ struct FrameResult {
     std::int32_t endValue = 0;             // valid from Cancelled on
     std::uint64_t lines = 0;
     std::string path;
+    bool unchanged = false; // Written: the file held these very bytes and was kept
 };
 
 // A press that passed the check and the conversion: the End value and the walk,

@@ -285,5 +285,54 @@ TEST(ScriptWriter, FinishedFilesArePutInPlaceOnlyByPlace) {
     EXPECT_EQ(dir.EntryCount(), 2u) << "c's temporary was taken back";
 }
 
+// A file whose new bytes are its old bytes is kept as it is: same inode, same times,
+// its other names too. Any difference, in the first or the last byte of a file of many
+// buffers or in its length, replaces it.
+TEST(ScriptWriter, AnUnchangedFileIsLeftUntouched) {
+    std::string big;
+    for (int i = 0; big.size() < 3 * ScriptWriter::kBufferSize; ++i)
+        big += "pvc line " + std::to_string(i) + "\r\n";
+    struct Case {
+        const char* name;
+        std::string old, fresh;
+        bool unchanged;
+    };
+    const Case cases[] = {
+        {"small, equal", "abc\r\n", "abc\r\n", true},
+        {"small, one byte off", "abc\r\n", "abd\r\n", false},
+        {"small, longer", "abc", "abcd", false},
+        {"empty, equal", "", "", true},
+        {"many buffers, equal", big, big, true},
+        {"many buffers, first byte off", big, "q" + big.substr(1), false},
+        {"many buffers, last byte off", big, big.substr(0, big.size() - 1) + "x", false},
+        {"many buffers, shorter", big, big.substr(0, big.size() - 1), false},
+        {"many buffers, longer", big, big + "x", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.File("s.txt");
+        WriteFile(path, c.old);
+        ASSERT_EQ(link(path.c_str(), dir.File("other-name").c_str()), 0);
+        struct stat before {};
+        ASSERT_EQ(stat(path.c_str(), &before), 0);
+        {
+            WriteBehind behind(4096, 2); // small buffers: the big file crosses many
+            ScriptWriter writer(path, behind);
+            // Written in pieces, as lines are.
+            for (std::size_t at = 0; at < c.fresh.size(); at += 1000)
+                writer.Write(std::string_view(c.fresh).substr(at, 1000));
+            writer.Commit();
+            EXPECT_EQ(writer.unchanged(), c.unchanged);
+        }
+        struct stat after {};
+        ASSERT_EQ(stat(path.c_str(), &after), 0);
+        EXPECT_EQ(ReadFile(path), c.fresh);
+        EXPECT_EQ(after.st_ino == before.st_ino, c.unchanged);
+        EXPECT_EQ(ReadFile(dir.File("other-name")), c.old) << "the other name keeps the old file";
+        EXPECT_EQ(dir.EntryCount(), 2u);
+    }
+}
+
 } // namespace
 } // namespace zd7240

@@ -177,6 +177,41 @@ TEST(AllOrNothing, AFileFailingMidRunReplacesNone) {
     EXPECT_EQ(dir.EntryCount(), 3u) << "no temporary file left";
 }
 
+// A run again: the files whose scripts are the same are left untouched (inode and
+// times kept, so make and rsync see no change), and the run says which.
+TEST(AllOrNothing, UnchangedScriptsAreLeftUntouched) {
+    TempDir dir;
+    WriteFile(dir.File("jobs.json"),
+              JobFile({LanJob(100, 103, "a.txt"), LanJob(200, 203, "b.txt")}));
+    Result r = zd7240::test::GenIn(dir.path(), {"--job", "jobs.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "End Vci: 143\na.txt: written\n")) << r.err;
+    struct stat a {
+    }, b{};
+    stat(dir.File("a.txt").c_str(), &a);
+    stat(dir.File("b.txt").c_str(), &b);
+    WriteFile(dir.File("jobs.json"),
+              JobFile({LanJob(100, 103, "a.txt"), LanJob(200, 204, "b.txt")}));
+    r = zd7240::test::GenIn(dir.path(), {"--job", "jobs.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "End Vci: 143\na.txt: unchanged\n")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "b.txt: written\n")) << r.err;
+    struct stat a2 {
+    }, b2{};
+    stat(dir.File("a.txt").c_str(), &a2);
+    stat(dir.File("b.txt").c_str(), &b2);
+    EXPECT_EQ(a2.st_ino, a.st_ino);
+    EXPECT_EQ(a2.st_mtim.tv_nsec, a.st_mtim.tv_nsec);
+    EXPECT_NE(b2.st_ino, b.st_ino);
+    EXPECT_EQ(dir.EntryCount(), 3u);
+
+    // One page's command says it too.
+    r = zd7240::test::GenIn(dir.path(), {"lan-mmx", "lan-board=0", "lan-slot=5", "start-vlan=100",
+                                         "end-vlan=103", "vpi=1", "start-vci=140", "-o", "a.txt"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "End Vci: 143\na.txt: unchanged\n");
+}
+
 // "-", /dev/stdout and the file standard output is redirected to are one output, and
 // it receives its jobs in job order.
 TEST(AllOrNothing, StandardOutputUnderEveryNameTakesItsJobsInOrder) {

@@ -146,7 +146,8 @@ TEST(Shelf, DefaultsSetsNamesAndSharedOutputs) {
     Result r =
         Gen({"--job", "shelf.json", "--set", "start-board=1", "--set=end-board=1"}, dir.path());
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "job 1 (first cards): End Vci: 231\njob 2 (second cards): End Vci: 263\n");
+    EXPECT_EQ(r.err, "job 1 (first cards): End Vci: 231\njob 2 (second cards): End Vci: "
+                     "263\nadsl-1.txt: written\n");
     const std::string script = ReadFile(dir.File("adsl-1.txt"));
     EXPECT_TRUE(script.starts_with("pvc adsl 1/1/0 vpi 0 35 atm 0/7/0 ima 1 200 "));
     EXPECT_TRUE(Contains(script, "pvc adsl 1/1/31 vpi 0 35 atm 0/7/0 ima 1 231 1 1 000 000\r\n"
