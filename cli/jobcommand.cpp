@@ -523,8 +523,9 @@ void PrepareHeapFor(const std::string& jobFile) {
 // The jobs against each other and against the file's chassis, every finding printed (up
 // to a hundred of each kind) and then the count with `outcome`; returns the count.
 // `jobs[i]` is the converted job of `entries[i]`.
-std::size_t CrossCheck(const JobFile& file, const std::vector<const JobEntry*>& entries,
-                       std::vector<Job>& jobs, bool strict, const char* outcome) {
+std::size_t CrossCheck(const std::vector<const JobFile*>& files,
+                       const std::vector<const JobEntry*>& entries, std::vector<Job>& jobs,
+                       bool strict, const char* outcome) {
     std::vector<JobBindings> bindings;
     bindings.reserve(jobs.size());
     for (std::size_t i = 0; i < jobs.size(); ++i)
@@ -546,11 +547,15 @@ std::size_t CrossCheck(const JobFile& file, const std::vector<const JobEntry*>& 
         }
         report.Skip(conflicts.more, conflicts.atLeast);
     }
-    if (file.hasChassis) {
+    // Each job is held against the chassis of its own file.
+    {
         BoundedReport report("more chassis faults");
         for (std::size_t i = 0; i < jobs.size(); ++i) {
-            for (const std::string& finding :
-                 ChassisFindings(jobs[i], entries[i]->fields, file.chassis, strict)) {
+            const JobFile& file = *files[entries[i]->file];
+            if (!file.hasChassis)
+                continue;
+            for (const std::string& finding : ChassisFindings(
+                     jobs[i], entries[i]->fields, file.chassis, strict || file.strict)) {
                 report.Print(entries[i]->Label() + ": " + finding);
                 ++findings;
             }
@@ -562,19 +567,86 @@ std::size_t CrossCheck(const JobFile& file, const std::vector<const JobEntry*>& 
     return findings;
 }
 
-int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
-    PrepareHeapFor(options.jobFile);
-    JobFile file;
-    try {
-        file = ReadJobFile(options.jobFile, options.sets);
-    } catch (const JobFileUnreadable& e) {
-        PrintLines(e.what());
-        return kExitNoInput;
-    } catch (const JobFileError& e) {
-        PrintLines(e.what());
+// Reads every job file of the run, each with its own folder, defaults and chassis; the
+// --sets apply to all of them. The jobs of all files become one list, each naming its
+// file when there are several. Returns the exit status of a refusal, or nothing.
+std::optional<int> ReadJobFiles(const JobCommandOptions& options, std::vector<JobFile>& files,
+                                std::vector<JobEntry>& entries) {
+    const bool several = options.jobFiles.size() > 1;
+    JobReadOptions read;
+    read.sets = options.sets;
+    read.outputFolder = options.outputDir;
+    read.checkSets = !several;
+    int status = kExitOk;
+    for (const std::string& name : options.jobFiles) {
+        try {
+            files.push_back(ReadJobFile(name, read));
+        } catch (const JobFileUnreadable& e) {
+            PrintLines(e.what());
+            status = kExitNoInput;
+        } catch (const JobFileError& e) {
+            PrintLines(e.what());
+            if (status == kExitOk)
+                status = kExitData;
+        }
+    }
+    if (status != kExitOk)
+        return status;
+    std::size_t count = 0;
+    for (const JobFile& file : files)
+        count += file.jobs.size();
+    entries.reserve(count);
+    std::unordered_map<std::string, std::size_t> jobFilePlaces; // a job file's own place
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        char resolved[PATH_MAX];
+        if (realpath(options.jobFiles[f].c_str(), resolved))
+            jobFilePlaces.emplace(resolved, f);
+        for (JobEntry& entry : files[f].jobs) {
+            entry.file = f;
+            if (several)
+                entry.source = options.jobFiles[f];
+            entries.push_back(std::move(entry));
+        }
+        std::vector<JobEntry>().swap(files[f].jobs);
+    }
+    if (!several)
+        return std::nullopt;
+    // What one file cannot see of the others: an output that is another job file, and a
+    // --set that no job of any file has.
+    bool refused = false;
+    for (const JobEntry& entry : entries) {
+        if (const auto it = jobFilePlaces.find(entry.place);
+            !entry.place.empty() && it != jobFilePlaces.end()) {
+            std::cerr << "zd7240-gen: " + entry.Label() + ": would write over the job file " +
+                             Quoted(options.jobFiles[it->second]) + "\n";
+            refused = true;
+        }
+    }
+    for (const FieldSetting& set : options.sets) {
+        const bool used = std::any_of(entries.begin(), entries.end(), [&](const JobEntry& e) {
+            return FindField(*e.page, set.key) || FindSelector(*e.page, set.key);
+        });
+        if (!used) {
+            std::cerr << "zd7240-gen: --set: no job's page has a field " + Quoted(set.key) + "\n";
+            refused = true;
+        }
+    }
+    if (refused) {
+        std::cerr << "zd7240-gen: nothing written\n";
         return kExitData;
     }
-    std::vector<JobEntry>& entries = file.jobs;
+    return std::nullopt;
+}
+
+int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
+    PrepareHeapFor(options.jobFiles.front());
+    std::vector<JobFile> files;
+    std::vector<JobEntry> entries;
+    if (const std::optional<int> refused = ReadJobFiles(options, files, entries))
+        return *refused;
+    std::vector<const JobFile*> filePointers;
+    for (const JobFile& file : files)
+        filePointers.push_back(&file);
 
     // Everything is judged before anything is written: every field of every job, the
     // jobs against each other and against the chassis, and the folders of the outputs.
@@ -611,10 +683,13 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     std::size_t warnings = 0;
     {
         BoundedReport report("more warnings");
-        for (std::size_t i = 0; i < jobs.size(); ++i)
-            warnings += PrintHints(jobs[i], entries[i].fields, &entries[i], &report);
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            const std::size_t hints = PrintHints(jobs[i], entries[i].fields, &entries[i], &report);
+            if (options.strict || files[entries[i].file].strict)
+                warnings += hints;
+        }
     }
-    if (options.strict && warnings > 0) {
+    if (warnings > 0) {
         std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
         return kExitData;
     }
@@ -624,7 +699,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         checked.reserve(entries.size());
         for (const JobEntry& entry : entries)
             checked.push_back(&entry);
-        if (CrossCheck(file, checked, jobs, options.strict, "nothing written") > 0)
+        if (CrossCheck(filePointers, checked, jobs, options.strict, "nothing written") > 0)
             return kExitData;
     }
 
@@ -724,14 +799,29 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
         if (arg == "--")
             break; // what follows is not an option
         bool missing = false, repeated = false;
-        if (TakeValue(args, i, "--job", &options.jobFile, &missing, &repeated) ||
-            TakeValue(args, i, "--save-job", &options.saveJob, &missing, &repeated)) {
+        std::string jobFile;
+        if (TakeValue(args, i, "--job", &jobFile, &missing, &repeated)) {
+            // Several job files make one run; one file named twice is a mistake.
+            if (missing || jobFile.empty())
+                return UsageError("option --job needs a file name");
+            if (std::find(options.jobFiles.begin(), options.jobFiles.end(), jobFile) !=
+                options.jobFiles.end())
+                return UsageError("--job " + jobFile + " is given twice");
+            options.jobFiles.push_back(std::move(jobFile));
+            continue;
+        }
+        std::string outputDir = options.outputDir.value_or("");
+        if (TakeValue(args, i, "--save-job", &options.saveJob, &missing, &repeated) ||
+            TakeValue(args, i, "--output-dir", &outputDir, &missing, &repeated)) {
             if (repeated)
                 return UsageError("option " + std::string(arg.substr(0, arg.find('='))) +
                                   " is given twice");
-            if (missing || (options.jobFile.empty() && options.saveJob.empty()))
+            if (missing || (options.saveJob.empty() && outputDir.empty()))
                 return UsageError("option " + std::string(arg.substr(0, arg.find('='))) +
-                                  " needs a file name");
+                                  " needs a " +
+                                  (arg.starts_with("--output-dir") ? "folder" : "file name"));
+            if (!outputDir.empty())
+                options.outputDir = outputDir;
             continue;
         }
         if (arg == "--set" || arg.starts_with("--set=")) {
@@ -778,7 +868,9 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
                           " says how --save-job treats an existing job file: give --save-job FILE");
     if (options.append && options.force)
         return UsageError("--append keeps the job file's jobs and --force replaces them: give one");
-    if (options.jobFile.empty()) {
+    if (options.jobFiles.empty()) {
+        if (options.outputDir)
+            return UsageError("--output-dir says where a job file's outputs go: give --job FILE");
         if ((options.check || options.noCheck) && options.saveJob.empty())
             return UsageError(std::string(options.check ? "--check" : "--no-check") +
                               " is about the jobs of a job file: give --job FILE or --save-job "
@@ -832,7 +924,7 @@ int CheckSavedJobFile(const JobFile& saved, const JobCommandOptions& options) {
         } catch (const ConversionError&) {
         }
     }
-    if (CrossCheck(saved, checked, jobs, options.strict,
+    if (CrossCheck({&saved}, checked, jobs, options.strict || saved.strict,
                    "nothing saved (--no-check saves anyway)") > 0)
         return kExitData;
     return kExitOk;

@@ -15,14 +15,15 @@
 namespace zd7240::cli {
 
 struct JobCommandOptions {
-    std::string jobFile;            // --job FILE
-    std::string saveJob;            // --save-job FILE
-    bool check = false;             // --check (the checks run anyway; kept for scripts)
-    bool noCheck = false;           // --no-check: no cross-job and chassis checks
-    bool strict = false;            // --strict
-    bool append = false;            // --append: --save-job adds to an existing file
-    bool force = false;             // --force: --save-job replaces an existing file
-    std::vector<FieldSetting> sets; // --set KEY=VALUE, in order
+    std::vector<std::string> jobFiles;    // --job FILE, each one given
+    std::optional<std::string> outputDir; // --output-dir DIR
+    std::string saveJob;                  // --save-job FILE
+    bool check = false;                   // --check (the checks run anyway; kept for scripts)
+    bool noCheck = false;                 // --no-check: no cross-job and chassis checks
+    bool strict = false;                  // --strict
+    bool append = false;                  // --append: --save-job adds to an existing file
+    bool force = false;                   // --force: --save-job replaces an existing file
+    std::vector<FieldSetting> sets;       // --set KEY=VALUE, in order
 };
 
 // Takes --job, --check, --strict and --save-job out of `args`. With --job (and no --help

@@ -245,8 +245,8 @@ private:
 class JobReader : public nlohmann::json_sax<json> {
 public:
     JobReader(const std::string& fileName, const std::filesystem::path& folder,
-              std::span<const FieldSetting> sets)
-        : fileName_(fileName), folder_(folder.string()), sets_(sets) {}
+              std::span<const FieldSetting> sets, bool checkSets = true)
+        : fileName_(fileName), folder_(folder.string()), sets_(sets), checkSets_(checkSets) {}
 
     // The jobs of a text that has parsed; throws JobFileError.
     JobFile Finish() {
@@ -264,12 +264,16 @@ public:
         if (pending_.empty())
             Fail("the file has no jobs");
         JobFile file;
+        if (strictNotBool_)
+            Problem("", "\"strict\" must be true or false");
+        file.strict = strict_;
         ReadChassis(file);
         CheckShared("defaults", defaults_, defaultsNotObject_);
         std::vector<Field> sets;
         for (const FieldSetting& set : sets_)
             sets.push_back({set.key, {set.value, Value::Text}});
-        CheckShared("--set", sets, false);
+        if (checkSets_)
+            CheckShared("--set", sets, false);
         // The job file is a place no job may write.
         outputs_.reserve(pending_.size() + 1);
         outputs_.emplace(places_.Of(fileName_), Output{0, {}});
@@ -376,8 +380,8 @@ public:
     }
 
 private:
-    static constexpr std::array<std::string_view, 5> kRootKeys = {"version", "jobs", "chassis",
-                                                                  "defaults", "comment"};
+    static constexpr std::array<std::string_view, 6> kRootKeys = {"version",  "jobs",   "chassis",
+                                                                  "defaults", "strict", "comment"};
     static constexpr std::array<std::string_view, 5> kJobKeys = {"page", "fields", "output", "name",
                                                                  "comment"};
 
@@ -398,6 +402,7 @@ private:
         SharedValue,
         Chassis,
         ChassisValue,
+        Strict,
         Ignored
     };
 
@@ -520,6 +525,7 @@ private:
                    : level.key == "jobs"     ? Slot::Jobs
                    : level.key == "defaults" ? Slot::Defaults
                    : level.key == "chassis"  ? Slot::Chassis
+                   : level.key == "strict"   ? Slot::Strict
                                              : Slot::Ignored;
         case Kind::Jobs:
             return Slot::Job;
@@ -579,6 +585,12 @@ private:
             break;
         case Slot::ChassisValue:
             chassis_.push_back({std::move(Top().key), std::move(value)});
+            break;
+        case Slot::Strict:
+            strictGiven_ =
+                value.kind == Value::Other && (value.text == "true" || value.text == "false");
+            strict_ = strictGiven_ && value.text == "true";
+            strictNotBool_ = !strictGiven_;
             break;
         case Slot::Root:
         case Slot::Jobs:
@@ -829,7 +841,7 @@ private:
         if (!page)
             return std::nullopt;
 
-        JobEntry entry{number, page, PageFields(*page), job.name.value_or(""), {}, {}, {}};
+        JobEntry entry{number, page, PageFields(*page), job.name.value_or(""), {}, {}, {}, {}, 0};
         // The file's defaults first, then the job's own fields, then --set: the later
         // one wins.
         for (const Field& field : defaults_) {
@@ -853,6 +865,13 @@ private:
                 Set(entry, where, field);
         }
         entry.fields.ForgetGiven();
+        if (entry.name.find_first_of("{}") != std::string::npos) {
+            const std::optional<std::string> name =
+                Expand(where, *page, entry.fields, entry.name, "name");
+            if (!name)
+                return std::nullopt;
+            entry.name = *name;
+        }
         if (!job.output || job.outputNotText || job.output->empty() ||
             job.output->find('\0') != std::string::npos)
             return std::nullopt;
@@ -889,7 +908,10 @@ private:
     // the braces themselves. Nothing (and the fault noted) when a name is not a field of
     // the page, or a field's text would reach outside the folder.
     std::optional<std::string> Expand(const Where& where, const PageTable& page,
-                                      const PageFields& fields, const std::string& output) {
+                                      const PageFields& fields, const std::string& output,
+                                      const std::string& key = "output") {
+        // A job's "name" is filled in alike, but any text may stand in it.
+        const bool fileName = key == "output";
         if (output.find_first_of("{}") == std::string::npos)
             return output; // nothing to fill in
         std::string result;
@@ -901,7 +923,8 @@ private:
                 continue;
             }
             if (c == '}') {
-                Problem(where, "\"output\" has a '}' that closes no '{' (write }} for a brace)");
+                Problem(where,
+                        "\"" + key + "\" has a '}' that closes no '{' (write }} for a brace)");
                 return std::nullopt;
             }
             if (c != '{') {
@@ -910,7 +933,8 @@ private:
             }
             const std::size_t close = output.find('}', i + 1);
             if (close == std::string::npos) {
-                Problem(where, "\"output\" has a '{' that is not closed (write {{ for a brace)");
+                Problem(where,
+                        "\"" + key + "\" has a '{' that is not closed (write {{ for a brace)");
                 return std::nullopt;
             }
             const std::string name = output.substr(i + 1, close - i - 1);
@@ -922,13 +946,13 @@ private:
                 text = index == 0 || index == 1 ? std::string(selector->items[index])
                                                 : std::to_string(index);
             } else {
-                Problem(where, "\"output\" names {" + EscapeText(Shortened(name)) + "}, but page " +
-                                   std::string(page.caption) + " has no such field" +
-                                   FieldSuggestion(page, name));
+                Problem(where, "\"" + key + "\" names {" + EscapeText(Shortened(name)) +
+                                   "}, but page " + std::string(page.caption) +
+                                   " has no such field" + FieldSuggestion(page, name));
                 return std::nullopt;
             }
-            if (text.empty() || text == "." || text == ".." ||
-                text.find('/') != std::string::npos) {
+            if (fileName && (text.empty() || text == "." || text == ".." ||
+                             text.find('/') != std::string::npos)) {
                 Problem(where, "\"output\": {" + name + "} is '" + EchoedText(text) +
                                    "', which cannot stand in a file name");
                 return std::nullopt;
@@ -944,11 +968,13 @@ private:
     const std::string& fileName_;
     const std::string folder_; // relative outputs are taken from here
     std::span<const FieldSetting> sets_;
+    bool checkSets_; // a --set no job's page has is refused (several files judge it together)
     std::vector<Level> levels_; // the open objects and lists, at most kMaxDepth (checked
                                 // before parsing); those from depth_ on are spare
     std::size_t depth_ = 0;
     bool rootIsObject_ = false, jobsIsList_ = false, versionRight_ = false;
     bool defaultsNotObject_ = false, chassisNotObject_ = false;
+    bool strict_ = false, strictGiven_ = false, strictNotBool_ = false; // "strict"
     std::string version_; // as a message shows it; empty: not given
     std::vector<std::string> unknownKeys_;
     std::deque<Pending> pending_; // never moved as it grows
@@ -966,7 +992,7 @@ private:
 } // namespace
 
 std::string JobEntry::Label() const {
-    return JobName(number, name.empty() ? output : name);
+    return (source.empty() ? "" : source + ": ") + JobName(number, name.empty() ? output : name);
 }
 
 namespace {
@@ -975,14 +1001,14 @@ namespace {
 // JobFileError for a text that does not parse, with its place.
 std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& fileName,
                                       const std::filesystem::path& folder,
-                                      std::span<const FieldSetting> sets) {
+                                      std::span<const FieldSetting> sets, bool checkSets = true) {
     try {
         // Most job files are plain JSON, read quickly; any other text is read again from
         // the start by the full parser (see plainjson.h). The quick reader keeps to
         // kMaxDepth itself, so the depth is counted only when it does not read the text
         // to the end, and before a key given twice is reported, as the full parser's run
         // counts it first.
-        auto reader = std::make_unique<JobReader>(fileName, folder, sets);
+        auto reader = std::make_unique<JobReader>(fileName, folder, sets, checkSets);
         try {
             if (PlainJson<JobReader>(text, *reader, kMaxDepth).Read())
                 return reader;
@@ -991,7 +1017,7 @@ std::unique_ptr<JobReader> ReadEvents(std::string_view text, const std::string& 
             throw;
         }
         CheckDepth(text);
-        reader = std::make_unique<JobReader>(fileName, folder, sets);
+        reader = std::make_unique<JobReader>(fileName, folder, sets, checkSets);
         json::sax_parse(text.begin(), text.end(), reader.get());
         return reader;
     } catch (const json::parse_error& e) {
@@ -1019,6 +1045,13 @@ JobFile ParseJobFile(std::string_view text, const std::string& fileName,
 }
 
 JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> sets) {
+    JobReadOptions options;
+    options.sets = sets;
+    return ReadJobFile(fileName, options);
+}
+
+JobFile ReadJobFile(const std::string& fileName, const JobReadOptions& options) {
+    const std::span<const FieldSetting> sets = options.sets;
     const auto failed = [&](const std::string& why) {
         return JobFileUnreadable(fileName + ": " + why);
     };
@@ -1063,10 +1096,13 @@ JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> s
     // Relative outputs are taken from the job file's folder; a stream has none (the
     // folder of its name, /dev for /dev/stdin, is no place of the user's), so they are
     // taken from the current folder.
-    const std::filesystem::path folder = S_ISREG(st.st_mode) && named < 0
-                                             ? std::filesystem::path(fileName).parent_path()
-                                             : std::filesystem::path();
-    const std::unique_ptr<JobReader> reader = ReadEvents(text, fileName, folder, sets);
+    // --output-dir names another folder for them.
+    const std::filesystem::path folder =
+        options.outputFolder               ? std::filesystem::path(*options.outputFolder)
+        : S_ISREG(st.st_mode) && named < 0 ? std::filesystem::path(fileName).parent_path()
+                                           : std::filesystem::path();
+    const std::unique_ptr<JobReader> reader =
+        ReadEvents(text, fileName, folder, sets, options.checkSets);
     // The reader holds its own copy of every value: the text is let go before the jobs
     // are judged, which is when a large file's run needs the most memory.
     std::string().swap(text);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -26,11 +27,13 @@ struct JobEntry {
     std::size_t number = 0; // 1-based position in the file
     const PageTable* page = nullptr;
     PageFields fields;
-    std::string name;   // the job's "name", or empty
-    std::string output; // as written in the file, its {FIELD}s filled in
-    std::string path;   // where it goes: relative outputs are taken from the file's folder;
-                        // "-" is standard output
-    std::string place;  // the file the path ends at (links and ".." resolved); empty for "-"
+    std::string name;     // the job's "name", or empty
+    std::string output;   // as written in the file, its {FIELD}s filled in
+    std::string path;     // where it goes: relative outputs are taken from the file's folder;
+                          // "-" is standard output
+    std::string place;    // the file the path ends at (links and ".." resolved); empty for "-"
+    std::string source;   // the job file, when a run reads several (labels name it)
+    std::size_t file = 0; // which of a run's job files it comes from
 
     // "job 3 (adsl-0.txt)", or with the job's name in place of the output.
     std::string Label() const;
@@ -41,6 +44,7 @@ struct JobFile {
     std::vector<JobEntry> jobs;
     Chassis chassis;         // the slots the file names
     bool hasChassis = false; // whether the file names any
+    bool strict = false;     // "strict": true, as --strict
 };
 
 // A field set for every job whose page has it (zd7240-gen --set KEY=VALUE).
@@ -74,6 +78,14 @@ JobFile ParseJobFile(std::string_view text, const std::string& fileName,
 // Reads a job file or a stream (at most 64 MiB; a longer one is refused as soon as it
 // passes the limit). Throws JobFileUnreadable or JobFileError.
 JobFile ReadJobFile(const std::string& fileName, std::span<const FieldSetting> sets = {});
+
+struct JobReadOptions {
+    std::span<const FieldSetting> sets;
+    std::optional<std::string> outputFolder; // relative outputs from here (--output-dir)
+    bool checkSets = true; // refuse a --set that no job's page has (false: the caller
+                           // judges the --sets over several files)
+};
+JobFile ReadJobFile(const std::string& fileName, const JobReadOptions& options);
 
 // A one-job file with every field of the page that is not computed, the card types by
 // item text, and the output as given.

@@ -32,15 +32,16 @@ constexpr const char* kDefaultOutput = "zd7240.txt";
 
 // The options, for suggesting the nearest to a mistyped one.
 const std::vector<std::string_view> kOptionNames = {
-    "--output", "--dry-run", "--strict", "--progress", "--save-job", "--append", "--force",
-    "--job",    "--set",     "--check",  "--no-check", "--list",     "--help",   "--version"};
+    "--output",   "--dry-run", "--strict", "--progress", "--save-job",
+    "--append",   "--force",   "--job",    "--set",      "--check",
+    "--no-check", "--list",    "--help",   "--version",  "--output-dir"};
 
 void PrintUsage(std::ostream& out) {
     out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--strict] [--progress]\n"
            "       zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] --save-job JOBFILE\n"
            "                  [--append|--force] [--no-check]\n"
-           "       zd7240-gen --job JOBFILE [--set KEY=VALUE ...] [--no-check] [--dry-run]\n"
-           "                  [--strict] [--progress]\n"
+           "       zd7240-gen --job JOBFILE [--job JOBFILE ...] [--set KEY=VALUE ...]\n"
+           "                  [--output-dir DIR] [--no-check] [--dry-run] [--strict] [--progress]\n"
            "       zd7240-gen PAGE --list\n"
            "       zd7240-gen --list | -h, --help | -V, --version\n"
            "\n"
@@ -69,10 +70,14 @@ void PrintUsage(std::ostream& out) {
            "  --force       replace the existing job file\n"
            "  --job JOBFILE  run the jobs of a job file (see docs/job-format.md). Every field\n"
            "                of every job, the endpoints that two jobs (or one job) would bind\n"
-           "                twice, the chassis the file names and the output folders are\n"
-           "                judged first; any refusal writes nothing\n"
+           "                twice, the chassis the file names and the outputs are judged\n"
+           "                first; any refusal writes nothing, and no file is replaced until\n"
+           "                all are written. Given several times, the files are one run,\n"
+           "                their jobs checked against each other's\n"
            "  --set KEY=VALUE  with --job: set the field in every job whose page has it\n"
-           "                (may be given many times)\n"
+           "                (may be given many times, once per field)\n"
+           "  --output-dir DIR  with --job: take relative outputs from DIR instead of the\n"
+           "                job file's folder\n"
            "  --no-check    with --job or --save-job: skip the cross-job and chassis checks\n"
            "  --check       with --job or --save-job: the checks (they run anyway; kept for\n"
            "                scripts)\n"

@@ -38,7 +38,20 @@ expect "--job x.json --dry-run --dr" ""
 expect "--job x.json --set start-b" "start-board="
 expect "--job x.json --set start-board=1 --se" "--set" # --set may be given again
 expect "lan-mmx --save-job j.json --app" "--append"
-expect "lan-mmx --output=a.txt --out" ""
+expect "lan-mmx --output=a.txt --out" "--output-dir"
+
+# Job files after --job (folders on the way too), folders after --output-dir, and --job
+# again after a job file.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/plans"
+touch "$work/shelf-0.json" "$work/shelf-1.json" "$work/notes.txt"
+cd "$work" || exit 1
+expect "--job sh" "shelf-0.json shelf-1.json"
+expect "--job " "plans shelf-0.json shelf-1.json"
+expect "--job shelf-0.json --output-dir " "plans"
+expect "--job shelf-0.json --jo" "--job"
+expect "--job shelf-0.json --output-dir plans --output-" ""
 
 [ $failures -eq 0 ] && echo "completion ok"
 exit $((failures > 0))

@@ -492,7 +492,7 @@ TEST(JobFiles, OptionsThatDoNotGoTogether) {
         {"--job"},
         {"--job", "jobs.json", "lan-mmx"},
         {"--job", "jobs.json", "--save-job", "x.json"},
-        {"--job", "jobs.json", "--job=other.json"},
+        {"--job", "jobs.json", "--job=jobs.json"}, // one file twice; several files make one run
         {"lan-mmx", "--check"},
         {"lan-mmx", "--save-job"},
         {"lan-mmx", "--save-job", "x.json", "--check", "--no-check"},

@@ -295,6 +295,74 @@ TEST(BoundedReports, ConflictsAndRefusalsStopAtAHundred) {
     EXPECT_TRUE(Contains(r.err, "400 job(s) refused; nothing written")) << r.err;
 }
 
+// Several job files make one run: each keeps its own folder, their jobs are checked
+// against each other's, and the run writes all of them or none.
+TEST(SeveralJobFiles, AreOneRun) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "s0");
+    fs::create_directory(dir.path() / "s1");
+    WriteFile(dir.File("s0/shelf.json"), JobFile({LanJob(100, 103, "a.txt")}));
+    WriteFile(dir.File("s1/shelf.json"), JobFile({LanJob(102, 105, "b.txt")}));
+    Result r =
+        zd7240::test::GenIn(dir.path(), {"--job", "s0/shelf.json", "--job", "s1/shelf.json"});
+    EXPECT_EQ(r.status, 65);
+    EXPECT_TRUE(Contains(r.err, "conflict: s0/shelf.json: job 1 (a.txt) and s1/shelf.json: job 1 "
+                                "(b.txt) both bind VLAN id 102 on Lan card 0/5"))
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir.File("s0/a.txt")));
+
+    WriteFile(dir.File("s1/shelf.json"), JobFile({LanJob(200, 203, "b.txt")}));
+    r = zd7240::test::GenIn(dir.path(), {"--job", "s0/shelf.json", "--job", "s1/shelf.json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("s0/a.txt")), ScriptOf(LanJob(100, 103, "-")));
+    EXPECT_EQ(ReadFile(dir.File("s1/b.txt")), ScriptOf(LanJob(200, 203, "-")));
+
+    // An output that is the other run's job file, and a --set no file has.
+    WriteFile(dir.File("s1/shelf.json"), JobFile({LanJob(200, 203, "../s0/shelf.json")}));
+    const std::string before = ReadFile(dir.File("s0/shelf.json"));
+    r = zd7240::test::GenIn(dir.path(), {"--job", "s0/shelf.json", "--job", "s1/shelf.json",
+                                         "--set", "no-such-field=1"});
+    EXPECT_EQ(r.status, 65);
+    EXPECT_TRUE(Contains(r.err, "would write over the job file \"s0/shelf.json\"")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "--set: no job's page has a field \"no-such-field\"")) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("s0/shelf.json")), before);
+}
+
+// What an operator keeps in the file: "strict", names filled in like outputs; and
+// --output-dir for a preview of the scripts somewhere else.
+TEST(SeveralJobFiles, StrictNamesAndOutputFolder) {
+    TempDir dir;
+    std::string job = LanJob(0, 3, "lan-{lan-slot}.txt"); // VLAN id 0: a warning
+    job.insert(1, R"("name": "Lan {lan-board}/{lan-slot}", )");
+    struct Case {
+        const char* strict;
+        int status;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"", 0, "job 1 (Lan 0/5): warning: start-vlan"},
+        {R"("strict": false, )", 0, "job 1 (Lan 0/5): warning: start-vlan"},
+        {R"("strict": true, )", 65, "warning(s); nothing written"},
+        {R"("strict": "yes", )", 65, "\"strict\" must be true or false"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strict);
+        std::string text = JobFile({job});
+        text.insert(1, c.strict);
+        WriteFile(dir.File("jobs.json"), text);
+        const Result r = zd7240::test::GenIn(dir.path(), {"--job", "jobs.json", "--dry-run"});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_TRUE(Contains(r.err, c.error)) << r.err;
+    }
+    WriteFile(dir.File("jobs.json"), JobFile({job}));
+    fs::create_directory(dir.path() / "preview");
+    const Result r =
+        zd7240::test::GenIn(dir.path(), {"--job", "jobs.json", "--output-dir", "preview"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(dir.File("preview/lan-5.txt")));
+    EXPECT_FALSE(fs::exists(dir.File("lan-5.txt")));
+}
+
 // An option given twice is refused, a field set twice under its key and its control's
 // name too; many --sets cost time linear in their number.
 TEST(RepeatedOptions, SetGivenTwiceIsRefused) {
