@@ -20,7 +20,9 @@
 #include "look/styleselection.h"
 #include "look/systemcolors.h"
 #include "pagebuilder.h"
+#include "processguard.h"
 #include "savedialog.h"
+#include "theme/tsuifiletheme.h"
 #include "userguidewindow.h"
 #include "windowdescription.h"
 #include "windowseams.h"
@@ -139,6 +141,33 @@ void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
     // chosen here it takes that look's own caption colour, which the frame's title bar has
     // just taken, so that it stands out on the look's title bar (white on dark blue).
     suiMessageDialog1->setCaptionFontColor(suiForm1->TitleBarFontColor());
+}
+
+bool TForm1::UseThemeFile(const QString& path) {
+    // The window's own theme takes the file; a window without one gets a theme of its own
+    // only once a file has been loaded into it.
+    TsuiFileTheme* theme = suiForm1->FileTheme();
+    std::unique_ptr<TsuiFileTheme> fresh;
+    if (!theme) {
+        fresh = std::make_unique<TsuiFileTheme>();
+        theme = fresh.get();
+    }
+    QString why;
+    if (!theme->LoadSoundThemeFile(path, &why)) {
+        const QString text =
+            QStringLiteral("The theme file \"%1\" cannot be used: %2")
+                .arg(QString::fromStdString(
+                         zd7240::EscapeText(QFileInfo(path).fileName().toStdString())),
+                     QString::fromStdString(zd7240::EscapeText(why.toStdString())));
+        const QByteArray utf8 = text.toUtf8();
+        (messenger_ ? *messenger_ : static_cast<zd7240::Messenger&>(*dialogMessenger_))
+            .ShowMessage("Warning", std::string_view(utf8.constData(), std::size_t(utf8.size())));
+        return false;
+    }
+    if (fresh)
+        fresh.release()->setParent(this);
+    SetLook(TsuiUIStyle::FromThemeFile, theme);
+    return true;
 }
 
 void TForm1::setVisible(bool visible) {

@@ -28,6 +28,7 @@
 #include "controls/tsuiedit.h"
 #include "controls/tsuigroupbox.h"
 #include "controls/tsuipagecontrol.h"
+#include "damagedthemes.h"
 #include "controls/tsuitabcontroltoppanel.h"
 #include "controls/tsuitabsheet.h"
 #include "linkpage.h"
@@ -385,6 +386,43 @@ private Q_SLOTS:
         QCOMPARE(box->UIStyle(), TsuiUIStyle::DeepBlue);
         QCOMPARE(page.Edit("suiEdit401")->FileTheme(), nullptr);
         QCOMPARE(page.Edit("suiEdit401")->UIStyle(), TsuiUIStyle::DeepBlue);
+    }
+
+    // A theme file chosen while the window runs: a damaged one leaves the window exactly
+    // as it was drawn and the message dialog says why; a sound one then takes effect.
+    void damagedThemeKeepsTheLook_data() { zd7240::test::AddDamagedThemeRows(); }
+    void damagedThemeKeepsTheLook() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, says);
+        const QString damaged = dir_->filePath(QStringLiteral("damaged.theme"));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const QImage before = form_->grab().toImage();
+        QVERIFY(!form_->UseThemeFile(damaged));
+        QCOMPARE(messenger_.messages.size(), 1);
+        const QString& message = messenger_.messages.first();
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("Warning|The theme file \"damaged.theme\" cannot be used: ")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QRegularExpression(says.mid(1).prepend("cannot be used: "))),
+                 qPrintable(message));
+        QCOMPARE(form_->suiForm1->UIStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(form_->suiForm1->FileTheme(), nullptr);
+        QCOMPARE(form_->grab().toImage(), before);
+
+        const QString sound =
+            zd7240::test::WriteThemeFile(*dir_, QStringLiteral("xp.theme"),
+                                         TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP));
+        QVERIFY(form_->UseThemeFile(sound));
+        QCOMPARE(form_->suiForm1->UIStyle(), TsuiUIStyle::FromThemeFile);
+        QCOMPARE(Show("Lan--Mmx").Edit("suiEdit401")->UIStyle(), TsuiUIStyle::FromThemeFile);
+        // Offered now, the damaged file leaves the theme in force as it is.
+        const QImage themed = form_->grab().toImage();
+        QVERIFY(!form_->UseThemeFile(damaged));
+        QCOMPARE(messenger_.messages.size(), 2);
+        QCOMPARE(form_->suiForm1->FileTheme()->ThemeFile(), sound);
+        QCOMPARE(form_->grab().toImage(), themed);
     }
 
     // ---------------------------------------------------------------- the dialogs
