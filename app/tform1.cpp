@@ -1,5 +1,7 @@
 #include "tform1.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -29,8 +31,25 @@
 
 namespace wd = window_description;
 
+namespace {
+
+// Assistive technology takes the window for a frame, as it takes any application's main
+// window; a plain widget would be read as a pane ("filler").
+QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TForm1") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent), progressDelayMs_(ProgressFeedback::kDefaultDelayMs) {
+    static const bool accessibleAsWindow = [] {
+        QAccessible::installFactory(&MainWindowAccessible);
+        return true;
+    }();
+    static_cast<void>(accessibleAsWindow);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(wd::kCaption);
     resize(wd::kClientWidth, wd::kClientHeight);

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "controls/comboboxaccessible.h"
 #include "controls/comboboxface.h"
 #include "drawing/drawingoperations.h"
 #include "look/looktraits.h"
@@ -13,6 +14,7 @@ TsuiComboBox::TsuiComboBox(QWidget* owner)
       borderColor_(look().color(SkinColor::ControlBorder)),
       buttonColor_(look().color(SkinColor::FormBackground)), arrowColor_(Qt::black) {
     setEditable(false);
+    InstallComboBoxAccessibility();
 }
 
 void TsuiComboBox::setBorderColor(const QColor& color) {

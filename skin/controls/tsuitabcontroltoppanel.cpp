@@ -1,10 +1,12 @@
 #include "controls/tsuitabcontroltoppanel.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
+#include "controls/tabrowaccessible.h"
 #include "controls/tabrowface.h"
 #include "controls/tsuitab.h"
 
@@ -14,6 +16,7 @@ TsuiTabControlTopPanel::TsuiTabControlTopPanel(TsuiTab* owner)
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(QStringLiteral("Page tabs"));
+    InstallTabRowAccessibility();
     styleUpdated(look());
 }
 
@@ -49,6 +52,11 @@ bool TsuiTabControlTopPanel::changeTabIndex(int index, bool askOwner) {
     tabIndex_ = index;
     scrollOffset_ = tabrow::ScrollIntoView(input());
     update();
+    if (QAccessible::isActive() && tabIndex_ >= 0) {
+        QAccessibleEvent selected(this, QAccessible::Selection);
+        selected.setChild(tabIndex_);
+        QAccessible::updateAccessibility(&selected);
+    }
     if (owner_)
         owner_->TabActive(tabIndex_);
     return true;

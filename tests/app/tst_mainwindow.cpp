@@ -2,6 +2,7 @@
 // message dialog and the error report replaced by recorders where they would block.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractItemView>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -423,6 +424,176 @@ private Q_SLOTS:
         QCOMPARE(messenger_.messages.size(), 2);
         QCOMPARE(form_->suiForm1->FileTheme()->ThemeFile(), sound);
         QCOMPARE(form_->grab().toImage(), themed);
+    }
+
+    // ---------------------------------------------------------------- assistive technology
+
+    // What a screen reader reads of a control, through the accessibility interface: its
+    // role and name, and for a field the label that names it on the page.
+    void accessibleControls_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("control"); // object name on the page; empty: the window
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label"); // the buddy label's text; empty: none expected
+        const auto row = [](const char* tag, const char* page, const char* control,
+                            QAccessible::Role role, const char* name, const char* label = "") {
+            QTest::newRow(tag) << page << control << int(role) << name << label;
+        };
+        row("main window", "Adsl--Mmx", "", QAccessible::Window, "Velmar Zd7240 Helper  V2.1");
+        row("first field", "Adsl--Mmx", "suiEdit1", QAccessible::EditableText,
+            "Start adsl card information, Board id", "Board id:");
+        row("same label, other box", "Adsl--Mmx", "suiEdit3", QAccessible::EditableText,
+            "End adsl card information, Board id", "Board id:");
+        row("swapped label", "Adsl--Mmx", "suiEdit9", QAccessible::EditableText,
+            "Mmx card information, Port id", "Port id:");
+        row("field of a nested box", "Adsl--Mmx", "suiEdit10", QAccessible::EditableText,
+            "Mmx card information, Card type is Optic, Vpi", "Vpi:");
+        row("read-only End field", "Adsl--Mmx", "suiEdit12", QAccessible::EditableText,
+            "Mmx card information, Card type is Optic, End Vci", "End Vci:");
+        row("caption with a trailing space", "Adsl--Mmx", "suiEdit37", QAccessible::EditableText,
+            "Traffice Information, <Rx-cttr>", "<Rx-cttr>:");
+        row("card type", "Adsl--Mmx", "suiComboBox1", QAccessible::ComboBox,
+            "Mmx card information, The card type is", "The card type is: ");
+        row("outer box", "Adsl--Mmx", "suiGroupBox4", QAccessible::Grouping,
+            "Mmx card information");
+        row("nested box", "Adsl--Mmx", "suiGroupBox6", QAccessible::Grouping, "Card type is Optic");
+        row("button", "Adsl--Mmx", "suiButton2", QAccessible::Button, "Make file");
+        row("Lan page field", "Lan--Mmx", "suiEdit401", QAccessible::EditableText,
+            "Lan card information, Board id", "Board id:");
+        row("second card type of a page", "Aiu-Mmx", "suiComboBox6", QAccessible::ComboBox, "",
+            "The card type is: ");
+    }
+    void accessibleControls() {
+        QFETCH(QString, page);
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        LinkPage& shown = Show(page);
+        QObject* object = control.isEmpty() ? static_cast<QObject*>(form_.get())
+                                            : shown.Sheet()->findChild<QWidget*>(control);
+        QVERIFY2(object, qPrintable(control));
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+        QVERIFY(iface && iface->isValid());
+        QCOMPARE(iface->role(), QAccessible::Role(role));
+        if (!name.isEmpty())
+            QCOMPARE(iface->text(QAccessible::Name), name);
+        QStringList labels;
+        // The label on the page; Qt adds the box around as a label of its own.
+        for (const auto& [other, relation] : iface->relations(QAccessible::Label)) {
+            if (qobject_cast<QLabel*>(other->object()))
+                labels << other->text(QAccessible::Name);
+        }
+        QCOMPARE(labels, label.isEmpty() ? QStringList() : QStringList{label});
+    }
+
+    // No two fields or card-type boxes of a page share a name, on any page (Aiu-Mmx has
+    // two boxes captioned "Card type is Optic"), and each name holds its own box's caption.
+    void accessibleNamesTellFieldsApart_data() { pages_data(); }
+    void accessibleNamesTellFieldsApart() {
+        QFETCH(int, index);
+        LinkPage& page = ShowIndex(index);
+        QHash<QString, QString> seen; // name -> control
+        for (QWidget* control : page.Sheet()->findChildren<QWidget*>()) {
+            if (!qobject_cast<TsuiEdit*>(control) && !qobject_cast<TsuiComboBox*>(control))
+                continue;
+            const QString name =
+                QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            const auto* box = qobject_cast<TsuiGroupBox*>(control->parentWidget());
+            QVERIFY(box);
+            QVERIFY2(name.contains(box->title().trimmed() + QStringLiteral(", ")),
+                     qPrintable(control->objectName() + QStringLiteral(": ") + name));
+            QVERIFY2(!seen.contains(name),
+                     qPrintable(name + QStringLiteral(": ") + seen.value(name) +
+                                QStringLiteral(", ") + control->objectName()));
+            seen.insert(name, control->objectName());
+        }
+        QVERIFY(seen.size() >= 10);
+    }
+
+    // The other card type renames the nested box and the fields whose box or label follow it.
+    void accessibleNamesFollowTheCardType() {
+        LinkPage& page = Show("Adsl--Mmx");
+        page.Combo("suiComboBox1")->setCurrentIndex(1);
+        const auto name = [&page](const char* control) {
+            return QAccessible::queryAccessibleInterface(
+                       page.Sheet()->findChild<QWidget*>(QLatin1String(control)))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(name("suiGroupBox6"), QStringLiteral("Card type is Ima"));
+        QCOMPARE(name("suiEdit9"), QStringLiteral("Mmx card information, Group id"));
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(page.Edit("suiEdit9"));
+        QStringList labels;
+        for (const auto& [other, relation] : field->relations(QAccessible::Label)) {
+            if (qobject_cast<QLabel*>(other->object()))
+                labels << other->text(QAccessible::Name);
+        }
+        QCOMPARE(labels, QStringList{QStringLiteral("Group id:")});
+        QCOMPARE(name("suiEdit10"), QStringLiteral("Mmx card information, Card type is Ima, Vpi"));
+        page.Combo("suiComboBox1")->setCurrentIndex(0);
+        QCOMPARE(name("suiEdit9"), QStringLiteral("Mmx card information, Port id"));
+    }
+
+    // The tab row is a page tab list with one page tab per sheet, the active one selected;
+    // pressing a tab through the interface selects its sheet as a click does.
+    void tabRowIsAPageTabList() {
+        QAccessibleInterface* row =
+            QAccessible::queryAccessibleInterface(form_->suiPageControl1->TopPanel());
+        QVERIFY(row);
+        QCOMPARE(row->role(), QAccessible::PageTabList);
+        QCOMPARE(row->childCount(), 8);
+        for (int i = 0; i < row->childCount(); ++i) {
+            QAccessibleInterface* tab = row->child(i);
+            QVERIFY(tab && tab->isValid());
+            QCOMPARE(tab->role(), QAccessible::PageTab);
+            QCOMPARE(tab->text(QAccessible::Name), Q(Pages()[std::size_t(i)].caption));
+            QCOMPARE(tab->parent(), row);
+            QCOMPARE(row->indexOfChild(tab), i);
+            QVERIFY(tab->state().selectable);
+            QCOMPARE(bool(tab->state().selected), i == 0);
+            QVERIFY(!tab->rect().isEmpty());
+            QCOMPARE(row->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
+        }
+        QAccessibleInterface* fourth = row->child(3);
+        QAccessibleActionInterface* action = fourth->actionInterface();
+        QVERIFY(action);
+        QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        action->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(form_->suiPageControl1->ActivePageIndex(), 3);
+        QVERIFY(fourth->state().selected);
+        QVERIFY(!row->child(0)->state().selected);
+        // The window holds the row: the walk from the window down reaches it.
+        QAccessibleInterface* walk = row;
+        while (walk && walk->object() != form_.get())
+            walk = walk->parent();
+        QVERIFY(walk);
+    }
+
+    // The read-only End field shows that it has the focus: its caret is drawn.
+    void readOnlyEndFieldShowsFocus() {
+        LinkPage& page = Show("Adsl--Mmx");
+        TsuiEdit* end = page.Edit("suiEdit12");
+        QVERIFY(end->isReadOnly());
+        end->setText(QStringLiteral("123"));
+        page.Edit("suiEdit11")->setFocus();
+        QTRY_VERIFY(page.Edit("suiEdit11")->hasFocus());
+        const QImage unfocused = end->grab().toImage();
+        end->setFocus();
+        QTRY_VERIFY(end->hasFocus());
+        const QImage focused = end->grab().toImage();
+        QVERIFY(focused != unfocused);
+        // The difference is a thin caret in the text colour, nothing else.
+        int dark = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (focused.pixel(x, y) != unfocused.pixel(x, y)) {
+                    QCOMPARE(QColor(focused.pixel(x, y)), end->palette().color(QPalette::Text));
+                    ++dark;
+                }
+            }
+        }
+        QVERIFY2(dark > 4 && dark < focused.height(), qPrintable(QString::number(dark)));
     }
 
     // ---------------------------------------------------------------- the dialogs
