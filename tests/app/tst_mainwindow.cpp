@@ -19,6 +19,7 @@
 
 #include "appfakes.h"
 #include "appfonts.h"
+#include "builtinlooks.h"
 #include "applicationstyle.h"
 #include "chrome/tsuiform.h"
 #include "chrome/tsuimainmenu.h"
@@ -594,6 +595,74 @@ private Q_SLOTS:
             }
         }
         QVERIFY2(dark > 4 && dark < focused.height(), qPrintable(QString::number(dark)));
+    }
+
+    // A caption reads in every look, with the focus or without: the looks that mark the
+    // focus with a bold caption draw it in a real bold face, where the regular face drawn
+    // twice a pixel apart ran the letters together ("Make file" read "Make fle", "Default"
+    // ended in a blot). A thin letter stays a glyph of its own, a blank column either side:
+    // the "i" of "file", the "l" of "Default". Measured on the real buttons: the columns where the
+    // caption leaves ink, and the runs of such columns.
+    void buttonCaptionLettersStayApart_data() { zd7240::test::AddLookRows(); }
+    void buttonCaptionLettersStayApart() {
+        QFETCH(TsuiUIStyle, style);
+        form_->SetLook(style);
+        LinkPage& page = Show("Adsl--Mmx");
+        form_->activateWindow();
+        const struct {
+            const char* button;
+            int thin; // letters one or two pixels wide that stand alone
+        } buttons[] = {{"suiButton2", 1}, {"suiButton1", 1}};
+        for (const auto& [name, thin] : buttons) {
+            auto* button = page.Sheet()->findChild<TsuiButton*>(QLatin1String(name));
+            QVERIFY(button);
+            const QString caption = button->Caption();
+            // The widths of the runs of ink, left to right; ink is where the caption changes
+            // the button's picture.
+            const auto runs = [button, &caption](bool focused) {
+                if (focused)
+                    button->setFocus();
+                else
+                    button->clearFocus();
+                QCoreApplication::processEvents();
+                const QImage with = button->grab().toImage();
+                button->setCaption(QString());
+                const QImage without = button->grab().toImage();
+                button->setCaption(caption);
+                QList<int> widths;
+                int run = 0;
+                for (int x = 0; x <= with.width(); ++x) {
+                    bool ink = false;
+                    for (int y = 0; x < with.width() && y < with.height() && !ink; ++y) {
+                        const QColor a = with.pixelColor(x, y), b = without.pixelColor(x, y);
+                        ink = qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) +
+                                  qAbs(a.blue() - b.blue()) >
+                              90;
+                    }
+                    if (ink) {
+                        ++run;
+                    } else if (run > 0) {
+                        widths << run;
+                        run = 0;
+                    }
+                }
+                return widths;
+            };
+            for (const bool focused : {false, true}) {
+                const QList<int> widths = runs(focused);
+                QVERIFY(button->hasFocus() == focused);
+                const qsizetype thinRuns =
+                    std::count_if(widths.begin(), widths.end(), [](int w) { return w <= 2; });
+                QStringList shown;
+                for (int w : widths)
+                    shown << QString::number(w);
+                QVERIFY2(thinRuns >= thin && widths.size() >= 5,
+                         qPrintable(QStringLiteral("%1 \"%2\"%3: runs %4")
+                                        .arg(QLatin1String(name), caption,
+                                             focused ? QStringLiteral(" focused") : QString(),
+                                             shown.join(QLatin1Char(' ')))));
+            }
+        }
     }
 
     // ---------------------------------------------------------------- the dialogs
