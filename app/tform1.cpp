@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 #include <QUrl>
@@ -41,6 +42,18 @@ QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* ob
     return nullptr;
 }
 
+// The program's icon in every size the desktop entry ships; the window manager picks
+// the one it needs. Without them (a build that left them out), the title bar's icon.
+QIcon WindowIcon() {
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/icons"));
+    for (const QString& name : icons.entryList({QStringLiteral("zd7240-helper-*.png")}))
+        icon.addFile(icons.filePath(name));
+    if (icon.isNull() && HasSkinBitmap(QStringLiteral("MAINICON")))
+        icon.addPixmap(QPixmap::fromImage(LoadSkinBitmap(QStringLiteral("MAINICON"))));
+    return icon;
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -60,8 +73,7 @@ TForm1::TForm1(QWidget* parent)
     p.setColor(QPalette::WindowText, SystemColorValue(SystemColor::WindowText));
     setPalette(p);
     setAutoFillBackground(true);
-    if (HasSkinBitmap(QStringLiteral("MAINICON")))
-        setWindowIcon(QPixmap::fromImage(LoadSkinBitmap(QStringLiteral("MAINICON"))));
+    setWindowIcon(WindowIcon());
 
     // The window is laid out without a border: the frame gives it no resize band.
     setProperty("BorderStyle", QStringLiteral("bsNone"));

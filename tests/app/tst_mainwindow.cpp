@@ -2,25 +2,28 @@
 // message dialog and the error report replaced by recorders where they would block.
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QtTest>
 #include <memory>
 
 #include "appfakes.h"
 #include "appfonts.h"
-#include "builtinlooks.h"
 #include "applicationstyle.h"
+#include "builtinlooks.h"
 #include "chrome/tsuiform.h"
 #include "chrome/tsuimainmenu.h"
 #include "chrome/tsuimessagedialog.h"
@@ -30,9 +33,9 @@
 #include "controls/tsuiedit.h"
 #include "controls/tsuigroupbox.h"
 #include "controls/tsuipagecontrol.h"
-#include "damagedthemes.h"
 #include "controls/tsuitabcontroltoppanel.h"
 #include "controls/tsuitabsheet.h"
+#include "damagedthemes.h"
 #include "linkpage.h"
 #include "look/styleselection.h"
 #include "look/systemcolors.h"
@@ -220,6 +223,15 @@ private Q_SLOTS:
         QCOMPARE(frame->Color(), QColor(231, 231, 231));
         QCOMPARE(frame->Menu(), form_->suiMainMenu1);
         QCOMPARE(frame->geometry(), QRect(1, 0, 534, 574));
+
+        // The window manager is handed the icon in every size the desktop entry ships.
+        QList<QSize> sizes;
+        for (const int side : {16, 24, 32, 48, 64, 128, 256})
+            sizes << QSize(side, side);
+        QList<QSize> given = form_->windowIcon().availableSizes();
+        std::sort(given.begin(), given.end(),
+                  [](const QSize& a, const QSize& b) { return a.width() < b.width(); });
+        QCOMPARE(given, sizes);
     }
 
     void pageControl() {
