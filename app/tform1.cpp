@@ -239,6 +239,17 @@ void TForm1::Helpdocuments1Click() {
     }
     if (!userGuide_) {
         userGuide_ = new UserGuideWindow(suiForm1->UIStyle(), suiForm1->FileTheme(), this);
+        // Opened centred over the window, kept on its screen.
+        QRect place(QPoint(), userGuide_->size());
+        place.moveCenter(geometry().center());
+        if (const QScreen* screen = this->screen()) {
+            const QRect available = screen->availableGeometry();
+            place.moveRight(qMin(place.right(), available.right()));
+            place.moveBottom(qMin(place.bottom(), available.bottom()));
+            place.moveLeft(qMax(place.left(), available.left()));
+            place.moveTop(qMax(place.top(), available.top()));
+        }
+        userGuide_->move(place.topLeft());
     }
     userGuide_->show();
     userGuide_->raise();

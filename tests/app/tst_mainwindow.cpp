@@ -337,6 +337,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(guide));
         QCOMPARE(guide->Frame()->UIStyle(), TsuiUIStyle::MacOS);
         QCOMPARE(guide->windowTitle(), QStringLiteral("Velmar Zd7240 Helper - User guide"));
+        // Opened centred over the window, on the window's screen.
+        QVERIFY2(qAbs(guide->geometry().center().x() - form_->geometry().center().x()) <= 1,
+                 qPrintable(QStringLiteral("%1 over %2")
+                                .arg(guide->geometry().center().x())
+                                .arg(form_->geometry().center().x())));
+        QVERIFY(form_->screen()->availableGeometry().contains(guide->geometry()));
         // The text sits on the frame below its title bar and shows the guide as read
         // from Markdown: headings and table cells, no Markdown marks.
         QTextBrowser* text = guide->Browser();
@@ -352,6 +358,13 @@ private Q_SLOTS:
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
         QVERIFY(!shown.contains(QStringLiteral("## ")));
+        // Headings stand out from the text: bold and larger.
+        const QTextBlock title = text->document()->begin();
+        QCOMPARE(title.blockFormat().headingLevel(), 1);
+        const QFont heading = title.begin().fragment().charFormat().font();
+        QVERIFY(heading.bold());
+        QVERIFY2(heading.pixelSize() >= text->font().pixelSize() + 6,
+                 qPrintable(QString::number(heading.pixelSize())));
         QVERIFY(!shown.contains(QStringLiteral("|---|")));
         // The compiled-in guide is the one installed beside the other documents.
         QFile source(QStringLiteral(ZD7240_USER_GUIDE));
