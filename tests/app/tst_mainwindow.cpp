@@ -707,6 +707,34 @@ private Q_SLOTS:
         QCOMPARE(save.FileName(), QStringLiteral("zd7240.txt"));
     }
 
+    // The list's columns read whole when the dialog opens: a file's size, its type and
+    // its date fit their columns, and the name column keeps room.
+    void saveDialogColumnsRead() {
+        QFile file(dir_->filePath(QStringLiteral("lines.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(392, 'x')) == 392);
+        file.close();
+        QFileDialog& dialog = form_->SaveDialog1().Dialog();
+        dialog.setDirectory(dir_->path());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), SaveDialog::kSize);
+        auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        QVERIFY(list);
+        QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
+        const QModelIndex row = list->model()->index(0, 0, list->rootIndex());
+        for (int column = 1; column < list->header()->count(); ++column) {
+            const QString text = row.siblingAtColumn(column).data().toString();
+            const int needed = list->fontMetrics().horizontalAdvance(text);
+            QVERIFY2(list->header()->sectionSize(column) > needed,
+                     qPrintable(QStringLiteral("%1: %2 < %3")
+                                    .arg(text)
+                                    .arg(list->header()->sectionSize(column))
+                                    .arg(needed)));
+        }
+        QVERIFY(list->header()->sectionSize(0) >= 200);
+        dialog.reject();
+    }
+
     // The real dialog: a confirmed name comes back and is proposed next time; a cancel
     // answers nothing and keeps the remembered name.
     void saveDialogRemembersConfirmedName() {
