@@ -31,7 +31,12 @@ QFont BoldFont(const QFont& font) {
     if (gFace) {
         bold.setFamily(gFace->family);
         bold.setStretch(gFace->stretch);
-        bold.setStyleStrategy(gFace->antialiased ? QFont::PreferDefault : QFont::NoAntialias);
+        if (!gFace->antialiased) {
+            // Pixel for pixel, with the advances of the hinted glyphs: unhinted ones,
+            // rounded, leave uneven gaps ("Velm ar").
+            bold.setStyleStrategy(QFont::NoAntialias);
+            bold.setHintingPreference(QFont::PreferFullHinting);
+        }
     } else if (!DrawsBold(QFontInfo(font).family())) {
         bold.setFamily(QStringLiteral("DejaVu Sans"));
     }

@@ -12,7 +12,7 @@
 struct BoldFace {
     QString family;
     int stretch = 100;       // QFont::setStretch; 100 keeps the face's own widths
-    bool antialiased = true; // false: drawn pixel for pixel, as a bitmap strike is
+    bool antialiased = true; // false: drawn pixel for pixel and fully hinted, as a strike
 };
 
 // The face bold text is drawn in from now on. Until it is set, bold text is drawn in the
