@@ -9,12 +9,17 @@
 #include "drawing/drawingoperations.h"
 #include "look/looktraits.h"
 
+namespace {
+// Installed before any box exists: with a screen reader running, Qt asks for a box's
+// interface while the box is built (its items, its name), and keeps what it got.
+[[maybe_unused]] const bool kAccessibilityInstalled = (InstallComboBoxAccessibility(), true);
+} // namespace
+
 TsuiComboBox::TsuiComboBox(QWidget* owner)
     : QComboBox(owner), TsuiSkinned(this, owner),
       borderColor_(look().color(SkinColor::ControlBorder)),
       buttonColor_(look().color(SkinColor::FormBackground)), arrowColor_(Qt::black) {
     setEditable(false);
-    InstallComboBoxAccessibility();
 }
 
 void TsuiComboBox::setBorderColor(const QColor& color) {

@@ -10,13 +10,18 @@
 #include "controls/tabrowface.h"
 #include "controls/tsuitab.h"
 
+namespace {
+// Installed before any row exists: with a screen reader running, the row's first
+// accessible name already asks for its interface, which is then kept.
+[[maybe_unused]] const bool kAccessibilityInstalled = (InstallTabRowAccessibility(), true);
+} // namespace
+
 TsuiTabControlTopPanel::TsuiTabControlTopPanel(TsuiTab* owner)
     : QWidget(owner), TsuiSkinned(this, owner), owner_(owner) {
     visible_.fill(true);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(QStringLiteral("Page tabs"));
-    InstallTabRowAccessibility();
     styleUpdated(look());
 }
 
