@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <string_view>
 
+#include "drawing/boldface.h"
+
 namespace {
 
 // fonts-dejavu-core provides it on every machine the program is built for.
@@ -23,6 +25,13 @@ constexpr FontFile kFontFiles[] = {
 
 bool IsBitmapOnly(const FontFile& font) {
     return std::string_view(font.family) == "MS Sans Serif";
+}
+
+// The stand-in narrowed to the bitmap face's widths, so that labels sized for it still fit
+// on one line: Tahoma runs about 2.5 % wider, DejaVu Sans about 15 %. Qt ignores a stretch
+// within a few percent of 100, hence 95 rather than 97.
+int StandInStretch(const QString& standIn) {
+    return standIn == kSubstitute ? 85 : 95;
 }
 
 // Set when the bitmap face gave its name to a scalable one.
@@ -59,6 +68,13 @@ QStringList RegisterApplicationFonts(const QString& folder, qreal devicePixelRat
             QFont::insertSubstitution(family, IsBitmapOnly(font) ? ScalableStandIn() : kSubstitute);
     }
     gStandIn = scaled;
+    // Bold text: at ratio 1 fonts-wine's Tahoma Bold drawn pixel for pixel (smoothed, its
+    // outlines read as regular); on a scaled screen, or without fonts-wine, DejaVu Sans
+    // Bold narrowed to the bitmap face's widths.
+    if (!scaled && QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        SetBoldFace({QStringLiteral("Tahoma"), 100, false});
+    else
+        SetBoldFace({kSubstitute, StandInStretch(kSubstitute), true});
     return loaded;
 }
 
@@ -69,14 +85,11 @@ int PointsToPixels(int points) {
 QFont DescriptionFont(const QString& family, int points, bool bold) {
     QFont font(family);
     if (gStandIn && family == QLatin1String("MS Sans Serif")) {
-        // Narrowed to the bitmap face's widths, so that labels sized for it still fit
-        // on one line: Tahoma runs about 2.5 % wider, DejaVu Sans about 15 %. Qt ignores
-        // a stretch within a few percent of 100, hence 95 rather than 97.
+        // Narrowed to the bitmap face's widths (StandInStretch).
         const QString standIn = ScalableStandIn();
         font.setFamily(standIn);
-        font.setStretch(standIn == kSubstitute ? 85 : 95);
+        font.setStretch(StandInStretch(standIn));
     }
     font.setPixelSize(PointsToPixels(points));
-    font.setBold(bold);
-    return font;
+    return bold ? BoldFont(font) : font;
 }

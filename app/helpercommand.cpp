@@ -29,12 +29,11 @@ std::optional<int> LoadTheme(const QString& path, TsuiFileTheme& theme, QTextStr
             << "': " << (QFileInfo::exists(path) ? "not a regular file" : "no such file") << "\n";
         return helper_exit::kNoInput;
     }
-    theme.setThemeFile(path);
-    if (!theme.ThemeLoaded()) {
-        // The reader's reason already says "not a theme file: ..." and is given as it is.
-        const QString why = theme.errorString();
-        err << kHelperProgram << ": '" << Shown(path)
-            << "': " << (why.isEmpty() ? QStringLiteral("not a theme file") : Shown(why)) << "\n";
+    // Judged as `zd7240-theme dump` judges it: a file that is not a theme or is damaged
+    // is refused with the same words, before any window is made.
+    QString why;
+    if (!theme.LoadSoundThemeFile(path, &why)) {
+        err << kHelperProgram << ": '" << Shown(path) << "': " << Shown(why) << "\n";
         return helper_exit::kData;
     }
     return std::nullopt;

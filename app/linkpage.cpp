@@ -16,6 +16,39 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The text of the label shown for the control (its buddy), without the colon and
+// spaces that end it on the page.
+QString ShownLabel(const QWidget& control) {
+    if (!control.parentWidget())
+        return {};
+    const auto labels = control.parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (const QLabel* label : labels) {
+        if (label->buddy() != &control || label->isHidden())
+            continue;
+        QString text = label->text().trimmed();
+        if (text.endsWith(QLatin1Char(':')))
+            text.chop(1);
+        return text.trimmed();
+    }
+    return {};
+}
+
+// The captions of the boxes the control sits in, outermost first, then its label:
+// "Mmx card information, Card type is Optic, Vpi". The boxes' captions as they stand, so
+// that a nested box relabelled by its card type is read as shown.
+QString AccessibleNameOf(const QWidget& control) {
+    QStringList parts;
+    for (const QWidget* w = control.parentWidget(); w; w = w->parentWidget()) {
+        if (const auto* box = qobject_cast<const TsuiGroupBox*>(w))
+            parts.prepend(box->title().trimmed());
+    }
+    const QString label = ShownLabel(control);
+    if (!label.isEmpty())
+        parts << label;
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(", "));
+}
+
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -99,12 +132,35 @@ void LinkPage::CardTypeChanged(std::string_view selectorName) {
     const bool first = ItemIndex(selector->name) == 0;
     if (TsuiGroupBox* box = Box(selector->captionGroup))
         box->setTitle(ToQString(selector->captions[first ? 0 : 1]));
-    if (selector->swap.field.empty())
-        return;
-    if (QLabel* label = Label(selector->swap.firstName))
-        label->setVisible(first);
-    if (QLabel* label = Label(selector->swap.otherName))
-        label->setVisible(!first);
+    if (!selector->swap.field.empty()) {
+        // Only the label shown names the field, to the eye and to a screen reader.
+        TsuiEdit* field = Edit(selector->swap.field);
+        if (QLabel* label = Label(selector->swap.firstName)) {
+            label->setVisible(first);
+            label->setBuddy(first ? field : nullptr);
+        }
+        if (QLabel* label = Label(selector->swap.otherName)) {
+            label->setVisible(!first);
+            label->setBuddy(first ? nullptr : field);
+        }
+    }
+    NameControls();
+}
+
+void LinkPage::NameControls() {
+    // A box would otherwise be read by the caption of the box around it.
+    for (const GroupRow& group : table_.groups) {
+        if (TsuiGroupBox* box = Box(group.name))
+            box->setAccessibleName(box->title().trimmed());
+    }
+    for (const FieldRow& field : table_.fields) {
+        if (TsuiEdit* edit = Edit(field.name))
+            edit->setAccessibleName(AccessibleNameOf(*edit));
+    }
+    for (const SelectorRow& selector : table_.selectors) {
+        if (TsuiComboBox* combo = Combo(selector.name))
+            combo->setAccessibleName(AccessibleNameOf(*combo));
+    }
 }
 
 std::vector<std::string> LinkPage::HintLines() const {

@@ -42,6 +42,12 @@ public:
     // A card-type box changed: relabel its group box and swap "Port id:"/"Group id:".
     // Field texts stay as they are.
     void CardTypeChanged(std::string_view selector);
+    // Names every field and card-type box for assistive technology after its group boxes
+    // and its label as the page shows them now, the label without its colon ("Lan card
+    // information, Board id"; "Mmx card information, Card type is Optic, Vpi" in a nested
+    // box), and every group box by its own caption. Called once the page is built and at
+    // every card-type change.
+    void NameControls();
     // "Make file": the generation frame over this page. When the check fails, the first
     // failing field gets the focus with its text selected once the message is closed.
     // With `hints`, values the device refuses although they are digits are put to the

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMetaMethod>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "appfonts.h"
 #include "controls/tsuibutton.h"
@@ -68,16 +70,32 @@ public:
             AddBox(box);
         for (const FieldPlacement& field : layout.fields)
             AddField(field);
+        std::vector<std::pair<const NoteRow*, QLabel*>> notes;
         for (const NotePlacement& note : layout.notes) {
-            MakeLabel(boxes_.value(ToQString(note.row->group)), note.row->text, note.rect)
-                ->setWordWrap(true);
+            QLabel* label =
+                MakeLabel(boxes_.value(ToQString(note.row->group)), note.row->text, note.rect);
+            label->setWordWrap(true);
+            notes.emplace_back(note.row, label);
         }
         for (const SelectorPlacement& selector : layout.selectors)
             AddSelector(selector);
+        // A note ending in a colon ("The card type is: ") labels the card-type box of its
+        // group box.
+        for (const auto& [row, label] : notes) {
+            const bool labels = QString::fromUtf8(row->text.data(), qsizetype(row->text.size()))
+                                    .trimmed()
+                                    .endsWith(QLatin1Char(':'));
+            for (const SelectorRow& selector : page_.selectors) {
+                if (labels && selector.group == row->group)
+                    label->setBuddy(combos_.value(ToQString(selector.name)));
+            }
+        }
         defaultButton_ = AddButton(page_.defaultButton);
         makeButton_ = AddButton(page_.makeButton);
         SetTabOrder();
-        return new LinkPage(page_, sheet_);
+        auto* page = new LinkPage(page_, sheet_);
+        page->NameControls();
+        return page;
     }
 
 private:
@@ -117,9 +135,8 @@ private:
         // A field whose label follows the card type has two labels in one place.
         if (const LabelSwap* swap = SwapBeside(row.name)) {
             MakeLabel(box, swap->firstText, placement.label, swap->firstName)->setBuddy(edit);
-            QLabel* other = MakeLabel(box, swap->otherText, placement.label, swap->otherName);
-            other->setBuddy(edit);
-            other->hide();
+            // The other label names the field only while it is shown.
+            MakeLabel(box, swap->otherText, placement.label, swap->otherName)->hide();
         } else {
             MakeLabel(box, row.label, placement.label)->setBuddy(edit);
         }

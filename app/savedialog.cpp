@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 
 SaveDialog::SaveDialog(QWidget* parent) : parent_(parent) {}
 
@@ -26,6 +28,16 @@ QFileDialog& SaveDialog::Dialog() {
     dialog_->setDefaultSuffix(QString());
     dialog_->setNameFilters(NameFilters(kFilter));
     dialog_->setSizeGripEnabled(true);
+    // Opened large enough that the list's columns read whole ("392 bytes", the type and
+    // the date), the name taking what is left.
+    dialog_->resize(kSize);
+    if (auto* list = dialog_->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     Prepare();
     return *dialog_;
 }

@@ -4,6 +4,7 @@
 // confirmed name proposed again next time. As that name may be another page's script,
 // choosing a file that exists asks before replacing it; "No" goes back to the dialog.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ public:
     static inline const QString kInitialName = QStringLiteral("zd7240.txt");
     static inline const QString kFilter =
         QStringLiteral("Text File(*.txt)|*.txt|All File(*.*)|*.*");
+
+    // The size the dialog opens at.
+    static constexpr QSize kSize{720, 440};
 
     explicit SaveDialog(QWidget* parent);
     ~SaveDialog() override;

@@ -1,10 +1,13 @@
 #include "tform1.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 #include <QUrl>
@@ -20,15 +23,46 @@
 #include "look/styleselection.h"
 #include "look/systemcolors.h"
 #include "pagebuilder.h"
+#include "processguard.h"
 #include "savedialog.h"
+#include "theme/tsuifiletheme.h"
 #include "userguidewindow.h"
 #include "windowdescription.h"
 #include "windowseams.h"
 
 namespace wd = window_description;
 
+namespace {
+
+// Assistive technology takes the window for a frame, as it takes any application's main
+// window; a plain widget would be read as a pane ("filler").
+QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TForm1") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+// The program's icon in every size the desktop entry ships; the window manager picks
+// the one it needs. Without them (a build that left them out), the title bar's icon.
+QIcon WindowIcon() {
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/icons"));
+    for (const QString& name : icons.entryList({QStringLiteral("zd7240-helper-*.png")}))
+        icon.addFile(icons.filePath(name));
+    if (icon.isNull() && HasSkinBitmap(QStringLiteral("MAINICON")))
+        icon.addPixmap(QPixmap::fromImage(LoadSkinBitmap(QStringLiteral("MAINICON"))));
+    return icon;
+}
+
+} // namespace
+
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent), progressDelayMs_(ProgressFeedback::kDefaultDelayMs) {
+    static const bool accessibleAsWindow = [] {
+        QAccessible::installFactory(&MainWindowAccessible);
+        return true;
+    }();
+    static_cast<void>(accessibleAsWindow);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(wd::kCaption);
     resize(wd::kClientWidth, wd::kClientHeight);
@@ -39,8 +73,7 @@ TForm1::TForm1(QWidget* parent)
     p.setColor(QPalette::WindowText, SystemColorValue(SystemColor::WindowText));
     setPalette(p);
     setAutoFillBackground(true);
-    if (HasSkinBitmap(QStringLiteral("MAINICON")))
-        setWindowIcon(QPixmap::fromImage(LoadSkinBitmap(QStringLiteral("MAINICON"))));
+    setWindowIcon(WindowIcon());
 
     // The window is laid out without a border: the frame gives it no resize band.
     setProperty("BorderStyle", QStringLiteral("bsNone"));
@@ -141,6 +174,33 @@ void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
     suiMessageDialog1->setCaptionFontColor(suiForm1->TitleBarFontColor());
 }
 
+bool TForm1::UseThemeFile(const QString& path) {
+    // The window's own theme takes the file; a window without one gets a theme of its own
+    // only once a file has been loaded into it.
+    TsuiFileTheme* theme = suiForm1->FileTheme();
+    std::unique_ptr<TsuiFileTheme> fresh;
+    if (!theme) {
+        fresh = std::make_unique<TsuiFileTheme>();
+        theme = fresh.get();
+    }
+    QString why;
+    if (!theme->LoadSoundThemeFile(path, &why)) {
+        const QString text =
+            QStringLiteral("The theme file \"%1\" cannot be used: %2")
+                .arg(QString::fromStdString(
+                         zd7240::EscapeText(QFileInfo(path).fileName().toStdString())),
+                     QString::fromStdString(zd7240::EscapeText(why.toStdString())));
+        const QByteArray utf8 = text.toUtf8();
+        (messenger_ ? *messenger_ : static_cast<zd7240::Messenger&>(*dialogMessenger_))
+            .ShowMessage("Warning", std::string_view(utf8.constData(), std::size_t(utf8.size())));
+        return false;
+    }
+    if (fresh)
+        fresh.release()->setParent(this);
+    SetLook(TsuiUIStyle::FromThemeFile, theme);
+    return true;
+}
+
 void TForm1::setVisible(bool visible) {
     // Centred on its screen once, before the window is first mapped: moved after that,
     // the window manager's placement and Qt's idea of where the window is can disagree,
@@ -179,6 +239,17 @@ void TForm1::Helpdocuments1Click() {
     }
     if (!userGuide_) {
         userGuide_ = new UserGuideWindow(suiForm1->UIStyle(), suiForm1->FileTheme(), this);
+        // Opened centred over the window, kept on its screen.
+        QRect place(QPoint(), userGuide_->size());
+        place.moveCenter(geometry().center());
+        if (const QScreen* screen = this->screen()) {
+            const QRect available = screen->availableGeometry();
+            place.moveRight(qMin(place.right(), available.right()));
+            place.moveBottom(qMin(place.bottom(), available.bottom()));
+            place.moveLeft(qMax(place.left(), available.left()));
+            place.moveTop(qMax(place.top(), available.top()));
+        }
+        userGuide_->move(place.topLeft());
     }
     userGuide_->show();
     userGuide_->raise();

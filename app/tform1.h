@@ -49,6 +49,10 @@ public:
     // on from container to child) and the message dialog take the style and theme. The
     // window opens in MacOS. `theme` is not owned; with FromThemeFile it supplies the look.
     void SetLook(TsuiUIStyle style, TsuiFileTheme* theme = nullptr);
+    // Puts the window in the look of the theme file at path, when it is a sound theme
+    // (judged as `zd7240-theme dump` judges it). A file that is not a theme or is damaged
+    // leaves the window in its look, and the message dialog says why; the result is false.
+    bool UseThemeFile(const QString& path);
 
     // The eight pages in tab order.
     const std::vector<LinkPage*>& Pages() const { return pages_; }

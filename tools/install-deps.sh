@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev
     fonts-dejavu-core fonts-wine
     xvfb xauth openbox xdotool xclip x11-utils jq
+    at-spi2-core dbus libglib2.0-bin
     weston qt6-wayland
     clang libclang-rt-14-dev clang-format clang-tidy
     bc

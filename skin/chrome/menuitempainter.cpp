@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "drawing/boldface.h"
 #include "drawing/drawingoperations.h"
 #include "look/systemcolors.h"
 
@@ -66,10 +67,7 @@ bool IsMenuSeparatorCaption(const QString& caption) {
 }
 
 QFont MenuItemFont(const MenuItemLook& look, bool isDefault) {
-    QFont font = look.font;
-    if (isDefault)
-        font.setBold(true);
-    return font;
+    return isDefault ? BoldFont(look.font) : look.font;
 }
 
 QSize MeasureMenuItem(const MenuItemLook& look, const QFontMetrics& metrics, const QString& caption,

@@ -10,6 +10,7 @@
 #include "chrome/messagedialoglayout.h"
 #include "chrome/tsuiform.h"
 #include "controls/tsuibutton.h"
+#include "drawing/boldface.h"
 #include "drawing/drawingoperations.h"
 #include "drawing/skinbitmaps.h"
 #include "look/skinlook.h"
@@ -120,7 +121,7 @@ TsuiMessageDialog::TsuiMessageDialog(QObject* owner)
     : QObject(owner), TsuiSkinned(this, owner), font_(QApplication::font()) {
     captionFont_.setFamily(QStringLiteral("Tahoma"));
     captionFont_.setPixelSize(11);
-    captionFont_.setBold(true);
+    captionFont_ = BoldFont(captionFont_);
 }
 
 int TsuiMessageDialog::ShowModal() {

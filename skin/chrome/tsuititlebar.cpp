@@ -11,6 +11,7 @@
 #include "chrome/tsuiform.h"
 #include "chrome/tsuititlebarpopupmenu.h"
 #include "chrome/windowfitting.h"
+#include "drawing/boldface.h"
 #include "drawing/drawingoperations.h"
 #include "drawing/skinbitmaps.h"
 #include "look/looktraits.h"
@@ -132,8 +133,7 @@ TsuiTitleBar::TsuiTitleBar(QWidget* owner)
     setAttribute(Qt::WA_OpaquePaintEvent);
     QFont captionFont(QStringLiteral("Tahoma"));
     captionFont.setPixelSize(11);
-    captionFont.setBold(true);
-    setFont(captionFont);
+    setFont(BoldFont(captionFont));
     systemMenu_ = new TsuiTitleBarPopupMenu(this);
     // A click on the control box opens the system menu only once it is clear that no
     // second click follows: a double click closes the window instead, and an open menu

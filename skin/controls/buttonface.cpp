@@ -1,10 +1,9 @@
 #include "controls/buttonface.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "drawing/boldface.h"
 #include "drawing/drawingoperations.h"
 #include "look/systemcolors.h"
 
@@ -140,9 +139,7 @@ void PaintButtonFace(QPainter& painter, const ButtonFace& face) {
         }
     }
 
-    QFont font = face.font;
-    if (face.boldCaption)
-        font.setBold(true);
+    const QFont font = face.boldCaption ? BoldFont(face.font) : face.font;
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const QString caption = ButtonVisibleCaption(face.caption);
@@ -183,16 +180,9 @@ void PaintButtonFace(QPainter& painter, const ButtonFace& face) {
                                          face.size.width() - captionOrigin.x(),
                                          face.size.height() - captionOrigin.y())
                                  : client;
-    // A face drawn from bitmap strikes (the window's own font) has no bold to give: bold
-    // is then made by drawing the caption a second time one pixel to the right, as
-    // bitmap fonts were always emboldened, so that the focus cue shows.
-    const bool overstrike =
-        face.boldCaption && !QFontDatabase::isSmoothlyScalable(QFontInfo(font).family());
     const auto draw = [&](const QPoint& shift, const QColor& colour) {
         painter.setPen(colour);
         painter.drawText(place.translated(shift), flags, face.caption);
-        if (overstrike)
-            painter.drawText(place.translated(shift + QPoint(1, 0)), flags, face.caption);
     };
     painter.save();
     painter.setClipRect(client);

@@ -4,9 +4,16 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "controls/comboboxaccessible.h"
 #include "controls/comboboxface.h"
 #include "drawing/drawingoperations.h"
 #include "look/looktraits.h"
+
+namespace {
+// Installed before any box exists: with a screen reader running, Qt asks for a box's
+// interface while the box is built (its items, its name), and keeps what it got.
+[[maybe_unused]] const bool kAccessibilityInstalled = (InstallComboBoxAccessibility(), true);
+} // namespace
 
 TsuiComboBox::TsuiComboBox(QWidget* owner)
     : QComboBox(owner), TsuiSkinned(this, owner),

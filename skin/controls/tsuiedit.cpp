@@ -42,5 +42,10 @@ void TsuiEdit::paintEvent(QPaintEvent* event) {
     }
     QLineEdit::paintEvent(event);
     QPainter painter(this);
-    PaintEditRings(painter, {rect(), borderColor_, Color()});
+    EditFace face{rect(), borderColor_, Color(), {}, {}};
+    if (isReadOnly() && hasFocus()) {
+        face.caret = cursorRect();
+        face.caretColor = palette().color(QPalette::Text);
+    }
+    PaintEditRings(painter, face);
 }

@@ -1,12 +1,20 @@
 #include "controls/tsuitabcontroltoppanel.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
+#include "controls/tabrowaccessible.h"
 #include "controls/tabrowface.h"
 #include "controls/tsuitab.h"
+
+namespace {
+// Installed before any row exists: with a screen reader running, the row's first
+// accessible name already asks for its interface, which is then kept.
+[[maybe_unused]] const bool kAccessibilityInstalled = (InstallTabRowAccessibility(), true);
+} // namespace
 
 TsuiTabControlTopPanel::TsuiTabControlTopPanel(TsuiTab* owner)
     : QWidget(owner), TsuiSkinned(this, owner), owner_(owner) {
@@ -49,6 +57,11 @@ bool TsuiTabControlTopPanel::changeTabIndex(int index, bool askOwner) {
     tabIndex_ = index;
     scrollOffset_ = tabrow::ScrollIntoView(input());
     update();
+    if (QAccessible::isActive() && tabIndex_ >= 0) {
+        QAccessibleEvent selected(this, QAccessible::Selection);
+        selected.setChild(tabIndex_);
+        QAccessible::updateAccessibility(&selected);
+    }
     if (owner_)
         owner_->TabActive(tabIndex_);
     return true;

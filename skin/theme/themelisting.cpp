@@ -23,11 +23,26 @@ std::string ShownName(const QString& name) {
 
 } // namespace
 
-QStringList ListThemeEntries(const TsuiThemeFileReader& reader,
-                             const std::function<void(std::string_view)>& write) {
+QStringList ThemeFileProblems(const TsuiThemeFileReader& reader) {
+    if (!reader.isTheme())
+        return {reader.errorString()};
     QStringList problems;
     if (reader.damaged())
         problems << reader.errorString();
+    for (const TsuiThemeFileReader::Entry& entry : reader.entries()) {
+        // Shared data were inspected with the entry that first held them.
+        if (entry.kind != TsuiThemeFileReader::Bitmap || !entry.valid || entry.sameDataAs >= 0)
+            continue;
+        const BmpInfo bmp = InspectBmp(View(reader.entryBytes(entry)));
+        if (!bmp.ok)
+            problems << QStringLiteral("bitmap entry \"%1\" is not a complete BMP image: %2")
+                            .arg(entry.name, QString::fromStdString(bmp.problem));
+    }
+    return problems;
+}
+
+QStringList ListThemeEntries(const TsuiThemeFileReader& reader,
+                             const std::function<void(std::string_view)>& write) {
     const auto& entries = reader.entries();
     // Each distinct bitmap is inspected once; entries sharing its data share the result.
     std::vector<BmpInfo> bitmaps(entries.size());
@@ -53,10 +68,6 @@ QStringList ListThemeEntries(const TsuiThemeFileReader& reader,
                 bitmaps[i] = bitmaps[std::size_t(entry.sameDataAs)];
             } else {
                 bitmaps[i] = InspectBmp(View(reader.entryBytes(entry)));
-                if (!bitmaps[i].ok)
-                    problems << QStringLiteral(
-                                    "bitmap entry \"%1\" is not a complete BMP image: %2")
-                                    .arg(entry.name, QString::fromStdString(bitmaps[i].problem));
             }
             const BmpInfo& bmp = bitmaps[i];
             value = bmp.ok
@@ -96,7 +107,7 @@ QStringList ListThemeEntries(const TsuiThemeFileReader& reader,
         line += '\n';
         write(line);
     }
-    return problems;
+    return ThemeFileProblems(reader);
 }
 
 } // namespace zd7240

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 #include "drawing/drawingoperations.h"
+#include "theme/themelisting.h"
 
 TsuiFileTheme::TsuiFileTheme(QObject* owner) : QObject(owner) {}
 
@@ -22,8 +24,26 @@ void TsuiFileTheme::setThemeFile(const QString& value) {
         candidate = inProgramFolder;
     }
     const bool hadReader = mgr_.hasReader();
-    themeFile_ = candidate;
     loaded_ = mgr_.OpenThemeFile(candidate);
+    Loaded(candidate, hadReader);
+}
+
+bool TsuiFileTheme::LoadSoundThemeFile(const QString& path, QString* why) {
+    auto reader = std::make_unique<TsuiThemeFileReader>(path);
+    const QStringList problems = zd7240::ThemeFileProblems(*reader);
+    if (!problems.isEmpty()) {
+        if (why)
+            *why = problems.join(QStringLiteral("; "));
+        return false;
+    }
+    const bool hadReader = mgr_.hasReader();
+    loaded_ = mgr_.AdoptReader(std::move(reader));
+    Loaded(path, hadReader);
+    return loaded_;
+}
+
+void TsuiFileTheme::Loaded(const QString& path, bool hadReader) {
+    themeFile_ = path;
     static quint64 lastSerial = 0;
     loadSerial_ = ++lastSerial;
     // A failed load leaves no reader behind (and ThemeLoaded false), so the controls on

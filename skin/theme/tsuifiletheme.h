@@ -24,6 +24,11 @@ public:
     // found, ThemeLoaded whether it holds a theme, and elementsChanged tells the skinned
     // controls on this theme to re-read their look.
     void setThemeFile(const QString& value);
+    // Loads the file at path only when it is a sound theme, judged as `zd7240-theme dump`
+    // judges it (ThemeFileProblems): then as setThemeFile does, even when the path is the
+    // one held (the file may have changed). Otherwise nothing changes, the controls keep
+    // the look they have, `why` gets the problems joined by "; " and the result is false.
+    bool LoadSoundThemeFile(const QString& path, QString* why);
 
     // The last load found a theme file and read it.
     bool ThemeLoaded() const { return loaded_; }
@@ -51,6 +56,8 @@ Q_SIGNALS:
     void elementsChanged();
 
 private:
+    void Loaded(const QString& path, bool hadReader);
+
     QString themeFile_;
     bool loaded_ = false;
     quint64 loadSerial_ = 0;

@@ -24,13 +24,16 @@ TsuiFileThemeMgr::~TsuiFileThemeMgr() = default;
 bool TsuiFileThemeMgr::OpenThemeFile(const QString& path) {
     if (!QFileInfo(path).isFile())
         return false;
+    return AdoptReader(std::make_unique<TsuiThemeFileReader>(path));
+}
+
+bool TsuiFileThemeMgr::AdoptReader(std::unique_ptr<TsuiThemeFileReader> reader) {
     reader_.reset();
     images_.clear();
     handedOut_ = 0;
     counted_.clear();
     outOfMemory_ = false;
     overBudgetNoted_ = false;
-    auto reader = std::make_unique<TsuiThemeFileReader>(path);
     error_ = reader->errorString();
     if (!reader->isTheme())
         return false;

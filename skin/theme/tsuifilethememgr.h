@@ -22,6 +22,8 @@ public:
     // theme still counts: it keeps what could be read). Without a theme the manager holds
     // no reader and errorString() says why.
     bool OpenThemeFile(const QString& path);
+    // The same with a file already read: the present reader is dropped for this one.
+    bool AdoptReader(std::unique_ptr<TsuiThemeFileReader> reader);
 
     bool hasReader() const { return reader_ != nullptr; }
     const TsuiThemeFileReader* reader() const { return reader_.get(); }

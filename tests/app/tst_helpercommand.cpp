@@ -11,10 +11,13 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include "../lib/damagedthemes.h"
 #include "../lib/themefile.h"
 #include "applicationstyle.h"
 #include "helpercommand.h"
 #include "pagetable.h"
+#include "theme/themelisting.h"
+#include "theme/tsuithemefilereader.h"
 #include "theme/tsuithemefilewriter.h"
 
 using namespace zd7240;
@@ -387,6 +390,41 @@ private Q_SLOTS:
             }
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
+    }
+
+    // A damaged theme file is refused as `zd7240-theme dump` refuses it: 65 and the same
+    // words, before any window is made, with pictures asked for or not. The program itself
+    // on an offscreen display ends at once rather than opening its window.
+    void damagedThemesRefused_data() { zd7240::test::AddDamagedThemeRows(); }
+    void damagedThemesRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, says);
+        const QString theme = WriteFile(QStringLiteral("damaged.theme"), bytes);
+        const QString picture = Path(QStringLiteral("refused.png"));
+        const QString expected =
+            QStringLiteral("zd7240-helper: '%1': %2\n")
+                .arg(theme, zd7240::ThemeFileProblems(TsuiThemeFileReader(theme))
+                                .join(QStringLiteral("; ")));
+        QVERIFY2(expected.contains(QRegularExpression(says.mid(1).prepend("': "))),
+                 qPrintable(expected));
+        for (const QStringList& more :
+             {QStringList{"--grab", picture}, QStringList{"--describe"},
+              QStringList{"--grab-dialog", picture, "--grab-menu", Path("m.png"), "--page", "3"}}) {
+            const Run run = RunWith(QStringList{"--theme", theme} + more);
+            QCOMPARE(run.status, 65);
+            QCOMPARE(run.err, expected);
+            QVERIFY(run.out.isEmpty());
+            QVERIFY(!QFile::exists(picture));
+            QVERIFY(!QFile::exists(Path("m.png")));
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(ZD7240_HELPER_PATH), {"--theme", theme});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 65);
+        QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).endsWith(expected));
     }
 
     // The program itself, without a display: --grab and --describe draw offscreen on

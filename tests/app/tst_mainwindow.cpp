@@ -3,22 +3,27 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QtTest>
 #include <memory>
 
 #include "appfakes.h"
 #include "appfonts.h"
 #include "applicationstyle.h"
+#include "builtinlooks.h"
 #include "chrome/tsuiform.h"
 #include "chrome/tsuimainmenu.h"
 #include "chrome/tsuimessagedialog.h"
@@ -30,6 +35,7 @@
 #include "controls/tsuipagecontrol.h"
 #include "controls/tsuitabcontroltoppanel.h"
 #include "controls/tsuitabsheet.h"
+#include "damagedthemes.h"
 #include "linkpage.h"
 #include "look/styleselection.h"
 #include "look/systemcolors.h"
@@ -217,6 +223,15 @@ private Q_SLOTS:
         QCOMPARE(frame->Color(), QColor(231, 231, 231));
         QCOMPARE(frame->Menu(), form_->suiMainMenu1);
         QCOMPARE(frame->geometry(), QRect(1, 0, 534, 574));
+
+        // The window manager is handed the icon in every size the desktop entry ships.
+        QList<QSize> sizes;
+        for (const int side : {16, 24, 32, 48, 64, 128, 256})
+            sizes << QSize(side, side);
+        QList<QSize> given = form_->windowIcon().availableSizes();
+        std::sort(given.begin(), given.end(),
+                  [](const QSize& a, const QSize& b) { return a.width() < b.width(); });
+        QCOMPARE(given, sizes);
     }
 
     void pageControl() {
@@ -322,6 +337,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(guide));
         QCOMPARE(guide->Frame()->UIStyle(), TsuiUIStyle::MacOS);
         QCOMPARE(guide->windowTitle(), QStringLiteral("Velmar Zd7240 Helper - User guide"));
+        // Opened centred over the window, on the window's screen.
+        QVERIFY2(qAbs(guide->geometry().center().x() - form_->geometry().center().x()) <= 1,
+                 qPrintable(QStringLiteral("%1 over %2")
+                                .arg(guide->geometry().center().x())
+                                .arg(form_->geometry().center().x())));
+        QVERIFY(form_->screen()->availableGeometry().contains(guide->geometry()));
         // The text sits on the frame below its title bar and shows the guide as read
         // from Markdown: headings and table cells, no Markdown marks.
         QTextBrowser* text = guide->Browser();
@@ -337,6 +358,13 @@ private Q_SLOTS:
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
         QVERIFY(!shown.contains(QStringLiteral("## ")));
+        // Headings stand out from the text: bold and larger.
+        const QTextBlock title = text->document()->begin();
+        QCOMPARE(title.blockFormat().headingLevel(), 1);
+        const QFont heading = title.begin().fragment().charFormat().font();
+        QVERIFY(heading.bold());
+        QVERIFY2(heading.pixelSize() >= text->font().pixelSize() + 6,
+                 qPrintable(QString::number(heading.pixelSize())));
         QVERIFY(!shown.contains(QStringLiteral("|---|")));
         // The compiled-in guide is the one installed beside the other documents.
         QFile source(QStringLiteral(ZD7240_USER_GUIDE));
@@ -387,6 +415,284 @@ private Q_SLOTS:
         QCOMPARE(page.Edit("suiEdit401")->UIStyle(), TsuiUIStyle::DeepBlue);
     }
 
+    // A theme file chosen while the window runs: a damaged one leaves the window exactly
+    // as it was drawn and the message dialog says why; a sound one then takes effect.
+    void damagedThemeKeepsTheLook_data() { zd7240::test::AddDamagedThemeRows(); }
+    void damagedThemeKeepsTheLook() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, says);
+        const QString damaged = dir_->filePath(QStringLiteral("damaged.theme"));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const QImage before = form_->grab().toImage();
+        QVERIFY(!form_->UseThemeFile(damaged));
+        QCOMPARE(messenger_.messages.size(), 1);
+        const QString& message = messenger_.messages.first();
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("Warning|The theme file \"damaged.theme\" cannot be used: ")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QRegularExpression(says.mid(1).prepend("cannot be used: "))),
+                 qPrintable(message));
+        QCOMPARE(form_->suiForm1->UIStyle(), TsuiUIStyle::MacOS);
+        QCOMPARE(form_->suiForm1->FileTheme(), nullptr);
+        QCOMPARE(form_->grab().toImage(), before);
+
+        const QString sound =
+            zd7240::test::WriteThemeFile(*dir_, QStringLiteral("xp.theme"),
+                                         TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP));
+        QVERIFY(form_->UseThemeFile(sound));
+        QCOMPARE(form_->suiForm1->UIStyle(), TsuiUIStyle::FromThemeFile);
+        QCOMPARE(Show("Lan--Mmx").Edit("suiEdit401")->UIStyle(), TsuiUIStyle::FromThemeFile);
+        // Offered now, the damaged file leaves the theme in force as it is.
+        const QImage themed = form_->grab().toImage();
+        QVERIFY(!form_->UseThemeFile(damaged));
+        QCOMPARE(messenger_.messages.size(), 2);
+        QCOMPARE(form_->suiForm1->FileTheme()->ThemeFile(), sound);
+        QCOMPARE(form_->grab().toImage(), themed);
+    }
+
+    // ---------------------------------------------------------------- assistive technology
+
+    // What a screen reader reads of a control, through the accessibility interface: its
+    // role and name, and for a field the label that names it on the page.
+    void accessibleControls_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("control"); // object name on the page; empty: the window
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label"); // the buddy label's text; empty: none expected
+        const auto row = [](const char* tag, const char* page, const char* control,
+                            QAccessible::Role role, const char* name, const char* label = "") {
+            QTest::newRow(tag) << page << control << int(role) << name << label;
+        };
+        row("main window", "Adsl--Mmx", "", QAccessible::Window, "Velmar Zd7240 Helper  V2.1");
+        row("first field", "Adsl--Mmx", "suiEdit1", QAccessible::EditableText,
+            "Start adsl card information, Board id", "Board id:");
+        row("same label, other box", "Adsl--Mmx", "suiEdit3", QAccessible::EditableText,
+            "End adsl card information, Board id", "Board id:");
+        row("swapped label", "Adsl--Mmx", "suiEdit9", QAccessible::EditableText,
+            "Mmx card information, Port id", "Port id:");
+        row("field of a nested box", "Adsl--Mmx", "suiEdit10", QAccessible::EditableText,
+            "Mmx card information, Card type is Optic, Vpi", "Vpi:");
+        row("read-only End field", "Adsl--Mmx", "suiEdit12", QAccessible::EditableText,
+            "Mmx card information, Card type is Optic, End Vci", "End Vci:");
+        row("caption with a trailing space", "Adsl--Mmx", "suiEdit37", QAccessible::EditableText,
+            "Traffice Information, <Rx-cttr>", "<Rx-cttr>:");
+        row("card type", "Adsl--Mmx", "suiComboBox1", QAccessible::ComboBox,
+            "Mmx card information, The card type is", "The card type is: ");
+        row("outer box", "Adsl--Mmx", "suiGroupBox4", QAccessible::Grouping,
+            "Mmx card information");
+        row("nested box", "Adsl--Mmx", "suiGroupBox6", QAccessible::Grouping, "Card type is Optic");
+        row("button", "Adsl--Mmx", "suiButton2", QAccessible::Button, "Make file");
+        row("Lan page field", "Lan--Mmx", "suiEdit401", QAccessible::EditableText,
+            "Lan card information, Board id", "Board id:");
+        row("second card type of a page", "Aiu-Mmx", "suiComboBox6", QAccessible::ComboBox, "",
+            "The card type is: ");
+    }
+    void accessibleControls() {
+        QFETCH(QString, page);
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        LinkPage& shown = Show(page);
+        QObject* object = control.isEmpty() ? static_cast<QObject*>(form_.get())
+                                            : shown.Sheet()->findChild<QWidget*>(control);
+        QVERIFY2(object, qPrintable(control));
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+        QVERIFY(iface && iface->isValid());
+        QCOMPARE(iface->role(), QAccessible::Role(role));
+        if (!name.isEmpty())
+            QCOMPARE(iface->text(QAccessible::Name), name);
+        QStringList labels;
+        // The label on the page; Qt adds the box around as a label of its own.
+        for (const auto& [other, relation] : iface->relations(QAccessible::Label)) {
+            if (qobject_cast<QLabel*>(other->object()))
+                labels << other->text(QAccessible::Name);
+        }
+        QCOMPARE(labels, label.isEmpty() ? QStringList() : QStringList{label});
+    }
+
+    // No two fields or card-type boxes of a page share a name, on any page (Aiu-Mmx has
+    // two boxes captioned "Card type is Optic"), and each name holds its own box's caption.
+    void accessibleNamesTellFieldsApart_data() { pages_data(); }
+    void accessibleNamesTellFieldsApart() {
+        QFETCH(int, index);
+        LinkPage& page = ShowIndex(index);
+        QHash<QString, QString> seen; // name -> control
+        for (QWidget* control : page.Sheet()->findChildren<QWidget*>()) {
+            if (!qobject_cast<TsuiEdit*>(control) && !qobject_cast<TsuiComboBox*>(control))
+                continue;
+            const QString name =
+                QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            const auto* box = qobject_cast<TsuiGroupBox*>(control->parentWidget());
+            QVERIFY(box);
+            QVERIFY2(name.contains(box->title().trimmed() + QStringLiteral(", ")),
+                     qPrintable(control->objectName() + QStringLiteral(": ") + name));
+            QVERIFY2(!seen.contains(name),
+                     qPrintable(name + QStringLiteral(": ") + seen.value(name) +
+                                QStringLiteral(", ") + control->objectName()));
+            seen.insert(name, control->objectName());
+        }
+        QVERIFY(seen.size() >= 10);
+    }
+
+    // The other card type renames the nested box and the fields whose box or label follow it.
+    void accessibleNamesFollowTheCardType() {
+        LinkPage& page = Show("Adsl--Mmx");
+        page.Combo("suiComboBox1")->setCurrentIndex(1);
+        const auto name = [&page](const char* control) {
+            return QAccessible::queryAccessibleInterface(
+                       page.Sheet()->findChild<QWidget*>(QLatin1String(control)))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(name("suiGroupBox6"), QStringLiteral("Card type is Ima"));
+        QCOMPARE(name("suiEdit9"), QStringLiteral("Mmx card information, Group id"));
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(page.Edit("suiEdit9"));
+        QStringList labels;
+        for (const auto& [other, relation] : field->relations(QAccessible::Label)) {
+            if (qobject_cast<QLabel*>(other->object()))
+                labels << other->text(QAccessible::Name);
+        }
+        QCOMPARE(labels, QStringList{QStringLiteral("Group id:")});
+        QCOMPARE(name("suiEdit10"), QStringLiteral("Mmx card information, Card type is Ima, Vpi"));
+        page.Combo("suiComboBox1")->setCurrentIndex(0);
+        QCOMPARE(name("suiEdit9"), QStringLiteral("Mmx card information, Port id"));
+    }
+
+    // The tab row is a page tab list with one page tab per sheet, the active one selected;
+    // pressing a tab through the interface selects its sheet as a click does.
+    void tabRowIsAPageTabList() {
+        QAccessibleInterface* row =
+            QAccessible::queryAccessibleInterface(form_->suiPageControl1->TopPanel());
+        QVERIFY(row);
+        QCOMPARE(row->role(), QAccessible::PageTabList);
+        QCOMPARE(row->childCount(), 8);
+        for (int i = 0; i < row->childCount(); ++i) {
+            QAccessibleInterface* tab = row->child(i);
+            QVERIFY(tab && tab->isValid());
+            QCOMPARE(tab->role(), QAccessible::PageTab);
+            QCOMPARE(tab->text(QAccessible::Name), Q(Pages()[std::size_t(i)].caption));
+            QCOMPARE(tab->parent(), row);
+            QCOMPARE(row->indexOfChild(tab), i);
+            QVERIFY(tab->state().selectable);
+            QCOMPARE(bool(tab->state().selected), i == 0);
+            QVERIFY(!tab->rect().isEmpty());
+            QCOMPARE(row->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
+        }
+        QAccessibleInterface* fourth = row->child(3);
+        QAccessibleActionInterface* action = fourth->actionInterface();
+        QVERIFY(action);
+        QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        action->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(form_->suiPageControl1->ActivePageIndex(), 3);
+        QVERIFY(fourth->state().selected);
+        QVERIFY(!row->child(0)->state().selected);
+        // The window holds the row: the walk from the window down reaches it.
+        QAccessibleInterface* walk = row;
+        while (walk && walk->object() != form_.get())
+            walk = walk->parent();
+        QVERIFY(walk);
+    }
+
+    // The read-only End field shows that it has the focus: its caret is drawn.
+    void readOnlyEndFieldShowsFocus() {
+        LinkPage& page = Show("Adsl--Mmx");
+        TsuiEdit* end = page.Edit("suiEdit12");
+        QVERIFY(end->isReadOnly());
+        end->setText(QStringLiteral("123"));
+        page.Edit("suiEdit11")->setFocus();
+        QTRY_VERIFY(page.Edit("suiEdit11")->hasFocus());
+        const QImage unfocused = end->grab().toImage();
+        end->setFocus();
+        QTRY_VERIFY(end->hasFocus());
+        const QImage focused = end->grab().toImage();
+        QVERIFY(focused != unfocused);
+        // The difference is a thin caret in the text colour, nothing else.
+        int dark = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (focused.pixel(x, y) != unfocused.pixel(x, y)) {
+                    QCOMPARE(QColor(focused.pixel(x, y)), end->palette().color(QPalette::Text));
+                    ++dark;
+                }
+            }
+        }
+        QVERIFY2(dark > 4 && dark < focused.height(), qPrintable(QString::number(dark)));
+    }
+
+    // A caption reads in every look, with the focus or without: the looks that mark the
+    // focus with a bold caption draw it in a real bold face, where the regular face drawn
+    // twice a pixel apart ran the letters together ("Make file" read "Make fle", "Default"
+    // ended in a blot). A thin letter stays a glyph of its own, a blank column either
+    // side: the "i" of "file", the "l" of "Default". Measured on the real buttons, at the
+    // screen's ratio (the suite runs at 1; QT_SCALE_FACTOR=1.5 or 2 runs it there): the
+    // columns where the caption leaves ink (a change of a third of the full contrast or
+    // more, so that a smoothed letter's faint fringe is no ink), and the runs of them.
+    void buttonCaptionLettersStayApart_data() { zd7240::test::AddLookRows(); }
+    void buttonCaptionLettersStayApart() {
+        QFETCH(TsuiUIStyle, style);
+        form_->SetLook(style);
+        LinkPage& page = Show("Adsl--Mmx");
+        form_->activateWindow();
+        const struct {
+            const char* button;
+            int thin; // letters two pixels wide or less (at ratio 1) that stand alone
+        } buttons[] = {{"suiButton2", 1}, {"suiButton1", 1}};
+        for (const auto& [name, thin] : buttons) {
+            auto* button = page.Sheet()->findChild<TsuiButton*>(QLatin1String(name));
+            QVERIFY(button);
+            const QString caption = button->Caption();
+            // The widths of the runs of ink, left to right; ink is where the caption changes
+            // the button's picture.
+            const auto runs = [button, &caption](bool focused) {
+                if (focused)
+                    button->setFocus();
+                else
+                    button->clearFocus();
+                QCoreApplication::processEvents();
+                const QImage with = button->grab().toImage();
+                button->setCaption(QString());
+                const QImage without = button->grab().toImage();
+                button->setCaption(caption);
+                QList<int> widths;
+                int run = 0;
+                for (int x = 0; x <= with.width(); ++x) {
+                    bool ink = false;
+                    for (int y = 0; x < with.width() && y < with.height() && !ink; ++y) {
+                        const QColor a = with.pixelColor(x, y), b = without.pixelColor(x, y);
+                        ink = qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) +
+                                  qAbs(a.blue() - b.blue()) >=
+                              255;
+                    }
+                    if (ink) {
+                        ++run;
+                    } else if (run > 0) {
+                        widths << run;
+                        run = 0;
+                    }
+                }
+                return widths;
+            };
+            const int thinWidth = qCeil(2 * button->devicePixelRatioF());
+            for (const bool focused : {false, true}) {
+                const QList<int> widths = runs(focused);
+                QVERIFY(button->hasFocus() == focused);
+                const qsizetype thinRuns = std::count_if(
+                    widths.begin(), widths.end(), [thinWidth](int w) { return w <= thinWidth; });
+                QStringList shown;
+                for (int w : widths)
+                    shown << QString::number(w);
+                QVERIFY2(thinRuns >= thin && widths.size() >= 5,
+                         qPrintable(QStringLiteral("%1 \"%2\"%3: runs %4")
+                                        .arg(QLatin1String(name), caption,
+                                             focused ? QStringLiteral(" focused") : QString(),
+                                             shown.join(QLatin1Char(' ')))));
+            }
+        }
+    }
+
     // ---------------------------------------------------------------- the dialogs
 
     void saveDialogSettings() {
@@ -402,6 +708,34 @@ private Q_SLOTS:
         QVERIFY(dialog.defaultSuffix().isEmpty());
         QVERIFY(dialog.isSizeGripEnabled());
         QCOMPARE(save.FileName(), QStringLiteral("zd7240.txt"));
+    }
+
+    // The list's columns read whole when the dialog opens: a file's size, its type and
+    // its date fit their columns, and the name column keeps room.
+    void saveDialogColumnsRead() {
+        QFile file(dir_->filePath(QStringLiteral("lines.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(392, 'x')) == 392);
+        file.close();
+        QFileDialog& dialog = form_->SaveDialog1().Dialog();
+        dialog.setDirectory(dir_->path());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.size(), SaveDialog::kSize);
+        auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        QVERIFY(list);
+        QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
+        const QModelIndex row = list->model()->index(0, 0, list->rootIndex());
+        for (int column = 1; column < list->header()->count(); ++column) {
+            const QString text = row.siblingAtColumn(column).data().toString();
+            const int needed = list->fontMetrics().horizontalAdvance(text);
+            QVERIFY2(list->header()->sectionSize(column) > needed,
+                     qPrintable(QStringLiteral("%1: %2 < %3")
+                                    .arg(text)
+                                    .arg(list->header()->sectionSize(column))
+                                    .arg(needed)));
+        }
+        QVERIFY(list->header()->sectionSize(0) >= 200);
+        dialog.reject();
     }
 
     // The real dialog: a confirmed name comes back and is proposed next time; a cancel

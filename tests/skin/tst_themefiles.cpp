@@ -5,10 +5,12 @@
 #include <QtTest>
 
 #include "../lib/builtinlooks.h"
+#include "../lib/damagedthemes.h"
 #include "../lib/themefile.h"
 #include "drawing/skinbitmaps.h"
 #include "look/styleselection.h"
 #include "theme/themeelements.h"
+#include "theme/themelisting.h"
 #include "theme/tsuifiletheme.h"
 #include "theme/tsuifilethememgr.h"
 #include "theme/tsuithemefilereader.h"
@@ -496,6 +498,40 @@ private Q_SLOTS:
         QCOMPARE(run.out, QStringLiteral("A integer 11\nB integer 22\nC integer 33\n"));
 
         QCOMPARE(RunTool({"dump", path("nowhere.theme")}).exitCode, 66);
+    }
+
+    // A damaged theme is refused by the one check that dump and the window share: dump
+    // ends with 65 and its words; a theme already loaded keeps its file and its controls
+    // are not told of any change when the damaged file is offered to it.
+    void damagedThemesRefused_data() { zd7240::test::AddDamagedThemeRows(); }
+    void damagedThemesRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, says);
+        const QString file = path("damaged.theme");
+        QVERIFY(WriteFile(file, bytes));
+        const QStringList problems = zd7240::ThemeFileProblems(TsuiThemeFileReader(file));
+        QVERIFY2(!problems.isEmpty() && problems.first().contains(QRegularExpression(says)),
+                 qPrintable(problems.join('|')));
+
+        const ToolRun run = RunTool({"dump", file});
+        QCOMPARE(run.exitCode, 65);
+        QCOMPARE(run.err, QStringLiteral("zd7240-theme: \"%1\": %2\n")
+                              .arg(file, problems.join(QStringLiteral("; "))));
+
+        const QString sound = WriteThemeFile(
+            dir_, "sound.theme", TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::WinXP));
+        TsuiFileTheme theme;
+        QString why;
+        QVERIFY2(theme.LoadSoundThemeFile(sound, &why), qPrintable(why));
+        const quint64 serial = theme.loadSerial();
+        QSignalSpy elements(&theme, &TsuiFileTheme::elementsChanged);
+        QVERIFY(!theme.LoadSoundThemeFile(file, &why));
+        QCOMPARE(why, problems.join(QStringLiteral("; ")));
+        QCOMPARE(theme.ThemeFile(), sound);
+        QVERIFY(theme.ThemeLoaded());
+        QCOMPARE(theme.loadSerial(), serial);
+        QCOMPARE(elements.count(), 0);
+        QVERIFY(ResolveUIStyle(&theme, TsuiUIStyle::FromThemeFile).useFile);
     }
 
     // A hostile file cannot make dump print more than the file holds, nor reach the

@@ -7,7 +7,8 @@
 # maximizes and a second one restores, Alt+Space opens the system menu, "Make file" with
 # empty fields opens the Warning dialog (a window of its own, undecorated, titled
 # "Warning") whose Ctrl+C fills the clipboard and whose close button closes it, the close
-# button ends the program. Exits 77 (skipped) when the X tools are not installed.
+# button ends the program; the window's icon reaches the window manager in every size.
+# Exits 77 (skipped) when the X tools are not installed.
 set -uo pipefail
 
 helper=$(realpath "${1:?usage: window_chrome.sh PATH-TO-ZD7240-HELPER}")
@@ -149,6 +150,20 @@ wait_until 5 is_active || fail "the window could not be activated"
 
 # -- no decoration, title exactly the caption
 check_undecorated "$wid" "$caption" "the main window"
+
+# The icon reaches the window manager in every size the desktop entry ships (xprop draws
+# each one it finds under "Icon (W x H):"; -len, as by default it reads only the start of
+# a long property).
+icons=$(xprop -len 4194304 -id "$wid" _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u)
+missing=""
+for size in 16 24 32 48 64 128 256; do
+    grep -qx "Icon ($size x $size)" <<<"$icons" || missing="$missing $size"
+done
+if [ -z "$missing" ]; then
+    pass "_NET_WM_ICON holds the icon in 16, 24, 32, 48, 64, 128 and 256 pixels"
+else
+    fail "_NET_WM_ICON lacks the icon in$missing pixels: $(tr '\n' ' ' <<<"$icons")"
+fi
 geometry
 if [ "$WIDTH" -eq 536 ] && [ "$HEIGHT" -eq 575 ]; then
     pass "window is 536 x 575"

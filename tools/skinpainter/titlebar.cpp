@@ -155,9 +155,11 @@ ButtonLook buttonLook(Look look, State state, bool close) {
         if (close)
             return {{rgb(236, 150, 150), rgb(252, 214, 214), rgb(130, 20, 20), 0.2, 0.5, {}},
                     rgb(150, 20, 20)};
+        // Lit from within under the pointer: a deeper blue body with a white glyph, so that
+        // the hover stands apart from the pale normal face at a glance.
         if (state == State::Hover)
-            return {{rgb(255, 255, 255), rgb(194, 200, 252), rgb(24, 26, 110), 0.5, 0.5, {}},
-                    rgb(45, 48, 196)};
+            return {{rgb(214, 222, 255), rgb(112, 128, 246), rgb(24, 26, 110), 0.5, 0.5, {}},
+                    rgb(255, 255, 255)};
         return {{rgb(164, 170, 236), rgb(222, 226, 252), rgb(20, 22, 100), 0.2, 0.5, {}},
                 rgb(28, 30, 140)};
     case Look::BlueGlass:
