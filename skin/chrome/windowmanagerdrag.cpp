@@ -39,8 +39,7 @@ xcb_connection_t* ConnectionOf(const QWindow& window) {
 
 xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
     const auto reply = Owned(xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 0, static_cast<quint16>(std::strlen(name)), name),
+        connection, xcb_intern_atom(connection, 0, static_cast<quint16>(std::strlen(name)), name),
         nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
@@ -71,13 +70,11 @@ ReplyPtr<xcb_query_pointer_reply_t> QueryPointer(xcb_connection_t* connection,
 }
 
 // Whether the running window manager says it takes _NET_WM_MOVERESIZE.
-bool ManagerTakesMoveResize(xcb_connection_t* connection, xcb_window_t root,
-                            const Atoms& atoms) {
+bool ManagerTakesMoveResize(xcb_connection_t* connection, xcb_window_t root, const Atoms& atoms) {
     if (atoms.supported == XCB_ATOM_NONE || atoms.moveResize == XCB_ATOM_NONE)
         return false;
     const auto reply = Owned(xcb_get_property_reply(
-        connection,
-        xcb_get_property(connection, 0, root, atoms.supported, XCB_ATOM_ATOM, 0, 4096),
+        connection, xcb_get_property(connection, 0, root, atoms.supported, XCB_ATOM_ATOM, 0, 4096),
         nullptr));
     if (!reply || reply->format != 32)
         return false;
@@ -176,8 +173,12 @@ void CancelManagerDrag(QWindow& window) {
 
 #else
 
-ButtonNow LeftButtonNow(const QWindow&) { return ButtonNow::Unknown; }
-ManagerDrag StartManagerDrag(QWindow&, QPoint, Qt::Edges) { return ManagerDrag::NotX11; }
+ButtonNow LeftButtonNow(const QWindow&) {
+    return ButtonNow::Unknown;
+}
+ManagerDrag StartManagerDrag(QWindow&, QPoint, Qt::Edges) {
+    return ManagerDrag::NotX11;
+}
 void CancelManagerDrag(QWindow&) {}
 
 #endif
