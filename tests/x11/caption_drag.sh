@@ -4,8 +4,8 @@
 # length (1, 4 and 30 pixels, the rest in 4-pixel steps, (120, 80) in all), under openbox
 # with both cores free and with a busy loop on one of them, and without a window manager
 # (the frame moves the window by hand). A double click on the caption still maximizes and
-# restores after the drags, under the same load, also when the program reads the two
-# clicks only after both happened. Each start is a fresh desktop and a fresh program.
+# restores after the drags, under the same load, also when the program reads the first
+# press only after its release. Each start is a fresh desktop and a fresh program.
 #   caption_drag.sh PATH-TO-ZD7240-HELPER
 # Exits 77 (skipped) when the X tools are not installed.
 set -uo pipefail
@@ -158,16 +158,22 @@ drag_series() {
 
 # A double click on the caption maximizes and a second one restores. Two clicks that
 # came further apart than a double click on a loaded machine do nothing: tried again.
-# With `late` set the program is stopped while both clicks happen, and reads the first
-# press after its release: such a press must not hand the window to the window manager,
-# which would then take the second click.
+# With `late` set the program is stopped during the first click and reads its press
+# after the release, before the second click: such a press must not leave the window
+# to the window manager, which would then take the second click.
 late=""
 double_click_caption() {
     geometry
     xdotool mousemove "$((X + 250))" "$((Y + 10))"
-    [ -n "$late" ] && kill -STOP "$helper_pid"
-    xdotool click --repeat 2 --delay 60 1
-    [ -n "$late" ] && kill -CONT "$helper_pid"
+    if [ -n "$late" ]; then
+        kill -STOP "$helper_pid"
+        xdotool click 1
+        kill -CONT "$helper_pid"
+        sleep 0.15
+        xdotool click 1
+    else
+        xdotool click --repeat 2 --delay 60 1
+    fi
 }
 double_click_until() {
     local attempt
