@@ -17,8 +17,9 @@ const QString kLookKey = QStringLiteral("look");
 const QString kThemeKey = QStringLiteral("theme");
 const QString kThemeFileLook = QStringLiteral("ThemeFile");
 
+// The native format, which on Linux is INI text in a .conf file under XDG_CONFIG_HOME.
 QSettings Settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, kOrganization, kApplication);
+    return QSettings(kOrganization, kApplication);
 }
 
 // A value in double quotes as QSettings reads it back: backslash, quote and the control

@@ -478,6 +478,15 @@ private Q_SLOTS:
             WriteThemeFile(*dir_, QStringLiteral("blue glass.theme"),
                            TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::BlueGlass));
         QVERIFY(!theme.isEmpty());
+        // The user guide window, open, is a window of the program too (shown from a
+        // folder without a help file).
+        const QString kept = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_->path()));
+        form_->Helpdocuments1->trigger();
+        QVERIFY(QDir::setCurrent(kept));
+        QVERIFY(form_->UserGuide());
+        TsuiForm* guide = form_->UserGuide()->Frame();
+
         themeChooser_.answer = QFile::encodeName(theme).toStdString();
         menu->LookItem(TsuiUIStyle::FromThemeFile)->trigger();
         QCOMPARE(themeChooser_.calls, 1);
@@ -487,6 +496,8 @@ private Q_SLOTS:
         QCOMPARE(loaded->ThemeFile(), theme);
         QCOMPARE(LookDisagreements(TsuiUIStyle::FromThemeFile, loaded), QStringList());
         QCOMPARE(form_->suiMessageDialog1->FileTheme(), loaded.data());
+        QCOMPARE(guide->UIStyle(), TsuiUIStyle::FromThemeFile);
+        QCOMPARE(guide->FileTheme(), loaded.data());
         QVERIFY(menu->LookItem(TsuiUIStyle::FromThemeFile)->isChecked());
         QCOMPARE(look_settings::ReadSavedLook(),
                  std::optional(look_settings::SavedLook{TsuiUIStyle::FromThemeFile, theme}));
@@ -513,6 +524,7 @@ private Q_SLOTS:
         // Back to a built-in look from the theme file's own colours: the theme goes.
         menu->LookItem(TsuiUIStyle::DeepBlue)->trigger();
         QCOMPARE(LookDisagreements(TsuiUIStyle::DeepBlue, nullptr), QStringList());
+        QCOMPARE(guide->UIStyle(), TsuiUIStyle::DeepBlue);
         QTRY_VERIFY(!loaded);
         QCOMPARE(look_settings::ReadSavedLook(),
                  std::optional(look_settings::SavedLook{TsuiUIStyle::DeepBlue, {}}));
