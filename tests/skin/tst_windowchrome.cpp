@@ -493,6 +493,8 @@ private Q_SLOTS:
             shownItems(),
             QStringList({QStringLiteral("Mi&nimize"), QStringLiteral("Ma&ximize/Restore"),
                          QStringLiteral("Look"), QStringLiteral("-"), QStringLiteral("&Close")}));
+        // Drawn as the system menu is.
+        QCOMPARE(menu->LookMenu()->style(), menu->style());
         QSignalSpy chosen(menu, &TsuiTitleBarPopupMenu::lookChosen);
         QSignalSpy themeAsked(menu, &TsuiTitleBarPopupMenu::themeFileAsked);
         menu->LookItem(TsuiUIStyle::Protein)->trigger();
