@@ -12,6 +12,7 @@
 #include "controls/tsuipagecontrol.h"
 #include "frameselftest.h"
 #include "helperoptions.h"
+#include "looksettings.h"
 #include "offscreengrabs.h"
 #include "processguard.h"
 #include "scriptwriter.h"
@@ -24,19 +25,11 @@ namespace {
 
 // Loads the theme file; on failure writes why and returns the status.
 std::optional<int> LoadTheme(const QString& path, TsuiFileTheme& theme, QTextStream& err) {
-    if (!QFileInfo(path).isFile()) {
-        err << kHelperProgram << ": cannot read theme file '" << Shown(path)
-            << "': " << (QFileInfo::exists(path) ? "not a regular file" : "no such file") << "\n";
-        return helper_exit::kNoInput;
-    }
-    // Judged as `zd7240-theme dump` judges it: a file that is not a theme or is damaged
-    // is refused with the same words, before any window is made.
-    QString why;
-    if (!theme.LoadSoundThemeFile(path, &why)) {
-        err << kHelperProgram << ": '" << Shown(path) << "': " << Shown(why) << "\n";
-        return helper_exit::kData;
-    }
-    return std::nullopt;
+    const auto problem = look_settings::LoadThemeFile(path, theme);
+    if (!problem)
+        return std::nullopt;
+    err << kHelperProgram << ": " << problem->message << "\n";
+    return problem->missing ? helper_exit::kNoInput : helper_exit::kData;
 }
 
 } // namespace
@@ -115,16 +108,34 @@ int RunHelper(const QStringList& arguments, QTextStream& out, QTextStream& err, 
         }
     };
 
+    // The window opens in the look chosen from its "Look" menu at an earlier start, unless
+    // the command line names one. Pictures and the description keep to the command line,
+    // so that they come out the same for everyone.
+    TsuiUIStyle look = o.look;
+    bool themed = !o.themeFile.isEmpty();
+    if (!o.lookGiven && !o.WritesOutput()) {
+        if (const auto saved = look_settings::ReadSavedLook()) {
+            if (saved->style != TsuiUIStyle::FromThemeFile) {
+                look = saved->style;
+            } else if (!look_settings::LoadThemeFile(saved->themeFile, *theme)) {
+                look = TsuiUIStyle::FromThemeFile;
+                themed = true;
+            } else {
+                // A saved theme file that no longer loads: the window opens in MacOS.
+                theme = std::make_unique<TsuiFileTheme>();
+            }
+        }
+    }
     auto form = std::make_unique<TForm1>();
     theme->setParent(form.get());
-    TsuiFileTheme* const windowTheme = o.themeFile.isEmpty() ? nullptr : theme.get();
-    if (o.look != TsuiUIStyle::MacOS || windowTheme)
-        form->SetLook(o.look, windowTheme);
+    TsuiFileTheme* const windowTheme = themed ? theme.get() : nullptr;
+    if (look != TsuiUIStyle::MacOS || windowTheme)
+        form->SetLook(look, windowTheme);
     static_cast<void>(theme.release()); // owned by the window from here on
     form->suiPageControl1->setActivePageIndex(o.page);
 
     if (o.selfTestFrame)
-        return RunFrameSelfTest(*form, o.look, windowTheme, out, err);
+        return RunFrameSelfTest(*form, look, windowTheme, out, err);
     if (!o.WritesOutput()) {
         form->show();
         return QApplication::exec();

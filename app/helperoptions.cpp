@@ -149,6 +149,7 @@ std::optional<int> ParseHelperOptions(const QStringList& arguments, HelperComman
     HelperOptions& o = parsed.options;
     if (parser.isSet(look) && parser.isSet(theme))
         return UsageError(err, QStringLiteral("--look and --theme cannot be used together"));
+    o.lookGiven = parser.isSet(look) || parser.isSet(theme);
     if (parser.isSet(look)) {
         const std::optional<TsuiUIStyle> style = LookByName(parser.value(look));
         if (!style)

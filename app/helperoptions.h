@@ -24,7 +24,9 @@ inline constexpr const char* kHelperProgram = "zd7240-helper";
 
 struct HelperOptions {
     TsuiUIStyle look = TsuiUIStyle::MacOS;
-    QString themeFile; // when set, the look comes from this theme file
+    QString themeFile;      // when set, the look comes from this theme file
+    bool lookGiven = false; // --look or --theme: the look for this start only (else the
+                            // window opens in the look saved from its "Look" menu)
     QString grabFile;
     QString grabDialogFile; // the message window as "Make file" shows it for an empty field
     QString grabMenuFile;   // the window with its first menu ("&Help") open

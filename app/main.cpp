@@ -1,5 +1,6 @@
 // zd7240-helper: the window that writes configuration scripts for the Zd7240. It keeps
-// no settings; its options choose the look and write a picture or description of the
+// one setting, the look chosen from its title bar's "Look" menu (looksettings.h); its
+// options choose the look for one start and write a picture or description of the
 // window (see --help).
 
 #include <QApplication>

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
@@ -16,16 +17,20 @@
 #include "chrome/tsuiform.h"
 #include "chrome/tsuimainmenu.h"
 #include "chrome/tsuimessagedialog.h"
+#include "chrome/tsuititlebar.h"
+#include "chrome/tsuititlebarpopupmenu.h"
 #include "controls/tsuipagecontrol.h"
 #include "controls/tsuitabsheet.h"
 #include "drawing/skinbitmaps.h"
 #include "linkpage.h"
 #include "look/styleselection.h"
 #include "look/systemcolors.h"
+#include "looksettings.h"
 #include "pagebuilder.h"
 #include "processguard.h"
 #include "savedialog.h"
 #include "theme/tsuifiletheme.h"
+#include "themefiledialog.h"
 #include "userguidewindow.h"
 #include "windowdescription.h"
 #include "windowseams.h"
@@ -98,6 +103,13 @@ TForm1::TForm1(QWidget* parent)
     saveDialog_ = std::make_unique<SaveDialog>(this);
     dialogMessenger_ = std::make_unique<DialogMessenger>(*suiMessageDialog1);
     errorReport_ = std::make_unique<MessageBoxErrorReport>(this);
+    themeDialog_ = std::make_unique<ThemeFileDialog>(this);
+
+    TsuiTitleBarPopupMenu* systemMenu = suiForm1->TitleBar()->SystemMenu();
+    systemMenu->ShowLookMenu(true);
+    systemMenu->SetLookMark(look_);
+    connect(systemMenu, &TsuiTitleBarPopupMenu::lookChosen, this, &TForm1::ChooseLook);
+    connect(systemMenu, &TsuiTitleBarPopupMenu::themeFileAsked, this, &TForm1::ChooseThemeFile);
 }
 
 TForm1::~TForm1() = default;
@@ -172,6 +184,59 @@ void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
     // chosen here it takes that look's own caption colour, which the frame's title bar has
     // just taken, so that it stands out on the look's title bar (white on dark blue).
     suiMessageDialog1->setCaptionFontColor(suiForm1->TitleBarFontColor());
+    // The user guide window, when open, is a window of the program like this one.
+    if (userGuide_) {
+        userGuide_->Frame()->setLook(style, theme);
+        ApplyThemeToChildren(userGuide_->Frame(), style, theme);
+    }
+    look_ = style;
+    lookTheme_ = style == TsuiUIStyle::FromThemeFile ? theme : nullptr;
+    suiForm1->TitleBar()->SystemMenu()->SetLookMark(style);
+}
+
+void TForm1::ChooseLook(TsuiUIStyle style) {
+    TsuiFileTheme* const previous = lookTheme_;
+    SetLook(style, nullptr);
+    // A theme the window loaded is let go once nothing shows it.
+    if (previous && previous->parent() == this)
+        previous->deleteLater();
+    SaveLookChoice();
+}
+
+void TForm1::ChooseThemeFile() {
+    zd7240::FileChooser& chooser = themeChooser_ ? *themeChooser_ : *themeDialog_;
+    const std::optional<std::string> chosen = chooser.ChooseFile();
+    if (!chosen) {
+        // The mark back on the look the window has.
+        suiForm1->TitleBar()->SystemMenu()->SetLookMark(look_);
+        return;
+    }
+    const QString path =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(*chosen))).absoluteFilePath();
+    // Loaded into a theme of its own first, so that a file that is no theme leaves the
+    // window's look as it was; then the window and everything on it take it at once.
+    auto theme = std::make_unique<TsuiFileTheme>(this);
+    if (const auto problem = look_settings::LoadThemeFile(path, *theme)) {
+        suiForm1->TitleBar()->SystemMenu()->SetLookMark(look_);
+        zd7240::ErrorReport& errors = errors_ ? *errors_ : *errorReport_;
+        errors.ReportError(problem->message.toStdString());
+        return;
+    }
+    TsuiFileTheme* const previous = lookTheme_;
+    SetLook(TsuiUIStyle::FromThemeFile, theme.release());
+    if (previous && previous->parent() == this)
+        previous->deleteLater();
+    SaveLookChoice();
+}
+
+void TForm1::SaveLookChoice() {
+    look_settings::SavedLook saved{look_, {}};
+    if (look_ == TsuiUIStyle::FromThemeFile && lookTheme_)
+        saved.themeFile = QFileInfo(lookTheme_->ThemeFile()).absoluteFilePath();
+    if (const std::optional<QString> why = look_settings::SaveLook(saved)) {
+        zd7240::ErrorReport& errors = errors_ ? *errors_ : *errorReport_;
+        errors.ReportError(QStringLiteral("cannot save the look: %1").arg(*why).toStdString());
+    }
 }
 
 bool TForm1::UseThemeFile(const QString& path) {

@@ -11,15 +11,16 @@
 
 #include "catalogue/tsuiuistyle.h"
 #include "frame.h"
+#include "theme/tsuifiletheme.h"
 
 class Confirmer;
 class LinkPage;
 class MessageBoxErrorReport;
 class DialogMessenger;
 class SaveDialog;
+class ThemeFileDialog;
 class QAction;
 class QMenu;
-class TsuiFileTheme;
 class TsuiForm;
 class TsuiMainMenu;
 class TsuiMessageDialog;
@@ -54,6 +55,17 @@ public:
     // leaves the window in its look, and the message dialog says why; the result is false.
     bool UseThemeFile(const QString& path);
 
+    // The window's look, and the theme it comes from with FromThemeFile.
+    TsuiUIStyle Look() const { return look_; }
+    TsuiFileTheme* LookTheme() const { return lookTheme_; }
+
+    // The title bar's "Look" sub-menu: a built-in look, or a theme file asked of the theme
+    // chooser, goes to the whole window at once and is saved as the look of the next
+    // start (look_settings). A theme file that does not load, or a look that cannot be
+    // saved, is reported through the error report and the window keeps its look.
+    void ChooseLook(TsuiUIStyle style);
+    void ChooseThemeFile();
+
     // The eight pages in tab order.
     const std::vector<LinkPage*>& Pages() const { return pages_; }
 
@@ -62,6 +74,8 @@ public:
     void setFileChooser(zd7240::FileChooser* chooser) { chooser_ = chooser; }
     void setMessenger(zd7240::Messenger* messenger) { messenger_ = messenger; }
     void setErrorReport(zd7240::ErrorReport* errors) { errors_ = errors; }
+    // Asks for the file of "Theme file…" (by default Qt's open-file dialog).
+    void setThemeChooser(zd7240::FileChooser* chooser) { themeChooser_ = chooser; }
     // Asks about the sanity hints of a press (by default suiMessageDialog1 with "OK" and
     // "Cancel").
     void setConfirmer(Confirmer* confirmer) { confirmer_ = confirmer; }
@@ -128,12 +142,18 @@ private:
     void ResetPage(const char* sheet);
     void MakeFile(const char* sheet);
     void CardTypeChanged(const char* selector);
+    // Saves the window's look for the next start; reports a failure.
+    void SaveLookChoice();
 
     std::vector<LinkPage*> pages_;
     std::unique_ptr<SaveDialog> saveDialog_;
     std::unique_ptr<DialogMessenger> dialogMessenger_;
     std::unique_ptr<MessageBoxErrorReport> errorReport_;
     zd7240::FileChooser* chooser_ = nullptr;
+    std::unique_ptr<ThemeFileDialog> themeDialog_;
+    zd7240::FileChooser* themeChooser_ = nullptr;
+    TsuiUIStyle look_ = TsuiUIStyle::MacOS;
+    QPointer<TsuiFileTheme> lookTheme_;
     zd7240::Messenger* messenger_ = nullptr;
     zd7240::ErrorReport* errors_ = nullptr;
     Confirmer* confirmer_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "chrome/tsuiform.h"
 #include "chrome/windowfitting.h"
+#include "chrome/windowmanagerdrag.h"
 
 // QT_LOGGING_RULES="zd7240.chrome.debug=true" shows how each drag went.
 Q_LOGGING_CATEGORY(lcDrag, "zd7240.chrome", QtWarningMsg)
@@ -162,6 +163,11 @@ bool FrameController::filterWindowMouse(QEvent* event) {
             event->type() == QEvent::MouseButtonPress ? FrameInput::Press : FrameInput::DoubleClick,
             hit.area, movable()};
         frameEvent.startsDoubleClick = mouse.flags() & Qt::MouseEventCreatedDoubleClick;
+        // Only a press that can start a drag is worth a question to the display server.
+        const bool mayDrag =
+            hit.area == chrome::ChromeArea::Edge || hit.area == chrome::ChromeArea::Caption;
+        if (mayDrag && frameEvent.input == FrameInput::Press && window_)
+            frameEvent.buttonNow = chrome::LeftButtonNow(*window_);
         return apply(chrome::NextFrameStep(state_, frameEvent), mouse);
     }
     case QEvent::MouseMove: {
@@ -177,7 +183,9 @@ bool FrameController::filterWindowMouse(QEvent* event) {
         const auto& mouse = static_cast<const QMouseEvent&>(*event);
         if (mouse.button() != Qt::LeftButton)
             return false;
-        return apply(chrome::NextFrameStep(state_, {FrameInput::Release}), mouse);
+        chrome::FrameEvent release{FrameInput::Release};
+        release.fromWindowSystem = event->spontaneous();
+        return apply(chrome::NextFrameStep(state_, release), mouse);
     }
     case QEvent::Leave:
         if (state_ == chrome::FrameState::Idle)
@@ -195,8 +203,19 @@ bool FrameController::apply(chrome::FrameStep step, const QMouseEvent& mouse) {
         return false;
     case chrome::FrameAction::Swallow:
         return true;
-    case chrome::FrameAction::StartDrag:
-        startDrag(mouse.globalPosition().toPoint(), mouse.position().toPoint());
+    case chrome::FrameAction::StartDrag: {
+        chrome::FrameEvent answer{chrome::FrameInput::HandOver};
+        answer.taken = startDrag(mouse.globalPosition().toPoint(), mouse.position().toPoint());
+        apply(chrome::NextFrameStep(state_, answer), mouse);
+        return true;
+    }
+    case chrome::FrameAction::LetGo:
+        letGo();
+        return true;
+    case chrome::FrameAction::CancelDrag:
+        qCDebug(lcDrag) << "released before the window manager took the pointer: called off";
+        if (window_)
+            chrome::CancelManagerDrag(*window_);
         return true;
     case chrome::FrameAction::FollowPointer:
         followPointer(mouse.globalPosition().toPoint());
@@ -213,29 +232,47 @@ bool FrameController::apply(chrome::FrameStep step, const QMouseEvent& mouse) {
     return false;
 }
 
-void FrameController::startDrag(QPoint globalPos, QPoint windowPos) {
+bool FrameController::startDrag(QPoint globalPos, QPoint windowPos) {
     QWindow* handle = host_->windowHandle();
-    // The window system is told where the pointer is from Qt's idea of the window's
-    // position, which can lag behind the window manager's placement (right after the
-    // window was mapped, Qt can still hold the position within the manager's frame).
-    // The window would then jump by that error; a drag by hand is right either way.
-    const bool positionKnown = handle && handle->mapToGlobal(windowPos) == globalPos;
+    if (!handle)
+        return false;
+    // On X11 the window manager is told the press position itself, whenever the drag is
+    // handed over.
+    switch (chrome::StartManagerDrag(*handle, pressGlobal_, dragEdges_)) {
+    case chrome::ManagerDrag::Started:
+        qCDebug(lcDrag) << (dragEdges_ ? "window manager resize" : "window manager move")
+                        << "from the press at" << pressGlobal_;
+        return true;
+    case chrome::ManagerDrag::Refused:
+        qCDebug(lcDrag) << "no window manager takes the drag, dragging by hand";
+        return false;
+    case chrome::ManagerDrag::NotX11:
+        break;
+    }
+    // Elsewhere through Qt, which tells the window system the last pointer position it
+    // read, from Qt's idea of the window's position. That can lag behind the window
+    // manager's placement (right after the window was mapped, Qt can still hold the
+    // position within the manager's frame), and the window would jump by that error; a
+    // drag by hand is right either way.
+    const bool positionKnown = handle->mapToGlobal(windowPos) == globalPos;
     if (!positionKnown) {
         qCDebug(lcDrag) << "window position not yet known to Qt, dragging by hand";
-        followPointer(globalPos);
-        return;
+        return false;
     }
     const bool started =
         dragEdges_ ? handle->startSystemResize(dragEdges_) : handle->startSystemMove();
     qCDebug(lcDrag) << (dragEdges_ ? "system resize" : "system move")
                     << (started ? "started" : "refused") << "at" << globalPos;
-    if (!started) {
-        followPointer(globalPos);
+    return started;
+}
+
+void FrameController::letGo() {
+    QWindow* handle = host_->windowHandle();
+    if (!handle)
         return;
-    }
-    state_ = chrome::FrameState::Idle;
-    // The window manager has the pointer now, and some Qt versions never deliver the
+    // The window system has the pointer now, and some Qt versions never deliver the
     // release to the window: make sure no widget waits for a release that may never come.
+    // The release is posted, so the machine tells it from one the window system delivers.
     const QPointF global = QCursor::pos();
     const QPointF local = handle->mapFromGlobal(global.toPoint());
     QCoreApplication::postEvent(handle,

@@ -7,9 +7,12 @@
 // caption maximizes and restores, on the control box closes. It also carries out what
 // the title bar's buttons and system menu ask of the window (maximize, minimize, close).
 //
-// Moves and resizes go through the window system where it takes them
-// (QWindow::startSystemMove/startSystemResize: snapping, work area, Wayland) and by hand
-// where it refuses, as without a window manager.
+// Moves and resizes go through the window system where it takes them (on X11 the window
+// manager told the press position directly, chrome/windowmanagerdrag.h; elsewhere
+// QWindow::startSystemMove/startSystemResize: snapping, work area, Wayland) and by hand
+// where it refuses, as without a window manager. A drag is handed over at the press when
+// the display server says the button is still down, else at the first motion
+// (chrome/framegesture.h says why).
 //
 // The host's events are filtered for size, state, activation, painting and the key
 // presses that reach the host, which go to the menu's shortcuts; the mouse is filtered
@@ -55,9 +58,12 @@ private:
     bool apply(chrome::FrameStep step, const QMouseEvent& mouse);
     bool resizable() const;
     bool movable() const;
-    // The first motion of a drag: hands it to the window system; when that refuses, the
-    // window follows the pointer by hand from the press.
-    void startDrag(QPoint globalPos, QPoint windowPos);
+    // Hands the drag to the window system (at the press or its first motion, the event's
+    // positions given); false when it refuses, and the window follows the pointer by hand
+    // from the press.
+    bool startDrag(QPoint globalPos, QPoint windowPos);
+    // After a hand-over: the widgets are told the button is up.
+    void letGo();
     // By hand: the window placed for the pointer's distance from the press.
     void followPointer(QPoint globalPos);
     void setEdgeCursor(Qt::Edges edges);

@@ -7,15 +7,20 @@ namespace {
 // A press, or the double click event after the second press of a double click.
 FrameStep Pressed(const FrameEvent& event) {
     const bool doubleClick = event.input == FrameInput::DoubleClick;
+    // Handed over at the press only while the button is known to be down; otherwise
+    // armed, and the first motion hands it over.
+    const FrameAction arm = event.buttonNow == ButtonNow::Held && !doubleClick
+                                ? FrameAction::StartDrag
+                                : FrameAction::Swallow;
     switch (event.area) {
     case ChromeArea::Edge:
-        return {FrameState::PreparingToResize, FrameAction::Swallow};
+        return {FrameState::PreparingToResize, arm};
     case ChromeArea::Caption:
         if (doubleClick)
             return {FrameState::WaitingForRelease, FrameAction::ToggleMaximized};
         if (!event.movable || event.startsDoubleClick)
             return {FrameState::WaitingForRelease, FrameAction::Swallow};
-        return {FrameState::PreparingToMove, FrameAction::Swallow};
+        return {FrameState::PreparingToMove, arm};
     case ChromeArea::ControlBox:
         if (doubleClick)
             return {FrameState::WaitingForRelease, FrameAction::Close};
@@ -28,6 +33,16 @@ FrameStep Pressed(const FrameEvent& event) {
     return {FrameState::Idle, FrameAction::PassOn};
 }
 
+// The controller's answer to StartDrag.
+FrameStep HandOverAnswered(FrameState state, const FrameEvent& event) {
+    if (event.taken)
+        return {FrameState::HandedOver, FrameAction::LetGo};
+    // Refused: a drag already under way goes on by hand; one armed at the press waits
+    // for its first motion.
+    const bool byHand = state == FrameState::Moving || state == FrameState::Resizing;
+    return {state, byHand ? FrameAction::FollowPointer : FrameAction::Swallow};
+}
+
 } // namespace
 
 FrameStep NextFrameStep(FrameState state, const FrameEvent& event) {
@@ -35,8 +50,15 @@ FrameStep NextFrameStep(FrameState state, const FrameEvent& event) {
     case FrameInput::Press:
     case FrameInput::DoubleClick:
         return Pressed(event);
+    case FrameInput::HandOver:
+        return HandOverAnswered(state, event);
     case FrameInput::Motion:
         switch (state) {
+        case FrameState::HandedOver:
+            // Motion with the button up: the window system has ended the drag.
+            if (!event.buttonHeld)
+                return {FrameState::Idle, FrameAction::PassOn};
+            return {state, FrameAction::Swallow};
         case FrameState::Idle:
         case FrameState::WaitingForRelease:
             return {state, FrameAction::PassOn};
@@ -58,6 +80,12 @@ FrameStep NextFrameStep(FrameState state, const FrameEvent& event) {
         break;
     case FrameInput::Release:
         switch (state) {
+        case FrameState::HandedOver:
+            // The release the controller posted goes on to the widgets; one from the
+            // window system came before the window manager took the pointer.
+            if (!event.fromWindowSystem)
+                return {state, FrameAction::PassOn};
+            return {FrameState::Idle, FrameAction::CancelDrag};
         case FrameState::Idle:
         case FrameState::WaitingForRelease:
             return {FrameState::Idle, FrameAction::PassOn};

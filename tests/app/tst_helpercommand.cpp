@@ -9,14 +9,19 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 #include <QtTest>
 
 #include "../lib/damagedthemes.h"
 #include "../lib/themefile.h"
 #include "applicationstyle.h"
 #include "helpercommand.h"
+#include "helperoptions.h"
+#include "looksettings.h"
 #include "pagetable.h"
+#include "tform1.h"
 #include "theme/themelisting.h"
+#include "theme/tsuifiletheme.h"
 #include "theme/tsuithemefilereader.h"
 #include "theme/tsuithemefilewriter.h"
 
@@ -61,6 +66,34 @@ QHash<QString, QJsonObject> ByName(const QString& json) {
     return byName;
 }
 
+// The look the window opened in when the program ran with `options` and a window: the
+// window is looked at once shown, then closed, which ends the run.
+struct Opened {
+    int status = -1;
+    TsuiUIStyle look = TsuiUIStyle::FromThemeFile;
+    QString themeFile;
+};
+Opened OpenWindowWith(const QStringList& options) {
+    Opened opened;
+    QTimer probe;
+    probe.setInterval(10);
+    QObject::connect(&probe, &QTimer::timeout, [&opened, &probe] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* form = qobject_cast<TForm1*>(widget);
+            if (!form || !form->isVisible())
+                continue;
+            probe.stop();
+            opened.look = form->Look();
+            if (form->LookTheme())
+                opened.themeFile = form->LookTheme()->ThemeFile();
+            form->close();
+        }
+    });
+    probe.start();
+    opened.status = RunWith(options).status;
+    return opened;
+}
+
 } // namespace
 
 class TestHelperCommand : public QObject {
@@ -80,6 +113,10 @@ class TestHelperCommand : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(dir_.isValid());
+        // The saved look of the runs here (and of the program started as a process) lives
+        // in the test's folder; QSettings reads XDG_CONFIG_HOME once.
+        QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("config")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path(QStringLiteral("config"))));
         InstallApplicationLook();
         WriteFile(QStringLiteral("notes.txt"), "not a theme\n");
         // A link to where a refused picture would go, that picture not being there.
@@ -425,6 +462,84 @@ private Q_SLOTS:
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 65);
         QVERIFY(QString::fromLocal8Bit(process.readAllStandardError()).endsWith(expected));
+    }
+
+    // The look saved from the window's "Look" menu opens the next start's window; --look
+    // and --theme win for their one start and leave the saved look as it was (or unsaved);
+    // a saved theme file that is gone opens MacOS.
+    void savedLookOpensTheNextStart_data() {
+        QTest::addColumn<QString>("saved"); // a look's name, a theme file's name, or none
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<TsuiUIStyle>("look");
+        QTest::addColumn<QString>("theme"); // the file the look came from
+        const QStringList none;
+        QTest::newRow("nothing saved") << "" << none << TsuiUIStyle::MacOS << "";
+        QTest::newRow("saved WinXP") << "WinXP" << none << TsuiUIStyle::WinXP << "";
+        QTest::newRow("saved BlueGlass") << "BlueGlass" << none << TsuiUIStyle::BlueGlass << "";
+        QTest::newRow("saved theme file")
+            << "xp.theme" << none << TsuiUIStyle::FromThemeFile << "xp.theme";
+        QTest::newRow("saved theme file gone") << "gone.theme" << none << TsuiUIStyle::MacOS << "";
+        QTest::newRow("saved WinXP, --look Protein")
+            << "WinXP" << QStringList{"--look", "protein"} << TsuiUIStyle::Protein << "";
+        QTest::newRow("saved WinXP, --look MacOS")
+            << "WinXP" << QStringList{"--look", "MacOS"} << TsuiUIStyle::MacOS << "";
+        QTest::newRow("saved theme file, --look DeepBlue")
+            << "xp.theme" << QStringList{"--look", "DeepBlue"} << TsuiUIStyle::DeepBlue << "";
+        QTest::newRow("saved Protein, --theme")
+            << "Protein" << QStringList{"--theme", Path("xp.theme")} << TsuiUIStyle::FromThemeFile
+            << "xp.theme";
+        QTest::newRow("nothing saved, --look Protein")
+            << "" << QStringList{"--look", "Protein"} << TsuiUIStyle::Protein << "";
+    }
+    void savedLookOpensTheNextStart() {
+        QFETCH(QString, saved);
+        QFETCH(QStringList, options);
+        QFETCH(TsuiUIStyle, look);
+        QFETCH(QString, theme);
+        const QString settings = look_settings::SettingsPath();
+        QCOMPARE(settings, Path(QStringLiteral("config/Velmar/zd7240-helper.conf")));
+        QFile::remove(settings);
+        if (saved.endsWith(QStringLiteral(".theme"))) {
+            QVERIFY(!look_settings::SaveLook({TsuiUIStyle::FromThemeFile, Path(saved)}));
+        } else if (!saved.isEmpty()) {
+            QVERIFY(!look_settings::SaveLook({*LookByName(saved), {}}));
+        }
+        QByteArray before;
+        if (QFile file(settings); file.open(QIODevice::ReadOnly))
+            before = file.readAll();
+
+        const Opened opened = OpenWindowWith(options);
+        QCOMPARE(opened.status, 0);
+        QCOMPARE(opened.look, look);
+        QCOMPARE(opened.themeFile, theme.isEmpty() ? QString() : Path(theme));
+        // A start saves nothing: the settings file is as it was, or still missing.
+        QCOMPARE(QFileInfo::exists(settings), !saved.isEmpty());
+        QFile file(settings);
+        if (file.open(QIODevice::ReadOnly))
+            QCOMPARE(file.readAll(), before);
+    }
+
+    // A saved theme file's path is read back as written, whatever characters it holds.
+    void savedThemePathReadBack_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << "/home/me/my.theme";
+        QTest::newRow("spaces, comma, semicolon, equals") << "/home/me/a b, c; d=e #f.theme";
+        QTest::newRow("quotes and backslashes") << "/tmp/\"q\" \\ back\\slash\\.theme";
+        QTest::newRow("not ASCII") << "/tmp/th\u00e8me \u30c6\u30fc\u30de.theme";
+        QTest::newRow("control characters, digits after them")
+            << QStringLiteral("/tmp/a\nb\tc\rd\x01"
+                              "5\x1b"
+                              "7\x02"
+                              "57.theme");
+        QTest::newRow("looks like an INI section") << "[General]";
+    }
+    void savedThemePathReadBack() {
+        QFETCH(QString, path);
+        QVERIFY(!look_settings::SaveLook({TsuiUIStyle::FromThemeFile, path}));
+        const auto read = look_settings::ReadSavedLook();
+        QVERIFY(read);
+        QCOMPARE(read->style, TsuiUIStyle::FromThemeFile);
+        QCOMPARE(read->themeFile, path);
     }
 
     // The program itself, without a display: --grab and --describe draw offscreen on

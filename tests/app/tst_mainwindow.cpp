@@ -28,6 +28,7 @@
 #include "chrome/tsuimainmenu.h"
 #include "chrome/tsuimessagedialog.h"
 #include "chrome/tsuititlebar.h"
+#include "chrome/tsuititlebarpopupmenu.h"
 #include "controls/tsuibutton.h"
 #include "controls/tsuicombobox.h"
 #include "controls/tsuiedit.h"
@@ -39,6 +40,7 @@
 #include "linkpage.h"
 #include "look/styleselection.h"
 #include "look/systemcolors.h"
+#include "looksettings.h"
 #include "paintrecorder.h"
 #include "savedialog.h"
 #include "tform1.h"
@@ -118,6 +120,9 @@ class TestMainWindow : public QObject {
     FakeMessenger messenger_;
     FakeErrors errors_;
     FakeConfirmer confirmer_;
+    FakeChooser themeChooser_;
+    // The settings folder for the whole run: QSettings reads XDG_CONFIG_HOME once.
+    QTemporaryDir configHome_;
 
     LinkPage& PageByCaption(const QString& caption) {
         for (LinkPage* page : form_->Pages()) {
@@ -166,6 +171,10 @@ class TestMainWindow : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
+        // Choices from the "Look" menu are saved: never into the settings of whoever runs
+        // the tests.
+        QVERIFY(configHome_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
         InstallApplicationLook();
         QApplication::setApplicationDisplayName(QStringLiteral("Velmar Zd7240 Helper"));
     }
@@ -183,6 +192,9 @@ private Q_SLOTS:
         form_->setMessenger(&messenger_);
         form_->setErrorReport(&errors_);
         form_->setConfirmer(&confirmer_);
+        themeChooser_ = FakeChooser();
+        form_->setThemeChooser(&themeChooser_);
+        QFile::remove(look_settings::SettingsPath());
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -691,6 +703,137 @@ private Q_SLOTS:
                                              shown.join(QLatin1Char(' ')))));
             }
         }
+    }
+
+    // The window's look as every skinned object of it has it (title bar, its buttons and
+    // system menu, main menu, page controls, fields, the message dialog), each named with
+    // what differs; empty when all agree.
+    QStringList LookDisagreements(TsuiUIStyle style, TsuiFileTheme* theme) {
+        QStringList wrong;
+        int skinned = 0;
+        for (QObject* object : form_->findChildren<QObject*>()) {
+            if (!HasPublishedProperty(object, "UIStyle") ||
+                !HasPublishedProperty(object, "FileTheme"))
+                continue;
+            ++skinned;
+            const auto has = object->property("UIStyle").value<TsuiUIStyle>();
+            const auto* hasTheme = object->property("FileTheme").value<TsuiFileTheme*>();
+            // A control on its own theme needs none to be given: only the style counts.
+            if (has != style || (theme && hasTheme != theme))
+                wrong << QStringLiteral("%1 %2: %3")
+                             .arg(QString::fromLatin1(object->metaObject()->className()),
+                                  object->objectName(), QString::number(static_cast<int>(has)));
+        }
+        if (skinned < 8 * 10)
+            wrong << QStringLiteral("only %1 skinned objects").arg(skinned);
+        return wrong;
+    }
+
+    static QStringList ItemTexts(const QMenu& menu) {
+        QStringList texts;
+        for (const QAction* item : menu.actions())
+            texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        return texts;
+    }
+
+    // The title bar's system menu has a "Look" sub-menu with the five looks and "Theme
+    // file…"; choosing a look gives it to every skinned object of the window at once,
+    // marks it, and saves it as the next start's look.
+    void lookMenuGivesTheWholeWindowTheLook_data() {
+        QTest::addColumn<TsuiUIStyle>("style");
+        QTest::addColumn<QString>("saved");
+        for (const auto& [style, name] :
+             {std::pair{TsuiUIStyle::WinXP, "WinXP"}, std::pair{TsuiUIStyle::DeepBlue, "DeepBlue"},
+              std::pair{TsuiUIStyle::Protein, "Protein"},
+              std::pair{TsuiUIStyle::BlueGlass, "BlueGlass"},
+              std::pair{TsuiUIStyle::MacOS, "MacOS"}})
+            QTest::newRow(name) << style << QStringLiteral("[General]\nlook=%1\n").arg(name);
+    }
+    void lookMenuGivesTheWholeWindowTheLook() {
+        QFETCH(TsuiUIStyle, style);
+        QFETCH(QString, saved);
+        TsuiTitleBarPopupMenu* menu = form_->suiForm1->TitleBar()->SystemMenu();
+        QMenu* looks = menu->LookMenu();
+        QVERIFY(looks->menuAction()->isVisible());
+        QVERIFY(menu->actions().contains(looks->menuAction()));
+        QCOMPARE(looks->title(), QStringLiteral("Look"));
+        QCOMPARE(ItemTexts(*looks), QStringList({"MacOS", "WinXP", "DeepBlue", "Protein",
+                                                 "BlueGlass", "-", "Theme file\u2026"}));
+        QVERIFY(menu->LookItem(TsuiUIStyle::MacOS)->isChecked());
+
+        // From another look, so that MacOS is a change too.
+        menu->LookItem(style == TsuiUIStyle::MacOS ? TsuiUIStyle::Protein : TsuiUIStyle::MacOS)
+            ->trigger();
+        menu->LookItem(style)->trigger();
+        QCOMPARE(form_->Look(), style);
+        QCOMPARE(LookDisagreements(style, nullptr), QStringList());
+        QCOMPARE(form_->suiMessageDialog1->UIStyle(), style);
+        QVERIFY(menu->LookItem(style)->isChecked());
+        QCOMPARE(ReadAll(look_settings::SettingsPath()), saved.toUtf8());
+        QCOMPARE(look_settings::ReadSavedLook(),
+                 std::optional(look_settings::SavedLook{style, {}}));
+        QCOMPARE(errors_.errors, QStringList());
+    }
+
+    // "Theme file…" asks the theme chooser; a theme goes to the whole window at once (and
+    // its absolute path is saved), a file that is no theme is reported and changes
+    // nothing, a cancel changes nothing; a built-in look chosen after it lets the theme go.
+    void lookMenuLoadsAThemeFile() {
+        TsuiTitleBarPopupMenu* menu = form_->suiForm1->TitleBar()->SystemMenu();
+        const QString theme =
+            WriteThemeFile(*dir_, QStringLiteral("blue glass.theme"),
+                           TsuiThemeFileWriter::FromBuiltinStyle(TsuiUIStyle::BlueGlass));
+        QVERIFY(!theme.isEmpty());
+        // The user guide window, open, is a window of the program too (shown from a
+        // folder without a help file).
+        const QString kept = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_->path()));
+        form_->Helpdocuments1->trigger();
+        QVERIFY(QDir::setCurrent(kept));
+        QVERIFY(form_->UserGuide());
+        TsuiForm* guide = form_->UserGuide()->Frame();
+
+        themeChooser_.answer = QFile::encodeName(theme).toStdString();
+        menu->LookItem(TsuiUIStyle::FromThemeFile)->trigger();
+        QCOMPARE(themeChooser_.calls, 1);
+        QCOMPARE(form_->Look(), TsuiUIStyle::FromThemeFile);
+        QPointer<TsuiFileTheme> loaded = form_->LookTheme();
+        QVERIFY(loaded && loaded->ThemeLoaded());
+        QCOMPARE(loaded->ThemeFile(), theme);
+        QCOMPARE(LookDisagreements(TsuiUIStyle::FromThemeFile, loaded), QStringList());
+        QCOMPARE(form_->suiMessageDialog1->FileTheme(), loaded.data());
+        QCOMPARE(guide->UIStyle(), TsuiUIStyle::FromThemeFile);
+        QCOMPARE(guide->FileTheme(), loaded.data());
+        QVERIFY(menu->LookItem(TsuiUIStyle::FromThemeFile)->isChecked());
+        QCOMPARE(look_settings::ReadSavedLook(),
+                 std::optional(look_settings::SavedLook{TsuiUIStyle::FromThemeFile, theme}));
+
+        const QString notes = dir_->filePath(QStringLiteral("notes.theme"));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a theme\n") > 0);
+        file.close();
+        for (const std::optional<std::string>& answer :
+             {std::optional<std::string>(QFile::encodeName(notes).toStdString()),
+              std::optional<std::string>()}) {
+            themeChooser_.answer = answer;
+            menu->LookItem(TsuiUIStyle::FromThemeFile)->trigger();
+            QCOMPARE(form_->LookTheme(), loaded.data());
+            QCOMPARE(LookDisagreements(TsuiUIStyle::FromThemeFile, loaded), QStringList());
+            QVERIFY(menu->LookItem(TsuiUIStyle::FromThemeFile)->isChecked());
+            QCOMPARE(look_settings::ReadSavedLook(),
+                     std::optional(look_settings::SavedLook{TsuiUIStyle::FromThemeFile, theme}));
+        }
+        QCOMPARE(errors_.errors.size(), 1);
+        QVERIFY2(errors_.errors.first().startsWith("'" + notes + "': not a theme file"),
+                 qPrintable(errors_.errors.first()));
+
+        // Back to a built-in look from the theme file's own colours: the theme goes.
+        menu->LookItem(TsuiUIStyle::DeepBlue)->trigger();
+        QCOMPARE(LookDisagreements(TsuiUIStyle::DeepBlue, nullptr), QStringList());
+        QCOMPARE(guide->UIStyle(), TsuiUIStyle::DeepBlue);
+        QTRY_VERIFY(!loaded);
+        QCOMPARE(look_settings::ReadSavedLook(),
+                 std::optional(look_settings::SavedLook{TsuiUIStyle::DeepBlue, {}}));
     }
 
     // ---------------------------------------------------------------- the dialogs

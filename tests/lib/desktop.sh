@@ -2,6 +2,10 @@
 # or bare. The caller sets `work` (a private folder) and `pids` (an array); every process
 # started here is added to `pids` for the caller's clean-up. Sourced, not run.
 
+# The program opens in the look saved from its "Look" menu: the tests' own settings
+# folder, empty, so that the window opens in MacOS whatever the person running them chose.
+export XDG_CONFIG_HOME="$work/config"
+
 # openbox without its key bindings: its default binds Alt+Space to its own window menu,
 # which would take the key from the program.
 write_openbox_config() {

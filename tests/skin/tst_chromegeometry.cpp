@@ -301,7 +301,10 @@ private Q_SLOTS:
     // (the second press of a double click, which the double click event follows),
     // dclick@AREA, `still` a motion that has not left the press position, `moved` one
     // that has, `loose` a motion with the button already up (a release the window never
-    // got), `release`. The answers are the controller's actions, one per event.
+    // got), `release` from the window system, `posted` the release the controller posts.
+    // A press may carry what the display server said of the button as it was read
+    // (press:held, press:up; none: not asked). `taken` and `refused` are the controller's
+    // answer to a hand-over. The answers are the controller's actions, one per event.
     void frameGestures_data() {
         QTest::addColumn<bool>("movable");
         QTest::addColumn<QString>("events");
@@ -312,6 +315,9 @@ private Q_SLOTS:
                                           << "swallow swallow start follow swallow";
         QTest::newRow("maximized: the caption does not move the window")
             << false << "press@caption moved release"
+            << "swallow pass pass";
+        QTest::newRow("maximized, the button held: nothing handed over")
+            << false << "press:held@caption moved release"
             << "swallow pass pass";
         QTest::newRow("drag the band") << true << "press@edge moved moved release"
                                        << "swallow start follow swallow";
@@ -330,6 +336,33 @@ private Q_SLOTS:
                                                     << "swallow start swallow pass";
         QTest::newRow("a lost release before any motion") << true << "press@edge loose release"
                                                           << "swallow swallow pass";
+        // The hand-over at the press, and what keeps double clicks working with it.
+        QTest::newRow("button held at the press: the caption handed over at once")
+            << true << "press:held@caption taken posted loose moved"
+            << "start letgo pass pass pass";
+        QTest::newRow("button held at the press: the band handed over at once")
+            << true << "press:held@edge taken posted still loose"
+            << "start letgo pass swallow pass";
+        QTest::newRow("a click read late, the button up: armed, not handed over")
+            << true << "press:up@caption release press2@caption dclick@caption release"
+            << "swallow swallow swallow maximize pass";
+        QTest::newRow("a double click whose first press went to the window manager")
+            << true << "press:held@caption taken posted press2:held@caption dclick@caption release"
+            << "start letgo pass swallow maximize pass";
+        QTest::newRow("released before the window manager took the pointer: called off")
+            << true
+            << "press:held@caption taken posted release press2:held@caption dclick@caption "
+               "release"
+            << "start letgo pass cancel swallow maximize pass";
+        QTest::newRow("refused at the press: by hand from the first motion")
+            << true << "press:held@caption refused still moved refused moved release"
+            << "start swallow swallow start follow follow swallow";
+        QTest::newRow("not asked at the press: handed over at the first motion")
+            << true << "press@caption still moved taken posted loose"
+            << "swallow swallow start letgo pass pass";
+        QTest::newRow("a lost release after a refused hand-over at the press")
+            << true << "press:held@edge refused loose release"
+            << "start swallow swallow pass";
     }
     void frameGestures() {
         QFETCH(bool, movable);
@@ -344,24 +377,35 @@ private Q_SLOTS:
             {FrameAction::PassOn, "pass"},
             {FrameAction::Swallow, "swallow"},
             {FrameAction::StartDrag, "start"},
+            {FrameAction::LetGo, "letgo"},
             {FrameAction::FollowPointer, "follow"},
+            {FrameAction::CancelDrag, "cancel"},
             {FrameAction::ToggleMaximized, "maximize"},
             {FrameAction::Close, "close"}};
         FrameState state = FrameState::Idle;
         QStringList got;
+        static const QHash<QString, ButtonNow> kButton = {
+            {"", ButtonNow::Unknown}, {"held", ButtonNow::Held}, {"up", ButtonNow::Up}};
         for (const QString& token : events.split(' ')) {
-            const QString kind = token.section('@', 0, 0);
+            const QString kind = token.section('@', 0, 0).section(':', 0, 0);
             FrameEvent event{FrameInput::Motion};
             event.area = kAreas.value(token.section('@', 1), ChromeArea::Client);
             event.movable = movable;
             if (kind == "press" || kind == "press2") {
                 event.input = FrameInput::Press;
                 event.startsDoubleClick = kind == "press2";
+                QVERIFY(kButton.contains(token.section('@', 0, 0).section(':', 1)));
+                event.buttonNow = kButton.value(token.section('@', 0, 0).section(':', 1));
             } else if (kind == "dclick") {
                 event.input = FrameInput::DoubleClick;
-            } else if (kind == "release") {
+            } else if (kind == "release" || kind == "posted") {
                 event.input = FrameInput::Release;
+                event.fromWindowSystem = kind == "release";
+            } else if (kind == "taken" || kind == "refused") {
+                event.input = FrameInput::HandOver;
+                event.taken = kind == "taken";
             } else {
+                QVERIFY2(kind == "still" || kind == "moved" || kind == "loose", qPrintable(kind));
                 event.moved = kind != "still";
                 event.buttonHeld = kind != "loose";
             }

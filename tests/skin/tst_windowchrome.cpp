@@ -511,12 +511,37 @@ private Q_SLOTS:
         Framed w;
         QVERIFY(w.show());
         TsuiTitleBarPopupMenu* menu = w.bar->SystemMenu();
-        QStringList texts;
-        for (const QAction* action : menu->actions())
-            texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(texts,
+        const auto shownItems = [menu] {
+            QStringList texts;
+            for (const QAction* action : menu->actions()) {
+                if (action->isVisible())
+                    texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+            }
+            return texts;
+        };
+        QCOMPARE(shownItems(),
                  QStringList({QStringLiteral("Mi&nimize"), QStringLiteral("Ma&ximize/Restore"),
                               QStringLiteral("-"), QStringLiteral("&Close")}));
+        // The "Look" sub-menu only where the window asks for it; its items say what was
+        // chosen, the window marks the look it took.
+        menu->ShowLookMenu(true);
+        QCOMPARE(
+            shownItems(),
+            QStringList({QStringLiteral("Mi&nimize"), QStringLiteral("Ma&ximize/Restore"),
+                         QStringLiteral("Look"), QStringLiteral("-"), QStringLiteral("&Close")}));
+        // Drawn as the system menu is.
+        QCOMPARE(menu->LookMenu()->style(), menu->style());
+        QSignalSpy chosen(menu, &TsuiTitleBarPopupMenu::lookChosen);
+        QSignalSpy themeAsked(menu, &TsuiTitleBarPopupMenu::themeFileAsked);
+        menu->LookItem(TsuiUIStyle::Protein)->trigger();
+        menu->LookItem(TsuiUIStyle::FromThemeFile)->trigger();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first().first().value<TsuiUIStyle>(), TsuiUIStyle::Protein);
+        QCOMPARE(themeAsked.size(), 1);
+        menu->SetLookMark(TsuiUIStyle::WinXP);
+        QVERIFY(menu->LookItem(TsuiUIStyle::WinXP)->isChecked());
+        QVERIFY(!menu->LookItem(TsuiUIStyle::FromThemeFile)->isChecked());
+        menu->ShowLookMenu(false);
 
         // Alt+Space opens it below the title bar.
         QTest::keyClick(w.host.get(), Qt::Key_Space, Qt::AltModifier);

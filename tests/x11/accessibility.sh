@@ -93,7 +93,7 @@ app_found() {
         grep -o "(':[0-9.]*'" | head -n1 | tr -d "(':")
     [ -n "$app" ] && app=":$app" && [ -n "$(children_of /org/a11y/atspi/accessible/root)" ]
 }
-if ! wait_until 20 app_found; then
+if ! wait_until 60 app_found; then
     echo "the program did not come onto the accessibility bus"
     cat "$work/helper.log"
     exit 1
