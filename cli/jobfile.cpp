@@ -992,7 +992,8 @@ private:
 } // namespace
 
 std::string JobEntry::Label() const {
-    return (source.empty() ? "" : source + ": ") + JobName(number, name.empty() ? output : name);
+    return (source.empty() ? "" : EscapeText(source) + ": ") +
+           JobName(number, name.empty() ? output : name);
 }
 
 namespace {
