@@ -57,7 +57,10 @@ if ! wait_until 10 bus_address; then
     exit 1
 fi
 
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$helper" >"$work/helper.log" 2>&1 &
+# On the X server (not the offscreen platform the other tests run on), with a settings
+# folder of its own so that a look saved by a developer does not reach it.
+QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    "$helper" >"$work/helper.log" 2>&1 &
 pids+=("$!")
 
 # One call on the accessibility bus to the program's object $1.
