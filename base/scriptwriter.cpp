@@ -345,6 +345,8 @@ bool OldContent::Matches(const char* data, std::size_t size, std::uint64_t at,
                          std::vector<char>& scratch) const {
     if (at + size > this->size)
         return false;
+    if (size == 0)
+        return true; // (an empty vector may hold no memory to compare)
     if (scratch.size() < size)
         scratch.resize(size);
     std::size_t got = 0;
