@@ -24,9 +24,12 @@
 #include "hints.h"
 #include "jobfile.h"
 #include "messages.h"
+#include "plan.h"
 #include "processguard.h"
 #include "rangecheck.h"
 #include "rangemath.h"
+#include "running.h"
+#include "runningfiles.h"
 #include "scriptwriter.h"
 
 namespace zd7240::cli {
@@ -520,30 +523,81 @@ void PrepareHeapFor(const std::string& jobFile) {
     mallopt(M_TOP_PAD, 128 << 10); // later growth as usual
 }
 
-// The jobs against each other and against the file's chassis, every finding printed (up
-// to a hundred of each kind) and then the count with `outcome`; returns the count.
-// `jobs[i]` is the converted job of `entries[i]`.
+// The running configuration of --against, with the names of the files it was read from.
+struct Against {
+    const std::vector<std::string>& names;
+    const RunningConfig& running;
+};
+
+// What the checks found, kept for a plan.
+struct CheckRecord {
+    std::vector<JobBindings> bindings;  // per job
+    std::vector<LineCount> configured;  // per job: lines the device holds already
+    std::vector<std::size_t> conflicts; // per job, of the conflicts listed
+    std::vector<PlannedConflict> listed;
+    std::size_t more = 0;
+    bool atLeast = false;
+    std::vector<std::string> chassisFindings;
+};
+
+// The jobs against each other, against the running configuration and against the file's
+// chassis, every finding printed (up to a hundred of each kind) and then the count with
+// `outcome`; returns the count. `jobs[i]` is the converted job of `entries[i]`.
 std::size_t CrossCheck(const std::vector<const JobFile*>& files,
                        const std::vector<const JobEntry*>& entries, std::vector<Job>& jobs,
-                       bool strict, const char* outcome) {
+                       bool strict, const char* outcome, const Against* against = nullptr,
+                       CheckRecord* record = nullptr) {
     std::vector<JobBindings> bindings;
     bindings.reserve(jobs.size());
     for (std::size_t i = 0; i < jobs.size(); ++i)
         bindings.push_back(BindingsOf(jobs[i], entries[i]->fields));
-    const ConflictReport conflicts = FindConflicts(bindings, BoundedReport::kLimit);
+    // The running lines that no job writes exactly follow the jobs, held against them
+    // but not against each other: a device's own lines are what they are.
+    RunningMatch match;
+    if (against) {
+        std::vector<const FieldAccess*> fields;
+        fields.reserve(entries.size());
+        for (const JobEntry* entry : entries)
+            fields.push_back(&entry->fields);
+        match = MatchRunning(against->running, jobs, fields);
+        bindings.insert(bindings.end(), std::make_move_iterator(match.rest.begin()),
+                        std::make_move_iterator(match.rest.end()));
+    }
+    const ConflictReport conflicts = FindConflicts(bindings, BoundedReport::kLimit, jobs.size());
     std::size_t findings = conflicts.listed.size() + conflicts.more;
+    if (record) {
+        record->conflicts.assign(jobs.size(), 0);
+        record->configured = match.configured;
+        record->configured.resize(jobs.size(), 0);
+        record->more = conflicts.more;
+        record->atLeast = conflicts.atLeast;
+    }
     {
         BoundedReport report("more conflicts");
         for (const Conflict& c : conflicts.listed) {
+            PlannedConflict planned{c.first, std::nullopt, {}, 0, c.endpoint, c.wrapsAround};
             std::string line = "conflict: " + entries[c.first]->Label();
             if (c.first == c.second) {
                 line += " binds " + c.endpoint + " twice";
                 if (c.wrapsAround)
                     line += " (its counter comes round after 2^32 lines)";
+            } else if (c.second >= jobs.size()) {
+                const RunningMatch::Origin& origin = match.origins[c.second - jobs.size()];
+                planned.runningFile = against->names[origin.file];
+                planned.runningLine = RunningLineOf(bindings[c.second], origin, c);
+                line += " binds " + c.endpoint + ", which " + EscapeText(planned.runningFile) +
+                        " line " + std::to_string(planned.runningLine) + " binds already";
             } else {
+                planned.other = c.second;
                 line += " and " + entries[c.second]->Label() + " both bind " + c.endpoint;
             }
             report.Print(line);
+            if (record) {
+                ++record->conflicts[c.first];
+                if (planned.other)
+                    ++record->conflicts[*planned.other];
+                record->listed.push_back(std::move(planned));
+            }
         }
         report.Skip(conflicts.more, conflicts.atLeast);
     }
@@ -557,13 +611,21 @@ std::size_t CrossCheck(const std::vector<const JobFile*>& files,
             for (const std::string& finding : ChassisFindings(
                      jobs[i], entries[i]->fields, file.chassis, strict || file.strict)) {
                 report.Print(entries[i]->Label() + ": " + finding);
+                if (record)
+                    record->chassisFindings.push_back(entries[i]->Label() + ": " + finding);
                 ++findings;
             }
         }
     }
     if (findings > 0)
         std::cerr << "zd7240-gen: " << (conflicts.atLeast ? "at least " : "") << findings
-                  << " conflict(s) with other jobs or the chassis; " << outcome << "\n";
+                  << " conflict(s) with other jobs"
+                  << (against ? ", the running configuration" : "") << " or the chassis; "
+                  << outcome << "\n";
+    if (record) {
+        bindings.resize(jobs.size());
+        record->bindings = std::move(bindings);
+    }
     return findings;
 }
 
@@ -638,16 +700,86 @@ std::optional<int> ReadJobFiles(const JobCommandOptions& options, std::vector<Jo
     return std::nullopt;
 }
 
-int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
-    PrepareHeapFor(options.jobFiles.front());
-    std::vector<JobFile> files;
-    std::vector<JobEntry> entries;
-    if (const std::optional<int> refused = ReadJobFiles(options, files, entries))
-        return *refused;
+// Reads the files of --against, when there are any.
+std::optional<int> ReadAgainst(const JobCommandOptions& options, RunningConfig& running) {
+    if (options.against.empty())
+        return std::nullopt;
+    return ReadRunningFiles(options.against, running);
+}
+
+// The plan of a run that passed every check it could: per job and per output, printed
+// and, with --report, written as JSON. Returns `status`, or the report's failure.
+int FinishPlan(const JobCommandOptions& options, const std::vector<JobEntry>& entries,
+               std::vector<Job>& jobs, const std::vector<Output>& outputs, CheckRecord& record,
+               const RunningConfig* running, int status) {
+    Plan plan;
+    plan.status = status;
+    if (running) {
+        plan.against = true;
+        plan.runningLines = running->pvcLines();
+        plan.otherLines = running->otherLines();
+        plan.runningRuns = running->runs().size();
+    }
+    if (record.bindings.size() != jobs.size()) { // --no-check: the endpoints all the same
+        record.bindings.clear();
+        for (std::size_t i = 0; i < jobs.size(); ++i)
+            record.bindings.push_back(BindingsOf(jobs[i], entries[i].fields));
+    }
+    record.configured.resize(jobs.size(), 0);
+    record.conflicts.resize(jobs.size(), 0);
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        PlannedJob job;
+        job.label = entries[i].Label();
+        job.name = entries[i].name;
+        job.page = std::string(entries[i].page->slug);
+        job.output = entries[i].output;
+        job.lines = Summarize(jobs[i]).lines;
+        job.configured = record.configured[i];
+        job.conflicts = record.conflicts[i];
+        for (const SanityHint& hint : SanityHints(jobs[i], entries[i].fields))
+            job.warnings.push_back(KeyName(*entries[i].page, *hint.field) + ": " + hint.text);
+        job.bindings = std::move(record.bindings[i]);
+        plan.jobs.push_back(std::move(job));
+    }
+    plan.conflicts = std::move(record.listed);
+    plan.moreConflicts = record.more;
+    plan.atLeastMore = record.atLeast;
+    plan.chassisFindings = std::move(record.chassisFindings);
+    for (const Output& output : outputs) {
+        std::vector<Job*> own;
+        std::vector<const FieldAccess*> fields;
+        for (std::size_t j : output.jobs) {
+            own.push_back(&jobs[j]);
+            fields.push_back(&entries[j].fields);
+        }
+        PlannedOutput planned =
+            PlanOutput(output.plan, entries[output.jobs.front()].output, own, fields);
+        planned.jobs = output.jobs;
+        plan.outputs.push_back(std::move(planned));
+    }
+    if (options.report != "-")
+        PrintPlan(plan, std::cout);
+    if (options.report) {
+        if (const int failed = WriteReport(plan, *options.report))
+            return failed;
+    }
+    return status;
+}
+
+// Runs the jobs of a run (a job file's, several files', or one page's): everything is
+// judged first, then the outputs are written all or nothing, or the plan is said.
+int RunJobs(const JobCommandOptions& options, std::vector<JobFile>& files,
+            std::vector<JobEntry>& entries, bool dryRun, bool progress) {
+    const bool plan = options.plan || options.report;
     std::vector<const JobFile*> filePointers;
     for (const JobFile& file : files)
         filePointers.push_back(&file);
-
+    RunningConfig running;
+    if (const std::optional<int> refused = ReadAgainst(options, running))
+        return *refused;
+    // A plan goes on past a finding, to say all of what the run would do.
+    int status = kExitOk;
+    const char* outcome = plan ? "the run would write nothing" : "nothing written";
     // Everything is judged before anything is written: every field of every job, the
     // jobs against each other and against the chassis, and the folders of the outputs.
     // Any refusal writes nothing.
@@ -676,7 +808,7 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
     }
     refusalReport.Flush();
     if (refused > 0) {
-        std::cerr << "zd7240-gen: " << refused << " job(s) refused; nothing written\n";
+        std::cerr << "zd7240-gen: " << refused << " job(s) refused; " << outcome << "\n";
         return kExitData;
     }
 
@@ -690,23 +822,32 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         }
     }
     if (warnings > 0) {
-        std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); nothing written\n";
-        return kExitData;
+        std::cerr << "zd7240-gen: --strict: " << warnings << " warning(s); " << outcome << "\n";
+        if (!plan)
+            return kExitData;
+        status = kExitData;
     }
 
+    CheckRecord record;
     if (!options.noCheck) {
         std::vector<const JobEntry*> checked;
         checked.reserve(entries.size());
         for (const JobEntry& entry : entries)
             checked.push_back(&entry);
-        if (CrossCheck(filePointers, checked, jobs, options.strict, "nothing written") > 0)
-            return kExitData;
+        const Against against{options.against, running};
+        if (CrossCheck(filePointers, checked, jobs, options.strict, outcome,
+                       options.against.empty() ? nullptr : &against,
+                       plan ? &record : nullptr) > 0) {
+            if (!plan)
+                return kExitData;
+            status = kExitData;
+        }
     }
 
     // Every output judged as the writer will judge it, and the room the new files need.
     std::vector<std::string> problems;
-    int status = kExitCantCreate;
-    std::vector<Output> outputs = JudgeOutputs(entries, problems, &status);
+    int cannot = kExitCantCreate;
+    std::vector<Output> outputs = JudgeOutputs(entries, problems, &cannot);
     if (problems.empty())
         CheckSpace(outputs, jobs, entries, problems);
     if (!problems.empty()) {
@@ -715,9 +856,12 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
             for (const std::string& problem : problems)
                 report.Print(problem);
         }
-        std::cerr << "zd7240-gen: nothing written\n";
-        return status;
+        std::cerr << "zd7240-gen: " << outcome << "\n";
+        return cannot;
     }
+    if (plan)
+        return FinishPlan(options, entries, jobs, outputs, record,
+                          options.against.empty() ? nullptr : &running, status);
 
     if (dryRun) {
         for (std::size_t i = 0; i < jobs.size(); ++i) {
@@ -728,6 +872,15 @@ int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
         return kExitOk;
     }
     return WriteOutputs(entries, jobs, outputs, progress);
+}
+
+int RunJobFile(const JobCommandOptions& options, bool dryRun, bool progress) {
+    PrepareHeapFor(options.jobFiles.front());
+    std::vector<JobFile> files;
+    std::vector<JobEntry> entries;
+    if (const std::optional<int> refused = ReadJobFiles(options, files, entries))
+        return *refused;
+    return RunJobs(options, files, entries, dryRun, progress);
 }
 
 // Takes "--name VALUE" or "--name=VALUE" at args[i] into *value, advancing i past it;
@@ -810,6 +963,27 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
             options.jobFiles.push_back(std::move(jobFile));
             continue;
         }
+        std::string againstFile;
+        if (TakeValue(args, i, "--against", &againstFile, &missing, &repeated)) {
+            // Many running files make one configuration; one file named twice is a mistake
+            // (and standard input read twice would be empty the second time).
+            if (missing || againstFile.empty())
+                return UsageError("option --against needs a file name ('-' for standard input)");
+            if (std::find(options.against.begin(), options.against.end(), againstFile) !=
+                options.against.end())
+                return UsageError("--against " + againstFile + " is given twice");
+            options.against.push_back(std::move(againstFile));
+            continue;
+        }
+        std::string report = options.report.value_or("");
+        if (TakeValue(args, i, "--report", &report, &missing, &repeated)) {
+            if (repeated)
+                return UsageError("option --report is given twice");
+            if (missing || report.empty())
+                return UsageError("option --report needs a file name ('-' for standard output)");
+            options.report = report;
+            continue;
+        }
         std::string outputDir = options.outputDir.value_or("");
         if (TakeValue(args, i, "--save-job", &options.saveJob, &missing, &repeated) ||
             TakeValue(args, i, "--output-dir", &outputDir, &missing, &repeated)) {
@@ -847,6 +1021,7 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
                      : arg == "--strict"   ? &options.strict
                      : arg == "--append"   ? &options.append
                      : arg == "--force"    ? &options.force
+                     : arg == "--plan"     ? &options.plan
                                            : nullptr;
         if (flag) {
             *flag = true;
@@ -868,6 +1043,20 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
                           " says how --save-job treats an existing job file: give --save-job FILE");
     if (options.append && options.force)
         return UsageError("--append keeps the job file's jobs and --force replaces them: give one");
+    const bool plan = options.plan || options.report;
+    if (!options.saveJob.empty() && (plan || !options.against.empty()))
+        return UsageError(std::string(plan ? "--plan and --report say" : "--against checks") +
+                          " what a run would write: it does not go with --save-job");
+    if (!options.against.empty() && options.noCheck)
+        return UsageError("--against is a check and --no-check skips the checks: give one");
+    if (std::count(options.against.begin(), options.against.end(), "-") +
+            std::count(options.jobFiles.begin(), options.jobFiles.end(), "-") >
+        1)
+        return UsageError("standard input is given twice: as --job and as --against");
+    if (options.report && *options.report != "-" &&
+        std::find(options.jobFiles.begin(), options.jobFiles.end(), *options.report) !=
+            options.jobFiles.end())
+        return UsageError("--report " + *options.report + " is also a job file");
     if (options.jobFiles.empty()) {
         if (options.outputDir)
             return UsageError("--output-dir says where a job file's outputs go: give --job FILE");
@@ -896,6 +1085,8 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
             return UsageError("'" + std::string(arg) +
                               "' does not go with --job: the job file names pages and fields");
     }
+    if (dryRun && plan)
+        return UsageError("--plan says more than --dry-run: give one");
     return RunJobFile(options, dryRun, progress);
 }
 
@@ -1018,6 +1209,34 @@ int ReportHints(const PageTable& page, const FieldAccess& fields, bool strict) {
         return kExitData;
     }
     return kExitOk;
+}
+
+std::optional<int> CheckOnePage(const PageTable& page, const PageFields& fields,
+                                const std::string& output, const JobCommandOptions& options) {
+    // The page's command is one job of a run without a job file: the same checks, the
+    // same plan.
+    std::vector<JobFile> files(1);
+    std::vector<JobEntry> entries(1, JobEntry{1, &page, fields, {}, output, output, {}, {}, 0});
+    if (output != "-") {
+        std::error_code ec;
+        entries[0].place =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(output, ec), ec).string();
+    }
+    if (options.plan || options.report)
+        return RunJobs(options, files, entries, false, false);
+    Prepared prepared = Prepare(page, fields);
+    if (!prepared.job)
+        return std::nullopt; // the frame reports it
+    RunningConfig running;
+    if (const std::optional<int> refused = ReadAgainst(options, running))
+        return refused;
+    std::vector<Job> jobs;
+    jobs.push_back(std::move(*prepared.job));
+    const Against against{options.against, running};
+    if (CrossCheck({&files[0]}, {&entries[0]}, jobs, options.strict, "nothing written", &against) >
+        0)
+        return kExitData;
+    return std::nullopt;
 }
 
 int PrintDryRun(const PageTable& page, const FieldAccess& fields) {

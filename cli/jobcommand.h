@@ -10,6 +10,7 @@
 
 #include "frame.h"
 #include "jobfile.h"
+#include "pagefields.h"
 #include "pagetable.h"
 
 namespace zd7240::cli {
@@ -24,6 +25,9 @@ struct JobCommandOptions {
     bool append = false;                  // --append: --save-job adds to an existing file
     bool force = false;                   // --force: --save-job replaces an existing file
     std::vector<FieldSetting> sets;       // --set KEY=VALUE, in order
+    std::vector<std::string> against;     // --against FILE: what the device holds, each one given
+    bool plan = false;                    // --plan: say what a run would do, write nothing
+    std::optional<std::string> report;    // --report FILE|-: the plan as JSON (implies --plan)
 };
 
 // Takes --job, --check, --strict and --save-job out of `args`. With --job (and no --help
@@ -41,6 +45,13 @@ int SaveJob(const PageTable& page, const FieldAccess& fields, const std::string&
 // warnings on standard error; returns 65 when `strict` and there were any, else 0. When
 // the fields do not pass, prints nothing: the frame reports that.
 int ReportHints(const PageTable& page, const FieldAccess& fields, bool strict);
+
+// One page's command with --against or --plan: holds its job against the running
+// configuration and, for a plan, says what the run would do. Returns the exit status
+// when the command ends here (a plan, a refusal), nothing when the page is to be
+// written as usual.
+std::optional<int> CheckOnePage(const PageTable& page, const PageFields& fields,
+                                const std::string& output, const JobCommandOptions& options);
 
 // The dry run of one page: End value, line count, first and last line, computed from the
 // ranges. Returns the exit status.

@@ -32,9 +32,9 @@ constexpr const char* kDefaultOutput = "zd7240.txt";
 
 // The options, for suggesting the nearest to a mistyped one.
 const std::vector<std::string_view> kOptionNames = {
-    "--output",   "--dry-run", "--strict", "--progress", "--save-job",
-    "--append",   "--force",   "--job",    "--set",      "--check",
-    "--no-check", "--list",    "--help",   "--version",  "--output-dir"};
+    "--output", "--dry-run", "--strict",     "--progress", "--save-job", "--append",
+    "--force",  "--job",     "--set",        "--check",    "--no-check", "--list",
+    "--help",   "--version", "--output-dir", "--against",  "--plan",     "--report"};
 
 void PrintUsage(std::ostream& out) {
     out << "Usage: zd7240-gen PAGE [NAME=VALUE ...] [-o FILE] [--dry-run] [--strict] [--progress]\n"
@@ -42,6 +42,8 @@ void PrintUsage(std::ostream& out) {
            "                  [--append|--force] [--no-check]\n"
            "       zd7240-gen --job JOBFILE [--job JOBFILE ...] [--set KEY=VALUE ...]\n"
            "                  [--output-dir DIR] [--no-check] [--dry-run] [--strict] [--progress]\n"
+           "       zd7240-gen (PAGE ... | --job JOBFILE ...) [--against FILE ...]\n"
+           "                  [--plan] [--report FILE|-]\n"
            "       zd7240-gen PAGE --list\n"
            "       zd7240-gen --list | -h, --help | -V, --version\n"
            "\n"
@@ -81,15 +83,27 @@ void PrintUsage(std::ostream& out) {
            "  --no-check    with --job or --save-job: skip the cross-job and chassis checks\n"
            "  --check       with --job or --save-job: the checks (they run anyway; kept for\n"
            "                scripts)\n"
+           "  --against FILE  with --job or a page: hold the jobs against the pvc lines a\n"
+           "                device already holds (saved from it, or earlier scripts; - reads\n"
+           "                standard input; may be given many times). A job line the device\n"
+           "                holds exactly is already configured; a running line that binds\n"
+           "                an endpoint of a job otherwise is a conflict, named by file and\n"
+           "                line. Other lines are ignored; an unknown pvc line is refused\n"
+           "  --plan        write nothing; say per job the lines to write, already configured\n"
+           "                and in conflict, and per output new, changed (with the lines added and\n"
+           "                removed) or unchanged. Exits as the run would\n"
+           "  --report FILE  the plan as JSON (docs/job-format.md, \"The report\"); - writes\n"
+           "                it to standard output. Implies --plan\n"
            "  --progress    report the line count on standard error during long jobs\n"
            "  --list        list the pages, or the fields of PAGE with labels and initial texts\n"
            "  --            end of options: every later argument is the page or NAME=VALUE\n"
            "\n"
            "Exit status: 0 written; 64 bad usage; 65 a field is not an integer or too large,\n"
-           "a job file that cannot be used, a conflict or a warning (--strict);\n"
-           "66 the job file cannot be read; 73 a file cannot be created; 74 writing\n"
-           "failed (the old file is kept) or standard output was lost; 130 interrupted by\n"
-           "SIGINT, 143 by SIGTERM, 129 by SIGHUP (the old file is kept).\n";
+           "a job file that cannot be used, a conflict, an unknown pvc line of --against or a\n"
+           "warning (--strict); 66 the job file or a running file cannot be read; 73 a file\n"
+           "cannot be created; 74 writing failed (the old file is kept) or standard output\n"
+           "was lost; 130 interrupted by SIGINT, 143 by SIGTERM, 129 by SIGHUP (the old file\n"
+           "is kept).\n";
 }
 
 void ListPages() {
@@ -236,6 +250,13 @@ int Run(std::vector<std::string_view> args) {
             text += "zd7240-gen: " + refusal + "\n";
         std::cerr << text;
         return kExitData;
+    }
+    // The plan and the running configuration hold the page's job as a job file's.
+    if (jobOptions.plan || jobOptions.report || !jobOptions.against.empty()) {
+        if (dryRun && (jobOptions.plan || jobOptions.report))
+            return UsageError("--plan says more than --dry-run: give one");
+        if (const auto status = cli::CheckOnePage(*page, fields, output, jobOptions))
+            return *status;
     }
     if (const int status = cli::ReportHints(*page, fields, jobOptions.strict))
         return status;

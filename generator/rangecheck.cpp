@@ -9,6 +9,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "endpointsides.h"
 #include "frame.h"
 #include "rangemath.h"
 
@@ -16,48 +17,8 @@ namespace zd7240 {
 
 namespace {
 
-// Where the endpoints of one side of a page's lines come from. Empty board, slot and
-// port: the subscriber port of the chassis walk. An empty value: the walk value named by
-// `walkValue`. `groupFormats` has bit F set when line format F addresses an IMA group
-// rather than a port.
-struct SideRow {
-    std::string_view slug;
-    CardKind card;
-    Channel channel;
-    std::string_view board, slot, port, vpi, value;
-    WalkValue walkValue;
-    unsigned groupFormats;
-};
-
-constexpr WalkValue kCounter = WalkValue::Counter;
-constexpr WalkValue kStep = WalkValue::Step;
-constexpr Channel P = Channel::Port;
-constexpr Channel V = Channel::Vlan;
-constexpr CardKind kAdsl = CardKind::Adsl;
-constexpr CardKind kLan = CardKind::Lan;
-constexpr CardKind kMmx = CardKind::Mmx;
-constexpr CardKind kCes = CardKind::Ces;
-constexpr CardKind kAiu = CardKind::Aiu;
-
-constexpr SideRow kSides[] = {
-    {"adsl-mmx", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-mmx", kMmx, P, "mmx-board", "mmx-slot", "mmx-port", "mmx-vpi", "", kCounter, 0b10},
-    {"adsl-aiu", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-aiu", kAiu, P, "aiu-board", "aiu-slot", "aiu-port", "aiu-vpi", "", kCounter, 0b10},
-    {"adsl-ces", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-ces", kCes, P, "ces-board", "ces-slot", "ces-port", "ces-vpi", "", kCounter, 0},
-    {"adsl-lan", kAdsl, P, "", "", "", "modem-vpi", "modem-vci", kCounter, 0},
-    {"adsl-lan", kLan, V, "lan-board", "lan-slot", "", "", "", kCounter, 0},
-    {"lan-mmx", kLan, V, "lan-board", "lan-slot", "", "", "", kStep, 0},
-    {"lan-mmx", kMmx, P, "mmx-board", "mmx-slot", "mmx-port", "vpi", "", kCounter, 0b10},
-    {"lan-ces", kLan, V, "lan-board", "lan-slot", "", "", "", kStep, 0},
-    {"lan-ces", kCes, P, "ces-board", "ces-slot", "ces-port", "vpi", "", kCounter, 0},
-    {"lan-aiu", kLan, V, "lan-board", "lan-slot", "", "", "", kStep, 0},
-    {"lan-aiu", kAiu, P, "aiu-board", "aiu-slot", "aiu-port", "vpi", "", kCounter, 0b10},
-    // Formats of Aiu-Mmx: optic/optic, ima/optic, optic/ima, ima/ima.
-    {"aiu-mmx", kAiu, P, "aiu-board", "aiu-slot", "aiu-port", "aiu-vpi", "", kStep, 0b1010},
-    {"aiu-mmx", kMmx, P, "mmx-board", "mmx-slot", "mmx-port", "mmx-vpi", "", kCounter, 0b1100},
-};
+using sides::kSides;
+using sides::SideRow;
 
 constexpr std::int64_t kInt32Min = -2147483648LL;
 constexpr std::int64_t kInt32Max = 2147483647LL;
@@ -341,7 +302,8 @@ JobBindings BindingsOf(const Job& job, const FieldAccess& fields) {
     return bindings;
 }
 
-ConflictReport FindConflicts(std::span<const JobBindings> jobs, std::size_t limit) {
+ConflictReport FindConflicts(std::span<const JobBindings> jobs, std::size_t limit,
+                             std::size_t foreignFrom) {
     // Every box with its owner, grouped by channel and VPI (each box has one VPI), then
     // swept in order of their first value: a box is compared only with the boxes before
     // it whose values reach it (the active ones), so disjoint jobs cost n log n.
@@ -366,7 +328,9 @@ ConflictReport FindConflicts(std::span<const JobBindings> jobs, std::size_t limi
                 all.push_back({j, j,
                                DescribeEndpoint(b.channel, b.board.first, b.slot.first,
                                                 b.port.first, b.vpi.first, b.value.first),
-                               true});
+                               EndpointAt{b.board.first, b.slot.first, b.port.first, b.vpi.first,
+                                          b.value.first},
+                               static_cast<std::uint32_t>(s), true});
             }
         }
     }
@@ -420,6 +384,8 @@ ConflictReport FindConflicts(std::span<const JobBindings> jobs, std::size_t limi
                 const Owned* c = &b;
                 if (a->job == c->job && a->side == c->side)
                     continue; // the boxes of one side never meet (but for the wrap above)
+                if (a->job >= foreignFrom && c->job >= foreignFrom)
+                    continue; // what the device holds is not judged against itself
                 if (std::tie(c->job, c->side) < std::tie(a->job, a->side))
                     std::swap(a, c);
                 const std::optional<Point> point = FirstCommon(*a->box, *c->box);
@@ -444,6 +410,7 @@ ConflictReport FindConflicts(std::span<const JobBindings> jobs, std::size_t limi
         const Point& p = f.point;
         all.push_back({std::get<0>(pair), std::get<1>(pair),
                        DescribeEndpoint(f.channel, p.board, p.slot, p.port, p.vpi, p.value),
+                       EndpointAt{p.board, p.slot, p.port, p.vpi, p.value}, std::get<3>(pair),
                        false});
     }
     std::stable_sort(all.begin(), all.end(), [](const Conflict& a, const Conflict& b) {

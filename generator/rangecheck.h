@@ -55,10 +55,17 @@ struct JobBindings {
 // Job::SelectFormat to have been called. Copied fields too long for 64 bits take no part.
 JobBindings BindingsOf(const Job& job, const FieldAccess& fields);
 
+// One endpoint, as the five ranges of a box hold it.
+struct EndpointAt {
+    std::int64_t board = 0, slot = 0, port = 0, vpi = 0, value = 0;
+};
+
 struct Conflict {
-    std::size_t first = 0;  // job index
-    std::size_t second = 0; // job index; equal to `first` for two ranges of one job
-    std::string endpoint;   // the first endpoint both bind, in the first job's walk order
+    std::size_t first = 0;        // job index
+    std::size_t second = 0;       // job index; equal to `first` for two ranges of one job
+    std::string endpoint;         // the first endpoint both bind, in the first job's walk order
+    EndpointAt at;                // that endpoint
+    std::uint32_t secondSide = 0; // the side of `second` that binds it
     bool wrapsAround = false;
 };
 
@@ -72,8 +79,11 @@ struct ConflictReport {
     std::size_t more = 0;
     bool atLeast = false; // not every pair was sought: `more` is a least count
 };
+// Jobs from `foreignFrom` on are lines a device already holds: they are held against
+// the jobs before them, never against each other.
 ConflictReport FindConflicts(std::span<const JobBindings> jobs,
-                             std::size_t limit = static_cast<std::size_t>(-1));
+                             std::size_t limit = static_cast<std::size_t>(-1),
+                             std::size_t foreignFrom = static_cast<std::size_t>(-1));
 
 // The kinds of card a slot of the shelf holds.
 enum class CardKind : std::uint8_t { Adsl, Lan, Mmx, Ces, Aiu };
