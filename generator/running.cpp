@@ -108,12 +108,13 @@ struct Values {
     }
 };
 
-// Matches a line (blanks collapsed) against a format: literal pieces as they stand, each
-// field or walk value a word that runs up to the next piece. Fills `key` with the copied
+// Matches a line against a format: literal pieces as they stand, each field or walk
+// value a word that runs up to the next piece; with `emptyFields`, a copied field may be
+// empty, as the pages write it when its text is. Fills `key` with the copied
 // fields' texts and `values` with the walk values. *tooLarge is set when a number that
 // would have matched does not fit 64 bits.
 bool MatchFormat(const FormatInfo& info, std::string_view line, std::string& key, Values& values,
-                 bool* tooLarge) {
+                 bool emptyFields, bool* tooLarge) {
     key.clear();
     key.push_back(static_cast<char>('A' + info.page));
     key.push_back(static_cast<char>('0' + info.format));
@@ -133,11 +134,12 @@ bool MatchFormat(const FormatInfo& info, std::string_view line, std::string& key
         while (end < line.size() && line[end] != stop && line[end] != ' ')
             ++end;
         const std::string_view word = line.substr(pos, end - pos);
-        if (word.empty() || (i + 1 == pieces.size() && end != line.size()))
+        if ((word.empty() && (!emptyFields || piece.kind != PieceKind::Field)) ||
+            (i + 1 == pieces.size() && end != line.size()))
             return false;
         pos = end;
         if (piece.kind == PieceKind::Field) {
-            if (info.numeric[i]) {
+            if (info.numeric[i] && !word.empty()) { // empty: the side binds nothing
                 std::int64_t number = 0;
                 const NumberText parsed = ParseNumber(word, &number);
                 if (parsed != NumberText::Number) {
@@ -163,8 +165,10 @@ bool SumIs(std::int64_t a, std::uint64_t b, std::int64_t c) {
     return static_cast<WideInt>(a) + static_cast<WideInt>(b) == static_cast<WideInt>(c);
 }
 
-// The signature's text of the copied field of the page's side row `key`; its number.
-std::int64_t SignatureNumber(const RunningConfig::Signature& signature, std::string_view key) {
+// The number in the signature's copied field that the page's side row names by `key`;
+// nothing when the field is empty (the side then binds nothing, as a job's would not).
+std::optional<std::int64_t> SignatureNumber(const RunningConfig::Signature& signature,
+                                            std::string_view key) {
     if (key.empty())
         return 0;
     const PageTable& page = Pages()[signature.page];
@@ -179,11 +183,12 @@ std::int64_t SignatureNumber(const RunningConfig::Signature& signature, std::str
         rest.remove_prefix(word.size());
         if (field && piece.text == field->name) {
             std::int64_t number = 0;
-            ParseNumber(word, &number); // checked when the line was read
+            if (ParseNumber(word, &number) != NumberText::Number) // checked when read
+                return std::nullopt;
             return number;
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
 // The endpoints of lines first..last (indices into the run) of a run.
@@ -202,22 +207,28 @@ JobBindings RunBindings(const RunningConfig& running, const RunningConfig::Run& 
         box.channel = row.channel;
         if (row.channel == Channel::Port && (row.groupFormats >> signature.format) & 1u)
             box.channel = Channel::Group;
-        const std::int64_t vpi = SignatureNumber(signature, row.vpi);
-        box.vpi = {vpi, vpi};
+        const std::optional<std::int64_t> vpi = SignatureNumber(signature, row.vpi);
+        if (!vpi)
+            continue;
+        box.vpi = {*vpi, *vpi};
         if (row.board.empty()) {
-            const std::int64_t vci = SignatureNumber(signature, row.value);
+            const std::optional<std::int64_t> vci = SignatureNumber(signature, row.value);
+            if (!vci)
+                continue;
             box.board = {run.board, run.board};
             box.slot = {run.slot, run.slot};
             box.port = {shift(run.port, first), shift(run.port, last)};
-            box.value = {vci, vci};
+            box.value = {*vci, *vci};
         } else {
-            const std::int64_t board = SignatureNumber(signature, row.board);
-            const std::int64_t slot = SignatureNumber(signature, row.slot);
-            const std::int64_t port = SignatureNumber(signature, row.port);
+            const std::optional<std::int64_t> board = SignatureNumber(signature, row.board);
+            const std::optional<std::int64_t> slot = SignatureNumber(signature, row.slot);
+            const std::optional<std::int64_t> port = SignatureNumber(signature, row.port);
+            if (!board || !slot || !port)
+                continue;
             const std::int64_t start = row.walkValue == WalkValue::Step ? run.step : run.counter;
-            box.board = {board, board};
-            box.slot = {slot, slot};
-            box.port = {port, port};
+            box.board = {*board, *board};
+            box.slot = {*slot, *slot};
+            box.port = {*port, *port};
             box.value = {shift(start, first), shift(start, last)};
         }
         bindings.sides.push_back({{box}, false});
@@ -290,17 +301,12 @@ RunningConfig::RunningConfig() {
 
 RunningLineKind RunningConfig::Add(std::uint32_t file, std::uint64_t line, std::string_view text,
                                    std::string* why) {
-    // Blanks collapsed and trimmed: devices and editors differ in the spacing they keep.
-    line_.clear();
-    for (char c : text.substr(0, kMaxLine + 1)) {
-        if (!IsBlank(c))
-            line_.push_back(c);
-        else if (!line_.empty() && line_.back() != ' ')
-            line_.push_back(' ');
-    }
-    if (!line_.empty() && line_.back() == ' ')
-        line_.pop_back();
-    if (!line_.starts_with("pvc") || (line_.size() > 3 && line_[3] != ' ')) {
+    text = text.substr(0, kMaxLine + 1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    if (!text.starts_with("pvc") || (text.size() > 3 && !IsBlank(text[3]))) {
         ++otherLines_;
         return RunningLineKind::Other;
     }
@@ -308,15 +314,31 @@ RunningLineKind RunningConfig::Add(std::uint32_t file, std::uint64_t line, std::
         *why = "a \"pvc\" line longer than " + std::to_string(kMaxLine) + " bytes";
         return RunningLineKind::Unknown;
     }
+    // The line as the pages write it, where a copied field may be empty (two blanks in a
+    // row); failing that, with runs of blanks taken as one, as a device may show it.
     bool tooLarge = false;
     Values values;
     const FormatInfo* matched = nullptr;
-    for (const FormatInfo& info : Formats()) {
-        values = {};
-        if (MatchFormat(info, line_, key_, values, &tooLarge)) {
-            matched = &info;
-            break;
+    for (const bool exact : {true, false}) {
+        line_.assign(text);
+        if (!exact) {
+            line_.clear();
+            for (char c : text) {
+                if (!IsBlank(c))
+                    line_.push_back(c);
+                else if (line_.back() != ' ')
+                    line_.push_back(' ');
+            }
         }
+        for (const FormatInfo& info : Formats()) {
+            values = {};
+            if (MatchFormat(info, line_, key_, values, exact, &tooLarge)) {
+                matched = &info;
+                break;
+            }
+        }
+        if (matched)
+            break;
     }
     if (!matched) {
         *why = tooLarge ? "a number beyond 64 bits" : "no page writes a \"pvc\" line like this";
