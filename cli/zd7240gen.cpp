@@ -90,7 +90,8 @@ void PrintUsage(std::ostream& out) {
            "                an endpoint of a job otherwise is a conflict, named by file and\n"
            "                line. Other lines are ignored; an unknown pvc line is refused\n"
            "  --plan        write nothing; say per job the lines to write, already configured\n"
-           "                and in conflict, and per output new, changed (with the lines added and\n"
+           "                and in conflict, and per output new, changed (with the lines added "
+           "and\n"
            "                removed) or unchanged. Exits as the run would\n"
            "  --report FILE  the plan as JSON (docs/job-format.md, \"The report\"); - writes\n"
            "                it to standard output. Implies --plan\n"
@@ -218,6 +219,8 @@ int Run(std::vector<std::string_view> args) {
     }
     if (output.empty())
         return UsageError("the output file name is empty");
+    if (dryRun && (jobOptions.plan || jobOptions.report))
+        return UsageError("--plan says more than --dry-run: give one");
 
     PageFields fields(*page);
     for (const std::string_view assignment : assignments) {
@@ -253,8 +256,6 @@ int Run(std::vector<std::string_view> args) {
     }
     // The plan and the running configuration hold the page's job as a job file's.
     if (jobOptions.plan || jobOptions.report || !jobOptions.against.empty()) {
-        if (dryRun && (jobOptions.plan || jobOptions.report))
-            return UsageError("--plan says more than --dry-run: give one");
         if (const auto status = cli::CheckOnePage(*page, fields, output, jobOptions))
             return *status;
     }
