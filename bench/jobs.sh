@@ -116,8 +116,51 @@ for n in 500 1000 4000 10000; do
     read -r w_same c_same <<<"$(best_of "$gen" --job "$work/same.json" --dry-run)"
     /usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/same.json" --dry-run >/dev/null 2>&1 || true
     printf '  %6d jobs: %7.0f ms  %5.0f ms CPU; peak %d MiB\n' "$n" "$(ms "$w_same")" \
-        "$(ms "$c_same")" $(($(cat "$work/mem") / 1024))
+        "$(ms "$c_same")" $(($(tail -n 1 "$work/mem") / 1024))
 done
+
+# --against: 100,000 jobs of ten lines each against 1,000,000 running lines, the scripts
+# of the same jobs written earlier (every line already configured), and against the
+# lines of jobs one VCI off (every job in conflict: a hundred listed, the rest counted).
+against_file() { # JOBS VCI OUTPUT
+    awk -v n="$1" -v vci="$2" -v out="$3" 'BEGIN {
+        printf "{\"version\": 1, \"jobs\": ["
+        for (i = 0; i < n; i++)
+            printf "%s{\"page\": \"lan-mmx\", \"fields\": {\"lan-board\": %d, \"lan-slot\": 5, \"start-vlan\": %d, \"end-vlan\": %d, \"vpi\": 1, \"mmx-port\": %d, \"start-vci\": %d}, \"output\": \"%s\"}", (i ? "," : ""), int(i / 400), 1 + (i % 400) * 10, 10 + (i % 400) * 10, i, vci, (out == "-" ? "-" : "many/a-" i ".txt")
+        print "]}"
+    }'
+}
+against_file 100000 40 - >"$work/against-script.json"
+"$gen" --job "$work/against-script.json" >"$work/running.txt" 2>/dev/null
+against_file 100000 41 - >"$work/against-off.json"
+"$gen" --job "$work/against-off.json" >"$work/running-off.txt" 2>/dev/null
+against_file 100000 40 file >"$work/against.json"
+read -r w_plain c_plain <<<"$(best_of "$gen" --job "$work/against.json" --plan)"
+read -r w_same c_same <<<"$(best_of "$gen" --job "$work/against.json" --plan --against "$work/running.txt")"
+read -r w_off c_off <<<"$(best_of "$gen" --job "$work/against.json" --plan --against "$work/running-off.txt")"
+/usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/against.json" --plan >/dev/null 2>&1 || true
+mem_plain=$(tail -n 1 "$work/mem")
+/usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/against.json" --plan --against "$work/running.txt" >/dev/null 2>&1 || true
+mem_same=$(tail -n 1 "$work/mem")
+/usr/bin/time -f '%M' -o "$work/mem" "$gen" --job "$work/against.json" --plan --against "$work/running-off.txt" >/dev/null 2>&1 || true
+mem_off=$(tail -n 1 "$work/mem")
+echo "--plan of 100,000 jobs, $(wc -l <"$work/running.txt") running lines (best of $runs; peak memory):"
+printf '  without --against:           %7.0f ms  %5.0f ms CPU; peak %d MiB\n' "$(ms "$w_plain")" \
+    "$(ms "$c_plain")" $((mem_plain / 1024))
+printf '  every line configured:       %7.0f ms  %5.0f ms CPU; peak %d MiB\n' "$(ms "$w_same")" \
+    "$(ms "$c_same")" $((mem_same / 1024))
+printf '  every job in conflict:       %7.0f ms  %5.0f ms CPU; peak %d MiB\n' "$(ms "$w_off")" \
+    "$(ms "$c_off")" $((mem_off / 1024))
+
+# --plan of one job of 2,000,000,001 lines: answered from the ranges.
+read -r w_big c_big <<<"$(best_of "$gen" adsl-mmx start-board=0 start-slot=0 end-board=285713 \
+    end-slot=15 port-number=500 modem-vpi=0 modem-vci=35 mmx-board=0 mmx-slot=7 mmx-port=0 \
+    mmx-vpi=1 start-vci=32 rx-cttr=1 tx-cttr=1 rx-upc=000 tx-upc=000 -o "$work/big.txt" --plan)"
+printf '  --plan of one job of %s lines: %.0f ms\n' \
+    "$("$gen" adsl-mmx start-board=0 start-slot=0 end-board=285713 end-slot=15 port-number=500 \
+        modem-vpi=0 modem-vci=35 mmx-board=0 mmx-slot=7 mmx-port=0 mmx-vpi=1 start-vci=32 \
+        rx-cttr=1 tx-cttr=1 rx-upc=000 tx-upc=000 --dry-run 2>/dev/null | sed -n 's/^Lines: //p')" \
+    "$(ms "$w_big")"
 
 # 100 jobs of 100,000 lines each, VLAN ids 1..100000 on Lan cards of their own, each
 # to a port of its own on the Mmx card (so that the check, which runs first, passes).

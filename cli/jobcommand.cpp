@@ -601,19 +601,30 @@ std::size_t CrossCheck(const std::vector<const JobFile*>& files,
         }
         report.Skip(conflicts.more, conflicts.atLeast);
     }
-    // Each job is held against the chassis of its own file.
+    // Each job is held against the chassis of its own file. What only --strict refuses
+    // (a slot the chassis does not name, one beyond its shape) is a warning otherwise.
     {
         BoundedReport report("more chassis faults");
+        BoundedReport warnings("more chassis warnings");
         for (std::size_t i = 0; i < jobs.size(); ++i) {
             const JobFile& file = *files[entries[i]->file];
             if (!file.hasChassis)
                 continue;
-            for (const std::string& finding : ChassisFindings(
-                     jobs[i], entries[i]->fields, file.chassis, strict || file.strict)) {
-                report.Print(entries[i]->Label() + ": " + finding);
-                if (record)
-                    record->chassisFindings.push_back(entries[i]->Label() + ": " + finding);
-                ++findings;
+            const ChassisFindingList found =
+                ChassisFindings(jobs[i], entries[i]->fields, file.chassis, file.shape);
+            const bool strictHere = strict || file.strict;
+            for (const std::vector<std::string>* list : {&found.faults, &found.loose}) {
+                if (list == &found.loose && !strictHere) {
+                    for (const std::string& finding : *list)
+                        warnings.Print(entries[i]->Label() + ": warning: " + finding);
+                    continue;
+                }
+                for (const std::string& finding : *list) {
+                    report.Print(entries[i]->Label() + ": " + finding);
+                    if (record)
+                        record->chassisFindings.push_back(entries[i]->Label() + ": " + finding);
+                    ++findings;
+                }
             }
         }
     }

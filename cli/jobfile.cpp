@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <deque>
 #include <dirent.h>
@@ -679,12 +680,38 @@ private:
     // The board/slot names of the chassis object, by value.
     void ReadChassis(JobFile& file) {
         if (chassisNotObject_) {
-            Problem("chassis", "must be an object of \"BOARD/SLOT\": \"CARD\"");
+            Problem("chassis", "must be an object of \"BOARD/SLOT\": \"CARD\" (and \"slots\", "
+                               "\"ports\": numbers)");
             return;
         }
         file.hasChassis = !chassis_.empty();
+        // The shelf's shape first: the named slots are held against it.
+        for (const Field& entry : chassis_) {
+            if (entry.name != "slots" && entry.name != "ports")
+                continue;
+            const bool slots = entry.name == "slots";
+            const std::int64_t most = slots ? 1000 : 2147483647;
+            std::int64_t value = 0;
+            const bool number =
+                entry.value.kind == Value::Integer &&
+                std::from_chars(entry.value.text.data(),
+                                entry.value.text.data() + entry.value.text.size(), value)
+                        .ec == std::errc() &&
+                value >= 1 && value <= most;
+            if (!number) {
+                Problem("chassis", "\"" + entry.name + "\" must be a whole number from 1 to " +
+                                       std::to_string(most) + ", not " +
+                                       (entry.value.kind == Value::Text
+                                            ? "the text \"" + EchoedText(entry.value.text) + "\""
+                                            : EchoedText(entry.value.text)));
+                continue;
+            }
+            (slots ? file.shape.slots : file.shape.ports) = value;
+        }
         std::map<SlotId, std::string> named; // slot -> how it was written
         for (const Field& entry : chassis_) {
+            if (entry.name == "slots" || entry.name == "ports")
+                continue;
             const std::string shown = "\"" + EscapeText(Shortened(entry.name)) + "\"";
             const std::optional<SlotId> id = ParseSlot(entry.name);
             if (!id) {
@@ -701,6 +728,15 @@ private:
                 Problem("chassis", shown + ": '" + EscapeText(Shortened(entry.value.text)) +
                                        "' is not a card: use adsl, lan, mmx, ces or aiu" +
                                        DidYouMean(entry.value.text, kinds));
+                continue;
+            }
+            if (id->slot >= file.shape.slots) {
+                Problem("chassis", shown + " is beyond the chassis's slots 0.." +
+                                       std::to_string(file.shape.slots - 1));
+                continue;
+            }
+            if (*card == CardKind::Adsl && IsSkippedSlot(id->slot)) {
+                Problem("chassis", shown + ": slots 7 and 8 hold no Adsl card");
                 continue;
             }
             const auto [it, fresh] = named.emplace(*id, entry.name);

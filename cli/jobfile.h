@@ -43,7 +43,8 @@ struct JobEntry {
 struct JobFile {
     std::vector<JobEntry> jobs;
     Chassis chassis;         // the slots the file names
-    bool hasChassis = false; // whether the file names any
+    ChassisShape shape;      // its "slots" and "ports", or the usual shelf
+    bool hasChassis = false; // whether the file has a chassis (slots or a shape)
     bool strict = false;     // "strict": true, as --strict
 };
 

@@ -191,12 +191,13 @@ std::optional<CardKind> CardKindNamed(std::string_view word) {
     return std::nullopt;
 }
 
-std::vector<std::string> ChassisFindings(const Job& job, const FieldAccess& fields,
-                                         const Chassis& chassis, bool strict) {
-    std::vector<std::string> findings;
+ChassisFindingList ChassisFindings(const Job& job, const FieldAccess& fields,
+                                   const Chassis& chassis, const ChassisShape& shape) {
+    ChassisFindingList findings;
     const PageTable& page = job.page();
     if (Summarize(job).lines == 0)
         return findings;
+    const std::string slotRange = "the chassis's slots 0.." + std::to_string(shape.slots - 1);
     for (const SideRow& row : kSides) {
         if (row.slug != page.slug)
             continue;
@@ -209,14 +210,29 @@ std::vector<std::string> ChassisFindings(const Job& job, const FieldAccess& fiel
                                      CardText(in.endBoard, in.endSlot);
             for (const auto& [id, kind] : chassis) {
                 if (kind != row.card && WalkPasses(blocks, id))
-                    findings.push_back(walk + " passes slot " + CardText(id.board, id.slot) +
-                                       ", which holds " + ACard(kind));
+                    findings.faults.push_back(walk + " passes slot " + CardText(id.board, id.slot) +
+                                              ", which holds " + ACard(kind));
             }
-            if (strict) {
+            // The first slot of the walk beyond the shelf's last.
+            for (const CardBlock& block : blocks) {
+                if (block.slotLast < shape.slots)
+                    continue;
+                std::int64_t slot = std::max(block.slotFirst, shape.slots);
+                if (IsSkippedSlot(slot))
+                    slot = 9;
+                findings.loose.push_back(walk + " passes slot " + CardText(block.boardFirst, slot) +
+                                         ", beyond " + slotRange);
+                break;
+            }
+            if (shape.ports > 0 && in.portCount > shape.ports)
+                findings.loose.push_back("port-number " + std::to_string(in.portCount) +
+                                         " is more than the " + std::to_string(shape.ports) +
+                                         " ports of an Adsl card");
+            if (!chassis.empty()) {
                 if (const auto unnamed = FirstUnnamed(blocks, chassis))
-                    findings.push_back(walk + " passes slot " +
-                                       CardText(unnamed->board, unnamed->slot) +
-                                       ", which the chassis does not name");
+                    findings.loose.push_back(walk + " passes slot " +
+                                             CardText(unnamed->board, unnamed->slot) +
+                                             ", which the chassis does not name");
             }
             continue;
         }
@@ -225,12 +241,17 @@ std::vector<std::string> ChassisFindings(const Job& job, const FieldAccess& fiel
         if (!board || !slot)
             continue;
         const std::string where = std::string(row.slot) + " " + CardText(*board, *slot);
+        if (*slot >= shape.slots) {
+            findings.loose.push_back(where + " is beyond " + slotRange);
+            continue;
+        }
         const auto it = chassis.find({*board, *slot});
         if (it == chassis.end()) {
-            if (strict)
-                findings.push_back(where + " is a slot the chassis does not name");
+            if (!chassis.empty())
+                findings.loose.push_back(where + " is a slot the chassis does not name");
         } else if (it->second != row.card) {
-            findings.push_back(where + " holds " + ACard(it->second) + ", not " + ACard(row.card));
+            findings.faults.push_back(where + " holds " + ACard(it->second) + ", not " +
+                                      ACard(row.card));
         }
     }
     return findings;

@@ -102,13 +102,28 @@ struct SlotId {
 // Which card sits in which slot; slots not in the map are not known.
 using Chassis = std::map<SlotId, CardKind>;
 
-// What the endpoints of a job say against the chassis, one sentence each: the Adsl walk
-// passing a slot that holds another kind of card, a far-side card field naming a slot
-// that holds another kind of card; with `strict`, also a slot the chassis does not name
-// (the first such slot of a walk). Expects Job::SelectFormat to have been called; a job
-// that writes no line binds nothing and is not judged.
-std::vector<std::string> ChassisFindings(const Job& job, const FieldAccess& fields,
-                                         const Chassis& chassis, bool strict);
+// The shape of a shelf: slots 0..slots-1 on every board, of which 7 and 8 never hold an
+// Adsl card, and, where the job file says so, the ports of an Adsl card.
+struct ChassisShape {
+    std::int64_t slots = 16;
+    std::int64_t ports = 0; // 0: not said
+};
+
+// What the endpoints of a job say against the chassis, one sentence each.
+struct ChassisFindingList {
+    // Always refused: the Adsl walk passing a slot that holds another kind of card, a
+    // far-side card field naming a slot that holds another kind of card.
+    std::vector<std::string> faults;
+    // Refused under --strict, warnings otherwise: a slot the chassis does not name (the
+    // first such slot of a walk; only when it names slots at all), a slot beyond its
+    // shape, more ports a card than its Adsl cards have.
+    std::vector<std::string> loose;
+};
+
+// Expects Job::SelectFormat to have been called; a job that writes no line binds
+// nothing and is not judged.
+ChassisFindingList ChassisFindings(const Job& job, const FieldAccess& fields,
+                                   const Chassis& chassis, const ChassisShape& shape = {});
 
 std::string DescribeEndpoint(Channel channel, std::int64_t board, std::int64_t slot,
                              std::int64_t port, std::int64_t vpi, std::int64_t value);

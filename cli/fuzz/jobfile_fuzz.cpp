@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const WalkSummary summary = Summarize(job);
             (void)SanityHints(job, entry.fields);
             bindings.push_back(BindingsOf(job, entry.fields));
-            (void)ChassisFindings(job, entry.fields, file.chassis, true);
+            (void)ChassisFindings(job, entry.fields, file.chassis, file.shape);
             if (summary.lines <= 4096) {
                 LineCount lines = 0;
                 StepValues last{};
