@@ -39,6 +39,8 @@ expect "--job x.json --set start-b" "start-board="
 expect "--job x.json --set start-board=1 --se" "--set" # --set may be given again
 expect "lan-mmx --save-job j.json --app" "--append"
 expect "lan-mmx --output=a.txt --out" "--output-dir"
+expect "lan-mmx --against run.txt lan-b" "lan-board=" # the running file is no page
+expect "lan-mmx --report - --pl" "--plan"
 
 # Job files after --job (folders on the way too), folders after --output-dir, and --job
 # again after a job file.
@@ -52,6 +54,11 @@ expect "--job " "plans shelf-0.json shelf-1.json"
 expect "--job shelf-0.json --output-dir " "plans"
 expect "--job shelf-0.json --jo" "--job"
 expect "--job shelf-0.json --output-dir plans --output-" ""
+# Running files after --against (any file), given again as often as there are files.
+expect "--job shelf-0.json --against no" "notes.txt"
+expect "--job shelf-0.json --against notes.txt --ag" "--against"
+expect "--job shelf-0.json --against notes.txt --pl" "--plan"
+expect "--job shelf-0.json --report no" "notes.txt"
 
 [ $failures -eq 0 ] && echo "completion ok"
 exit $((failures > 0))
