@@ -859,8 +859,12 @@ int RunJobs(const JobCommandOptions& options, std::vector<JobFile>& files,
     std::vector<std::string> problems;
     int cannot = kExitCantCreate;
     std::vector<Output> outputs = JudgeOutputs(entries, problems, &cannot);
-    if (problems.empty())
+    // Room is short only once every output could be made: a plan still says those.
+    bool roomOnly = false;
+    if (problems.empty()) {
         CheckSpace(outputs, jobs, entries, problems);
+        roomOnly = !problems.empty();
+    }
     if (!problems.empty()) {
         {
             BoundedReport report("more outputs that cannot be created");
@@ -868,7 +872,10 @@ int RunJobs(const JobCommandOptions& options, std::vector<JobFile>& files,
                 report.Print(problem);
         }
         std::cerr << "zd7240-gen: " << outcome << "\n";
-        return cannot;
+        if (!plan || !roomOnly)
+            return cannot;
+        if (status == kExitOk)
+            status = cannot;
     }
     if (plan)
         return FinishPlan(options, entries, jobs, outputs, record,

@@ -19,7 +19,7 @@ namespace {
 // Lines are counted added and removed by their hashes, 8 bytes a line of each side:
 // beyond these sizes the plan says "changed" without the counts.
 constexpr std::uint64_t kCountedBytes = 512ull << 20;
-constexpr LineCount kCountedLines = 50'000'000;
+constexpr LineCount kCountedLines = 10'000'000;
 
 std::uint64_t LineHash(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
