@@ -259,6 +259,7 @@ std::int64_t CounterAt(std::int32_t start, LineCount by) {
 
 struct Span {
     std::uint64_t first = 0, last = 0; // indices into a run
+    LineCount jobFirst = 0;            // the job's line of the run's line `first`
 };
 
 // The lines of a run that the job writes exactly (the run and the job share their
@@ -290,7 +291,7 @@ std::optional<Span> IdenticalLines(const Job& job, const WalkSummary& walk,
         last = first + static_cast<WideInt>(walk.lines - 1 - index);
     if (WideInt{CounterAt(walk.first.counter, index)} != run.counter + first)
         return std::nullopt;
-    return Span{static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last)};
+    return Span{static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last), index};
 }
 
 } // namespace
@@ -426,6 +427,9 @@ RunningMatch MatchRunning(const RunningConfig& running, std::span<const Job> job
             reach[s].push_back(most = std::max(most, c.counterLast));
     }
     std::vector<Span> identical;
+    // Per job, the stretches of its lines the device holds: a line the device holds
+    // twice (a file given twice, a line repeated) is configured once.
+    std::vector<std::vector<std::pair<LineCount, LineCount>>> held(jobs.size());
     for (const RunningConfig::Run& run : running.runs()) {
         identical.clear();
         const std::vector<Candidate>& list = bySignature[run.signature];
@@ -442,7 +446,7 @@ RunningMatch MatchRunning(const RunningConfig& running, std::span<const Job> job
             if (c.counterLast < run.counter)
                 continue;
             if (const std::optional<Span> span = IdenticalLines(jobs[c.job], c.walk, run)) {
-                match.configured[c.job] += span->last - span->first + 1;
+                held[c.job].emplace_back(span->jobFirst, span->jobFirst + span->last - span->first);
                 identical.push_back(*span);
             }
         }
@@ -461,6 +465,17 @@ RunningMatch MatchRunning(const RunningConfig& running, std::span<const Job> job
         }
         if (from < run.count)
             keep(from, run.count - 1);
+    }
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        std::vector<std::pair<LineCount, LineCount>>& spans = held[j];
+        std::sort(spans.begin(), spans.end());
+        LineCount next = 0; // the first line not yet counted
+        for (const auto& [first, last] : spans) {
+            if (last + 1 > next) {
+                match.configured[j] += last + 1 - std::max(first, next);
+                next = last + 1;
+            }
+        }
     }
     return match;
 }

@@ -117,11 +117,13 @@ TEST(Running, ConflictsNameTheRunningLine) {
                                       {"start-vci", "40"}});
     std::vector<std::string> lines = LinesOf(held.job);
     lines.insert(lines.begin(), "hostname shelf-0"); // line numbers count every line
+    lines.push_back(lines[20]);                      // a line the device shows twice
     RunningConfig running;
     std::string why;
     for (std::size_t i = 0; i < lines.size(); ++i)
         running.Add(0, i + 1, lines[i], &why);
     EXPECT_EQ(running.otherLines(), 1u);
+    EXPECT_EQ(running.pvcLines(), 57u);
 
     struct Case {
         const char* what;
