@@ -82,7 +82,10 @@ mkdir -p "$work/many"
 many_file() {
     local n=$1
     awk -v n="$n" 'BEGIN {
-        printf "{\"version\": 1, \"chassis\": {\"0/5\": \"lan\", \"0/7\": \"mmx\"}, \"jobs\": ["
+        printf "{\"version\": 1, \"chassis\": {\"0/7\": \"mmx\""
+        for (b = 0; b <= int((n - 1) / 4000); b++)
+            printf ", \"%d/5\": \"lan\"", b
+        printf "}, \"jobs\": ["
         for (i = 0; i < n; i++)
             printf "%s{\"page\": \"lan-mmx\", \"fields\": {\"lan-board\": %d, \"lan-slot\": 5, \"start-vlan\": %d, \"end-vlan\": %d, \"vpi\": 1, \"mmx-port\": %d, \"start-vci\": 40}, \"output\": \"many/lan-%d.txt\"}", (i ? "," : ""), int(i / 4000), 1 + i % 4000, 1 + i % 4000, i, i
         print "]}"
