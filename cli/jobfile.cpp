@@ -1108,8 +1108,13 @@ JobFile ReadJobFile(const std::string& fileName, const JobReadOptions& options) 
     }
     // Streams (a pipe, standard input) are read up to the same limit as files, and refused
     // as soon as they pass it rather than read whole.
+    // A file that says its size is refused by it, before a byte is read.
+    if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > kMaxFileSize) {
+        close(fd);
+        throw JobFileError(fileName + ": larger than 64 MiB; not a job file");
+    }
     std::string text;
-    if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) <= kMaxFileSize)
+    if (S_ISREG(st.st_mode))
         text.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {

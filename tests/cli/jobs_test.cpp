@@ -439,6 +439,14 @@ TEST(JobFiles, FoldersAndStreamsAsJobFiles) {
     r = zd7240::test::RunProcess(ZD7240_GEN, {"--job", "/dev/stdin"}, launch);
     EXPECT_EQ(r.status, 65);
     EXPECT_TRUE(Contains(r.err, "larger than 64 MiB")) << r.err;
+
+    // A file too large is refused by its size (a sparse gigabyte: no byte of it is read).
+    WriteFile(dir.File("huge.json"), "");
+    std::filesystem::resize_file(dir.File("huge.json"), std::uintmax_t{1} << 30);
+    launch.shellPrefix.clear();
+    r = zd7240::test::RunProcess(ZD7240_GEN, {"--job", "huge.json"}, launch);
+    EXPECT_EQ(r.status, 65);
+    EXPECT_TRUE(Contains(r.err, "huge.json: larger than 64 MiB")) << r.err;
 }
 
 // --save-job refuses what could not run or could not be read back as saved, writing
