@@ -768,6 +768,21 @@ int FinishPlan(const JobCommandOptions& options, const std::vector<JobEntry>& en
         planned.jobs = output.jobs;
         plan.outputs.push_back(std::move(planned));
     }
+    // The report is written where the plan says nothing is written: never over a
+    // script the run would write.
+    if (options.report && *options.report != "-") {
+        std::error_code ec;
+        const std::string place =
+            std::filesystem::weakly_canonical(std::filesystem::absolute(*options.report, ec), ec)
+                .string();
+        for (const JobEntry& entry : entries) {
+            if (!entry.place.empty() && entry.place == place) {
+                std::cerr << "zd7240-gen: --report " + EscapeText(*options.report) +
+                                 " is the output of " + entry.Label() + "; nothing written\n";
+                return kExitCantCreate;
+            }
+        }
+    }
     if (options.report != "-")
         PrintPlan(plan, std::cout);
     if (options.report) {

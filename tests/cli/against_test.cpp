@@ -221,6 +221,11 @@ TEST_F(Against, ThePlanSaysWhatTheRunWouldDo) {
     EXPECT_EQ(written["status"], 65);
     EXPECT_EQ(written["conflicts"][0]["running"]["line"], 66);
 
+    // A report is never written over a script of the run.
+    const Result over = Gen({"--job", "shelf.json", "--report", "adsl-0.txt"}, dir.path());
+    EXPECT_EQ(over.status, 73);
+    EXPECT_TRUE(Contains(over.err, "--report adsl-0.txt is the output of job 2")) << over.err;
+
     // Nothing but the report was written.
     EXPECT_EQ(FilesIn(dir.path()), files + 1);
     EXPECT_EQ(std::filesystem::last_write_time(dir.File("adsl-0.txt")), before);
