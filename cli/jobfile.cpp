@@ -19,6 +19,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "inputfile.h"
 #include "messages.h"
 #include "plainjson.h"
 #include "processguard.h"
@@ -1092,57 +1093,35 @@ JobFile ReadJobFile(const std::string& fileName, const JobReadOptions& options) 
     const auto failed = [&](const std::string& why) {
         return JobFileUnreadable(fileName + ": " + why);
     };
-    // "-", and every name of one of the process's own descriptors (/dev/stdin,
-    // /dev/fd/N, /proc/self/fd/N), is read from that descriptor: a stream, even when the
-    // shell redirected it from a file.
-    const int named = fileName == "-" ? STDIN_FILENO : NamedDescriptor(fileName);
-    const int fd = named >= 0 ? fcntl(named, F_DUPFD_CLOEXEC, 3)
-                              : open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw failed(std::strerror(errno));
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = errno;
-        close(fd);
-        throw failed(S_ISDIR(st.st_mode) ? "is a folder, not a job file" : std::strerror(error));
-    }
-    // Streams (a pipe, standard input) are read up to the same limit as files, and refused
-    // as soon as they pass it rather than read whole.
-    // A file that says its size is refused by it, before a byte is read.
-    if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > kMaxFileSize) {
-        close(fd);
+    InputFile input(fileName);
+    if (!input.problem().empty())
+        throw failed(input.isFolder() ? "is a folder, not a job file" : input.problem());
+    // A file that says its size is refused by it, before a byte is read. Streams (a pipe,
+    // standard input) are read up to the same limit, and refused as soon as they pass it
+    // rather than read whole.
+    if (input.size() > kMaxFileSize)
         throw JobFileError(fileName + ": larger than 64 MiB; not a job file");
-    }
     std::string text;
-    if (S_ISREG(st.st_mode))
-        text.reserve(static_cast<std::size_t>(st.st_size));
+    text.reserve(static_cast<std::size_t>(input.size()));
     char buffer[65536];
     for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            close(fd);
-            throw failed(std::strerror(error));
-        }
+        const std::ptrdiff_t n = input.Read(buffer, sizeof buffer);
+        if (n < 0)
+            throw failed(input.problem());
         if (n == 0)
             break;
-        if (text.size() + static_cast<std::size_t>(n) > kMaxFileSize) {
-            close(fd);
+        if (text.size() + static_cast<std::size_t>(n) > kMaxFileSize)
             throw JobFileError(fileName + ": larger than 64 MiB; not a job file");
-        }
         text.append(buffer, static_cast<std::size_t>(n));
     }
-    close(fd);
     // Relative outputs are taken from the job file's folder; a stream has none (the
     // folder of its name, /dev for /dev/stdin, is no place of the user's), so they are
     // taken from the current folder.
     // --output-dir names another folder for them.
     const std::filesystem::path folder =
-        options.outputFolder               ? std::filesystem::path(*options.outputFolder)
-        : S_ISREG(st.st_mode) && named < 0 ? std::filesystem::path(fileName).parent_path()
-                                           : std::filesystem::path();
+        options.outputFolder                 ? std::filesystem::path(*options.outputFolder)
+        : input.regular() && !input.stream() ? std::filesystem::path(fileName).parent_path()
+                                             : std::filesystem::path();
     const std::unique_ptr<JobReader> reader =
         ReadEvents(text, fileName, folder, sets, options.checkSets);
     // The reader holds its own copy of every value: the text is let go before the jobs

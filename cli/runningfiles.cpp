@@ -1,15 +1,10 @@
 #include "runningfiles.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <iostream>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "inputfile.h"
 #include "messages.h"
 #include "processguard.h"
-#include "scriptwriter.h"
 
 namespace zd7240::cli {
 
@@ -62,18 +57,10 @@ std::optional<int> ReadRunningFiles(const std::vector<std::string>& names, Runni
             std::cerr << "zd7240-gen: --against " + EscapeText(name) + ": " + reason + "\n";
             return kExitNoInput;
         };
-        const int named = name == "-" ? STDIN_FILENO : NamedDescriptor(name);
-        const int fd = named >= 0 ? fcntl(named, F_DUPFD_CLOEXEC, 3)
-                                  : open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return unreadable(std::strerror(errno));
-        struct stat st {};
-        if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-            const int error = errno;
-            close(fd);
-            return unreadable(S_ISDIR(st.st_mode) ? "is a folder, not a configuration"
-                                                  : std::strerror(error));
-        }
+        InputFile input(name);
+        if (!input.problem().empty())
+            return unreadable(input.isFolder() ? "is a folder, not a configuration"
+                                               : input.problem());
         LineSplitter lines;
         const auto sink = [&](std::uint64_t number, std::string_view text) {
             if (running.Add(static_cast<std::uint32_t>(f), number, text, &why) ==
@@ -88,20 +75,14 @@ std::optional<int> ReadRunningFiles(const std::vector<std::string>& names, Runni
             return true;
         };
         for (;;) {
-            const ssize_t n = read(fd, buffer.data(), buffer.size());
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                const int error = errno;
-                close(fd);
-                return unreadable(std::strerror(error));
-            }
+            const std::ptrdiff_t n = input.Read(buffer.data(), buffer.size());
+            if (n < 0)
+                return unreadable(input.problem());
             if (n == 0)
                 break;
             lines.Feed(std::string_view(buffer.data(), static_cast<std::size_t>(n)), sink);
         }
         lines.Finish(sink);
-        close(fd);
     }
     if (unknown > printed)
         std::cerr << "zd7240-gen: \u2026 and " + std::to_string(unknown - printed) +
