@@ -1086,10 +1086,13 @@ std::optional<int> TakeJobOptions(std::vector<std::string_view>& args, JobComman
             std::count(options.jobFiles.begin(), options.jobFiles.end(), "-") >
         1)
         return UsageError("standard input is given twice: as --job and as --against");
-    if (options.report && *options.report != "-" &&
-        std::find(options.jobFiles.begin(), options.jobFiles.end(), *options.report) !=
-            options.jobFiles.end())
-        return UsageError("--report " + *options.report + " is also a job file");
+    if (options.report && *options.report != "-") {
+        for (const auto* inputs : {&options.jobFiles, &options.against}) {
+            if (std::find(inputs->begin(), inputs->end(), *options.report) != inputs->end())
+                return UsageError("--report " + *options.report + " is also " +
+                                  (inputs == &options.jobFiles ? "a job file" : "a running file"));
+        }
+    }
     if (options.jobFiles.empty()) {
         if (options.outputDir)
             return UsageError("--output-dir says where a job file's outputs go: give --job FILE");

@@ -250,6 +250,8 @@ TEST_F(Against, OptionsThatDoNotGoTogether) {
          "option --report is given twice"},
         {{"--job", "shelf.json", "--against"}, "option --against needs a file name"},
         {{"lan-mmx", "--save-job", "j.json", "--plan"}, "it does not go with --save-job"},
+        {{"--job", "shelf.json", "--against", "running.txt", "--report", "running.txt"},
+         "--report running.txt is also a running file"},
     };
     for (const Case& c : cases) {
         const Result r = Gen(c.args, dir.path());
