@@ -116,10 +116,8 @@ bool TsuiForm::HostSizeable() const {
     return initialBorderStyle_ == bsSizeable || initialBorderStyle_ == bsSizeToolWin;
 }
 
-void TsuiForm::changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) {
-    if (change == LookChange::Theme && theme == FileTheme())
-        return;
-    TsuiSkinned::changeLook(style, theme, change);
+bool TsuiForm::takesLookWrite(const TsuiFileTheme* theme, LookChange change) const {
+    return change != LookChange::Theme || theme != FileTheme();
 }
 
 void TsuiForm::styleUpdated(const SkinLook& look) {

@@ -136,7 +136,7 @@ Q_SIGNALS:
 protected:
     // Writing the theme the frame already has leaves it as it is; a new file read into
     // that theme does not.
-    void changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) override;
+    bool takesLookWrite(const TsuiFileTheme* theme, LookChange change) const override;
     void styleUpdated(const SkinLook& look) override;
     bool passesLookToChildren() const override { return autoUpdateSub_; }
     bool isWindowFrame() const override { return true; }
