@@ -123,7 +123,7 @@ bool TsuiForm::takesLookWrite(const TsuiFileTheme* theme, LookChange change) con
 void TsuiForm::styleUpdated(const SkinLook& look) {
     backgroundTile_ = QImage();
     const TsuiUIStyle style = UIStyle();
-    if (const auto tile = TraitsOf(style).windowTile) {
+    if (const auto tile = look.traits().windowTile) {
         // Without its tile the panel shows its Color.
         const SkinFrameSet& picture = SkinLook::pictureSet(*tile);
         if (!picture.fallback)
