@@ -358,14 +358,14 @@ void TsuiForm::placeMenu() {
         menuBar_->setGeometry(MenuBarRect());
 }
 
-void TsuiForm::hostResized() {
+void TsuiForm::HostResized() {
     PlaceFrame();
     repaintHostBorder();
     titleBar_->RefreshMaxButtons();
     applyWindowShape();
 }
 
-void TsuiForm::hostStateChanged() {
+void TsuiForm::HostStateChanged() {
     titleBar_->RefreshMaxButtons();
     applyWindowShape();
 }
