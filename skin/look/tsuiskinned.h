@@ -4,8 +4,8 @@
 // fall-back to DeepBlue when the theme component goes away.
 //
 // A control derives from its Qt class first and from TsuiSkinned second, and puts
-// TSUI_SKINNED_PROPERTIES after Q_OBJECT (the two Q_PROPERTY lines; moc expands the macro
-// because it sees this header):
+// TSUI_SKINNED_PROPERTIES after Q_OBJECT (the two Q_PROPERTY lines and their change
+// signals; moc expands the macro because it sees this header):
 //
 //     class TsuiEdit : public QLineEdit, public TsuiSkinned {
 //         Q_OBJECT
@@ -19,22 +19,23 @@
 //         }
 //     };
 //
-// Style and theme are set together by setLook, in one write: both are stored, style and
-// theme are passed on to the direct children when the control is a container
-// (LookScope::SelfAndChildren, or an override of passesLookToChildren), and the control is
-// marked to re-read its look. Writing UIStyle is setLook with the present theme, writing
-// FileTheme setLook with the present style.
+// Style and theme are set together by setLook, in one write: both are stored and the
+// control is marked to re-read its look. Writing UIStyle is setLook with the present
+// theme, writing FileTheme setLook with the present style.
 //
 // The re-read (changeLook) runs when the outermost write ends, once for every control
 // marked by it, parents before what they hold: the look is resolved once (skinlook.h),
 // styleUpdated runs (where the control overwrites BorderColor, Color, Transparent and the
 // like from the look and keeps the bitmaps it paints with), the control repaints and
-// notifies UIStyleChanged and FileThemeChanged for the values that changed. So a container
-// whose children each take FileTheme and then UIStyle re-reads every control inside it
-// once, at any depth. LookChangeScope makes several writes one change. A write made from a
+// notifies UIStyleChanged and FileThemeChanged for the values that changed. A container
+// (LookScope::SelfAndChildren, or an override of passesLookToChildren) then writes its
+// style and theme to its direct children (ApplyThemeToChildren: FileTheme, then UIStyle),
+// which join the same change. So every control inside the outermost one re-reads once,
+// at any depth. LookChangeScope makes several writes one change. A write made from a
 // styleUpdated is a change of its own and is re-read at once (the frame reads its title
-// bar's new height right after writing its look), and the control is then not re-read
-// again for the change that is ending.
+// bar's new height right after writing its look); the control is then not re-read again
+// for the change that is ending, nor when its container writes it the same values later
+// in that change.
 //
 // A control follows its theme: when the theme reads another file, the control re-reads its
 // look once (a control whose frame or container re-read it for that load already is not
