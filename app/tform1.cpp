@@ -175,10 +175,14 @@ void TForm1::BuildMessageDialog() {
 }
 
 void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
-    suiForm1->setLook(style, theme);
-    // The frame does not pass its look on by itself (UIStyleAutoUpdateSub is off), so the
-    // window hands it to the frame's children, which pass it on to theirs.
-    ApplyThemeToChildren(suiForm1, style, theme);
+    {
+        // The frame does not pass its look on by itself (UIStyleAutoUpdateSub is off), so
+        // the window hands it to the frame's children, which pass it on to theirs; one
+        // change, so that each control reads the look once.
+        const LookChangeScope change;
+        suiForm1->setLook(style, theme);
+        ApplyThemeToChildren(suiForm1, style, theme);
+    }
     suiMessageDialog1->setLook(style, theme);
     // The dialog's black caption belongs to the MacOS title bar it is set up for; in a look
     // chosen here it takes that look's own caption colour, which the frame's title bar has
@@ -186,6 +190,7 @@ void TForm1::SetLook(TsuiUIStyle style, TsuiFileTheme* theme) {
     suiMessageDialog1->setCaptionFontColor(suiForm1->TitleBarFontColor());
     // The user guide window, when open, is a window of the program like this one.
     if (userGuide_) {
+        const LookChangeScope change;
         userGuide_->Frame()->setLook(style, theme);
         ApplyThemeToChildren(userGuide_->Frame(), style, theme);
     }

@@ -37,7 +37,7 @@ FrameController::FrameController(QWidget* host, TsuiForm* frame)
     : QObject(frame), host_(host), frame_(frame) {
     host_->installEventFilter(this);
     watchWindowHandle();
-    connect(frame_->titleBar_, &TsuiTitleBar::windowRequested, this, &FrameController::perform);
+    connect(frame_->TitleBar(), &TsuiTitleBar::windowRequested, this, &FrameController::perform);
 }
 
 FrameController::~FrameController() {
@@ -63,7 +63,7 @@ chrome::ChromeHit FrameController::hitAt(QPoint hostPos) const {
     chrome::ChromeShape shape;
     shape.window = host_->size();
     shape.resizable = resizable();
-    const TsuiTitleBar* bar = frame_->titleBar_;
+    const TsuiTitleBar* bar = frame_->TitleBar();
     if (frame_->TitleBarVisible() && bar->isVisibleTo(host_)) {
         shape.titleBar = QRect(bar->mapTo(host_, QPoint(0, 0)), bar->size());
         shape.buttons = bar->ButtonLayout().rects;
@@ -77,7 +77,7 @@ void FrameController::perform(chrome::WindowRequest request) {
     switch (request) {
     case chrome::WindowRequest::ToggleMaximized:
         chrome::ToggleMaximized(window, frame_->MaximizesToWorkArea());
-        frame_->titleBar_->RefreshMaxButtons();
+        frame_->TitleBar()->RefreshMaxButtons();
         break;
     case chrome::WindowRequest::Minimize:
         window->showMinimized();
@@ -112,16 +112,16 @@ bool FrameController::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::Resize:
-        frame_->hostResized();
+        frame_->HostResized();
         break;
     case QEvent::WindowStateChange:
-        frame_->hostStateChanged();
+        frame_->HostStateChanged();
         break;
     case QEvent::WindowActivate:
-        frame_->titleBar_->setFormActive(true);
+        frame_->TitleBar()->setFormActive(true);
         break;
     case QEvent::WindowDeactivate:
-        frame_->titleBar_->setFormActive(false);
+        frame_->TitleBar()->setFormActive(false);
         break;
     case QEvent::KeyPress: {
         // A key no control of the window took (a shortcut Qt knows of never arrives as a
@@ -138,7 +138,7 @@ bool FrameController::eventFilter(QObject* watched, QEvent* event) {
         watchWindowHandle();
         break;
     case QEvent::Hide:
-        state_ = chrome::FrameState::Idle;
+        state_ = chrome::NextFrameStep(state_, chrome::FrameEvent{chrome::FrameInput::Hide}).state;
         setEdgeCursor({});
         break;
     default:
@@ -225,7 +225,7 @@ bool FrameController::apply(chrome::FrameStep step, const QMouseEvent& mouse) {
         return true;
     case chrome::FrameAction::Close:
         // The first click of the double click asked for the system menu; it stays shut.
-        frame_->titleBar_->CancelDelayedSystemMenu();
+        frame_->TitleBar()->CancelDelayedSystemMenu();
         perform(chrome::WindowRequest::Close);
         return true;
     }

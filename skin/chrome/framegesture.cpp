@@ -52,6 +52,10 @@ FrameStep NextFrameStep(FrameState state, const FrameEvent& event) {
         return Pressed(event);
     case FrameInput::HandOver:
         return HandOverAnswered(state, event);
+    case FrameInput::Hide:
+        // No release follows for a hidden window; a drag the window system had ends
+        // with the window.
+        return {FrameState::Idle, FrameAction::PassOn};
     case FrameInput::Motion:
         switch (state) {
         case FrameState::HandedOver:

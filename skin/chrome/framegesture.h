@@ -9,6 +9,7 @@
 //   Idle ──press on a title button────► WaitingForRelease (the title bar has the button)
 //   Preparing.../Moving/Resizing ──hand-over taken──► HandedOver
 //   any  ──release─────────────────────► Idle
+//   any  ──the window hidden───────────► Idle
 //
 // The window system is asked to move or resize the window as early as it can be done
 // safely, so that it counts the drag from the press and the pointer keeps its grip:
@@ -54,6 +55,7 @@ enum class FrameInput {
     Motion,
     Release,
     HandOver, // the controller's answer to StartDrag: `taken` says whether it was
+    Hide,     // the window was hidden: whatever gesture was under way ends
 };
 
 // What the display server says of the left button as a press is read.

@@ -117,7 +117,7 @@ MenuBarButtonFace FrameMenuBar::ButtonFace(const FrameMenuBarButton* button) con
     face.fontColor = SystemColorValue(SystemColor::WindowText);
     if (menu_) {
         const SkinLook& look = menu_->look();
-        face.textured = TraitsOf(menu_->UIStyle()).texturedMenus;
+        face.textured = menu_->look().traits().texturedMenus;
         face.selectTexture = menu_->ItemLook().selectTexture;
         face.selectedBorderColor = look.color(SkinColor::MenuSelectedBorder);
         face.selectedColor = look.color(SkinColor::MenuSelectedBackground);
@@ -130,7 +130,7 @@ MenuBarButtonFace FrameMenuBar::ButtonFace(const FrameMenuBarButton* button) con
 
 void FrameMenuBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const bool textured = menu_ && TraitsOf(menu_->UIStyle()).texturedMenus;
+    const bool textured = menu_ && menu_->look().traits().texturedMenus;
     PaintMenuBar(painter, rect(), textured ? menu_->ItemLook().barTexture : QImage(), barColor_);
 }
 

@@ -116,16 +116,14 @@ bool TsuiForm::HostSizeable() const {
     return initialBorderStyle_ == bsSizeable || initialBorderStyle_ == bsSizeToolWin;
 }
 
-void TsuiForm::changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) {
-    if (change == LookChange::Theme && theme == FileTheme())
-        return;
-    TsuiSkinned::changeLook(style, theme, change);
+bool TsuiForm::takesLookWrite(const TsuiFileTheme* theme, LookChange change) const {
+    return change != LookChange::Theme || theme != FileTheme();
 }
 
 void TsuiForm::styleUpdated(const SkinLook& look) {
     backgroundTile_ = QImage();
     const TsuiUIStyle style = UIStyle();
-    if (const auto tile = TraitsOf(style).windowTile) {
+    if (const auto tile = look.traits().windowTile) {
         // Without its tile the panel shows its Color.
         const SkinFrameSet& picture = SkinLook::pictureSet(*tile);
         if (!picture.fallback)
@@ -360,14 +358,14 @@ void TsuiForm::placeMenu() {
         menuBar_->setGeometry(MenuBarRect());
 }
 
-void TsuiForm::hostResized() {
+void TsuiForm::HostResized() {
     PlaceFrame();
     repaintHostBorder();
     titleBar_->RefreshMaxButtons();
     applyWindowShape();
 }
 
-void TsuiForm::hostStateChanged() {
+void TsuiForm::HostStateChanged() {
     titleBar_->RefreshMaxButtons();
     applyWindowShape();
 }

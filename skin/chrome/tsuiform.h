@@ -128,6 +128,11 @@ public:
     QRect MenuBarRect() const;
     // The bar that shows the menu's items; nullptr without a menu.
     FrameMenuBar* MenuBar() const { return menuBar_; }
+    // The host window was resized, or its state (maximized, minimized, full screen)
+    // changed: the frame is placed again, the maximize buttons show the state, and the
+    // window's shape follows. Told by the frame's controller.
+    void HostResized();
+    void HostStateChanged();
 
 Q_SIGNALS:
     void OnTitleBarCustomBtnsClick(TsuiTitleBar* sender, int index);
@@ -136,7 +141,7 @@ Q_SIGNALS:
 protected:
     // Writing the theme the frame already has leaves it as it is; a new file read into
     // that theme does not.
-    void changeLook(TsuiUIStyle style, TsuiFileTheme* theme, LookChange change) override;
+    bool takesLookWrite(const TsuiFileTheme* theme, LookChange change) const override;
     void styleUpdated(const SkinLook& look) override;
     bool passesLookToChildren() const override { return autoUpdateSub_; }
     bool isWindowFrame() const override { return true; }
@@ -145,14 +150,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class FrameController;
     void placeMenu();
     // Gives the host window this size, unless the window system owns its size (maximized,
     // full screen), and places the frame in it.
     void resizeHost(QWidget* hostWindow, QSize size);
     void layoutContents();
-    void hostResized();
-    void hostStateChanged();
     void repaintHostBorder();
     // Gives the host window its shape: top corners rounded by RoundCorner.
     void applyWindowShape();

@@ -29,9 +29,7 @@ QAction* FindShortCut(const QList<QAction*>& items, const QKeySequence& pressed)
 
 } // namespace
 
-TsuiMainMenu::TsuiMainMenu(QObject* owner)
-    : QObject(owner), TsuiSkinned(this, owner), TsuiSkinnedMenu(this) {
-    ApplyMenuLook(UIStyle(), look());
+TsuiMainMenu::TsuiMainMenu(QObject* owner) : QObject(owner), TsuiSkinnedMenu(this, owner) {
     // A window's main menu shows in the menu bar of the window's frame.
     if (qobject_cast<QWidget*>(owner)) {
         for (QObject* child : owner->children()) {
@@ -112,10 +110,6 @@ bool TsuiMainMenu::IsShortCut(const QKeyEvent& key) {
     if (!key.isAutoRepeat() || item->autoRepeat())
         item->trigger();
     return true;
-}
-
-void TsuiMainMenu::styleUpdated(const SkinLook& look) {
-    ApplyMenuLook(UIStyle(), look);
 }
 
 void TsuiMainMenu::menuLookChanged() {

@@ -12,14 +12,13 @@
 #include <QPointer>
 
 #include "chrome/tsuiskinnedmenu.h"
-#include "look/tsuiskinned.h"
 
 class QAction;
 class QKeyEvent;
 class QMenu;
 class TsuiForm;
 
-class TsuiMainMenu : public QObject, public TsuiSkinned, public TsuiSkinnedMenu {
+class TsuiMainMenu : public QObject, public TsuiSkinnedMenu {
     Q_OBJECT
     TSUI_SKINNED_PROPERTIES
     TSUI_MENU_PROPERTIES
@@ -57,7 +56,6 @@ Q_SIGNALS:
     void LookChanged();
 
 protected:
-    void styleUpdated(const SkinLook& look) override;
     void menuLookChanged() override;
 
 private:

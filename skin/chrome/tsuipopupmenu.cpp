@@ -1,11 +1,5 @@
 #include "chrome/tsuipopupmenu.h"
 
-TsuiPopupMenu::TsuiPopupMenu(QWidget* owner)
-    : QMenu(owner), TsuiSkinned(this, owner), TsuiSkinnedMenu(this) {
-    ApplyMenuLook(UIStyle(), look());
+TsuiPopupMenu::TsuiPopupMenu(QWidget* owner) : QMenu(owner), TsuiSkinnedMenu(this, owner) {
     AttachMenuDrawHandlers(this);
-}
-
-void TsuiPopupMenu::styleUpdated(const SkinLook& look) {
-    ApplyMenuLook(UIStyle(), look);
 }

@@ -6,16 +6,12 @@
 #include <QMenu>
 
 #include "chrome/tsuiskinnedmenu.h"
-#include "look/tsuiskinned.h"
 
-class TsuiPopupMenu : public QMenu, public TsuiSkinned, public TsuiSkinnedMenu {
+class TsuiPopupMenu : public QMenu, public TsuiSkinnedMenu {
     Q_OBJECT
     TSUI_SKINNED_PROPERTIES
     TSUI_MENU_PROPERTIES
 
 public:
     explicit TsuiPopupMenu(QWidget* owner = nullptr);
-
-protected:
-    void styleUpdated(const SkinLook& look) override;
 };

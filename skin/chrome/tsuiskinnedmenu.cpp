@@ -53,58 +53,63 @@ QImage Texture(const SkinFrameSet& set) {
 
 } // namespace
 
-TsuiSkinnedMenu::TsuiSkinnedMenu(QObject* self)
-    : style_(new SkinnedMenuStyle(&look_)), watcher_(new MenuWatcher(style_, this)) {
-    style_->setParent(self);
+TsuiSkinnedMenu::TsuiSkinnedMenu(QObject* self, QObject* owner)
+    : TsuiSkinned(self, owner), menuStyle_(new SkinnedMenuStyle(&items_)),
+      watcher_(new MenuWatcher(menuStyle_, this)) {
+    menuStyle_->setParent(self);
     // A new menu, before a style is applied.
-    look_.barColor = SystemColorValue(SystemColor::ButtonFace);
-    look_.selectedBorderColor = SystemColorValue(SystemColor::Highlight);
-    look_.selectedColor = SystemColorValue(SystemColor::Highlight);
-    look_.checkMark = CheckMarkImage();
-    look_.barTexture = Texture(SkinLook::pictureSet(SkinPicture::MacOSMenuBar));
-    look_.selectTexture = Texture(SkinLook::pictureSet(SkinPicture::MacOSMenuSelect));
+    items_.barColor = SystemColorValue(SystemColor::ButtonFace);
+    items_.selectedBorderColor = SystemColorValue(SystemColor::Highlight);
+    items_.selectedColor = SystemColorValue(SystemColor::Highlight);
+    items_.checkMark = CheckMarkImage();
+    items_.barTexture = Texture(SkinLook::pictureSet(SkinPicture::MacOSMenuBar));
+    items_.selectTexture = Texture(SkinLook::pictureSet(SkinPicture::MacOSMenuSelect));
     updateFont();
+    takeLook(look());
 }
 
 TsuiSkinnedMenu::~TsuiSkinnedMenu() = default;
 
-void TsuiSkinnedMenu::ApplyMenuLook(TsuiUIStyle style, const SkinLook& look) {
-    uiStyle_ = style;
-    const LookTraits& traits = TraitsOf(style);
-    look_.textured = traits.texturedMenus;
-    look_.barWidth = 26;
-    look_.itemHeight = traits.menuItemHeight;
-    look_.separatorHeight = traits.menuSeparatorHeight;
-    look_.separatorColor = QColor::fromRgb(traits.menuSeparatorColor);
-    look_.barColor = look.color(SkinColor::MenuBar);
-    look_.color = look.color(SkinColor::MenuBackground);
-    look_.fontColor = look.color(SkinColor::MenuFont);
-    look_.selectedBorderColor = look.color(SkinColor::MenuSelectedBorder);
-    look_.selectedColor = look.color(SkinColor::MenuSelectedBackground);
-    look_.selectedFontColor = look.color(SkinColor::MenuSelectedFont);
-    look_.formBackground = look.color(SkinColor::FormBackground);
+void TsuiSkinnedMenu::styleUpdated(const SkinLook& look) {
+    takeLook(look);
+}
+
+void TsuiSkinnedMenu::takeLook(const SkinLook& look) {
+    const LookTraits& traits = look.traits();
+    items_.textured = traits.texturedMenus;
+    items_.barWidth = 26;
+    items_.itemHeight = traits.menuItemHeight;
+    items_.separatorHeight = traits.menuSeparatorHeight;
+    items_.separatorColor = QColor::fromRgb(traits.menuSeparatorColor);
+    items_.barColor = look.color(SkinColor::MenuBar);
+    items_.color = look.color(SkinColor::MenuBackground);
+    items_.fontColor = look.color(SkinColor::MenuFont);
+    items_.selectedBorderColor = look.color(SkinColor::MenuSelectedBorder);
+    items_.selectedColor = look.color(SkinColor::MenuSelectedBackground);
+    items_.selectedFontColor = look.color(SkinColor::MenuSelectedFont);
+    items_.formBackground = look.color(SkinColor::FormBackground);
     changed();
 }
 
 void TsuiSkinnedMenu::setMenuItemHeight(int height) {
-    if (TraitsOf(uiStyle_).texturedMenus || height == look_.itemHeight)
+    if (look().traits().texturedMenus || height == items_.itemHeight)
         return;
-    look_.itemHeight = height;
+    items_.itemHeight = height;
     changed();
 }
 
 void TsuiSkinnedMenu::setSeparatorHeight(int height) {
-    if (TraitsOf(uiStyle_).texturedMenus || height == look_.separatorHeight)
+    if (look().traits().texturedMenus || height == items_.separatorHeight)
         return;
-    look_.separatorHeight = height;
+    items_.separatorHeight = height;
     changed();
 }
 
 #define ZD7240_MENU_SETTER(setter, field)                                                          \
     void TsuiSkinnedMenu::setter(const QColor& color) {                                            \
-        if (color == look_.field)                                                                  \
+        if (color == items_.field)                                                                 \
             return;                                                                                \
-        look_.field = color;                                                                       \
+        items_.field = color;                                                                      \
         changed();                                                                                 \
     }
 ZD7240_MENU_SETTER(setBarColor, barColor)
@@ -118,16 +123,16 @@ ZD7240_MENU_SETTER(setFontColor, fontColor)
 
 void TsuiSkinnedMenu::setBarWidth(int width) {
     width = qMax(0, width);
-    if (width == look_.barWidth)
+    if (width == items_.barWidth)
         return;
-    look_.barWidth = width;
+    items_.barWidth = width;
     changed();
 }
 
 void TsuiSkinnedMenu::setFlatMenu(bool flat) {
-    if (flat == look_.flatMenu)
+    if (flat == items_.flatMenu)
         return;
-    look_.flatMenu = flat;
+    items_.flatMenu = flat;
     changed();
 }
 
@@ -148,12 +153,12 @@ void TsuiSkinnedMenu::setUseSystemFont(bool use) {
 
 void TsuiSkinnedMenu::updateFont() {
     if (useSystemFont_) {
-        look_.font = QApplication::font("QMenu");
+        items_.font = QApplication::font("QMenu");
     } else {
         QFont font(fontName_);
         // Points at the fixed 96 pixels per inch of the window descriptions (8 pt: 11 px).
         font.setPixelSize(qMax(1, (fontSize_ * 96 + 36) / 72));
-        look_.font = font;
+        items_.font = font;
     }
     changed();
 }
@@ -161,7 +166,7 @@ void TsuiSkinnedMenu::updateFont() {
 void TsuiSkinnedMenu::changed() {
     for (const QPointer<QMenu>& menu : std::as_const(attached_)) {
         if (menu) {
-            menu->setFont(look_.font);
+            menu->setFont(items_.font);
             // Qt measures its items again only when told that something changed.
             QEvent event(QEvent::StyleChange);
             QCoreApplication::sendEvent(menu, &event);
@@ -177,8 +182,8 @@ void TsuiSkinnedMenu::AttachMenuDrawHandlers(QMenu* menu) {
     if (!attached_.contains(menu)) {
         attached_.removeAll(QPointer<QMenu>());
         attached_.append(menu);
-        menu->setStyle(style_);
-        menu->setFont(look_.font);
+        menu->setStyle(menuStyle_);
+        menu->setFont(items_.font);
         menu->installEventFilter(watcher_);
     }
     for (QAction* action : menu->actions())

@@ -1,23 +1,23 @@
 #pragma once
-// What TsuiMainMenu and TsuiPopupMenu share: the item properties, the look they take
-// from their style, and the style (skinnedmenustyle.h) that their QMenus are drawn with.
+// What TsuiMainMenu and TsuiPopupMenu share: a skinned control (TsuiSkinned) whose items
+// are drawn from its look, the item properties, and the Qt style (skinnedmenustyle.h)
+// that their QMenus are drawn with.
 //
-// A menu class derives from its Qt base, TsuiSkinned and this, puts TSUI_MENU_PROPERTIES
-// after TSUI_SKINNED_PROPERTIES, calls ApplyMenuLook from its styleUpdated and runs
-// AttachMenuDrawHandlers on the QMenus it shows.
+// A menu class derives from its Qt base and this, puts TSUI_MENU_PROPERTIES after
+// TSUI_SKINNED_PROPERTIES and runs AttachMenuDrawHandlers on the QMenus it shows. Every
+// re-read of the look sets the heights, bar, separator colour and colours again.
 
 #include <QColor>
 #include <QList>
 #include <QPointer>
 #include <QString>
 
-#include "catalogue/tsuiuistyle.h"
 #include "chrome/menuitempainter.h"
+#include "look/tsuiskinned.h"
 
 class QAction;
 class QMenu;
 class QObject;
-class SkinLook;
 class SkinnedMenuStyle;
 
 #define TSUI_MENU_PROPERTIES                                                                       \
@@ -39,7 +39,7 @@ class SkinnedMenuStyle;
     Q_PROPERTY(int FontCharset READ FontCharset WRITE setFontCharset)                              \
     Q_PROPERTY(bool UseSystemFont READ UseSystemFont WRITE setUseSystemFont)
 
-class TsuiSkinnedMenu {
+class TsuiSkinnedMenu : public TsuiSkinned {
 public:
     TsuiSkinnedMenu(const TsuiSkinnedMenu&) = delete;
     TsuiSkinnedMenu& operator=(const TsuiSkinnedMenu&) = delete;
@@ -47,31 +47,32 @@ public:
     // Always true; writing is ignored.
     bool OwnerDraw() const { return true; }
     void setOwnerDraw(bool) {}
-    // Both heights are fixed while the style is MacOS: writing them is ignored then.
-    int MenuItemHeight() const { return look_.itemHeight; }
+    // Both heights are fixed in a look of textured menus (MacOS): writing them is ignored
+    // then.
+    int MenuItemHeight() const { return items_.itemHeight; }
     void setMenuItemHeight(int height);
-    int SeparatorHeight() const { return look_.separatorHeight; }
+    int SeparatorHeight() const { return items_.separatorHeight; }
     void setSeparatorHeight(int height);
-    int BarWidth() const { return look_.barWidth; }
+    int BarWidth() const { return items_.barWidth; }
     void setBarWidth(int width);
-    QColor BarColor() const { return look_.barColor; }
+    QColor BarColor() const { return items_.barColor; }
     void setBarColor(const QColor& color);
-    QColor Color() const { return look_.color; }
+    QColor Color() const { return items_.color; }
     void setColor(const QColor& color);
-    QColor SeparatorColor() const { return look_.separatorColor; }
+    QColor SeparatorColor() const { return items_.separatorColor; }
     void setSeparatorColor(const QColor& color);
-    QColor SelectedBorderColor() const { return look_.selectedBorderColor; }
+    QColor SelectedBorderColor() const { return items_.selectedBorderColor; }
     void setSelectedBorderColor(const QColor& color);
-    QColor SelectedColor() const { return look_.selectedColor; }
+    QColor SelectedColor() const { return items_.selectedColor; }
     void setSelectedColor(const QColor& color);
-    QColor SelectedFontColor() const { return look_.selectedFontColor; }
+    QColor SelectedFontColor() const { return items_.selectedFontColor; }
     void setSelectedFontColor(const QColor& color);
-    QColor FontColor() const { return look_.fontColor; }
+    QColor FontColor() const { return items_.fontColor; }
     void setFontColor(const QColor& color);
     // Stored only.
     QColor BorderColor() const { return borderColor_; }
     void setBorderColor(const QColor& color) { borderColor_ = color; }
-    bool FlatMenu() const { return look_.flatMenu; }
+    bool FlatMenu() const { return items_.flatMenu; }
     void setFlatMenu(bool flat);
     QString FontName() const { return fontName_; }
     void setFontName(const QString& name);
@@ -84,10 +85,10 @@ public:
     void setUseSystemFont(bool use);
 
     // The font items are written in: the system menu font, or FontName at FontSize.
-    QFont ItemFont() const { return look_.font; }
-    const MenuItemLook& ItemLook() const { return look_; }
+    QFont ItemFont() const { return items_.font; }
+    const MenuItemLook& ItemLook() const { return items_; }
     // The style the menu's QMenus are drawn with.
-    SkinnedMenuStyle* MenuStyle() const { return style_; }
+    SkinnedMenuStyle* MenuStyle() const { return menuStyle_; }
 
     // Gives the menu and, recursively, every sub-menu of its items this menu's drawing,
     // and makes items captioned exactly "-" separators. Sub-menus added later to a menu
@@ -97,23 +98,24 @@ public:
     void AttachMenuDrawHandlers(QAction* item);
 
 protected:
-    // `self` is the menu object, parent of the style.
-    explicit TsuiSkinnedMenu(QObject* self);
-    virtual ~TsuiSkinnedMenu();
+    // `self` is the menu object, parent of the Qt style; `owner` the window it is created
+    // on.
+    TsuiSkinnedMenu(QObject* self, QObject* owner);
+    ~TsuiSkinnedMenu() override;
 
-    // The style's values: heights, bar, separator colour, then the colours of the look.
-    void ApplyMenuLook(TsuiUIStyle style, const SkinLook& look);
+    void styleUpdated(const SkinLook& look) override;
     // Called when something the items are drawn with has changed.
     virtual void menuLookChanged() {}
 
 private:
+    // The look's values: heights, bar, separator colour, then the colours.
+    void takeLook(const SkinLook& look);
     void updateFont();
     void changed();
 
-    SkinnedMenuStyle* style_;
+    SkinnedMenuStyle* menuStyle_;
     QObject* watcher_;
-    MenuItemLook look_;
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    MenuItemLook items_;
     QColor borderColor_{Qt::black};
     QString fontName_ = QStringLiteral("MS Sans Serif");
     int fontSize_ = 8;

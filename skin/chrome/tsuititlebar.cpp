@@ -195,12 +195,12 @@ void TsuiTitleBar::styleUpdated(const SkinLook& look) {
     roundCorner_ = std::clamp(look.integer(SkinInt::FormRoundCorner), 0, kMaxRoundCorner);
 
     for (int i = 0; i < buttons_.Count(); ++i)
-        buttons_.Items(i)->setUIStyle(pictureStyle);
+        LoadButtonPictures(*buttons_.Items(i));
     systemMenu_->setLook(pictureStyle, FileTheme());
     Q_EMIT shapeChanged();
     // A change of theme alone keeps the caption colour the owner chose.
     if (lookChange() == LookChange::Style)
-        fontColor_ = QColor::fromRgb(TraitsOf(UIStyle()).titleCaptionColor);
+        fontColor_ = QColor::fromRgb(look.traits().titleCaptionColor);
     // The plain fill under a missing picture contrasts with the caption.
     fallbackFill_ =
         fontColor_.lightness() > 128 ? QColor(0x50, 0x50, 0x50) : QColor(0xC8, 0xC8, 0xC8);
@@ -210,7 +210,7 @@ void TsuiTitleBar::styleUpdated(const SkinLook& look) {
 }
 
 void TsuiTitleBar::LoadButtonPictures(TsuiTitleBarButton& button) {
-    const SkinLook look = SkinLook::Resolve(FileTheme(), button.UIStyle());
+    const SkinLook& look = this->look();
     button.setTransparent(look.flag(SkinBool::TitleBarButtonTransparent));
     if (button.ButtonType() == TsuiTitleBarBtnType::suiCustom)
         return;
@@ -408,7 +408,7 @@ void TsuiTitleBar::paintEvent(QPaintEvent*) {
         painter.drawText(QRect(layout_.captionLeft, top, space, metrics.height()),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, DrawnCaption());
 
-    if (TraitsOf(UIStyle()).roundedTitleCorners && roundCorner_ != 0 && parentForm()) {
+    if (look().traits().roundedTitleCorners && roundCorner_ != 0 && parentForm()) {
         // The top edge and its rounded corners, on the window's outline: the bar sits
         // inside the frame's one-pixel border, so the window is two pixels wider. The
         // corners are the pixels of the window's shape, so no pixel inside the shape is

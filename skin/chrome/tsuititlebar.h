@@ -82,7 +82,7 @@ public:
 
     // Every maximize button shows the glyph for the window's current state.
     void RefreshMaxButtons();
-    // Reloads one button's pictures from its style (and this bar's theme).
+    // Reloads one button's pictures from this bar's look.
     void LoadButtonPictures(TsuiTitleBarButton& button);
 
     // What the button at `index` does when clicked (also from the system menu).

@@ -12,13 +12,6 @@ int TsuiTitleBarButton::Index() const {
     return collection_ ? collection_->IndexOf(this) : -1;
 }
 
-void TsuiTitleBarButton::setUIStyle(TsuiUIStyle style) {
-    style_ = style;
-    if (collection_)
-        collection_->itemNeedsPictures(this);
-    changed();
-}
-
 bool TsuiTitleBarButton::setButtonType(TsuiTitleBarBtnType type) {
     if (type == TsuiTitleBarBtnType::suiControlBox && collection_) {
         for (int i = 0; i < collection_->Count(); ++i) {
@@ -92,7 +85,6 @@ void TsuiTitleBarButton::Assign(const TsuiTitleBarButton& other) {
     type_ = other.type_;
     transparent_ = other.transparent_;
     top_ = other.top_;
-    style_ = other.style_;
     pictures_ = other.pictures_;
     controlBoxMenu_ = other.controlBoxMenu_;
     drawnValid_ = {};

@@ -1,13 +1,12 @@
 #pragma once
 // One window button of a title bar: its role, its three pictures and where it sits.
-// Every change repaints the bar that owns it.
+// Every change repaints the bar that owns it. The pictures come from the bar's look: the
+// bar loads them when the button's role or the look changes.
 
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
 #include <array>
-
-#include "catalogue/tsuiuistyle.h"
 
 class TsuiTitleBarButtons;
 
@@ -30,9 +29,6 @@ public:
     int Index() const;
     TsuiTitleBarButtons* Collection() const { return collection_; }
 
-    TsuiUIStyle UIStyle() const { return style_; }
-    // Stores the style and reloads the pictures from it.
-    void setUIStyle(TsuiUIStyle style);
     TsuiTitleBarBtnType ButtonType() const { return type_; }
     // Refused (with a message, returning false) when it would make a second control box.
     bool setButtonType(TsuiTitleBarBtnType type);
@@ -58,15 +54,13 @@ public:
     // the 1x picture's bottom-left pixel) left out when Transparent is set.
     const QImage& drawn(Picture which, qreal ratio = 1.0) const;
 
-    // Copies Visible, ButtonType, Transparent, Top, UIStyle, the pictures and
-    // ControlBoxMenu.
+    // Copies Visible, ButtonType, Transparent, Top, the pictures and ControlBoxMenu.
     void Assign(const TsuiTitleBarButton& other);
 
 private:
     void changed();
 
     TsuiTitleBarButtons* collection_;
-    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
     TsuiTitleBarBtnType type_ = TsuiTitleBarBtnType::suiCustom;
     bool transparent_ = false;
     int top_ = 2;

@@ -45,7 +45,7 @@ QSize TsuiButton::skinStripSize() const {
 }
 
 bool TsuiButton::marksFocusBold() const {
-    return TraitsOf(UIStyle()).boldFocusCaption;
+    return look().traits().boldFocusCaption;
 }
 
 ButtonFace TsuiButton::face() const {

@@ -75,7 +75,7 @@ void TsuiComboBox::paintEvent(QPaintEvent*) {
     // Only the two built-in looks that have a button picture use it; a picture that is
     // missing from the program gives the plain button, with the arrow drawn on it.
     if (!look().usesFileTheme()) {
-        const LookTraits& traits = TraitsOf(look().effectiveStyle());
+        const LookTraits& traits = look().traits();
         if (traits.comboButton) {
             const SkinFrameSet& picture = SkinLook::pictureSet(*traits.comboButton);
             if (!picture.fallback) {

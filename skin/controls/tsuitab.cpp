@@ -85,7 +85,7 @@ void TsuiTab::layOutPages(const QRect&) {}
 void TsuiTab::colorChanged() {}
 
 void TsuiTab::styleUpdated(const SkinLook& look) {
-    const bool whitePage = !look.usesFileTheme() && TraitsOf(look.effectiveStyle()).whitePages;
+    const bool whitePage = look.traits().whitePages;
     setBorderColor(look.color(SkinColor::ControlBorder));
     setColor(whitePage ? QColor(Qt::white) : look.color(SkinColor::ControlBackground));
     if (row_) {

@@ -1,8 +1,8 @@
 #pragma once
 // What the controls do differently per built-in look, as data: one row per look, next
-// to the element table. A control asks TraitsOf(style) instead of naming looks, so a
-// sixth look is a row here (the table is checked complete at compile time) and the
-// painter's bitmaps, not a hunt through the controls.
+// to the element table. A control asks its look, look().traits() (skinlook.h), instead
+// of naming looks, so a sixth look is a row here (the table is checked complete at compile time)
+// and the painter's bitmaps, not a hunt through the controls.
 
 #include <QRgb>
 #include <array>

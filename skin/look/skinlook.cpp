@@ -5,6 +5,7 @@
 
 #include "drawing/drawingoperations.h"
 #include "drawing/skinbitmaps.h"
+#include "look/looktraits.h"
 #include "look/styleselection.h"
 #include "theme/tsuifiletheme.h"
 
@@ -142,6 +143,10 @@ SkinLook SkinLook::Resolve(const TsuiFileTheme* theme, TsuiUIStyle style) {
 
 bool SkinLook::usesFileTheme() const {
     return d_->useFile;
+}
+
+const LookTraits& SkinLook::traits() const {
+    return TraitsOf(effectiveStyle());
 }
 
 TsuiUIStyle SkinLook::effectiveStyle() const {

@@ -42,6 +42,7 @@
 #include "theme/themeelements.h"
 
 class TsuiFileTheme;
+struct LookTraits;
 
 // A bitmap as painted: the whole strip and its frames, untyped.
 struct SkinFrameSet {
@@ -81,6 +82,9 @@ public:
     // Whether the elements come from the theme file, and otherwise the built-in style read.
     bool usesFileTheme() const;
     TsuiUIStyle effectiveStyle() const;
+    // What the controls do differently in this look (looktraits.h): the row of the style
+    // read, or the theme file's row.
+    const LookTraits& traits() const;
 
     QColor color(SkinColor element) const;
     // The raw 0x00BBGGRR value (-1 when a theme file lacks the entry).

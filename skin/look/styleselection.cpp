@@ -26,6 +26,8 @@ TsuiUIStyle OwnerFormStyle(const QObject* owner) {
 void ApplyThemeToChildren(QObject* container, TsuiUIStyle style, TsuiFileTheme* theme) {
     if (!container)
         return;
+    // One change: every control inside re-reads its look once, when it ends.
+    const LookChangeScope change;
     // Guarded copies: a child's setter may add or delete children of the container.
     QList<QPointer<QObject>> children;
     for (QObject* child : container->children())

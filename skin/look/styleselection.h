@@ -14,7 +14,8 @@ TsuiUIStyle OwnerFormStyle(const QObject* owner);
 
 // For every direct child of the container, in child order, that publishes both
 // "FileTheme" and "UIStyle": FileTheme := theme, then UIStyle := style, through the
-// property system so that the child's own setters run. Other children are skipped.
+// property system so that the child's own setters run. Other children are skipped. The
+// writes are one change (LookChangeScope): each control re-reads its look once.
 void ApplyThemeToChildren(QObject* container, TsuiUIStyle style, TsuiFileTheme* theme);
 
 // Whether the object's class publishes a property of that name.

@@ -764,7 +764,13 @@ private Q_SLOTS:
         // From another look, so that MacOS is a change too.
         menu->LookItem(style == TsuiUIStyle::MacOS ? TsuiUIStyle::Protein : TsuiUIStyle::MacOS)
             ->trigger();
+        const quint64 readsBefore = TsuiSkinned::LookReadCount();
         menu->LookItem(style)->trigger();
+        // Every skinned object of the window reads the new look once.
+        int skinned = 0;
+        for (QObject* object : form_->findChildren<QObject*>())
+            skinned += dynamic_cast<TsuiSkinned*>(object) ? 1 : 0;
+        QCOMPARE(TsuiSkinned::LookReadCount() - readsBefore, quint64(skinned));
         QCOMPARE(form_->Look(), style);
         QCOMPARE(LookDisagreements(style, nullptr), QStringList());
         QCOMPARE(form_->suiMessageDialog1->UIStyle(), style);

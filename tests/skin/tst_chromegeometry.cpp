@@ -360,6 +360,16 @@ private Q_SLOTS:
         QTest::newRow("not asked at the press: handed over at the first motion")
             << true << "press@caption still moved taken posted loose"
             << "swallow swallow start letgo pass pass";
+        // A hidden window ends the gesture under way; the next press starts afresh.
+        QTest::newRow("hidden while moving by hand")
+            << true << "press@caption moved refused hide moved release press@caption release"
+            << "swallow start follow pass pass pass swallow swallow";
+        QTest::newRow("hidden while handed over: its release calls nothing off")
+            << true << "press:held@caption taken hide release"
+            << "start letgo pass pass";
+        QTest::newRow("hidden while pressed on a title button")
+            << true << "press@button hide release"
+            << "pass pass pass";
         QTest::newRow("a lost release after a refused hand-over at the press")
             << true << "press:held@edge refused loose release"
             << "start swallow swallow pass";
@@ -401,6 +411,8 @@ private Q_SLOTS:
             } else if (kind == "release" || kind == "posted") {
                 event.input = FrameInput::Release;
                 event.fromWindowSystem = kind == "release";
+            } else if (kind == "hide") {
+                event.input = FrameInput::Hide;
             } else if (kind == "taken" || kind == "refused") {
                 event.input = FrameInput::HandOver;
                 event.taken = kind == "taken";

@@ -210,16 +210,99 @@ private Q_SLOTS:
         QCOMPARE(container.UIStyle(), TsuiUIStyle::DeepBlue);
         QCOMPARE(container.FileTheme(), nullptr);
         QCOMPARE(container.applied, appliedBefore + 1);
-        // The children are sent to DeepBlue first, then the container re-reads its look
-        // (and passes it on once more).
-        QVERIFY(journal.size() > 4);
-        QCOMPARE(journal.mid(0, 4),
-                 (QStringList{QStringLiteral("child:FileTheme"), QStringLiteral("child:applied"),
-                              QStringLiteral("child:UIStyle"), QStringLiteral("child:applied")}));
-        QCOMPARE(journal.at(4), QStringLiteral("container:applied"));
+        // The children are sent to DeepBlue first, then the container takes it; each
+        // re-reads its look once, and the children are not written a second time.
+        QCOMPARE(
+            journal,
+            (QStringList{QStringLiteral("child:FileTheme"), QStringLiteral("child:UIStyle"),
+                         QStringLiteral("child:applied"), QStringLiteral("container:applied")}));
         QCOMPARE(child->UIStyle(), TsuiUIStyle::DeepBlue);
         QCOMPARE(child->FileTheme(), nullptr);
         QCOMPARE(container.border, QColor(0, 0, 0));
+    }
+
+    // However deeply containers nest, one change re-reads every control inside once, its
+    // children are written once (FileTheme, then UIStyle), and each property notifies
+    // once when its value changed.
+    void oneReadPerControlPerChange_data() {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QString>("cause");
+        for (const int depth : {0, 1, 2, 6}) {
+            for (const char* cause : {"UIStyle", "FileTheme", "setLook", "ApplyThemeToChildren",
+                                      "theme reload", "theme removed"})
+                QTest::addRow("%s, depth %d", cause, depth) << depth << QString::fromLatin1(cause);
+        }
+    }
+    void oneReadPerControlPerChange() {
+        QFETCH(int, depth);
+        QFETCH(QString, cause);
+        QWidget window;
+        auto* theme = new TsuiFileTheme(&window);
+        TsuiFileTheme otherTheme;
+        // A container per level, each holding the next one and a plain control.
+        auto* top = new TsuiProbe(&window, true);
+        QList<TsuiProbe*> probes = {top};
+        TsuiProbe* level = top;
+        for (int i = 0; i < depth; ++i) {
+            probes << new TsuiProbe(level);
+            level = new TsuiProbe(level, true);
+            probes << level;
+        }
+        auto* leaf = new TsuiProbe(level);
+        probes << leaf;
+        top->setLook(TsuiUIStyle::FromThemeFile, theme);
+        for (TsuiProbe* probe : std::as_const(probes)) {
+            QCOMPARE(probe->FileTheme(), theme);
+            probe->log.clear();
+        }
+        QList<int> before;
+        for (TsuiProbe* probe : std::as_const(probes))
+            before << probe->applied;
+        QSignalSpy styleSpy(leaf, &TsuiProbe::UIStyleChanged);
+        QSignalSpy themeSpy(leaf, &TsuiProbe::FileThemeChanged);
+        const quint64 readsBefore = TsuiSkinned::LookReadCount();
+
+        bool styleChanges = true, themeChanges = true;
+        if (cause == QLatin1String("UIStyle")) {
+            top->setUIStyle(TsuiUIStyle::MacOS);
+            themeChanges = false;
+        } else if (cause == QLatin1String("FileTheme")) {
+            top->setFileTheme(&otherTheme);
+            styleChanges = false;
+        } else if (cause == QLatin1String("setLook")) {
+            top->setLook(TsuiUIStyle::WinXP, nullptr);
+        } else if (cause == QLatin1String("ApplyThemeToChildren")) {
+            ApplyThemeToChildren(&window, TsuiUIStyle::Protein, &otherTheme);
+        } else if (cause == QLatin1String("theme reload")) {
+            theme->setThemeFile(themeFile(QStringLiteral("nested.theme"), 0x00FF00));
+            styleChanges = themeChanges = false;
+        } else {
+            delete theme;
+        }
+
+        for (int i = 0; i < probes.size(); ++i)
+            QCOMPARE(probes[i]->applied, before[i] + 1);
+        QCOMPARE(TsuiSkinned::LookReadCount() - readsBefore, quint64(probes.size()));
+        // What a container holds is written by it, once per property.
+        QCOMPARE(leaf->log, (QStringList{QStringLiteral("FileTheme"), QStringLiteral("UIStyle")}));
+        QCOMPARE(styleSpy.count(), styleChanges ? 1 : 0);
+        QCOMPARE(themeSpy.count(), themeChanges ? 1 : 0);
+    }
+
+    // The same for the library's own container: a control under six group boxes reads
+    // the look once when the outermost box takes a style.
+    void nestedGroupBoxesReadOnce() {
+        QWidget window;
+        auto* outer = new TsuiGroupBox(&window);
+        QWidget* level = outer;
+        for (int i = 0; i < 5; ++i)
+            level = new TsuiGroupBox(level);
+        auto* edit = new TsuiEdit(level);
+        const quint64 before = TsuiSkinned::LookReadCount();
+        outer->setUIStyle(TsuiUIStyle::WinXP);
+        QCOMPARE(TsuiSkinned::LookReadCount() - before, quint64(7));
+        QCOMPARE(edit->UIStyle(), TsuiUIStyle::WinXP);
+        QCOMPARE(edit->look().effectiveStyle(), TsuiUIStyle::WinXP);
     }
 
     void applyThemeToChildren() {

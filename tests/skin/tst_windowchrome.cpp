@@ -400,6 +400,22 @@ private Q_SLOTS:
         }
     }
 
+    // A button added to the bar takes its pictures from the bar's look, as the buttons
+    // it was made with do.
+    void addedButtonTakesTheBarsLook() {
+        Framed w;
+        w.frame->setUIStyle(TsuiUIStyle::WinXP);
+        const TsuiTitleBarButtons& buttons = w.bar->Buttons();
+        const TsuiTitleBarButton* max =
+            buttons.Items(buttons.IndexOfType(TsuiTitleBarBtnType::suiMax));
+        TsuiTitleBarButton* added = w.bar->Buttons().Add();
+        added->setButtonType(TsuiTitleBarBtnType::suiMax);
+        QVERIFY(!added->PicNormal().isNull());
+        QCOMPARE(added->PicNormal(), max->PicNormal());
+        QCOMPARE(added->PicMouseDown(), max->PicMouseDown());
+        QCOMPARE(added->Top(), max->Top());
+    }
+
     void helpAndCustomButtonsReport() {
         Framed w;
         TsuiTitleBarButton* help = w.bar->Buttons().Add();
