@@ -11,12 +11,14 @@
 #include <deque>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <mutex>
 #include <pthread.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/uio.h>
 #include <thread>
 #include <tuple>
@@ -727,7 +729,10 @@ void ScriptWriter::Open(const std::string& path) {
     if (fchmod(fd_, mode) != 0) {
         // Not fatal: the file is still ours and readable by its owner.
     }
-    allocates_ = true; // a new file of ours: its space may be taken ahead
+    // Only in memory is allocating ahead the half of the system's work it takes off the
+    // thread (AllocateAhead); on a disk it reserves blocks, which writing does anyway.
+    struct statfs fs {};
+    allocates_ = fstatfs(fd_, &fs) == 0 && fs.f_type == TMPFS_MAGIC;
 }
 
 void ScriptWriter::OpenNamedTemporary(const std::string& dir) {
@@ -827,9 +832,11 @@ void ScriptWriter::Handoff() {
 // page into a file takes two steps in the system, giving the file the page and copying
 // the bytes into it, each about half the cost; the formatting side takes the first off
 // the thread whenever it would otherwise sleep until the thread frees a buffer, so that
-// on two cores the two sides share the system's work. Space taken past the file's end
-// is given back by Finish. A file system that cannot allocate ahead (or is full) is
-// left to the writes, which report what goes wrong.
+// on two cores the two sides share the system's work. That holds for a file in memory
+// (tmpfs), where the page is the file's storage; on a disk, allocating only reserves
+// blocks, so it is not done there. Space taken past the file's end is given back by
+// Finish. A file system that cannot allocate ahead (or is full) is left to the
+// writes, which report what goes wrong.
 bool ScriptWriter::AllocateAhead(void* context) {
     constexpr std::uint64_t kStep = 2u << 20;
     constexpr std::uint64_t kAhead = 16u << 20;

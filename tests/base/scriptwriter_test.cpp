@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <linux/magic.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -342,68 +344,84 @@ TEST(ScriptWriter, AnUnchangedFileIsLeftUntouched) {
         }
 }
 
-// Many megabytes formatted faster than the system takes them: the formatting side takes
-// the file's space ahead of the bytes while it waits. The file holds exactly its bytes
-// and no space past them; dropped half-way, it leaves the old file and nothing else.
+// The temp folder, and a folder in memory (tmpfs) where there is one: there the
+// formatting side takes a new file's space ahead of its bytes.
+std::vector<fs::path> WritableFolders() {
+    std::vector<fs::path> folders{fs::temp_directory_path()};
+    struct statfs st {};
+    if (statfs("/dev/shm", &st) == 0 && st.f_type == TMPFS_MAGIC && access("/dev/shm", W_OK) == 0)
+        folders.emplace_back("/dev/shm");
+    return folders;
+}
+
+// Many megabytes formatted faster than the system takes them. The file holds exactly
+// its bytes and no space past them; dropped half-way, it leaves the old file and
+// nothing else.
 TEST(ScriptWriter, BigFilesHoldExactlyTheirBytes) {
     std::string lines;
     for (int i = 0; lines.size() < (48u << 20); ++i)
         lines += "pvc adsl 0/" + std::to_string(i) + " vpi 1 vci " + std::to_string(i) + "\r\n";
-    TempDir dir;
-    const std::string path = dir.File("big.txt");
-    WriteFile(path, "old");
-    {
-        ScriptWriter writer(path);
-        for (std::size_t at = 0; at < lines.size() / 2; at += 4096)
-            writer.Write(std::string_view(lines).substr(at, 4096));
-        // dropped here
+    for (const fs::path& folder : WritableFolders()) {
+        SCOPED_TRACE(folder.string());
+        TempDir dir(folder);
+        const std::string path = dir.File("big.txt");
+        WriteFile(path, "old");
+        {
+            ScriptWriter writer(path);
+            for (std::size_t at = 0; at < lines.size() / 2; at += 4096)
+                writer.Write(std::string_view(lines).substr(at, 4096));
+            // dropped here
+        }
+        EXPECT_EQ(ReadFile(path), "old");
+        EXPECT_EQ(dir.EntryCount(), 1u);
+        {
+            ScriptWriter writer(path);
+            for (std::size_t at = 0; at < lines.size(); at += 4096)
+                writer.Write(std::string_view(lines).substr(at, 4096));
+            writer.Commit();
+        }
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(static_cast<std::size_t>(st.st_size), lines.size());
+        EXPECT_LE(static_cast<std::uint64_t>(st.st_blocks) * 512, lines.size() + (64u << 10))
+            << "space taken ahead was given back";
+        EXPECT_TRUE(ReadFile(path) == lines);
+        EXPECT_EQ(dir.EntryCount(), 1u);
     }
-    EXPECT_EQ(ReadFile(path), "old");
-    EXPECT_EQ(dir.EntryCount(), 1u);
-    {
-        ScriptWriter writer(path);
-        for (std::size_t at = 0; at < lines.size(); at += 4096)
-            writer.Write(std::string_view(lines).substr(at, 4096));
-        writer.Commit();
-    }
-    struct stat st {};
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(static_cast<std::size_t>(st.st_size), lines.size());
-    EXPECT_LE(static_cast<std::uint64_t>(st.st_blocks) * 512, lines.size() + (64u << 10))
-        << "space taken ahead was given back";
-    EXPECT_TRUE(ReadFile(path) == lines);
-    EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
 // A file system that refuses more bytes half-way (here: the process's file size limit,
 // which refuses allocating ahead and writing alike) fails the write with its reason and
 // keeps the old file; no temporary is left.
 TEST(ScriptWriter, AFileRefusedHalfWayKeepsTheOldOne) {
-    TempDir dir;
-    const std::string path = dir.File("s.txt");
-    WriteFile(path, "old");
-    rlimit before{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = before;
-    limit.rlim_cur = 8u << 20;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    int error = 0;
-    try {
-        ScriptWriter writer(path);
-        const std::string block(4096, 'x');
-        for (int i = 0; i < 8192; ++i) // 32 MB
-            writer.Write(block);
-        writer.Commit();
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.kind(), FileError::Kind::Write);
-        error = e.error();
+    for (const fs::path& folder : WritableFolders()) {
+        SCOPED_TRACE(folder.string());
+        TempDir dir(folder);
+        const std::string path = dir.File("s.txt");
+        WriteFile(path, "old");
+        rlimit before{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = before;
+        limit.rlim_cur = 8u << 20;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        int error = 0;
+        try {
+            ScriptWriter writer(path);
+            const std::string block(4096, 'x');
+            for (int i = 0; i < 8192; ++i) // 32 MB
+                writer.Write(block);
+            writer.Commit();
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.kind(), FileError::Kind::Write);
+            error = e.error();
+        }
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(error, EFBIG);
+        EXPECT_EQ(ReadFile(path), "old");
+        EXPECT_EQ(dir.EntryCount(), 1u);
     }
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(error, EFBIG);
-    EXPECT_EQ(ReadFile(path), "old");
-    EXPECT_EQ(dir.EntryCount(), 1u);
 }
 
 } // namespace
