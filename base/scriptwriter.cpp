@@ -11,14 +11,12 @@
 #include <deque>
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <mutex>
 #include <pthread.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <sys/uio.h>
 #include <thread>
 #include <tuple>
@@ -432,20 +430,13 @@ public:
         return front.data.get();
     }
 
-    int Submit(int fd, std::size_t used, OldContent* old, IdleWork idle, void* context) {
+    int Submit(int fd, std::size_t used, OldContent* old) {
         if (!thread_.joinable())
             Start();
         std::unique_lock<std::mutex> lock(mutex_);
         filled_.push_back({front_, fd, used, old, old ? old->offset : 0});
         if (writerSleeps_ && filled_.size() >= batch_)
             work_.notify_one();
-        while (idle && free_.empty()) {
-            lock.unlock();
-            const bool more = idle(context);
-            lock.lock();
-            if (!more)
-                break;
-        }
         if (free_.empty()) {
             formatterSleeps_ = true;
             room_.wait(lock, [this] { return free_.size() >= batch_; });
@@ -633,8 +624,8 @@ char* WriteBehind::Front(std::size_t atLeast, std::size_t* size) {
     return queue_->Front(atLeast, size);
 }
 
-int WriteBehind::Submit(int fd, std::size_t used, OldContent* old, IdleWork idle, void* context) {
-    return queue_->Submit(fd, used, old, idle, context);
+int WriteBehind::Submit(int fd, std::size_t used, OldContent* old) {
+    return queue_->Submit(fd, used, old);
 }
 
 int WriteBehind::Wait() {
@@ -729,10 +720,6 @@ void ScriptWriter::Open(const std::string& path) {
     if (fchmod(fd_, mode) != 0) {
         // Not fatal: the file is still ours and readable by its owner.
     }
-    // Only in memory is allocating ahead the half of the system's work it takes off the
-    // thread (AllocateAhead); on a disk it reserves blocks, which writing does anyway.
-    struct statfs fs {};
-    allocates_ = fstatfs(fd_, &fs) == 0 && fs.f_type == TMPFS_MAGIC;
 }
 
 void ScriptWriter::OpenNamedTemporary(const std::string& dir) {
@@ -818,40 +805,14 @@ void ScriptWriter::Handoff() {
         old_->offset = flushed_;
         old = old_.get();
     }
-    const std::size_t used = std::exchange(used_, 0);
-    flushed_ += used;
-    const int error = behind_->Submit(fd_, used, old, old ? nullptr : &AllocateAhead, this);
+    const int error = behind_->Submit(fd_, used_, old);
     submitted_ = true;
+    flushed_ += used_;
+    used_ = 0;
     data_ = nullptr; // now the background thread's; the next Reserve takes another
     capacity_ = 0;
     if (error != 0)
         Fail(FileError::Kind::Write, path_, error);
-}
-
-// Space for the new file a few megabytes past the bytes handed over so far. Writing a
-// page into a file takes two steps in the system, giving the file the page and copying
-// the bytes into it, each about half the cost; the formatting side takes the first off
-// the thread whenever it would otherwise sleep until the thread frees a buffer, so that
-// on two cores the two sides share the system's work. That holds for a file in memory
-// (tmpfs), where the page is the file's storage; on a disk, allocating only reserves
-// blocks, so it is not done there. Space taken past the file's end is given back by
-// Finish. A file system that cannot allocate ahead (or is full) is left to the
-// writes, which report what goes wrong.
-bool ScriptWriter::AllocateAhead(void* context) {
-    constexpr std::uint64_t kStep = 2u << 20;
-    constexpr std::uint64_t kAhead = 16u << 20;
-    auto* writer = static_cast<ScriptWriter*>(context);
-    if (!writer->allocates_)
-        return false;
-    const std::uint64_t from = std::max(writer->allocated_, writer->flushed_);
-    if (from >= writer->flushed_ + kAhead)
-        return false;
-    if (fallocate(writer->fd_, 0, static_cast<off_t>(from), static_cast<off_t>(kStep)) != 0) {
-        writer->allocates_ = false;
-        return false;
-    }
-    writer->allocated_ = from + kStep;
-    return true;
 }
 
 void ScriptWriter::Drain() {
@@ -915,9 +876,6 @@ void ScriptWriter::Finish() {
         finished_ = true;
         return;
     }
-    // Space allocated ahead past the last byte is given back.
-    if (allocated_ > bytesWritten() && ftruncate(fd_, static_cast<off_t>(bytesWritten())) != 0)
-        Fail(FileError::Kind::Write, path_, errno);
     if (fsync(fd_) != 0)
         Fail(FileError::Kind::Write, path_, errno);
     finished_ = true;

@@ -113,16 +113,11 @@ private:
 
     // The buffer to fill, of at least `atLeast` bytes; its size goes to *size.
     char* Front(std::size_t atLeast, std::size_t* size);
-    // Work the formatting side may do instead of waiting for a free buffer: one step of
-    // it per call, false when there is none left.
-    using IdleWork = bool (*)(void* context);
     // Queues the first `used` bytes of the front buffer to be written to `fd` and takes
-    // a free buffer as the next front; while none is free, it runs `idle` until that
-    // has nothing left to do, then waits. With `old`, the thread compares the bytes with
-    // the old file once written. Returns the errno of a write that failed since the
-    // last Wait, else 0.
-    int Submit(int fd, std::size_t used, OldContent* old = nullptr, IdleWork idle = nullptr,
-               void* context = nullptr);
+    // a free buffer as the next front, waiting for one if need be; with `old`, the
+    // thread compares them with the old file once written. Returns the errno of a write
+    // that failed since the last Wait, else 0.
+    int Submit(int fd, std::size_t used, OldContent* old = nullptr);
     // Waits until every queued buffer is written; returns the errno of a write that
     // failed since the last Wait, else 0.
     int Wait();
@@ -195,7 +190,6 @@ private:
     void DropTemporary();
     void MakeRoom(std::size_t n);
     void Handoff();
-    static bool AllocateAhead(void* writer);
     void Drain();
     void OpenDirect(const std::string& path, int flags);
     [[noreturn]] void Fail(FileError::Kind kind, const std::string& what, int error);
@@ -211,10 +205,6 @@ private:
     std::size_t capacity_ = 0;
     std::size_t used_ = 0;
     std::uint64_t flushed_ = 0;
-    // The new file's space, taken ahead of the bytes while the formatting side would
-    // otherwise wait for the thread (AllocateAhead): up to here, and whether to go on.
-    std::uint64_t allocated_ = 0;
-    bool allocates_ = false;
     bool submitted_ = false; // a buffer went to the background thread
     bool done_ = false;
     bool ownsFd_ = true;

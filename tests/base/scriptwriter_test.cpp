@@ -344,8 +344,8 @@ TEST(ScriptWriter, AnUnchangedFileIsLeftUntouched) {
         }
 }
 
-// The temp folder, and a folder in memory (tmpfs) where there is one: there the
-// formatting side takes a new file's space ahead of its bytes.
+// The temp folder, and a folder in memory (tmpfs) where there is one: a disk and memory
+// take the bytes and refuse them differently.
 std::vector<fs::path> WritableFolders() {
     std::vector<fs::path> folders{fs::temp_directory_path()};
     struct statfs st {};
@@ -390,9 +390,8 @@ TEST(ScriptWriter, BigFilesHoldExactlyTheirBytes) {
     }
 }
 
-// A file system that refuses more bytes half-way (here: the process's file size limit,
-// which refuses allocating ahead and writing alike) fails the write with its reason and
-// keeps the old file; no temporary is left.
+// A file system that refuses more bytes half-way (here: the process's file size limit)
+// fails the write with its reason and keeps the old file; no temporary is left.
 TEST(ScriptWriter, AFileRefusedHalfWayKeepsTheOldOne) {
     for (const fs::path& folder : WritableFolders()) {
         SCOPED_TRACE(folder.string());
