@@ -10,11 +10,12 @@
 # gen/dd is taken per pair; the row shows its median and its range (min..max) with the
 # median times and the peak resident memory of each program. "busy" rows run with one
 # core kept busy by `yes > /dev/null`. dd runs with conv=fsync, since the writer syncs
-# every file it replaces (free on tmpfs, the whole disk write elsewhere).
+# every file it replaces (free on tmpfs, the whole disk write elsewhere). The /dev/null
+# rows are the formatting alone, against dd handing its pages to the kernel.
 #
 # RUNS (default 7) pairs per row of 10^7 lines, BIG_RUNS (default 3) per row of 10^8;
 # BIG=0 skips the rows of 10^8 lines. Folders without room for two copies of a row's
-# script (plus 10 %) skip it.
+# script (plus 10 %: the old and the new file of a replacement) skip it.
 set -euo pipefail
 
 gen=${1:-build/bin/zd7240-gen}
@@ -30,7 +31,7 @@ work_files=()
 busy_pid=""
 cleanup() {
     [ -n "$busy_pid" ] && kill "$busy_pid" 2>/dev/null
-    rm -f "${work_files[@]}" 2>/dev/null || true
+    drop "${work_files[@]}" 2>/dev/null || true
 }
 trap cleanup EXIT
 
@@ -60,33 +61,62 @@ median() { sort -g | awk '{ v[NR] = $1 } END { m = int((NR + 1) / 2);
 
 lines_of() { "$gen" "$@" --dry-run 2>/dev/null | sed -n 's/^Lines: //p'; }
 
-# row LABEL FOLDER PAIRS JOB...
+# Each run starts with neither program's file in the folder: it writes a new file, and
+# only one copy takes room at a time.
+# Only the bench's own files are ever removed (never /dev/null).
+drop() {
+    local f
+    for f in "$@"; do
+        case $f in */zd7240-bench-*-$$.txt) rm -f "$f" ;; esac
+    done
+}
+# run_gen OUT OTHER JOB...
+run_gen() {
+    local out=$1 other=$2
+    shift 2
+    drop "$out" "$other"
+    timed "$gen" "$@" -o "$out"
+}
+# run_dd OUT OTHER BYTES
+run_dd() {
+    local sync=conv=fsync
+    [ "$1" = /dev/null ] && sync=conv=notrunc
+    drop "$1" "$2"
+    timed dd if=/dev/zero of="$1" bs=1M count="$3" iflag=count_bytes "$sync"
+}
+
+# The size of a job's script: "LINES BYTES".
+measure() {
+    local lines
+    lines=$(lines_of "$@")
+    echo "$lines $("$gen" "$@" -o - 2>/dev/null | wc -c)"
+}
+
+# row LABEL FOLDER PAIRS JOB... (FOLDER /dev/null: both write there, the formatting
+# alone against dd handing pages to the kernel)
 row() {
     local label=$1 folder=$2 pairs=$3
     shift 3
     local g_out="$folder/zd7240-bench-gen-$$.txt" d_out="$folder/zd7240-bench-dd-$$.txt"
+    [ "$folder" = /dev/null ] && g_out=/dev/null d_out=/dev/null
     work_files+=("$g_out" "$d_out")
-    local lines bytes
-    lines=$(lines_of "$@")
-    rm -f "$g_out"
-    "$gen" "$@" -o "$g_out" 2>/dev/null
-    bytes=$(stat -c %s "$g_out")
-    rm -f "$g_out"
-    local avail
-    avail=$(($(df -P -k "$folder" | awk 'NR == 2 { print $4 }') * 1024))
-    if [ $((bytes * 22 / 10)) -gt "$avail" ]; then
+    local size lines bytes avail=0
+    size=$(measure "$@")
+    lines=${size% *} bytes=${size#* }
+    [ "$folder" != /dev/null ] &&
+        avail=$(($(df -P -k "$folder" | awk 'NR == 2 { print $4 }') * 1024))
+    if [ "$folder" != /dev/null ] && [ $((bytes * 22 / 10)) -gt "$avail" ]; then
         printf '%-24s %12s  skipped: %s has no room for two copies\n' "$label" "$lines" "$folder"
         return
     fi
     local ratios=() gs=() ds=() gmem=0 dmem=0 i g d
     for ((i = 0; i < pairs; i++)); do
-        rm -f "$g_out" "$d_out"
         if ((i % 2 == 0)); then
-            g=$(timed "$gen" "$@" -o "$g_out")
-            d=$(timed dd if=/dev/zero of="$d_out" bs=1M count="$bytes" iflag=count_bytes conv=fsync)
+            g=$(run_gen "$g_out" "$d_out" "$@")
+            d=$(run_dd "$d_out" "$g_out" "$bytes")
         else
-            d=$(timed dd if=/dev/zero of="$d_out" bs=1M count="$bytes" iflag=count_bytes conv=fsync)
-            g=$(timed "$gen" "$@" -o "$g_out")
+            d=$(run_dd "$d_out" "$g_out" "$bytes")
+            g=$(run_gen "$g_out" "$d_out" "$@")
         fi
         gs+=("${g% *}")
         ds+=("${d% *}")
@@ -94,7 +124,7 @@ row() {
         ((${g#* } > gmem)) && gmem=${g#* }
         ((${d#* } > dmem)) && dmem=${d#* }
     done
-    rm -f "$g_out" "$d_out"
+    drop "$g_out" "$d_out"
     local rmed rmin rmax gmed dmed
     rmed=$(printf '%s\n' "${ratios[@]}" | median)
     rmin=$(printf '%s\n' "${ratios[@]}" | sort -g | head -n 1)
@@ -108,6 +138,7 @@ row() {
 # rows QUIET-OR-BUSY
 rows() {
     local load=$1
+    row "lan 1e7 /dev/null $load" /dev/null "$runs" "${lan7[@]}"
     row "lan 1e7 tmpfs $load" "$shm" "$runs" "${lan7[@]}"
     row "adsl 1e7 tmpfs $load" "$shm" "$runs" "${adsl7[@]}"
     if [ "$big" = 1 ]; then
