@@ -1,5 +1,6 @@
 #include "scriptwriter.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -16,6 +17,7 @@
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
@@ -394,10 +396,14 @@ int OldContent::CopyTo(int to, std::uint64_t length) const {
 
 // The buffers, the queue of filled ones and the thread that writes them, in order.
 // The formatting side waits only when every buffer is queued; the thread sleeps only
-// when none is. Each side wakes the other only when it sleeps.
+// when none is. Each side wakes the other only when it sleeps, and only once half the
+// buffers are ready for it: a sleep and a wake cost more than writing a buffer (each is
+// a trip through the scheduler), so they are paid once per half of the buffers, and the
+// thread writes the buffers that wait in one call.
 class WriteBehind::Queue {
 public:
-    Queue(std::size_t bufferSize, std::size_t buffers) : bufferSize_(bufferSize) {
+    Queue(std::size_t bufferSize, std::size_t buffers)
+        : bufferSize_(bufferSize), batch_(buffers / 2) {
         buffers_.resize(buffers);
         for (std::size_t i = 1; i < buffers; ++i)
             free_.push_back(i);
@@ -429,11 +435,11 @@ public:
             Start();
         std::unique_lock<std::mutex> lock(mutex_);
         filled_.push_back({front_, fd, used, old, old ? old->offset : 0});
-        if (writerSleeps_)
+        if (writerSleeps_ && filled_.size() >= batch_)
             work_.notify_one();
         if (free_.empty()) {
             formatterSleeps_ = true;
-            room_.wait(lock, [this] { return !free_.empty(); });
+            room_.wait(lock, [this] { return free_.size() >= batch_; });
             formatterSleeps_ = false;
         }
         front_ = free_.front();
@@ -445,18 +451,19 @@ public:
         std::unique_lock<std::mutex> lock(mutex_);
         if (!filled_.empty() || writing_) {
             formatterSleeps_ = draining_ = true;
+            if (writerSleeps_)
+                work_.notify_one();
             room_.wait(lock, [this] { return filled_.empty() && !writing_; });
             formatterSleeps_ = draining_ = false;
         }
         return std::exchange(error_, 0);
     }
 
-    // Only called once Submit has started the thread.
+    // Only called once Submit has started the thread. The descriptor is closed with the
+    // next buffers written, or when the thread ends.
     void CloseLater(int fd) {
         std::lock_guard<std::mutex> lock(mutex_);
         filled_.push_back({kClose, fd, 0, nullptr, 0});
-        if (writerSleeps_)
-            work_.notify_one();
     }
 
 private:
@@ -487,55 +494,110 @@ private:
         pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     }
 
+    // A buffer written as it is, without a comparison to make first.
+    static bool Plain(const Task& task) {
+        return task.buffer != kClose &&
+               (!task.old || !task.old->same.load(std::memory_order_relaxed));
+    }
+
+    // Writes one task's buffer, comparing it with the old file first while the new
+    // bytes are still the old file's; an errno, or 0.
+    int WriteTask(const Task& task) {
+        const char* data = buffers_[task.buffer].data.get();
+        // While the new bytes are the old file's, nothing is written: an unchanged file
+        // costs a read. At the first difference the equal part is copied from the old
+        // file, and writing goes on as usual.
+        if (task.old && task.old->same.load(std::memory_order_relaxed)) {
+            if (task.old->Matches(data, task.size, task.oldOffset, scratch_))
+                return 0;
+            task.old->same.store(false, std::memory_order_relaxed);
+            if (const int error = task.old->CopyTo(task.fd, task.oldOffset))
+                return error;
+        }
+        return WriteAll(task.fd, data, task.size);
+    }
+
+    // Writes the buffers of `tasks` (plain ones, all to one descriptor) in as few calls
+    // as the system takes; an errno, or 0.
+    int WriteTasks(const std::vector<Task>& tasks) {
+        iovecs_.clear();
+        for (const Task& task : tasks)
+            iovecs_.push_back({buffers_[task.buffer].data.get(), task.size});
+        std::size_t first = 0;
+        while (first < iovecs_.size()) {
+            const int count =
+                static_cast<int>(std::min<std::size_t>(iovecs_.size() - first, IOV_MAX));
+            const ssize_t n = ::writev(tasks[0].fd, iovecs_.data() + first, count);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            // Past what was written: whole buffers, then into the first one left.
+            std::size_t done = static_cast<std::size_t>(n);
+            while (first < iovecs_.size() && done >= iovecs_[first].iov_len)
+                done -= iovecs_[first++].iov_len;
+            if (done > 0) {
+                iovecs_[first].iov_base = static_cast<char*>(iovecs_[first].iov_base) + done;
+                iovecs_[first].iov_len -= done;
+            }
+        }
+        return 0;
+    }
+
     void Run() {
         std::unique_lock<std::mutex> lock(mutex_);
+        std::vector<Task> batch;
         for (;;) {
-            if (filled_.empty()) {
+            if (filled_.empty() ||
+                (filled_.size() < batch_ && !draining_ && !stop_ && !formatterSleeps_)) {
                 writerSleeps_ = true;
-                work_.wait(lock, [this] { return !filled_.empty() || stop_; });
+                work_.wait(lock, [this] {
+                    return filled_.size() >= batch_ || (!filled_.empty() && draining_) || stop_;
+                });
                 writerSleeps_ = false;
                 if (filled_.empty())
                     return;
             }
-            const Task task = filled_.front();
+            // The buffers waiting for the same descriptor go in one call; a buffer to
+            // compare with the old file, or a descriptor to close, goes alone.
+            batch.clear();
+            batch.push_back(filled_.front());
             filled_.pop_front();
+            if (Plain(batch[0])) {
+                while (!filled_.empty() && Plain(filled_.front()) &&
+                       filled_.front().fd == batch[0].fd) {
+                    batch.push_back(filled_.front());
+                    filled_.pop_front();
+                }
+            }
             writing_ = true;
             // After a failure the rest of that file is dropped, not written.
             const bool skip = error_ != 0;
             lock.unlock();
             int error = 0;
-            if (task.buffer == kClose)
-                close(task.fd);
-            else if (!skip) {
-                const char* data = buffers_[task.buffer].data.get();
-                // While the new bytes are the old file's, nothing is written: an
-                // unchanged file costs a read. At the first difference the equal part
-                // is copied from the old file, and writing goes on as usual.
-                bool write = true;
-                if (task.old && task.old->same.load(std::memory_order_relaxed)) {
-                    if (task.old->Matches(data, task.size, task.oldOffset, scratch_)) {
-                        write = false;
-                    } else {
-                        task.old->same.store(false, std::memory_order_relaxed);
-                        error = task.old->CopyTo(task.fd, task.oldOffset);
-                    }
-                }
-                if (write && error == 0)
-                    error = WriteAll(task.fd, data, task.size);
-            }
+            if (batch[0].buffer == kClose)
+                close(batch[0].fd);
+            else if (!skip)
+                error = batch.size() == 1 ? WriteTask(batch[0]) : WriteTasks(batch);
             lock.lock();
             if (error != 0 && error_ == 0)
                 error_ = error;
             writing_ = false;
-            if (task.buffer != kClose)
-                free_.push_back(task.buffer);
-            if (formatterSleeps_ && (!draining_ || filled_.empty()))
+            for (const Task& task : batch) {
+                if (task.buffer != kClose)
+                    free_.push_back(task.buffer);
+            }
+            if (formatterSleeps_ &&
+                (draining_ ? filled_.empty() : free_.size() >= batch_ || filled_.empty()))
                 room_.notify_one();
         }
     }
 
     const std::size_t bufferSize_;
+    const std::size_t batch_; // buffers ready before a sleeping side is woken
     std::vector<Buffer> buffers_;
+    std::vector<iovec> iovecs_; // the batch being written, on the thread
     std::vector<char> scratch_; // the old bytes being compared, on the thread
     std::size_t front_ = 0;     // being filled
     std::mutex mutex_;

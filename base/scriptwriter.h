@@ -94,9 +94,12 @@ struct OldContent {
 class WriteBehind {
 public:
     // Several buffers, so that the thread finds the next one filled when it is done
-    // with one, rather than sleeping until the formatting side hands it over.
-    static constexpr std::size_t kBufferSize = 256 * 1024;
-    static constexpr std::size_t kBuffers = 4;
+    // with one, rather than sleeping until the formatting side hands it over; half of
+    // them go to the system in one call. Small enough that all of them stay in the
+    // processor's cache: formatting into a buffer the cache has let go of waits for
+    // memory at every line.
+    static constexpr std::size_t kBufferSize = 128 * 1024;
+    static constexpr std::size_t kBuffers = 8;
 
     explicit WriteBehind(std::size_t bufferSize = kBufferSize, std::size_t buffers = kBuffers);
     ~WriteBehind(); // lets a write under way finish

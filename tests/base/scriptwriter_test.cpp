@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <linux/magic.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -290,7 +294,7 @@ TEST(ScriptWriter, FinishedFilesArePutInPlaceOnlyByPlace) {
 // buffers or in its length, replaces it.
 TEST(ScriptWriter, AnUnchangedFileIsLeftUntouched) {
     std::string big;
-    for (int i = 0; big.size() < 3 * ScriptWriter::kBufferSize; ++i)
+    for (int i = 0; big.size() < 12 * ScriptWriter::kBufferSize; ++i)
         big += "pvc line " + std::to_string(i) + "\r\n";
     struct Case {
         const char* name;
@@ -308,29 +312,114 @@ TEST(ScriptWriter, AnUnchangedFileIsLeftUntouched) {
         {"many buffers, shorter", big, big.substr(0, big.size() - 1), false},
         {"many buffers, longer", big, big + "x", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir dir;
-        const std::string path = dir.File("s.txt");
-        WriteFile(path, c.old);
-        ASSERT_EQ(link(path.c_str(), dir.File("other-name").c_str()), 0);
-        struct stat before {};
-        ASSERT_EQ(stat(path.c_str(), &before), 0);
-        {
-            WriteBehind behind(4096, 2); // small buffers: the big file crosses many
-            ScriptWriter writer(path, behind);
-            // Written in pieces, as lines are.
-            for (std::size_t at = 0; at < c.fresh.size(); at += 1000)
-                writer.Write(std::string_view(c.fresh).substr(at, 1000));
-            writer.Commit();
-            EXPECT_EQ(writer.unchanged(), c.unchanged);
+    // Small buffers, so that the big file crosses many; and the program's own, which the
+    // thread writes several at a time.
+    const std::pair<std::size_t, std::size_t> ring[] = {
+        {4096, 2}, {WriteBehind::kBufferSize, WriteBehind::kBuffers}};
+    for (const auto& [bufferSize, buffers] : ring)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", buffers of " + std::to_string(bufferSize));
+            TempDir dir;
+            const std::string path = dir.File("s.txt");
+            WriteFile(path, c.old);
+            ASSERT_EQ(link(path.c_str(), dir.File("other-name").c_str()), 0);
+            struct stat before {};
+            ASSERT_EQ(stat(path.c_str(), &before), 0);
+            {
+                WriteBehind behind(bufferSize, buffers);
+                ScriptWriter writer(path, behind);
+                // Written in pieces, as lines are.
+                for (std::size_t at = 0; at < c.fresh.size(); at += 1000)
+                    writer.Write(std::string_view(c.fresh).substr(at, 1000));
+                writer.Commit();
+                EXPECT_EQ(writer.unchanged(), c.unchanged);
+            }
+            struct stat after {};
+            ASSERT_EQ(stat(path.c_str(), &after), 0);
+            EXPECT_EQ(ReadFile(path), c.fresh);
+            EXPECT_EQ(after.st_ino == before.st_ino, c.unchanged);
+            EXPECT_EQ(ReadFile(dir.File("other-name")), c.old)
+                << "the other name keeps the old file";
+            EXPECT_EQ(dir.EntryCount(), 2u);
         }
-        struct stat after {};
-        ASSERT_EQ(stat(path.c_str(), &after), 0);
-        EXPECT_EQ(ReadFile(path), c.fresh);
-        EXPECT_EQ(after.st_ino == before.st_ino, c.unchanged);
-        EXPECT_EQ(ReadFile(dir.File("other-name")), c.old) << "the other name keeps the old file";
-        EXPECT_EQ(dir.EntryCount(), 2u);
+}
+
+// The temp folder, and a folder in memory (tmpfs) where there is one: a disk and memory
+// take the bytes and refuse them differently.
+std::vector<fs::path> WritableFolders() {
+    std::vector<fs::path> folders{fs::temp_directory_path()};
+    struct statfs st {};
+    if (statfs("/dev/shm", &st) == 0 && st.f_type == TMPFS_MAGIC && access("/dev/shm", W_OK) == 0)
+        folders.emplace_back("/dev/shm");
+    return folders;
+}
+
+// Many megabytes formatted faster than the system takes them. The file holds exactly
+// its bytes and no space past them; dropped half-way, it leaves the old file and
+// nothing else.
+TEST(ScriptWriter, BigFilesHoldExactlyTheirBytes) {
+    std::string lines;
+    for (int i = 0; lines.size() < (48u << 20); ++i)
+        lines += "pvc adsl 0/" + std::to_string(i) + " vpi 1 vci " + std::to_string(i) + "\r\n";
+    for (const fs::path& folder : WritableFolders()) {
+        SCOPED_TRACE(folder.string());
+        TempDir dir(folder);
+        const std::string path = dir.File("big.txt");
+        WriteFile(path, "old");
+        {
+            ScriptWriter writer(path);
+            for (std::size_t at = 0; at < lines.size() / 2; at += 4096)
+                writer.Write(std::string_view(lines).substr(at, 4096));
+            // dropped here
+        }
+        EXPECT_EQ(ReadFile(path), "old");
+        EXPECT_EQ(dir.EntryCount(), 1u);
+        {
+            ScriptWriter writer(path);
+            for (std::size_t at = 0; at < lines.size(); at += 4096)
+                writer.Write(std::string_view(lines).substr(at, 4096));
+            writer.Commit();
+        }
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(static_cast<std::size_t>(st.st_size), lines.size());
+        EXPECT_LE(static_cast<std::uint64_t>(st.st_blocks) * 512, lines.size() + (64u << 10))
+            << "space taken ahead was given back";
+        EXPECT_TRUE(ReadFile(path) == lines);
+        EXPECT_EQ(dir.EntryCount(), 1u);
+    }
+}
+
+// A file system that refuses more bytes half-way (here: the process's file size limit)
+// fails the write with its reason and keeps the old file; no temporary is left.
+TEST(ScriptWriter, AFileRefusedHalfWayKeepsTheOldOne) {
+    for (const fs::path& folder : WritableFolders()) {
+        SCOPED_TRACE(folder.string());
+        TempDir dir(folder);
+        const std::string path = dir.File("s.txt");
+        WriteFile(path, "old");
+        rlimit before{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = before;
+        limit.rlim_cur = 8u << 20;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        int error = 0;
+        try {
+            ScriptWriter writer(path);
+            const std::string block(4096, 'x');
+            for (int i = 0; i < 8192; ++i) // 32 MB
+                writer.Write(block);
+            writer.Commit();
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.kind(), FileError::Kind::Write);
+            error = e.error();
+        }
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(error, EFBIG);
+        EXPECT_EQ(ReadFile(path), "old");
+        EXPECT_EQ(dir.EntryCount(), 1u);
     }
 }
 

@@ -7,11 +7,12 @@
 
 namespace zd7240::test {
 
-// A fresh folder under the system temp folder, removed with everything in it.
+// A fresh folder under the system temp folder (or under `parent`), removed with
+// everything in it.
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zd7240-XXXXXX").string();
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::string pattern = (parent / "zd7240-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
     ~TempDir() {
