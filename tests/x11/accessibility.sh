@@ -14,26 +14,9 @@ helper=$(realpath "${1:?usage: accessibility.sh PATH-TO-ZD7240-HELPER}")
 caption="Velmar Zd7240 Helper  V2.1"
 launcher=/usr/libexec/at-spi-bus-launcher
 
-for tool in Xvfb openbox xprop dbus-daemon gdbus "$launcher"; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (at-spi2-core, dbus, libglib2.0-bin and the X11 test tools)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# shellcheck source=../lib/checks.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
-# shellcheck source=../lib/desktop.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/desktop.sh"
+# shellcheck source=../lib/x11test.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/x11test.sh"
+x11_test_start "at-spi2-core, dbus, libglib2.0-bin and the X11 test tools" Xvfb openbox xprop dbus-daemon gdbus "$launcher"
 start_desktop
 
 # A session bus of our own; the accessibility bus's socket goes under a runtime folder of

@@ -13,28 +13,11 @@ set -uo pipefail
 helper=$(realpath "${1:?usage: caption_drag.sh PATH-TO-ZD7240-HELPER}")
 caption="Velmar Zd7240 Helper  V2.1"
 
-for tool in Xvfb openbox xdotool xprop; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (tools/install-deps.sh installs the X11 test tools)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
+# shellcheck source=../lib/x11test.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/x11test.sh"
 busy_pid=""
-cleanup() {
-    [ -n "$busy_pid" ] && kill "$busy_pid" 2>/dev/null
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# shellcheck source=../lib/checks.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
-# shellcheck source=../lib/desktop.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/desktop.sh"
+cleanup_more() { [ -n "$busy_pid" ] && kill "$busy_pid" 2>/dev/null; }
+x11_test_start "tools/install-deps.sh installs the X11 test tools" Xvfb openbox xdotool xprop
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 readonly total_x=120 total_y=80

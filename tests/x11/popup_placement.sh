@@ -12,26 +12,9 @@ helper=$(realpath "${1:?usage: popup_placement.sh PATH-TO-ZD7240-HELPER}")
 caption="Velmar Zd7240 Helper  V2.1"
 starts=${STARTS:-10}
 
-for tool in Xvfb openbox xdotool xprop; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (tools/install-deps.sh installs the X11 test tools)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# shellcheck source=../lib/checks.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
-# shellcheck source=../lib/desktop.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/desktop.sh"
+# shellcheck source=../lib/x11test.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/x11test.sh"
+x11_test_start "tools/install-deps.sh installs the X11 test tools" Xvfb openbox xdotool xprop
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start_desktop
 

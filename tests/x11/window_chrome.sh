@@ -14,29 +14,12 @@ set -uo pipefail
 helper=$(realpath "${1:?usage: window_chrome.sh PATH-TO-ZD7240-HELPER}")
 caption="Velmar Zd7240 Helper  V2.1"
 
-for tool in Xvfb openbox xdotool xprop xclip jq; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (tools/install-deps.sh installs the X11 test tools)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# shellcheck source=../lib/checks.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
+# shellcheck source=../lib/x11test.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/x11test.sh"
+x11_test_start "tools/install-deps.sh installs the X11 test tools" Xvfb openbox xdotool xprop xclip jq
 
 # ---------------------------------------------------------------- the desktop
 
-# shellcheck source=../lib/desktop.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/desktop.sh"
 start_desktop
 
 # No system decoration around window $1 and its title exactly $2; $3 names it in the
