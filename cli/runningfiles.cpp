@@ -47,7 +47,6 @@ private:
 
 std::optional<int> ReadRunningFiles(const std::vector<std::string>& names, RunningConfig& running) {
     std::uint64_t unknown = 0;
-    std::uint64_t printed = 0;
     constexpr std::uint64_t kPrinted = 100;
     std::string why;
     std::vector<char> buffer(1 << 20);
@@ -65,12 +64,10 @@ std::optional<int> ReadRunningFiles(const std::vector<std::string>& names, Runni
         const auto sink = [&](std::uint64_t number, std::string_view text) {
             if (running.Add(static_cast<std::uint32_t>(f), number, text, &why) ==
                 RunningLineKind::Unknown) {
-                if (++unknown <= kPrinted) {
+                if (++unknown <= kPrinted)
                     std::cerr << "zd7240-gen: " + EscapeText(name) + " line " +
                                      std::to_string(number) + ": " + why + ": " +
                                      EchoedText(text, 60) + "\n";
-                    ++printed;
-                }
             }
             return true;
         };
@@ -84,8 +81,8 @@ std::optional<int> ReadRunningFiles(const std::vector<std::string>& names, Runni
         }
         lines.Finish(sink);
     }
-    if (unknown > printed)
-        std::cerr << "zd7240-gen: \u2026 and " + std::to_string(unknown - printed) +
+    if (unknown > kPrinted)
+        std::cerr << "zd7240-gen: \u2026 and " + std::to_string(unknown - kPrinted) +
                          " more unknown \"pvc\" lines\n";
     if (unknown > 0) {
         std::cerr << "zd7240-gen: " << unknown

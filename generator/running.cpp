@@ -252,11 +252,6 @@ std::optional<LineCount> CardIndex(const ChassisInputs& in, std::int64_t board, 
     return std::nullopt;
 }
 
-// The 32-bit counter `by` lines after `start`.
-std::int64_t CounterAt(std::int32_t start, LineCount by) {
-    return CounterAfter(start, by);
-}
-
 struct Span {
     std::uint64_t first = 0, last = 0; // indices into a run
     LineCount jobFirst = 0;            // the job's line of the run's line `first`
@@ -289,7 +284,7 @@ std::optional<Span> IdenticalLines(const Job& job, const WalkSummary& walk,
     }
     if (index + static_cast<LineCount>(last - first) >= walk.lines)
         last = first + static_cast<WideInt>(walk.lines - 1 - index);
-    if (WideInt{CounterAt(walk.first.counter, index)} != run.counter + first)
+    if (WideInt{CounterAfter(walk.first.counter, index)} != run.counter + first)
         return std::nullopt;
     return Span{static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last), index};
 }
